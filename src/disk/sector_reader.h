@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+
+namespace lumbra {
+
+// The one way every parser reads the source disk: a run of 512-byte sectors of the selected
+// drive. `buffer` holds at least count * 512 bytes. The result is 1 when the read (or, after a
+// failed bulk read, the last attempt on the last sector) succeeded, else 0; callers judge what
+// they read by its magic bytes, not by this result.
+class SectorReader {
+public:
+    virtual ~SectorReader() = default;
+    virtual int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) = 0;
+};
+
+}  // namespace lumbra
