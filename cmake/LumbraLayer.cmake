@@ -18,15 +18,21 @@ function(lumbra_layer name dir)
   target_link_libraries(${name} PUBLIC ${L_DEPENDS} Threads::Threads)
 endfunction()
 
-# lumbra_tests(NAME DIR DEPENDS deps...): one GoogleTest program per test folder.
+# lumbra_tests(NAME DIR [QT] DEPENDS deps...): one GoogleTest program per test folder. QT test
+# programs get a main that creates the QApplication (offscreen in CTest).
 function(lumbra_tests name dir)
-  cmake_parse_arguments(T "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "QT" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest_main GTest::gmock)
+  if(T_QT)
+    add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/qt/qt_gtest_main.cpp)
+    target_link_libraries(${name} PRIVATE ${T_DEPENDS} Qt6::Widgets Qt6::Test GTest::gtest GTest::gmock)
+  else()
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest_main GTest::gmock)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMBRA_TEST_DATA=${CMAKE_BINARY_DIR}/testdata")
