@@ -1,0 +1,61 @@
+#pragma once
+// The pools found on a drive, and the working copy of the one the user chose.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumbra {
+
+constexpr size_t kMaxPools = 50;
+constexpr size_t kMaxSegments = 50;
+// On-disk pool names keep at most 15 characters.
+constexpr size_t kMaxPoolNameLength = 15;
+
+// One row of the pool table. segmentStart and segmentExtent are indexed by segment number and
+// both hold exactly segmentCount values (1 to 49).
+struct PoolEntry {
+    uint32_t treeItem = 0;       // id of the pool's item in the pool list, 0 until listed
+    std::string name;            // 8-bit text, at most kMaxPoolNameLength characters
+    uint32_t poolSize = 0;       // in 512-byte sectors
+    uint32_t segmentCount = 0;
+    std::vector<uint32_t> segmentStart;   // disk sector where each segment's data begins
+    std::vector<uint32_t> segmentExtent;  // descriptor value; for a lone segment poolSize + header
+};
+
+// The pool that volume discovery, the mount and the file copy work on.
+struct SelectedPool {
+    std::string name;
+    uint32_t poolSize = 0;
+    uint32_t segmentCount = 0;
+    std::vector<uint32_t> segmentStart;
+    std::vector<uint32_t> segmentExtent;
+};
+
+// Up to kMaxPools pools in the order found. Cleared by every listing and every scan.
+class PoolTable {
+public:
+    uint32_t count() const { return static_cast<uint32_t>(pools_.size()); }
+    bool full() const { return pools_.size() >= kMaxPools; }
+    bool empty() const { return pools_.empty(); }
+
+    // Appends a pool; false (and nothing added) when the table is full.
+    bool add(PoolEntry pool);
+    void clear() { pools_.clear(); }
+
+    // True when a known pool's segment 0 data starts at dataStart: the same pool met again.
+    bool knowsDataStart(uint32_t dataStart) const;
+
+    const PoolEntry& operator[](size_t row) const { return pools_[row]; }
+    PoolEntry& operator[](size_t row) { return pools_[row]; }
+    const std::vector<PoolEntry>& pools() const { return pools_; }
+
+private:
+    std::vector<PoolEntry> pools_;
+};
+
+// The working copy of row `selectedPool`; nullopt when there is no such row.
+std::optional<SelectedPool> SelectPool(const PoolTable& table, uint32_t selectedPool);
+
+}  // namespace lumbra
