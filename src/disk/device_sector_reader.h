@@ -1,0 +1,34 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "disk/sector_device.h"
+#include "disk/sector_reader.h"
+
+namespace lumbra {
+
+// The device-file back-end of ReadSectors: one bulk read of the whole run; after a failed bulk
+// read, sector by sector with up to badSectorRetries attempts each. A sector that fails every
+// attempt is filled with zeros, so stale bytes of an earlier read never pass as its content.
+// A reader without a device (the open failed) answers 0 at once and leaves the buffer alone.
+class DeviceSectorReader : public SectorReader {
+public:
+    explicit DeviceSectorReader(std::unique_ptr<SectorDevice> device, uint16_t badSectorRetries = 3);
+
+    int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) override;
+
+    // Attempts per sector after a failed bulk read; values below 1 count as 1.
+    void setBadSectorRetries(uint16_t retries) { badSectorRetries_.store(retries); }
+    uint16_t badSectorRetries() const { return badSectorRetries_.load(); }
+    bool isOpen() const { return device_ != nullptr; }
+    SectorDevice* device() const { return device_.get(); }
+
+private:
+    bool readOneSector(uint64_t sector, uint8_t* target, uint16_t attempts);
+
+    std::unique_ptr<SectorDevice> device_;
+    std::atomic<uint16_t> badSectorRetries_;
+};
+
+}  // namespace lumbra

@@ -1,0 +1,61 @@
+#include "disk/disk_access.h"
+
+#include <filesystem>
+
+#include "disk/bios_sector_reader.h"
+#include "disk/device_sector_reader.h"
+#include "disk/file_device.h"
+
+namespace lumbra {
+
+std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
+    driveTable_ = {};
+    if (accessMode_ == AccessMode::F) {
+        auto loaded = LoadBiosDiskLibrary(libraryFolder);
+        if (auto* message = std::get_if<std::string>(&loaded)) return *message;
+        biosLibrary_ = std::move(std::get<std::unique_ptr<BiosDiskLibrary>>(loaded));
+        uint16_t count = 0;
+        biosLibrary_->find_hard_disk32(&count);
+        for (uint32_t i = 0; i < count && i < DriveTable::kCapacity; ++i) {
+            DriveEntry row;
+            row.int13Extensions = biosLibrary_->CheckInt13Extension32(0x80 + i);
+            biosLibrary_->get_drive_geometry32(0x80 + i, &row.cylinders, &row.heads, &row.sectorsPerTrack);
+            row.totalSectors = ClampedTotalSectors(row.cylinders, row.heads, row.sectorsPerTrack);
+            row.model = "Unknown";
+            row.probeNumber = i;
+            driveTable_.add(row);
+        }
+        return std::nullopt;
+    }
+    if (sources.listSystemDisks) {
+        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths)) {
+            row.probeNumber = driveTable_.count();
+            if (!driveTable_.add(std::move(row))) break;
+        }
+    }
+    for (const std::string& image : sources.images) addImageRow(image);
+    return std::nullopt;
+}
+
+std::optional<size_t> DiskAccess::addImageRow(const std::string& path) {
+    auto device = FileDevice::Open(path);
+    DriveEntry row = GeometryForSize(device ? device->sizeBytes() : 0);
+    row.model = std::filesystem::path(path).filename().string();
+    row.path = path;
+    row.probeNumber = driveTable_.count();
+    if (!driveTable_.add(std::move(row))) return std::nullopt;
+    return driveTable_.count() - 1;
+}
+
+std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText) {
+    if (row >= driveTable_.rows.size()) {
+        if (errorText) *errorText = "no such drive";
+        return std::make_unique<DeviceSectorReader>(nullptr, badSectorRetries);
+    }
+    const DriveEntry& entry = driveTable_.rows[row];
+    if (accessMode_ == AccessMode::F && biosLibrary_)
+        return std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
+    return std::make_unique<DeviceSectorReader>(FileDevice::Open(entry.path, errorText), badSectorRetries);
+}
+
+}  // namespace lumbra

@@ -1,0 +1,52 @@
+#pragma once
+// The disk side of a session: the access mode, the drive table built once at start-up, the
+// BIOS disk libraries in F mode, and the opening of the selected drive.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "disk/access_mode.h"
+#include "disk/bios_disk_library.h"
+#include "disk/drive_table.h"
+#include "disk/linux_drives.h"
+#include "disk/sector_reader.h"
+
+namespace lumbra {
+
+struct DriveSources {
+    bool listSystemDisks = true;      // false: images only
+    std::vector<std::string> images;  // disk image files, listed after the system's disks
+    SystemPaths systemPaths;
+};
+
+class DiskAccess {
+public:
+    explicit DiskAccess(AccessMode mode) : accessMode_(mode) {}
+
+    // Fills the drive table once. In F mode the BIOS libraries are loaded from libraryFolder
+    // first; the result is the fatal message when they cannot be, else nullopt.
+    std::optional<std::string> EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder);
+
+    // Adds an image file as a row (used for paths given where a row is expected); the row
+    // number, or nullopt when the table is full.
+    std::optional<size_t> addImageRow(const std::string& path);
+
+    // Opens a row read-only. The reader of a row whose device cannot be opened reads nothing
+    // (every read answers 0); errorText says why.
+    std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
+
+    AccessMode accessMode() const { return accessMode_; }
+    const DriveTable& driveTable() const { return driveTable_; }
+
+private:
+    AccessMode accessMode_;
+    DriveTable driveTable_;
+    std::unique_ptr<BiosDiskLibrary> biosLibrary_;
+};
+
+// Sectors per read that the scan uses unless the user chooses: 60 for device files, 8 for the
+// BIOS libraries.
+constexpr uint32_t DefaultSectorsPerRead(AccessMode mode) { return mode == AccessMode::F ? 8 : 60; }
+
+}  // namespace lumbra
