@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "disk/chs_address.h"
+#include "disk/disk_access.h"
+#include "disk/sector.h"
+
+namespace lumbra {
+namespace {
+
+TEST(ChsTranslation, FixedSixteenHeadsSixtyThreeSectors) {
+    struct Case { uint32_t linear, c, h, s; };
+    for (const Case& k : {Case{0, 0, 0, 1}, Case{62, 0, 0, 63}, Case{63, 0, 1, 1}, Case{1007, 0, 15, 63},
+                          Case{1008, 1, 0, 1}}) {
+        const ChsAddress chs = TranslateChs(k.linear);
+        EXPECT_EQ(chs.cylinder, k.c) << k.linear;
+        EXPECT_EQ(chs.head, k.h) << k.linear;
+        EXPECT_EQ(chs.sectorInTrack, k.s) << k.linear;
+    }
+}
+
+std::string writeNumberedImage(const std::string& name, size_t sectors) {
+    const auto path = std::filesystem::temp_directory_path() / name;
+    std::ofstream out(path, std::ios::binary);
+    for (size_t s = 0; s < sectors; ++s) {
+        std::vector<char> sector(kSectorSize, static_cast<char>(s * 7 + 1));
+        out.write(sector.data(), sector.size());
+    }
+    return path.string();
+}
+
+TEST(BiosAccess, EmulatedLibrariesListAndReadTheImage) {
+    const std::string image = writeNumberedImage("lumbra_bios_image.img", 3000);
+    setenv("LUMBRA_BIOS_DISKS", image.c_str(), 1);
+    DiskAccess access(AccessMode::F);
+    ASSERT_EQ(access.EnumerateDrives({}, std::string(LUMBRA_BIN_DIR) + "/"), std::nullopt);
+    ASSERT_EQ(access.driveTable().count(), 1);
+    const DriveEntry& row = access.driveTable().rows[0];
+    EXPECT_EQ(row.model, "Unknown");
+    EXPECT_EQ(row.heads, 16u);
+    EXPECT_EQ(row.sectorsPerTrack, 63u);
+    EXPECT_EQ(row.cylinders, 3u);  // 3000 sectors rounded up to whole cylinders of 1008
+    EXPECT_EQ(row.totalSectors, 3024u);
+    auto reader = access.OpenDrive(0, 3);
+    std::vector<uint8_t> buffer(2 * kSectorSize);
+    EXPECT_EQ(reader->ReadSectors(1008, 2, buffer.data()), 1);
+    EXPECT_EQ(buffer[0], static_cast<uint8_t>(1008 * 7 + 1));
+    EXPECT_EQ(buffer[kSectorSize], static_cast<uint8_t>(1009 * 7 + 1));
+    EXPECT_EQ(reader->ReadSectors(2999, 2, buffer.data()), 0);
+    EXPECT_EQ(buffer[kSectorSize], 0);
+    std::filesystem::remove(image);
+}
+
+TEST(BiosAccess, MissingLibraryIsFatalWithItsMessage) {
+    DiskAccess access(AccessMode::F);
+    const auto empty = std::filesystem::temp_directory_path() / "lumbra_no_libraries";
+    std::filesystem::create_directories(empty);
+    EXPECT_EQ(access.EnumerateDrives({}, empty.string() + "/"), "Disk32.dll not found or corrupted");
+}
+
+TEST(BiosAccess, LibraryWithoutEntriesIsCorrupted) {
+    // The geometry library has none of the read entries.
+    const auto folder = std::filesystem::temp_directory_path() / "lumbra_swapped_libraries";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(std::string(LUMBRA_BIN_DIR) + "/libdisk2.so", folder / "libDisk32.so",
+                               std::filesystem::copy_options::overwrite_existing);
+    DiskAccess access(AccessMode::F);
+    EXPECT_EQ(access.EnumerateDrives({}, folder.string() + "/"), "Disk32.dll is corrupted");
+    std::filesystem::copy_file(std::string(LUMBRA_BIN_DIR) + "/libDisk32.so", folder / "libDisk32.so",
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(access.EnumerateDrives({}, folder.string() + "/"), "Disk2.dll is corrupted or not found.");
+    std::filesystem::copy_file(std::string(LUMBRA_BIN_DIR) + "/libDisk32.so", folder / "libdisk2.so",
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(access.EnumerateDrives({}, folder.string() + "/"), "Disk2.dll is corrupted");
+}
+
+}  // namespace
+}  // namespace lumbra
