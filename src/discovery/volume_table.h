@@ -13,7 +13,7 @@ constexpr size_t kMaxVolumes = 49;
 constexpr size_t kMaxVolumeNameLength = 48;
 
 struct VolumeEntry {
-    std::string name;          // 8-bit text, 1 to kMaxVolumeNameLength characters
+    std::string name;          // 8-bit text, at most kMaxVolumeNameLength characters
     uint64_t rootSector = 0;   // disk sector of the volume's root block, already mapped
     uint32_t treeItem = 0;     // id of the volume's item in the volume list, 0 until listed
 };

@@ -1,0 +1,129 @@
+#include "discovery/partition_chain.h"
+
+#include <limits>
+#include <unordered_set>
+
+#include "discovery/partition_header.h"
+#include "discovery/sector_io.h"
+
+namespace lumbra {
+namespace {
+
+// Segment starts are 32-bit sector numbers; a data start beyond that cannot be recorded.
+std::optional<uint32_t> DataStart(SectorReader& reader, uint64_t header) {
+    const uint64_t start = header + FindDataOffset(reader, header);
+    if (start > std::numeric_limits<uint32_t>::max()) return std::nullopt;
+    return static_cast<uint32_t>(start);
+}
+
+// A pool that fills its partition alone.
+void AddLonePool(SectorReader& reader, uint64_t header, const PoolInformation& info,
+                 PoolTable& pools) {
+    const auto start = DataStart(reader, header);
+    if (!start || pools.knowsDataStart(*start)) return;
+    PoolEntry pool;
+    pool.name = info.name;
+    pool.poolSize = info.poolSize;
+    pool.segmentCount = 1;
+    pool.segmentStart = {*start};
+    // Kept as the record has always held it; the mapping of a lone segment does not use it.
+    pool.segmentExtent = {static_cast<uint32_t>(info.poolSize + header)};
+    pools.add(std::move(pool));
+}
+
+// The descriptor and pool information of a partition that is one segment of a pool.
+struct SegmentSectors {
+    SegmentDescriptor descriptor;
+    PoolInformation info;
+};
+
+std::optional<SegmentSectors> ReadSegment(SectorReader& reader, uint64_t header) {
+    const auto descriptor =
+        ParseSegmentDescriptor(ReadOneSector(reader, header + segment_descriptor::kSectorOffset));
+    if (!descriptor) return std::nullopt;
+    const auto info = ParsePoolInformation(ReadOneSector(reader, header + pool_information::kSectorOffset));
+    if (!info) return std::nullopt;
+    return SegmentSectors{*descriptor, *info};
+}
+
+// The header at `header` carries 0x0169: record the pool it starts, if any.
+void AddPoolAt(SectorReader& reader, uint64_t firstSector, uint64_t header, PoolTable& pools) {
+    const auto info = ParsePoolInformation(ReadOneSector(reader, header + pool_information::kSectorOffset));
+    if (!info) return;
+    const auto descriptor =
+        ParseSegmentDescriptor(ReadOneSector(reader, header + segment_descriptor::kSectorOffset));
+    if (!descriptor) {
+        AddLonePool(reader, header, *info, pools);
+        return;
+    }
+    // A segmented pool is recorded once, from its segment 0.
+    if (descriptor->segmentNumber != 0) return;
+    if (auto pool = CollectPoolSegments(reader, pools, info->name, firstSector,
+                                        descriptor->segmentTotal))
+        pools.add(std::move(*pool));
+}
+
+}  // namespace
+
+uint32_t FindDataOffset(SectorReader& reader, uint64_t header) {
+    using namespace data_start_marker;
+    for (int i = 0; i < kCandidates; ++i) {
+        const uint64_t candidate = header + kFirstSectorOffset + uint64_t{kSectorStep} * i;
+        if (const auto distance = ParseDataStartMarker(ReadOneSector(reader, candidate)))
+            return *distance;
+    }
+    return kDefaultDistance;
+}
+
+void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& pools) {
+    std::unordered_set<uint64_t> visited;
+    uint64_t sector = firstSector;
+    while (!pools.full() && visited.insert(sector).second) {
+        const auto header = ParsePartitionHeader(ReadOneSector(reader, sector));
+        if (!header) return;
+        if (header->signatureOk) AddPoolAt(reader, firstSector, sector, pools);
+        if (header->nextHeader == 0) return;
+        sector = header->nextHeader;
+    }
+}
+
+std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTable& known,
+                                             std::string_view poolName, uint64_t firstSector,
+                                             uint32_t segmentTotal) {
+    if (segmentTotal == 0 || segmentTotal >= kMaxSegments) return std::nullopt;
+    PoolEntry pool;
+    pool.name = std::string(poolName);
+    pool.segmentCount = segmentTotal;
+    pool.segmentStart.assign(segmentTotal, 0);
+    pool.segmentExtent.assign(segmentTotal, 0);
+    std::vector<bool> seen(segmentTotal, false);
+    uint32_t matched = 0;
+
+    std::unordered_set<uint64_t> visited;
+    uint64_t sector = firstSector;
+    while (visited.insert(sector).second) {
+        const auto header = ParsePartitionHeader(ReadOneSector(reader, sector));
+        if (!header) return std::nullopt;
+        const auto segment = header->signatureOk ? ReadSegment(reader, sector) : std::nullopt;
+        if (segment && segment->info.name == poolName &&
+            segment->descriptor.segmentTotal == segmentTotal &&
+            segment->descriptor.segmentNumber < segmentTotal &&
+            !seen[segment->descriptor.segmentNumber]) {
+            const uint32_t number = segment->descriptor.segmentNumber;
+            const auto start = DataStart(reader, sector);
+            if (start && number == 0 && known.knowsDataStart(*start)) return std::nullopt;
+            if (start) {
+                seen[number] = true;
+                pool.segmentStart[number] = *start;
+                pool.segmentExtent[number] = segment->descriptor.segmentExtent;
+                if (number == 0) pool.poolSize = segment->info.poolSize;
+                if (++matched == segmentTotal) return pool;
+            }
+        }
+        if (header->nextHeader == 0) return std::nullopt;
+        sector = header->nextHeader;
+    }
+    return std::nullopt;
+}
+
+}  // namespace lumbra

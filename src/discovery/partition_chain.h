@@ -1,0 +1,32 @@
+#pragma once
+// The chain of NetWare partition headers, and the pools found along it.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "discovery/pool_table.h"
+#include "disk/sector_reader.h"
+
+namespace lumbra {
+
+// Follows the chain of partition headers that starts at firstSector and adds every pool met
+// along it to the table: a pool on its own partition at once, a segmented pool when its
+// segment 0 is met and all its segments are found from firstSector. A pool whose segment 0
+// data start is already in the table is not added again. The walk ends at a sector that is
+// not a header, at a zero link, at a header already visited, or when the table is full.
+void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& pools);
+
+// Walks the chain from firstSector again and gathers the segments of the segmented pool named
+// poolName. Each segment number counts once; numbers not below segmentTotal and descriptors
+// that announce another total belong to no pool of this name and are passed over. nullopt
+// when a segment is missing, when segmentTotal is 0 or kMaxSegments or more, or when the
+// pool's segment 0 data start is already known to `known`.
+std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTable& known,
+                                             std::string_view poolName, uint64_t firstSector,
+                                             uint32_t segmentTotal);
+
+// Distance in sectors from the header at `header` to its segment's data: the first data-start
+// marker of the four candidate sectors, or 32.
+uint32_t FindDataOffset(SectorReader& reader, uint64_t header);
+
+}  // namespace lumbra

@@ -1,0 +1,61 @@
+#include "discovery/partition_scan.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "discovery/partition_chain.h"
+#include "discovery/partition_header.h"
+#include "disk/sector.h"
+
+namespace lumbra {
+namespace {
+
+// Examines the sectors of one run; false once the pool limit stopped the scan.
+bool ExamineRun(SectorReader& reader, ByteView run, uint64_t firstSector,
+                std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events) {
+    const size_t sectors = run.size() / kSectorSize;
+    for (size_t i = 0; i < sectors; ++i) {
+        if (!HasPartitionSignature(run.subspan(i * kSectorSize, kSectorSize))) continue;
+        const uint32_t before = pools.count();
+        WalkPartitionChain(reader, firstSector + i, pools);
+        for (uint32_t row = before; row < pools.count(); ++row) events.onPoolAdded(row, pools[row]);
+        events.onPoolsFound(pools.count());
+        if (pools.count() > kScanPoolLimit) {
+            stopRequested.store(1);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ScanStatusText(uint64_t done, uint64_t length) {
+    return "Scanning sector " + std::to_string(done) + " Of " + std::to_string(length);
+}
+
+uint32_t ScanProgressPercent(uint64_t done, uint64_t length) {
+    if (length == 0) return 0;
+    return static_cast<uint32_t>(std::min<uint64_t>(done * 100 / length, 100));
+}
+
+void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
+                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events) {
+    const uint32_t perRead = std::clamp<uint32_t>(sectorsPerRead, 1, kMaxSectorsPerRead);
+    stopRequested.store(0);
+    pools.clear();
+    std::vector<uint8_t> buffer(size_t{perRead} * kSectorSize, 0);
+    // 64-bit, so that a range ending at the last 32-bit sector still ends.
+    const uint64_t length = uint64_t{range.endSector} - range.startSector;
+    uint64_t done = 0;
+    for (uint64_t sector = range.startSector; sector < range.endSector && stopRequested.load() == 0;
+         sector += perRead, done += perRead) {
+        events.onCurrentSector(sector);
+        events.onStatus(done, length);
+        events.onProgress(ScanProgressPercent(done, length));
+        reader.ReadSectors(sector, perRead, buffer.data());
+        if (!ExamineRun(reader, buffer, sector, stopRequested, pools, events)) break;
+    }
+}
+
+}  // namespace lumbra

@@ -1,0 +1,45 @@
+#pragma once
+// The search for NetWare partitions in a sector range, for drives whose partition table is
+// gone. Runs on a worker thread; reports through ScanEvents.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "discovery/pool_table.h"
+#include "discovery/scan_range.h"
+#include "disk/sector_reader.h"
+
+namespace lumbra {
+
+constexpr uint32_t kMaxSectorsPerRead = 100;
+// The scan stops once the table holds more pools than this.
+constexpr uint32_t kScanPoolLimit = 48;
+
+// What a running scan tells its front end, in this order for each run: the sector about to
+// be read, the sectors done of the range length, the progress in percent; then, for each
+// partition signature found, every pool it added and the new pool count.
+class ScanEvents {
+public:
+    virtual ~ScanEvents() = default;
+    virtual void onCurrentSector(uint64_t /*sector*/) {}
+    virtual void onStatus(uint64_t /*done*/, uint64_t /*length*/) {}
+    virtual void onProgress(uint32_t /*percent*/) {}
+    virtual void onPoolAdded(uint32_t /*row*/, const PoolEntry& /*pool*/) {}
+    virtual void onPoolsFound(uint32_t /*count*/) {}
+};
+
+// The status line of a running scan: "Scanning sector <done> Of <length>".
+std::string ScanStatusText(uint64_t done, uint64_t length);
+
+// Percent of the range done, 0 to 100, without overflow.
+uint32_t ScanProgressPercent(uint64_t done, uint64_t length);
+
+// Clears stopRequested and the table, then reads the range in whole runs of sectorsPerRead
+// sectors (1 to kMaxSectorsPerRead; so the last run may reach past endSector) and walks the
+// partition chain from every sector that carries the partition signature. stopRequested is
+// polled before every read; the scan sets it itself once more than kScanPoolLimit pools are
+// known. Whatever ends the scan, the pools found stay in the table.
+void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
+                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events);
+
+}  // namespace lumbra
