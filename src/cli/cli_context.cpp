@@ -1,0 +1,44 @@
+#include "cli/cli_context.h"
+
+#include <filesystem>
+
+#include "cli/exit_codes.h"
+
+namespace lumbra::cli {
+
+int CliContext::fail(int exitCode, const std::string& message) {
+    err << "lumbra-nss-cli: " << message << "\n";
+    return exitCode;
+}
+
+std::optional<size_t> CliContext::resolveDrive(const ParsedArguments& arguments) {
+    const auto drive = arguments.value("--drive");
+    if (!drive) {
+        fail(kExitBadInput, "--drive ROW|PATH is required (see the drives command for the rows)");
+        return std::nullopt;
+    }
+    if (auto row = ParseUnsigned(*drive, 0, UINT32_MAX)) {
+        if (*row < disk.driveTable().count()) return static_cast<size_t>(*row);
+        fail(kExitBadInput, "there is no drive row " + *drive + " (" + std::to_string(disk.driveTable().count()) +
+                                " rows; see the drives command)");
+        return std::nullopt;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(*drive, error)) {
+        fail(kExitBadInput, "no such drive or image file: " + *drive);
+        return std::nullopt;
+    }
+    const auto& rows = disk.driveTable().rows;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!rows[i].path.empty() && std::filesystem::equivalent(rows[i].path, *drive, error)) return i;
+    }
+    if (settings.accessMode == AccessMode::F) {
+        fail(kExitBadInput, "in the F access mode drives come from the BIOS disk libraries; give images with --image");
+        return std::nullopt;
+    }
+    auto row = disk.addImageRow(*drive);
+    if (!row) fail(kExitBadInput, "the drive table is full (32 rows)");
+    return row;
+}
+
+}  // namespace lumbra::cli

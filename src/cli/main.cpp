@@ -1,0 +1,7 @@
+#include <iostream>
+
+#include "cli/main_program.h"
+
+int main(int argc, char** argv) {
+    return lumbra::cli::RunProgram(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

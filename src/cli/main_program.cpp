@@ -1,0 +1,145 @@
+#include "cli/main_program.h"
+
+#include <cstdlib>
+#include <exception>
+#include <map>
+
+#include "cli/command.h"
+#include "cli/exit_codes.h"
+#include "platform/application_directory.h"
+
+namespace lumbra::cli {
+
+namespace {
+
+const char* const kProgramHelp =
+    "Usage: lumbra-nss-cli [GLOBAL OPTIONS] COMMAND [ARGUMENTS]\n"
+    "Reads disks and disk images that carry NSS pools, read-only, and recovers their files.\n"
+    "\n"
+    "Global options:\n"
+    "  --image PATH             add a disk image file as a drive row (repeatable)\n"
+    "  --no-drives              list no disks of this machine, only the images\n"
+    "  --access-mode=N|F        N: read device files and images (default); F: read through\n"
+    "                           the BIOS disk libraries next to the program\n"
+    "  --sectors-per-read N     sectors per read of the partition scan, 1 to 100\n"
+    "                           (default 60, 8 in the F mode)\n"
+    "  --retries N              attempts on each bad sector, 1 to 10 (default 3)\n"
+    "  --help                   this help; COMMAND --help for a command's help\n"
+    "\n"
+    "Exit codes: 0 done, 1 a drive or file could not be read or written,\n"
+    "            2 bad arguments or a bad input file, 3 internal error.\n"
+    "\n"
+    "Commands:\n";
+
+// The first argument that is neither an option nor an option's value names the command.
+std::string commandName(const std::vector<std::string>& arguments) {
+    std::map<std::string, int> arity;
+    for (const auto& option : GlobalOptions()) arity[option.name] = option.values;
+    for (const auto& command : AllCommands())
+        for (const auto& option : command.options) arity[option.name] = option.values;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") return i + 1 < arguments.size() ? arguments[i + 1] : "";
+        if (argument.size() < 2 || argument[0] != '-') return argument;
+        if (argument.find('=') != std::string::npos) continue;
+        auto known = arity.find(argument);
+        if (known != arity.end()) i += static_cast<size_t>(known->second);
+    }
+    return "";
+}
+
+std::variant<GlobalSettings, std::string> globalSettings(const ParsedArguments& parsed) {
+    GlobalSettings settings;
+    if (auto mode = parsed.value("--access-mode")) {
+        if (*mode == "N") settings.accessMode = AccessMode::N;
+        else if (*mode == "F") settings.accessMode = AccessMode::F;
+        else return "--access-mode takes N or F, not " + *mode;
+    }
+    settings.sectorsPerRead = DefaultSectorsPerRead(settings.accessMode);
+    if (auto text = parsed.value("--sectors-per-read")) {
+        auto number = ParseUnsigned(*text, 1, 100);
+        if (!number) return "--sectors-per-read takes a number from 1 to 100, not " + *text;
+        settings.sectorsPerRead = static_cast<uint32_t>(*number);
+    }
+    if (auto text = parsed.value("--retries")) {
+        auto number = ParseUnsigned(*text, 1, 10);
+        if (!number) return "--retries takes a number from 1 to 10, not " + *text;
+        settings.badSectorRetries = static_cast<uint16_t>(*number);
+    }
+    settings.images = parsed.values("--image");
+    settings.listSystemDisks = !parsed.has("--no-drives");
+    return settings;
+}
+
+void printProgramHelp(std::ostream& out) {
+    out << kProgramHelp;
+    for (const Command& command : AllCommands()) {
+        out << "  " << command.name << std::string(command.name.size() < 14 ? 14 - command.name.size() : 1, ' ')
+            << command.summary << "\n";
+    }
+}
+
+// The BIOS libraries of the F mode serve the images given on the command line.
+void offerImagesToBiosLibraries(const GlobalSettings& settings) {
+    if (settings.accessMode != AccessMode::F || settings.images.empty() || std::getenv("LUMBRA_BIOS_DISKS")) return;
+    std::string list;
+    for (const auto& image : settings.images) list += (list.empty() ? "" : ":") + image;
+    setenv("LUMBRA_BIOS_DISKS", list.c_str(), 1);
+}
+
+int runCommand(const Command& command, const std::vector<std::string>& arguments, std::ostream& out,
+               std::ostream& err) {
+    std::vector<OptionSpec> specs = GlobalOptions();
+    specs.insert(specs.end(), command.options.begin(), command.options.end());
+    auto parsed = ParseArguments(arguments, specs);
+    if (auto* error = std::get_if<std::string>(&parsed)) {
+        err << "lumbra-nss-cli " << command.name << ": " << *error << "\n" << command.help;
+        return kExitBadInput;
+    }
+    auto& arguments_ = std::get<ParsedArguments>(parsed);
+    if (arguments_.has("--help")) {
+        out << command.help;
+        return kExitOk;
+    }
+    arguments_.positional.erase(arguments_.positional.begin());  // the command's own name
+    auto settings = globalSettings(arguments_);
+    if (auto* error = std::get_if<std::string>(&settings)) {
+        err << "lumbra-nss-cli: " << *error << "\n";
+        return kExitBadInput;
+    }
+    CliContext context(std::get<GlobalSettings>(settings), out, err);
+    offerImagesToBiosLibraries(context.settings);
+    DriveSources sources;
+    sources.listSystemDisks = context.settings.listSystemDisks;
+    sources.images = context.settings.images;
+    if (auto fatal = context.disk.EnumerateDrives(sources, ExecutableDirectory())) {
+        err << "Corvalt Lumbra Novell NSS: " << *fatal << "\n";
+        return kExitOk;
+    }
+    return command.run(context, arguments_);
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    try {
+        const std::string name = commandName(arguments);
+        if (name.empty()) {
+            const bool asked = !arguments.empty() && arguments.front() == "--help";
+            printProgramHelp(asked ? out : err);
+            return asked ? kExitOk : kExitBadInput;
+        }
+        const Command* command = FindCommand(name);
+        if (!command) {
+            err << "lumbra-nss-cli: unknown command " << name << "\n";
+            printProgramHelp(err);
+            return kExitBadInput;
+        }
+        return runCommand(*command, arguments, out, err);
+    } catch (const std::exception& error) {
+        err << "lumbra-nss-cli: internal error: " << error.what() << "\n";
+        return kExitInternal;
+    }
+}
+
+}  // namespace lumbra::cli

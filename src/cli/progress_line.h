@@ -1,0 +1,35 @@
+#pragma once
+// The progress line of long work on stderr: percent, units per second and time left, redrawn
+// in place on a terminal, and nothing at all when stderr is not a terminal.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace lumbra::cli {
+
+class ProgressLine {
+public:
+    // unitName: what is counted, e.g. "sectors" or "bytes".
+    ProgressLine(std::string unitName, FILE* stream = stderr);
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    // Redraws at most ten times a second.
+    void update(uint64_t done, uint64_t total);
+    // Ends the line (only if one was drawn).
+    void finish();
+
+    static std::string Format(uint64_t done, uint64_t total, double seconds, const std::string& unitName);
+
+private:
+    std::string unitName_;
+    FILE* stream_;
+    bool enabled_;
+    bool drawn_ = false;
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point lastDraw_;
+};
+
+}  // namespace lumbra::cli
