@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "cli_runner.h"
+#include "support/scratch_folder.h"
+
+namespace lumbra {
+namespace {
+
+using test::RunCli;
+using test::ScratchFolder;
+
+TEST(CliDrives, ListsImagesAsJsonInOrder) {
+    ScratchFolder folder("cli_drives");
+    const std::string a = folder.numberedImage("first.img", 16065 + 1);
+    const std::string b = folder.numberedImage("second.img", 10);
+    const auto run = RunCli({"--no-drives", "--image", a, "drives", "--json", "--image=" + b});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
+                  "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130},"
+                  "{\"row\":1,\"model\":\"second.img\",\"path\":\"" + b +
+                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}]}\n");
+}
+
+TEST(CliDrives, TableShowsCapacityLikeTheDriveStep) {
+    ScratchFolder folder("cli_table");
+    const std::string a = folder.numberedImage("disk.img", 4096);
+    const auto run = RunCli({"drives", "--no-drives", "--image", a});
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Storage Device0"), std::string::npos);
+    EXPECT_NE(run.out.find("7 MB ( Approx )"), std::string::npos);  // 255 x 63 x 1 cylinder / 2048
+    EXPECT_NE(run.out.find("disk.img"), std::string::npos);
+}
+
+TEST(CliRead, DumpsTheSectorsOfARowOrAPath) {
+    ScratchFolder folder("cli_read");
+    const std::string a = folder.numberedImage("disk.img", 8);
+    const auto byRow = RunCli({"--no-drives", "--image", a, "read", "--drive", "0", "--sector", "2", "--count", "2"});
+    ASSERT_EQ(byRow.exitCode, 0) << byRow.err;
+    EXPECT_NE(byRow.out.find("sector 2:\n  000  0f 0f 0f"), std::string::npos);
+    EXPECT_NE(byRow.out.find("sector 3:\n  000  16 16 16"), std::string::npos);
+    const auto byPath = RunCli({"read", "--sector", "2", "--count", "2", "--no-drives", "--drive", a});
+    EXPECT_EQ(byPath.exitCode, 0);
+    EXPECT_EQ(byPath.out, byRow.out);
+}
+
+TEST(CliRead, PastTheEndIsAnEnvironmentFailure) {
+    ScratchFolder folder("cli_past");
+    const std::string a = folder.numberedImage("disk.img", 8);
+    const auto run = RunCli({"--no-drives", "read", "--drive", a, "--sector", "7", "--count", "2"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("sector 8:\n  000  00 00"), std::string::npos);
+}
+
+TEST(CliArguments, BadInputIsRefusedWithExitTwo) {
+    ScratchFolder folder("cli_bad");
+    const std::string a = folder.numberedImage("disk.img", 8);
+    struct Case { std::vector<std::string> arguments; std::string message; };
+    const std::vector<Case> cases = {
+        {{"frobnicate"}, "unknown command frobnicate"},
+        {{}, "Usage: lumbra-nss-cli"},
+        {{"--no-drives", "read", "--sector", "1"}, "--drive ROW|PATH is required"},
+        {{"--no-drives", "read", "--drive", "3", "--sector", "1"}, "there is no drive row 3"},
+        {{"--no-drives", "read", "--drive", folder.file("nothing.img"), "--sector", "1"}, "no such drive or image file"},
+        {{"--no-drives", "read", "--drive", a, "--sector", "-5"}, "--sector takes a sector number"},
+        {{"--no-drives", "read", "--drive", a, "--sector", "1", "--count", "0"}, "--count takes a number"},
+        {{"--no-drives", "read", "--drive", a, "--sector"}, "option --sector needs 1 value"},
+        {{"--no-drives", "drives", "--bogus"}, "unknown option --bogus"},
+        {{"--access-mode=X", "drives"}, "--access-mode takes N or F"},
+        {{"--retries", "11", "drives"}, "--retries takes a number from 1 to 10"},
+        {{"--sectors-per-read", "0", "drives"}, "--sectors-per-read takes a number from 1 to 100"},
+        {{"drives", "extra"}, "drives takes no arguments"},
+    };
+    for (const Case& c : cases) {
+        const auto run = RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, 2) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+}
+
+TEST(CliArguments, HelpForTheProgramAndEachCommand) {
+    EXPECT_EQ(RunCli({"--help"}).exitCode, 0);
+    EXPECT_NE(RunCli({"--help"}).out.find("Exit codes: 0 done"), std::string::npos);
+    const auto read = RunCli({"read", "--help"});
+    EXPECT_EQ(read.exitCode, 0);
+    EXPECT_EQ(read.out.rfind("Usage: lumbra-nss-cli read", 0), 0u);
+}
+
+TEST(CliArguments, DoubleDashEndsTheOptions) {
+    const auto run = RunCli({"--no-drives", "drives", "--", "--json"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("drives takes no arguments: --json"), std::string::npos);
+}
+
+TEST(CliBiosMode, ListsAndReadsTheSameImageThroughTheEmulatedLibraries) {
+    ScratchFolder folder("cli_bios");
+    const std::string a = folder.numberedImage("disk.img", 2100);
+    unsetenv("LUMBRA_BIOS_DISKS");
+    const auto normal = RunCli({"--no-drives", "--image", a, "read", "--drive", "0", "--sector", "1500", "--count", "3"});
+    const auto bios = RunCli({"--access-mode=F", "--image", a, "read", "--drive", "0", "--sector", "1500", "--count", "3"});
+    unsetenv("LUMBRA_BIOS_DISKS");
+    ASSERT_EQ(bios.exitCode, 0) << bios.err;
+    EXPECT_EQ(bios.out, normal.out);
+}
+
+TEST(CliBiosMode, MissingLibraryEndsWithItsMessageAndExitZero) {
+    ScratchFolder folder("cli_nolib");
+    std::filesystem::copy_file(std::string(LUMBRA_BIN_DIR) + "/lumbra-nss-cli", folder.file("lumbra-nss-cli"));
+    const std::string command = folder.file("lumbra-nss-cli") + " --access-mode=F drives 2>" + folder.file("err.txt");
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(folder.file("err.txt"));
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "Corvalt Lumbra Novell NSS: Disk32.dll not found or corrupted");
+}
+
+}  // namespace
+}  // namespace lumbra
