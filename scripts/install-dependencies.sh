@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs the Debian 12 packages that building, running and testing need. Idempotent; uses
+# sudo when not run as root.
+set -eu
+packages="build-essential cmake pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev \
+qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core mount coreutils"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+as_root=""
+[ "$(id -u)" -ne 0 ] && as_root="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$as_root apt-get update -qq
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing

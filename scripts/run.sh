@@ -1,0 +1,25 @@
+#!/bin/sh
+# Builds the programs and the bundled demo disk image, then starts the tool on the demo image.
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/install-dependencies.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+image=build/demo/demo-nss.img
+if [ ! -f "$image" ]; then
+  mkdir -p build/demo
+  build/bin/make-demo-image "$image" --manifest build/demo/demo-manifest.json
+fi
+cli=build/bin/lumbra-nss-cli
+echo "== Drives (the demo image is the last row) =="
+"$cli" --image "$image" drives
+row=$("$cli" --image "$image" drives --json | tr '{' '\n' | grep -c '"row"')
+row=$((row - 1))
+for command in pools; do
+  if "$cli" "$command" --help >/dev/null 2>&1; then
+    echo "== Pools of the demo image, from its partition table =="
+    "$cli" --image "$image" pools --drive "$row"
+  fi
+done
+echo "== First sector of the demo image =="
+"$cli" --image "$image" read --drive "$row" --sector 0 | head -n 8

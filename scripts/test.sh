@@ -1,0 +1,10 @@
+#!/bin/sh
+# Builds everything with warnings as errors, AddressSanitizer and UndefinedBehaviorSanitizer,
+# and runs every test.
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/install-dependencies.sh
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DLUMBRA_SANITIZE=ON -DLUMBRA_WERROR=ON >/dev/null
+cmake --build build-test -j"$(nproc)"
+cd build-test
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$(nproc)" --timeout 600
