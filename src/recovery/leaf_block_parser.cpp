@@ -1,12 +1,13 @@
 #include "recovery/leaf_block_parser.h"
 
+#include "discovery/object_tree.h"
 #include "discovery/pool_mapping.h"
 #include "recovery/leaf_records.h"
 
 namespace lumbra {
 namespace {
 
-uint64_t RootAsZero(uint64_t parent) { return parent == leaf_record::kRootParent ? 0 : parent; }
+uint64_t RootAsZero(uint64_t parent) { return parent == object_record::kRootParent ? 0 : parent; }
 
 // False when the record's fields lie past the block: that ends the leaf.
 bool TakeFile(MountContext& context, ByteView block, size_t record) {
@@ -54,29 +55,33 @@ bool TakeLink(MountContext& context, ByteView block, size_t record) {
 
 // False when the record ends the leaf.
 bool TakeRecord(MountContext& context, ByteView block, size_t record, bool followLinks) {
-    auto type = le32(block, record + leaf_record::kTypeOffset);
+    auto type = le32(block, record + leaf_record::kKindOffset);
     if (!type) return false;
-    if (*type == leaf_record::kLinkType) return !followLinks || TakeLink(context, block, record);
-    if (*type != leaf_record::kObjectType) return true;
-    auto kind = le8(block, record + leaf_record::kKindOffset);
+    if (*type == leaf_record::kLinkKind) return !followLinks || TakeLink(context, block, record);
+    if (*type != object_record::kObjectType) return true;
+    auto kind = le8(block, record + object_record::kKindOffset);
     if (!kind) return false;
-    if (*kind == leaf_record::kFileKind) return TakeFile(context, block, record);
-    if (*kind == leaf_record::kFolderKind) return TakeFolder(context, block, record);
+    if (*kind == object_record::kFileKind) return TakeFile(context, block, record);
+    if (*kind == object_record::kFolderKind) return TakeFolder(context, block, record);
     return true;
+}
+
+size_t FirstRecordOffset(ByteView block) {
+    auto style = le8(block, tree_node::kLeafStyleOffset);
+    return style && *style == 'N' ? tree_node::kEntriesOffset : tree_node::kLeafLateRecordsOffset;
 }
 
 }  // namespace
 
 void ParseLeafBlock(MountContext& context, ByteView block, bool followLinks) {
-    auto flag = le8(block, btree_block::kRecordStartFlag);
-    size_t offset = flag && *flag == 'N' ? 40 : 56;
+    size_t offset = FirstRecordOffset(block);
     while (!context.stopped()) {
         auto length = le16(block, offset + leaf_record::kLengthOffset);
         if (!length) return;
         auto signedLength = static_cast<int16_t>(*length);
         if (signedLength <= 0) return;
         size_t next = offset + static_cast<size_t>(signedLength);
-        if (next > btree_block::kLastByte) return;
+        if (next > tree_node::kLastOffset) return;
         if (!TakeRecord(context, block, offset, followLinks)) return;
         offset = next;
     }

@@ -1,5 +1,7 @@
 #include "recovery/leaf_records.h"
 
+#include "discovery/object_tree.h"
+
 #include "disk/sector.h"
 
 namespace lumbra {
@@ -29,7 +31,7 @@ std::optional<NamedStamp> ReadNameAndStamp(ByteView block, size_t lengthAt, size
     auto length = le8(block, lengthAt);
     if (!length) return std::nullopt;
     auto name = LowByteName(block, nameAt, *length);
-    auto stamp = le32(block, nameAt + 2 * size_t{*length} + leaf_record::kNameToTimeStamp);
+    auto stamp = le32(block, nameAt + 2 * size_t{*length} + object_record::kNameToTimeStamp);
     if (!name || !stamp) return std::nullopt;
     return NamedStamp{*length, std::move(*name), *stamp};
 }
@@ -60,7 +62,7 @@ std::optional<FolderObject> ReadFolderObject(ByteView block, size_t record) {
 }
 
 bool FolderExcluded(ByteView block, size_t record) {
-    constexpr size_t kLast = btree_block::kLastByte;
+    constexpr size_t kLast = tree_node::kLastOffset;
     size_t p = record + folder_record::kChainOffset;
     // Every entry moves p on by at least 4 bytes, so the chain ends within the block.
     while (true) {

@@ -10,28 +10,18 @@
 
 namespace lumbra {
 
-namespace btree_block {
-constexpr size_t kMagicOffset = 0;           // "BRCH" or "LEAF"
-constexpr size_t kFirstChildOffset = 40;     // branch: 12-byte child entries from here
-constexpr size_t kChildEntrySize = 12;
-constexpr size_t kRecordStartFlag = 42;      // leaf: 'N' -> records from 40, else from 56
-constexpr size_t kLastByte = 4095;           // records and entries end by this offset
-}  // namespace btree_block
-
-namespace leaf_record {
-constexpr size_t kLengthOffset = 0;     // signed 16-bit
-constexpr size_t kTypeOffset = 4;       // 32-bit: 3 object, 44 link
-constexpr size_t kKindOffset = 18;      // object records: 8 folder, 24 file
-constexpr size_t kLinkBlockOffset = 212;
-constexpr uint32_t kObjectType = 3;
-constexpr uint32_t kLinkType = 44;
+// The block layout and the fields common to every leaf record (length, type, link target) are
+// those of the object tree (discovery/object_tree.h); these are the object records' own.
+namespace object_record {
+constexpr uint32_t kObjectType = 3;     // at leaf_record::kKindOffset
+constexpr size_t kKindOffset = 18;      // 8 folder, 24 file
 constexpr uint8_t kFolderKind = 8;
 constexpr uint8_t kFileKind = 24;
 // The stored parent number of the volume root.
 constexpr uint64_t kRootParent = 127;
 // The time stamp follows the name after this many bytes.
 constexpr size_t kNameToTimeStamp = 44;
-}  // namespace leaf_record
+}  // namespace object_record
 
 namespace file_record {
 constexpr size_t kObjectIdOffset = 8;     // 64-bit

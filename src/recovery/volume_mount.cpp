@@ -1,33 +1,23 @@
 #include "recovery/volume_mount.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
+#include "discovery/object_tree.h"
 #include "discovery/pool_mapping.h"
-#include "disk/sector.h"
+#include "discovery/sector_io.h"
 #include "recovery/leaf_block_parser.h"
-#include "recovery/leaf_records.h"
 #include "recovery/lost_folders.h"
 
 namespace lumbra {
 namespace {
 
-using BlockBuffer = std::array<uint8_t, kBlockSize>;
-
-bool HasMagic(ByteView block, std::string_view magic) {
-    return bytesEqual(block, btree_block::kMagicOffset, magic);
-}
-
 // Queues the children of a branch block; the list ends at a zero entry or at a child the
 // mapping cannot place. Returns how many were appended.
 uint64_t QueueChildren(MountContext& context, ByteView block) {
     uint64_t appended = 0;
-    for (size_t entry = btree_block::kFirstChildOffset; entry < btree_block::kLastByte;
-         entry += btree_block::kChildEntrySize) {
-        auto child = le32(block, entry);
-        if (!child || *child == 0) break;
-        auto sector = PoolBlockToDiskSector(context.pool, *child);
+    for (uint32_t child : ParseBranchNode(block).children) {
+        auto sector = PoolBlockToDiskSector(context.pool, child);
         if (!sector) break;
         if (context.blockQueue.append(*sector)) ++appended;
     }
@@ -44,18 +34,17 @@ void ReportScanPosition(MountContext& context, uint64_t poolSector, uint32_t tot
 }  // namespace
 
 void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
-    BlockBuffer block{};
     context.blockQueue.append(rootSector);
     uint64_t denominator = 44;
     uint64_t accumulator = 0;
     for (size_t i = 0; i < context.blockQueue.size() && !context.stopped(); ++i) {
         uint64_t sector = context.blockQueue[i];
         context.events.currentSector(sector);
-        block.fill(0);
-        context.reader.ReadSectors(sector, kSectorsPerBlock, block.data());
-        if (HasMagic(block, "BRCH")) {
+        BlockBytes block = ReadOneBlock(context.reader, sector);
+        NodeKind kind = ParseNodeKind(block);
+        if (kind == NodeKind::Branch) {
             denominator += QueueChildren(context, block);
-        } else if (HasMagic(block, "LEAF")) {
+        } else if (kind == NodeKind::Leaf) {
             ParseLeafBlock(context, block, true);
             accumulator += 100;
             context.events.progress(static_cast<uint32_t>(std::min<uint64_t>(accumulator / denominator, 100)));
@@ -66,13 +55,13 @@ void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
 void ScanPoolForLeaves(MountContext& context) {
     constexpr uint64_t kReportEvery = 124 * uint64_t{kSectorsPerBlock};
     const uint32_t total = context.pool.poolSize;
-    BlockBuffer block{};
+    BlockBytes block{};
     for (uint64_t s = 0; s < total && !context.stopped(); s += kSectorsPerBlock) {
         auto disk = PoolToDiskSector(context.pool, s);
         if (disk) {
             block.fill(0);
             context.reader.ReadSectors(*disk, 1, block.data());
-            if (HasMagic(block, "LEAF")) {
+            if (ParseNodeKind(block) == NodeKind::Leaf) {
                 context.reader.ReadSectors(*disk, kSectorsPerBlock, block.data());
                 ParseLeafBlock(context, block, false);
             }
