@@ -1,0 +1,212 @@
+// The search for NetWare partitions over a sector range: what it reads, what it reports and
+// when it stops.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "discovery/partition_scan.h"
+#include "discovery_test_helpers.h"
+
+namespace lumbra::test {
+namespace {
+
+// Records every event in the order received; may ask for a stop when a given run starts.
+struct RecordingEvents : ScanEvents {
+    std::vector<uint64_t> sectors;
+    std::vector<std::string> statusLines;
+    std::vector<uint32_t> percents;
+    std::vector<std::pair<uint32_t, std::string>> added;
+    std::vector<uint32_t> counts;
+    std::vector<char> order;  // S status, A added, F found
+    std::atomic<int32_t>* stopFlag = nullptr;
+    uint64_t stopAtSector = 0;
+
+    void onCurrentSector(uint64_t sector) override {
+        sectors.push_back(sector);
+        if (stopFlag && sector == stopAtSector) stopFlag->store(1);
+    }
+    void onStatus(uint64_t done, uint64_t length) override {
+        statusLines.push_back(ScanStatusText(done, length));
+        order.push_back('S');
+    }
+    void onProgress(uint32_t percent) override { percents.push_back(percent); }
+    void onPoolAdded(uint32_t row, const PoolEntry& pool) override {
+        added.emplace_back(row, pool.name);
+        order.push_back('A');
+    }
+    void onPoolsFound(uint32_t count) override {
+        counts.push_back(count);
+        order.push_back('F');
+    }
+};
+
+SegmentPlan At(uint32_t headerSector, int chain = 0) {
+    SegmentPlan segment{.headerSector = headerSector};
+    segment.header.chain = chain;
+    return segment;
+}
+
+struct ScanRun {
+    PoolTable pools;
+    RecordingEvents events;
+    std::vector<std::pair<uint64_t, uint32_t>> runs;  // the reads of the scan itself
+    int32_t stopAfter = 0;
+};
+
+// Scans with a recording reader; chain walks read single sectors, the scan reads whole runs.
+void Scan(const NssImage& image, ScanRange range, uint32_t perRead, ScanRun& run,
+          uint64_t stopAtSector = 0) {
+    RecordingReader reader(image.reader());
+    std::atomic<int32_t> stop{1};  // the scan clears a stale stop
+    if (stopAtSector != 0) {
+        run.events.stopFlag = &stop;
+        run.events.stopAtSector = stopAtSector;
+    }
+    ScanForPartitions(reader, range, perRead, stop, run.pools, run.events);
+    for (const auto& read : reader.reads)
+        if (read.second == perRead) run.runs.push_back(read);
+    run.stopAfter = stop.load();
+}
+
+TEST(PartitionScan, OneSectorRangeReadsOneWholeRun) {
+    // The header sits at the last sector of the only run: i = N - 1 is examined too.
+    const NssImage image = NssImageBuilder().noMbr().pool("EDGE", At(1059)).build();
+    ScanRun run;
+    Scan(image, {1000, 1001}, 60, run);
+    EXPECT_EQ(run.runs, (std::vector<std::pair<uint64_t, uint32_t>>{{1000, 60}}));
+    EXPECT_EQ(run.events.sectors, std::vector<uint64_t>{1000});
+    EXPECT_EQ(run.events.statusLines, std::vector<std::string>{"Scanning sector 0 Of 1"});
+    EXPECT_EQ(run.events.percents, std::vector<uint32_t>{0});
+    EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"EDGE"});
+    EXPECT_EQ(run.stopAfter, 0);
+}
+
+TEST(PartitionScan, ReportsEachRunAndEachPoolInOrder) {
+    const NssImage image = NssImageBuilder().noMbr().pool("EDGE", At(1100)).build();
+    ScanRun run;
+    Scan(image, {1000, 1300}, 60, run);
+    EXPECT_EQ(run.events.sectors, (std::vector<uint64_t>{1000, 1060, 1120, 1180, 1240}));
+    EXPECT_EQ(run.events.percents, (std::vector<uint32_t>{0, 20, 40, 60, 80}));
+    EXPECT_EQ(run.events.statusLines.back(), "Scanning sector 240 Of 300");
+    EXPECT_EQ(std::string(run.events.order.begin(), run.events.order.end()), "SSAFSSS");
+    EXPECT_EQ(run.events.added, (std::vector<std::pair<uint32_t, std::string>>{{0, "EDGE"}}));
+}
+
+struct NearMissCase {
+    const char* what;
+    uint8_t kind;
+    std::string signature;
+    uint16_t value;
+    size_t pools;
+};
+
+class SignatureTest : public ::testing::TestWithParam<NearMissCase> {};
+
+TEST_P(SignatureTest, OnlyTheExactSignatureIsAHit) {
+    const NearMissCase hit = GetParam();
+    SegmentPlan segment = At(2048);
+    segment.header.kind = hit.kind;
+    segment.header.signature = hit.signature;
+    segment.header.signatureValue = hit.value;
+    ScanRun run;
+    Scan(NssImageBuilder().noMbr().pool("DATA", segment).build(), {0, 4096}, 60, run);
+    EXPECT_EQ(run.pools.count(), hit.pools) << hit.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SignatureTest,
+    ::testing::Values(NearMissCase{"exact", 0x01, "Nw_PaRtItIoN", 0x0169, 1},
+                      NearMissCase{"byte 0 is 0", 0x00, "Nw_PaRtItIoN", 0x0169, 0},
+                      NearMissCase{"other value at 16", 0x01, "Nw_PaRtItIoN", 0x0168, 0},
+                      NearMissCase{"lower case", 0x01, "nw_partition", 0x0169, 0}));
+
+TEST(PartitionScan, PartitionMetTwiceIsAddedOnce) {
+    // The walk from A reaches B; the scan then meets B's own header.
+    const NssImage image =
+        NssImageBuilder().noMbr().pool("ALPHA", At(2048)).pool("BETA", At(6000)).build();
+    ScanRun run;
+    Scan(image, {0, 8192}, 60, run);
+    EXPECT_EQ(PoolNames(run.pools), (std::vector<std::string>{"ALPHA", "BETA"}));
+    EXPECT_EQ(run.events.added,
+              (std::vector<std::pair<uint32_t, std::string>>{{0, "ALPHA"}, {1, "BETA"}}));
+    EXPECT_EQ(run.events.counts, (std::vector<uint32_t>{2, 2}));
+}
+
+TEST(PartitionScan, StopEndsAfterTheCurrentRunAndKeepsThePools) {
+    // Stop is pressed while the run at 1060 is read: that run is still examined.
+    const NssImage image = NssImageBuilder()
+                               .noMbr()
+                               .pool("EARLY", At(1100, 0))
+                               .pool("LATE", At(1300, 1))
+                               .build();
+    ScanRun run;
+    Scan(image, {1000, 2000}, 60, run, 1060);
+    EXPECT_EQ(run.runs, (std::vector<std::pair<uint64_t, uint32_t>>{{1000, 60}, {1060, 60}}));
+    EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"EARLY"});
+}
+
+TEST(PartitionScan, StopsOnceMoreThanFortyEightPoolsAreKnown) {
+    NssImageBuilder builder;
+    for (int i = 0; i < 51; ++i) builder.pool("P" + std::to_string(i), At(2048 + i * 4096, i));
+    ScanRun run;
+    Scan(builder.noMbr().build(), {0, 2048 + 51 * 4096}, 60, run);
+    EXPECT_EQ(run.pools.count(), 49u);
+    EXPECT_EQ(run.events.counts.back(), 49u);
+    EXPECT_EQ(run.stopAfter, 1);
+}
+
+TEST(PartitionScan, RangeEndingAtTheLastSectorNumberEnds) {
+    const uint32_t last = std::numeric_limits<uint32_t>::max();
+    const NssImage image = NssImageBuilder().pool("DATA", At(2048)).build();
+    ScanRun run;
+    Scan(image, {last - 100, last}, 60, run);
+    EXPECT_EQ(run.events.sectors, (std::vector<uint64_t>{last - 100, uint64_t{last} - 40}));
+    EXPECT_TRUE(run.pools.empty());
+}
+
+TEST(PartitionScan, StartsFromAnEmptyTableAndUsesTheRunSize) {
+    const NssImage image = NssImageBuilder().pool("DATA", At(2048)).build();
+    ScanRun run;
+    run.pools.add(PoolEntry{.name = "OLD"});
+    Scan(image, {2040, 2056}, 8, run);
+    EXPECT_EQ(run.runs, (std::vector<std::pair<uint64_t, uint32_t>>{{2040, 8}, {2048, 8}}));
+    EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"DATA"});
+}
+
+struct RangeCase {
+    const char* start;
+    const char* end;
+    std::string_view error;
+};
+
+class RangeValidation : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(RangeValidation, GivesTheRangeOrTheReason) {
+    const RangeCase range = GetParam();
+    const ScanRangeCheck check = ValidateScanRange(range.start, range.end);
+    EXPECT_EQ(check.error, range.error) << range.start << " " << range.end;
+    EXPECT_EQ(check.range.has_value(), range.error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RangeValidation,
+    ::testing::Values(RangeCase{"0", "0", kEndNotAfterStartText},
+                      RangeCase{"10", "9", kEndNotAfterStartText},
+                      RangeCase{"-5", "100", kStartSectorInvalidText},
+                      RangeCase{"", "100", kStartSectorInvalidText},
+                      RangeCase{"4294967296", "100", kStartSectorInvalidText},
+                      RangeCase{" 5", "100", kStartSectorInvalidText},
+                      RangeCase{"5", "x", kEndSectorInvalidText},
+                      RangeCase{"5", "", kEndSectorInvalidText},
+                      RangeCase{"0", "4294967295", ""},
+                      RangeCase{"1000", "1001", ""}));
+
+TEST(RangeValidation, MessagesKeepTheirLeadingBlanks) {
+    EXPECT_EQ(ValidateScanRange("0", "0").error,
+              "      End sector should be bigger than start sector");
+    EXPECT_EQ(ValidateScanRange("-5", "1").error,
+              "      Start sector value is not valid, It should be a positive number");
+}
+
+}  // namespace
+}  // namespace lumbra::test

@@ -1,0 +1,76 @@
+// Pool-relative sectors to disk sectors, on pools found in built images.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "discovery/pool_listing.h"
+#include "discovery/pool_mapping.h"
+#include "discovery_test_helpers.h"
+
+namespace lumbra::test {
+namespace {
+
+SelectedPool FirstPool(const NssImage& image) {
+    PoolTable pools;
+    ListPoolsFromPartitionTable(*image.reader(), pools);
+    auto selected = SelectPool(pools, 0);
+    EXPECT_TRUE(selected.has_value());
+    return selected.value_or(SelectedPool{});
+}
+
+TEST(PoolMapping, LoneSegmentAddsItsDataStart) {
+    const SelectedPool pool = FirstPool(NssImageBuilder().pool("DATA", {.headerSector = 68}).build());
+    ASSERT_EQ(pool.segmentStart, std::vector<uint32_t>{100});
+    EXPECT_EQ(PoolToDiskSector(pool, 8), 108u);
+    EXPECT_EQ(PoolBlockToDiskSector(pool, 1), 108u);
+    EXPECT_EQ(PoolToDiskSector(pool, 0), 100u);
+}
+
+TEST(PoolMapping, ThreeSegmentsMapEndToEndAndNothingPastTheLast) {
+    PoolPlan plan{.name = "SEG3"};
+    const uint32_t extents[] = {40000, 12345, 70000};
+    for (uint32_t i = 0; i < 3; ++i)
+        plan.segments.push_back({.headerSector = 2048 + i * 100000, .extent = extents[i]});
+    const NssImage image = NssImageBuilder().pool(plan).build();
+    const BuiltPool& built = image.pool("SEG3");
+    const SelectedPool pool = FirstPool(image);
+    ASSERT_EQ(pool.segmentCount, 3u);
+
+    uint64_t first = 0;
+    for (uint32_t i = 0; i < 3; ++i) {
+        const uint64_t last = first + extents[i] - 1;
+        EXPECT_EQ(PoolToDiskSector(pool, first), built.segments[i].dataStart) << i;
+        EXPECT_EQ(PoolToDiskSector(pool, last), built.segments[i].dataStart + extents[i] - 1) << i;
+        EXPECT_EQ(PoolToDiskSector(pool, last), built.toDiskSector(last)) << i;
+        first = last + 1;
+    }
+    EXPECT_EQ(PoolToDiskSector(pool, first), std::nullopt);
+    EXPECT_EQ(built.toDiskSector(first), std::nullopt);
+}
+
+TEST(PoolMapping, PoolWithoutSegmentsMapsNothing) {
+    EXPECT_EQ(PoolToDiskSector(SelectedPool{}, 0), std::nullopt);
+    // A count that claims more segments than are held maps only through those held.
+    SelectedPool partial{.segmentCount = 3, .segmentStart = {100, 900}, .segmentExtent = {10, 10}};
+    EXPECT_EQ(PoolToDiskSector(partial, 15), 905u);
+    EXPECT_EQ(PoolToDiskSector(partial, 20), std::nullopt);
+}
+
+TEST(PoolMapping, BlockNumberTooLargeForASectorIsNotMapped) {
+    const SelectedPool pool{.segmentCount = 1, .segmentStart = {100}, .segmentExtent = {0}};
+    EXPECT_EQ(PoolBlockToDiskSector(pool, std::numeric_limits<uint64_t>::max() / 4), std::nullopt);
+}
+
+TEST(PoolMapping, SelectPoolCopiesTheRowOrRefusesAMissingOne) {
+    PoolTable pools;
+    pools.add(PoolEntry{.treeItem = 7, .name = "DATA", .poolSize = 5, .segmentCount = 1,
+                        .segmentStart = {100}, .segmentExtent = {105}});
+    const auto selected = SelectPool(pools, 0);
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(selected->name, "DATA");
+    EXPECT_EQ(selected->segmentStart, std::vector<uint32_t>{100});
+    EXPECT_FALSE(SelectPool(pools, 1));
+}
+
+}  // namespace
+}  // namespace lumbra::test

@@ -1,0 +1,93 @@
+// Pools of several segments: gathered from the chain start, recorded once, and refused when
+// a segment is missing however the descriptors are damaged.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "discovery/pool_listing.h"
+#include "discovery_test_helpers.h"
+
+namespace lumbra::test {
+namespace {
+
+// Three segments of 65536 sectors; chainOrder[i] is the chain position of segment i's header.
+PoolPlan ThreeSegments(std::string name, uint32_t firstHeader, std::array<int, 3> chainOrder) {
+    PoolPlan pool{.name = std::move(name)};
+    for (uint32_t i = 0; i < 3; ++i) {
+        SegmentPlan segment{.headerSector = firstHeader + i * 100000, .extent = 65536};
+        segment.chainOrder = chainOrder[i];
+        pool.segments.push_back(segment);
+    }
+    return pool;
+}
+
+PoolTable ListPools(const NssImage& image) {
+    PoolTable pools;
+    ListPoolsFromPartitionTable(*image.reader(), pools);
+    return pools;
+}
+
+TEST(SegmentedPool, SegmentZeroHeaderLastIsFoundWithAllSegments) {
+    const NssImage image = NssImageBuilder().pool(ThreeSegments("SEG3", 2048, {2, 0, 1})).build();
+    const BuiltPool& built = image.pool("SEG3");
+    ASSERT_EQ(built.segments[0].chainPosition, 2u);
+
+    const PoolTable pools = ListPools(image);
+    ASSERT_EQ(pools.count(), 1u);  // every header has an entry: the pool is met three times
+    EXPECT_EQ(pools[0].name, "SEG3");
+    EXPECT_EQ(pools[0].segmentCount, 3u);
+    EXPECT_EQ(pools[0].poolSize, built.poolSize);
+    EXPECT_EQ(pools[0].segmentStart, DataStarts(built));
+    for (uint32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(pools[0].segmentExtent[i], built.segments[i].descriptorExtent) << i;
+}
+
+TEST(SegmentedPool, SegmentsBeforeTheChainStartAreNotSeen) {
+    // Entered at segment 2's header the chain holds segments 2 and 0 only.
+    const NssImage image = NssImageBuilder()
+                               .pool(ThreeSegments("SEG3", 2048, {2, 0, 1}))
+                               .partitionTableEntry(2048 + 2 * 100000)
+                               .build();
+    EXPECT_TRUE(ListPools(image).empty());
+}
+
+TEST(SegmentedPool, TwoPoolsInOneChainKeepTheirOwnSegments) {
+    const NssImage image = NssImageBuilder()
+                               .pool(ThreeSegments("AAA", 2048, {0, 2, 4}))
+                               .pool(ThreeSegments("BBB", 2048 + 50000, {1, 3, 5}))
+                               .partitionTableEntry(2048)
+                               .build();
+    const PoolTable pools = ListPools(image);
+    ASSERT_EQ(PoolNames(pools), (std::vector<std::string>{"AAA", "BBB"}));
+    EXPECT_EQ(pools[0].segmentStart, DataStarts(image.pool("AAA")));
+    EXPECT_EQ(pools[1].segmentStart, DataStarts(image.pool("BBB")));
+}
+
+struct DamageCase {
+    const char* what;
+    uint32_t segment;
+    std::optional<uint32_t> segmentCountField;
+    std::optional<uint32_t> segmentNumberField;
+};
+
+class DamagedDescriptor : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedDescriptor, PoolIsNotRecorded) {
+    const DamageCase damage = GetParam();
+    PoolPlan plan = ThreeSegments("SEG3", 2048, {0, 1, 2});
+    plan.segments[damage.segment].header.descriptorSegmentCount = damage.segmentCountField;
+    plan.segments[damage.segment].header.descriptorSegmentNumber = damage.segmentNumberField;
+    EXPECT_TRUE(ListPools(NssImageBuilder().pool(plan).build()).empty()) << damage.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedDescriptor,
+    ::testing::Values(
+        DamageCase{"segment 0 announces 50 segments", 0, 50, std::nullopt},
+        DamageCase{"segment number 50", 1, std::nullopt, 50},
+        DamageCase{"segment number far out", 1, std::nullopt, 0xFFFFFFFF},
+        DamageCase{"segment 1 seen twice, segment 2 missing", 2, std::nullopt, 1},
+        DamageCase{"segment 2 announces another total", 2, 4, std::nullopt}));
+
+}  // namespace
+}  // namespace lumbra::test
