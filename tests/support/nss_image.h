@@ -12,6 +12,7 @@
 #include "disk/sector_device.h"
 #include "disk/sector_reader.h"
 #include "support/nss_image_plan.h"
+#include "support/pool_mapping.h"
 
 namespace lumbra::test {
 
@@ -60,6 +61,20 @@ struct BuiltFile {
     std::string expectedName() const;
 };
 
+// One leaf of a volume's B-tree, in walk order. Records are indexes into
+// BuiltVolume::recordOrder; `keptRecords` of them are readable (fewer when the leaf is damaged),
+// and `reachable` is false when a damaged leaf before it held the link that leads here.
+struct BuiltLeaf {
+    uint64_t block = 0;
+    uint32_t firstRecord = 0;
+    uint32_t recordCount = 0;
+    uint32_t keptRecords = 0;
+    bool reachable = true;
+};
+
+// BuiltVolume::recordOrder entries: a folder index, or a file index with this bit set.
+constexpr uint32_t kFileRecordBit = 0x80000000u;
+
 struct BuiltVolume {
     std::string name;            // UTF-8, as described
     std::string expectedName;    // what volume discovery reads (8-bit, at most 48)
@@ -70,6 +85,8 @@ struct BuiltVolume {
     std::vector<uint64_t> branchBlocks;  // in walk order (root first)
     std::vector<BuiltFolder> folders;    // in declaration order
     std::vector<BuiltFile> files;        // in declaration order
+    std::vector<BuiltLeaf> leaves;       // walk order
+    std::vector<uint32_t> recordOrder;   // every record written, in walk order (duplicates too)
 };
 
 struct BuiltPool {
@@ -86,6 +103,7 @@ struct BuiltPool {
 
     // Pool-relative sector to disk sector through the segments (pool_mapping.h).
     std::optional<uint64_t> toDiskSector(uint64_t poolSector) const;
+    std::vector<SegmentPlace> places() const;  // the segments' data starts and extents, by number
     const BuiltVolume& volume(std::string_view volumeName) const;  // throws when unknown
 };
 

@@ -17,6 +17,7 @@ struct MbrEntry {
     uint32_t start = 0;     // first sector
     uint32_t count = 0;     // sector count; 0 in NssImageBuilder::partitionTableEntry means "auto"
     uint8_t bootFlag = 0;
+    bool countFromPartition = false;  // count = length of the partition whose header is at start
 };
 
 enum class MbrSignature { Valid, Damaged, Missing };  // 55 AA / 55 AB / 00 00 at 510-511

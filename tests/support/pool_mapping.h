@@ -16,4 +16,12 @@ struct SegmentPlace {
 
 std::optional<uint64_t> poolSectorToDisk(std::span<const SegmentPlace> segments, uint64_t poolSector);
 
+// The disk sector of a pool sector and how many sectors from it lie contiguously on the disk
+// (up to the end of its segment; without bound in a one-segment pool).
+struct MappedRun {
+    uint64_t diskSector = 0;
+    uint64_t contiguous = 0;
+};
+std::optional<MappedRun> mapPoolRun(std::span<const SegmentPlace> segments, uint64_t poolSector);
+
 }  // namespace lumbra::test
