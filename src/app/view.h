@@ -1,0 +1,122 @@
+#pragma once
+// Everything the wizard does to the screen, as operations on named view elements. The Qt main
+// window implements it; tests use a recording fake. No toolkit type appears here.
+//
+// Threads: the wizard calls the View from the user-interface thread and, while a scan or a
+// mount runs, also from that worker thread (its progress, then FinishScan or FinishMount).
+// An implementation applies the calls of each thread in the order they were made, changes its
+// widgets on its own GUI thread only (forwarding worker calls there, e.g. as blocking queued
+// calls), and answers calls that return a value (a tree item id, a text) with the value as of
+// the moment all earlier calls were applied. Because a worker may wait for the GUI thread,
+// the GUI thread never waits for the worker: the wizard never joins a running worker on it.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command.h"
+#include "app/dialog_values.h"
+#include "app/view_element.h"
+#include "recovery/browse_views.h"
+#include "recovery/save_driver.h"
+
+namespace lumbra {
+
+class FileFiltersDialog;
+
+// The icon of a message box.
+enum class MessageKind : uint8_t { Information = 1, Error = 2, Question = 3 };
+
+enum class Answer : uint8_t { Yes = 1, No = 2 };
+
+// The file list's view styles.
+enum class ListViewMode : uint8_t { Icons, List, Details };
+
+struct ListColumn {
+    std::string header;
+    int width = 0;
+    bool rightAligned = false;
+};
+
+class View {
+public:
+    virtual ~View() = default;
+
+    // ---- named elements
+    virtual void Show(Element element) = 0;
+    virtual void Hide(Element element) = 0;
+    virtual void Enable(Element element) = 0;
+    virtual void Disable(Element element) = 0;
+    virtual void SetText(Element element, std::string_view text) = 0;
+    // The text of an element as the user left it (the Start and End fields).
+    virtual std::string Text(Element element) const = 0;
+    // Checks or clears a radio button.
+    virtual void SetChecked(Element element, bool checked) = 0;
+    virtual void Focus(Element element) = 0;
+
+    // ---- left-pane trees. Item ids are never 0; 0 means "no item".
+    // Creates the tree of this kind anew (the earlier one of the kind goes) with one root item
+    // and returns the root's id. The new tree is neither shown nor enabled by this call.
+    virtual uint32_t CreateTree(TreeKind kind, std::string_view rootText) = 0;
+    // Appends an item as the last child of parent.
+    virtual uint32_t AddTreeItem(TreeKind kind, uint32_t parent, std::string_view text) = 0;
+    virtual void ExpandTreeItem(TreeKind kind, uint32_t item) = 0;
+    virtual void SelectTreeItem(TreeKind kind, uint32_t item) = 0;
+    virtual void SetTreeItemText(TreeKind kind, uint32_t item, std::string_view text) = 0;
+    virtual std::string TreeItemText(TreeKind kind, uint32_t item) const = 0;
+    // 0 for the root and for unknown items.
+    virtual uint32_t TreeItemParent(TreeKind kind, uint32_t item) const = 0;
+    virtual uint32_t TreeRoot(TreeKind kind) const = 0;
+    virtual uint32_t SelectedTreeItem(TreeKind kind) const = 0;
+
+    // ---- the file list of the browse step. Rows are numbered from 0 in the order appended.
+    // Replaces every column.
+    virtual void SetListColumns(const std::vector<ListColumn>& columns) = 0;
+    virtual void DeleteAllListRows() = 0;
+    // A row with its six cells; its text colour is ListRowColour (row_colour.h) of its type.
+    virtual void AppendListRow(const ItemRow& row) = 0;
+    virtual void SetListRowName(int row, std::string_view name) = 0;
+    virtual void SetListViewMode(ListViewMode mode) = 0;
+    virtual void SetListGridAndFullRowSelect() = 0;
+    // The row with the selection mark; -1 when none.
+    virtual int ListSelectionMark() const = 0;
+    virtual std::vector<int> SelectedListRows() const = 0;
+    // Starts editing the name of a row in place; the edit field takes at most maxLength
+    // characters. The view reports the end with WizardController::EndRename.
+    virtual void BeginListLabelEdit(int row, size_t maxLength) = 0;
+    // Shows the right-click menu at the mouse cursor, the window brought to the foreground.
+    virtual void ShowListMenu(bool openWithEnabled) = 0;
+
+    // ---- progress, quick help, menu bar
+    virtual void SetProgress(uint32_t percent) = 0;
+    virtual void SetQuickHelp(std::string_view text) = 0;
+    virtual void SetCommandEnabled(Command command, bool enabled) = 0;
+
+    // ---- notifications: a modal box captioned "Corvalt Lumbra Novell NSS", text exactly as given
+    virtual void ShowMessage(MessageKind kind, std::string_view text) = 0;
+    virtual Answer AskYesNo(MessageKind kind, std::string_view text) = 0;
+
+    // ---- dialogs
+    // Shows the values, lets the user change them; true for OK (values then hold the choices).
+    virtual bool RunSettingsDialog(SettingsDialogValues& values) = 0;
+    virtual bool RunModeOfRecoveryDialog(ModeOfRecoveryValues& values) = 0;
+    // Runs "File Filters" until it is closed; its buttons call the dialog object.
+    virtual void RunFileFiltersDialog(FileFiltersDialog& dialog) = 0;
+    virtual void ShowProperties(const PropertiesValues& values) = 0;
+    virtual void ShowDriveInformation(const DriveInformationValues& values) = 0;
+    virtual void ShowAbout(std::string_view text) = 0;
+    // The save dialog for "*.qvdx": asks before overwriting, the folder must exist, the file
+    // may be new. nullopt when cancelled.
+    virtual std::optional<std::string> AskSnapshotSaveName() = 0;
+    // The open dialog for "*.qvdx"; the last of several marked files. nullopt when cancelled.
+    virtual std::optional<std::string> AskSnapshotLoadName() = 0;
+    // The "Find File(s)" window over the recovered tree.
+    virtual void OpenFindWindow() = 0;
+    // Asks for the destination folder and saves the selection with the saving window.
+    virtual void RunSaving(const SaveSelection& selection) = 0;
+    // Closes the main window, which ends the application.
+    virtual void CloseMainWindow() = 0;
+};
+
+}  // namespace lumbra
