@@ -9,7 +9,7 @@ std::vector<MenuNode> ParseLevel(const MenuTemplate& items, size_t& next) {
     std::vector<MenuNode> level;
     while (next < items.size()) {
         const MenuTemplateItem& item = items[next++];
-        MenuNode node{static_cast<uint16_t>(item.flags & ~menu_flag::kEnd), item.commandId, item.text, {}};
+        MenuNode node{static_cast<uint16_t>(item.flags & ~menu_flag::kEnd), item.commandId, item.text, item.image, {}};
         if (item.flags & menu_flag::kPopup) {
             node.commandId = 0;
             node.children = ParseLevel(items, next);

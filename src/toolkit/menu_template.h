@@ -21,6 +21,7 @@ struct MenuTemplateItem {
     uint16_t flags = 0;
     uint16_t commandId = 0;   // unused for popups
     std::string text;         // "label\taccelerator"; empty for separators
+    int image = -1;           // index in the menu's images, -1 = none
 };
 
 using MenuTemplate = std::vector<MenuTemplateItem>;
@@ -30,6 +31,7 @@ struct MenuNode {
     uint16_t flags = 0;       // the item's flags without kEnd
     uint16_t commandId = 0;
     std::string text;
+    int image = -1;
     std::vector<MenuNode> children;   // items of a popup
 };
 
