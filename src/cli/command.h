@@ -25,5 +25,7 @@ const std::vector<OptionSpec>& GlobalOptions();
 
 Command DrivesCommand();
 Command ReadCommand();
+Command PoolsCommand();
+Command VolumesCommand();
 
 }  // namespace lumbra::cli

@@ -6,6 +6,8 @@ const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         DrivesCommand(),
         ReadCommand(),
+        PoolsCommand(),
+        VolumesCommand(),
     };
     return commands;
 }

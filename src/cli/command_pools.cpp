@@ -1,0 +1,82 @@
+#include <iomanip>
+
+#include "cli/command.h"
+#include "cli/exit_codes.h"
+#include "cli/json_writer.h"
+#include "cli/pool_search.h"
+#include "disk/text_encoding.h"
+
+namespace lumbra::cli {
+
+namespace {
+
+void printJson(std::ostream& out, const PoolTable& pools) {
+    JsonWriter json(out);
+    json.beginObject().key("pools").beginArray();
+    for (uint32_t row = 0; row < pools.count(); ++row) {
+        const PoolEntry& pool = pools[row];
+        json.beginObject()
+            .key("row").value(row)
+            .key("name").value(Latin1ToUtf8(pool.name))
+            .key("poolSize").value(pool.poolSize)
+            .key("segmentCount").value(pool.segmentCount)
+            .key("segments").beginArray();
+        for (size_t i = 0; i < pool.segmentStart.size(); ++i)
+            json.beginObject().key("start").value(pool.segmentStart[i]).key("extent").value(pool.segmentExtent[i]).endObject();
+        json.endArray().endObject();
+    }
+    json.endArray().endObject().finish();
+}
+
+void printTable(std::ostream& out, const PoolTable& pools) {
+    out << "Row  Name             Pool Size     Segments  Segment starts\n";
+    for (uint32_t row = 0; row < pools.count(); ++row) {
+        const PoolEntry& pool = pools[row];
+        std::string starts;
+        for (uint32_t start : pool.segmentStart) starts += (starts.empty() ? "" : " ") + std::to_string(start);
+        out << std::left << std::setw(5) << row << std::setw(17) << Latin1ToUtf8(pool.name) << std::setw(14)
+            << pool.poolSize << std::setw(10) << pool.segmentCount << starts << "\n";
+    }
+}
+
+int runPools(CliContext& context, const ParsedArguments& arguments) {
+    if (!arguments.positional.empty())
+        return context.fail(kExitBadInput, "pools takes no arguments: " + arguments.positional.front());
+    const ScanOption scan = ReadScanOption(arguments);
+    if (!scan.error.empty()) return context.fail(kExitBadInput, scan.error);
+    auto row = context.resolveDrive(arguments);
+    if (!row) return kExitBadInput;
+    std::string why;
+    auto reader = context.disk.OpenDrive(*row, context.settings.badSectorRetries, &why);
+    if (!why.empty()) return context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*row) + ": " + why);
+
+    PoolTable pools;
+    FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools);
+    if (arguments.has("--json")) {
+        printJson(context.out, pools);
+    } else if (pools.empty()) {
+        context.out << (scan.range ? "No NSS pool found in the scanned range. Scan a wider range with --scan START END.\n"
+                                   : "No NSS pool found through the partition table. Search the disk for partitions "
+                                     "with --scan START END.\n");
+    } else {
+        printTable(context.out, pools);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+Command PoolsCommand() {
+    return {"pools", "list the NSS pools of a drive, from its partition table or a scan",
+            "Usage: lumbra-nss-cli pools --drive ROW|PATH [--scan START END] [--json]\n"
+            "Lists the NSS pools found through the partition table of the drive, or, with --scan, by\n"
+            "searching sectors START up to END (END not included) for NetWare partitions, in runs of\n"
+            "--sectors-per-read sectors. Rows are numbered from 0; volumes takes the row with --pool.\n"
+            "  --scan START END   unsigned 32-bit sector numbers, END greater than START\n"
+            "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"segmentCount\",\n"
+            "                     \"segments\":[{\"start\",\"extent\"}]}]}\n",
+            {{"--drive", 1, false}, {"--scan", 2, false}, {"--json", 0, false}},
+            runPools};
+}
+
+}  // namespace lumbra::cli

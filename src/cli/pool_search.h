@@ -1,0 +1,27 @@
+#pragma once
+// The pool list that the pools and volumes commands share: from the partition table, or from
+// a scan of --scan START END with a progress line.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "cli/arguments.h"
+#include "discovery/pool_table.h"
+#include "discovery/scan_range.h"
+#include "disk/sector_reader.h"
+
+namespace lumbra::cli {
+
+// The range of --scan, checked as the wizard checks it; error is set when it is not valid.
+struct ScanOption {
+    std::optional<ScanRange> range;  // nullopt without --scan
+    std::string error;
+};
+
+ScanOption ReadScanOption(const ParsedArguments& arguments);
+
+// Fills pools from the partition table, or by scanning `range` when one is given.
+void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
+               PoolTable& pools);
+
+}  // namespace lumbra::cli
