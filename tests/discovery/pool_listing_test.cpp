@@ -33,7 +33,8 @@ TEST_P(PartitionTableEntries, EntryIsWalkedOnlyWithTypeAndCount) {
     const EntryCase entry = GetParam();
     const NssImage image = NssImageBuilder()
                                .pool("DATA", At(2048))
-                               .partitionTableEntry(2048, entry.count, entry.type)
+                               .mbr({.autoEntries = false,
+                                     .entries = {{.type = entry.type, .start = 2048, .count = entry.count}}})
                                .build();
     const PoolTable pools = ListPools(image);
     EXPECT_EQ(pools.count(), entry.walked ? 1u : 0u);
