@@ -115,8 +115,6 @@ public:
     virtual void OpenFindWindow() = 0;
     // Asks for the destination folder and saves the selection with the saving window.
     virtual void RunSaving(const SaveSelection& selection) = 0;
-    // Closes the main window, which ends the application.
-    virtual void CloseMainWindow() = 0;
 };
 
 }  // namespace lumbra

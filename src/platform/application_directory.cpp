@@ -17,6 +17,8 @@ std::string CurrentApplicationDirectory() {
     return withSeparator(error ? std::string(".") : current.string());
 }
 
+std::string ApplicationDirectoryFrom(std::string directory) { return withSeparator(std::move(directory)); }
+
 std::string ExecutableDirectory() {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -7,6 +7,9 @@ namespace lumbra {
 // program are looked for there.
 std::string CurrentApplicationDirectory();
 
+// A directory as the application keeps it: with one trailing separator, never two.
+std::string ApplicationDirectoryFrom(std::string directory);
+
 // The folder of the running program with a trailing separator (where the BIOS disk libraries
 // are loaded from).
 std::string ExecutableDirectory();

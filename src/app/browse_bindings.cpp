@@ -1,0 +1,44 @@
+#include "app/browse_bindings.h"
+
+namespace lumbra {
+
+uint32_t DirectoryTreeBinding::insertFolderItem(uint32_t parentItem, std::string_view text) {
+    return view_.AddTreeItem(TreeKind::Directory, parentItem, text);
+}
+
+void DirectoryTreeBinding::expandItem(uint32_t item) { view_.ExpandTreeItem(TreeKind::Directory, item); }
+
+void DirectoryTreeBinding::selectItem(uint32_t item) { view_.SelectTreeItem(TreeKind::Directory, item); }
+
+void DirectoryTreeBinding::focusTree() { view_.Focus(Element::DirectoryTree); }
+
+uint32_t DirectoryTreeBinding::parentItem(uint32_t item) const {
+    return view_.TreeItemParent(TreeKind::Directory, item);
+}
+
+void DirectoryTreeBinding::progress(uint32_t percent) { view_.SetProgress(percent); }
+
+void FileListBinding::deleteAllRows() {
+    rows_.clear();
+    view_.DeleteAllListRows();
+}
+
+void FileListBinding::appendRow(const ItemRow& row) {
+    rows_.push_back(row);
+    view_.AppendListRow(row);
+}
+
+std::string FileListBinding::fileTypeName(std::string_view fileName) const { return desktop_.FileTypeName(fileName); }
+
+const ItemRow* FileListBinding::row(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;
+    return &rows_[static_cast<size_t>(index)];
+}
+
+void FileListBinding::setRowName(int index, std::string_view name) {
+    if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return;
+    rows_[static_cast<size_t>(index)].name = std::string(name);
+    view_.SetListRowName(index, name);
+}
+
+}  // namespace lumbra

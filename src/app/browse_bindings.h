@@ -1,0 +1,48 @@
+#pragma once
+// The directory tree and the file list of the browse step, as the recovered tree's building
+// and filling code sees them, on top of the wizard's View. The list binding keeps the texts
+// of the rows it shows, so that commands can read a row's cells.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/view.h"
+#include "platform/desktop.h"
+#include "recovery/browse_views.h"
+
+namespace lumbra {
+
+class DirectoryTreeBinding : public FolderTreeView {
+public:
+    explicit DirectoryTreeBinding(View& view) : view_(view) {}
+    uint32_t insertFolderItem(uint32_t parentItem, std::string_view text) override;
+    void expandItem(uint32_t item) override;
+    void selectItem(uint32_t item) override;
+    void focusTree() override;
+    uint32_t parentItem(uint32_t item) const override;
+    void progress(uint32_t percent) override;
+
+private:
+    View& view_;
+};
+
+class FileListBinding : public ItemListView {
+public:
+    FileListBinding(View& view, const Desktop& desktop) : view_(view), desktop_(desktop) {}
+    void deleteAllRows() override;
+    void appendRow(const ItemRow& row) override;
+    std::string fileTypeName(std::string_view fileName) const override;
+
+    // The row's cells; nullptr for a row the list does not hold.
+    const ItemRow* row(int index) const;
+    // Writes a new name into a row's "Name" cell.
+    void setRowName(int index, std::string_view name);
+
+private:
+    View& view_;
+    const Desktop& desktop_;
+    std::vector<ItemRow> rows_;
+};
+
+}  // namespace lumbra

@@ -1,0 +1,29 @@
+#pragma once
+// The values of "File/Folder Properties" for one row of the file list.
+#include <string_view>
+
+#include "app/dialog_values.h"
+#include "app/view.h"
+#include "recovery/browse_views.h"
+#include "recovery/record_lists.h"
+
+namespace lumbra {
+
+namespace properties_text {
+constexpr std::string_view kName = "Name :";
+constexpr std::string_view kSize = "Size                            :";
+constexpr std::string_view kContains = "Contains                     :";
+constexpr std::string_view kDate = "Creation Date              :";
+constexpr std::string_view kTime = "Creation Time              :";
+constexpr std::string_view kLessThanOne = "Less than 1";
+}  // namespace properties_text
+
+// True when the row's "Type" text ends with "Folder".
+bool IsFolderType(std::string_view typeText);
+
+// A file row: its size in whole kilobytes plus one. A folder row: the files and folders below
+// the row's tree item (the row key) in the directory tree, counted from the recovered lists
+// whatever the file filters, and their size in megabytes. An unreadable size counts as 0.
+PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records);
+
+}  // namespace lumbra

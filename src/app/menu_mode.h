@@ -1,0 +1,27 @@
+#pragma once
+// The enable rules of the menu bar by wizard step, and what they currently allow. The
+// toolbar asks the same state: a button acts only while its menu command is enabled.
+#include <cstdint>
+#include <map>
+
+#include "app/command.h"
+#include "app/view.h"
+#include "app/wizard_state.h"
+
+namespace lumbra {
+
+enum class MenuMode : uint8_t { Start = 0, Choosing = 1, ChoosingVolumes = 2, Browse = 3, BackAtStart = 4 };
+
+class MenuState {
+public:
+    // Sets the commands the mode names and remembers them; the others keep their state.
+    void Apply(View& view, MenuMode mode, WizardStep step);
+    // Live Update, Contents, About and Exit are never changed and always enabled; a command
+    // no mode has set yet is disabled.
+    bool enabled(Command command) const;
+
+private:
+    std::map<Command, bool> enabled_;
+};
+
+}  // namespace lumbra

@@ -1,0 +1,23 @@
+#pragma once
+// The text colour of a file-list row, chosen from its "Type" text; the background is white.
+#include <cstdint>
+#include <string_view>
+
+namespace lumbra {
+
+struct RowColour {
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+    bool operator==(const RowColour&) const = default;
+};
+
+constexpr RowColour kDeletedRowColour{150, 150, 150};
+constexpr RowColour kCompressedRowColour{255, 0, 0};
+constexpr RowColour kPlainRowColour{0, 0, 0};
+
+// Grey for a type beginning with "Deleted ", else red for one beginning with "Compressed ",
+// else black. Letter case counts.
+RowColour ListRowColour(std::string_view typeText);
+
+}  // namespace lumbra

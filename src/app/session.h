@@ -1,0 +1,40 @@
+#pragma once
+// The records of one run, with one owner: created once by main (and by each test) and passed
+// by reference to the wizard and the windows.
+#include <memory>
+#include <string>
+
+#include "app/file_filter_list.h"
+#include "app/recovery_settings.h"
+#include "app/wizard_state.h"
+#include "discovery/pool_table.h"
+#include "discovery/volume_table.h"
+#include "disk/disk_access.h"
+#include "disk/sector_reader.h"
+#include "recovery/record_lists.h"
+#include "recovery/saving_observer.h"
+
+namespace lumbra {
+
+struct Session {
+    explicit Session(AccessMode mode) : disk(mode) { settings.SetDefaults(mode); }
+
+    DiskAccess disk;                 // accessMode and DriveTable
+    std::string applicationDirectory;
+    WizardState wizard;
+    RecoverySettings settings;
+    FileFilterList filters;
+    PoolTable pools;
+    SelectedPool selectedPool;
+    ObjectTree objectTree;
+    VolumeTable volumes;
+    BlockQueue blockQueue;
+    RecoveredTree records;
+    // The skip and stop flags of the saving, cleared by every browse action that may open a file.
+    SavingFlags savingFlags;
+    // The open drive of the discovery steps; null before the first Next and after Back to
+    // the disk step.
+    std::unique_ptr<SectorReader> reader;
+};
+
+}  // namespace lumbra

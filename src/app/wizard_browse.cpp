@@ -1,0 +1,136 @@
+// The browse step's list and tree: opening rows, the right-click menu, renaming, properties.
+#include <cstdlib>
+
+#include "app/item_properties.h"
+#include "app/wizard_controller.h"
+#include "recovery/destination_files.h"
+#include "recovery/file_copy.h"
+
+namespace lumbra {
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// "Folder" or "Deleted Folder", letter case ignored: the rows renamed in the tree too and
+// offered no program chooser.
+bool IsFolderRowType(std::string_view type) {
+    return EqualsIgnoringCase(type, "Folder") || EqualsIgnoringCase(type, "Deleted Folder");
+}
+
+uint64_t RowKey(const ItemRow& row) { return std::strtoull(row.key.c_str(), nullptr, 10); }
+
+}  // namespace
+
+void WizardController::OnListFocused() { session_.wizard.treeHasFocus = 0; }
+
+void WizardController::OnTreeFocused() { session_.wizard.treeHasFocus = 1; }
+
+void WizardController::OnListRightClick() {
+    session_.wizard.treeHasFocus = 0;
+    ShowListMenu();
+}
+
+void WizardController::ShowListMenu() {
+    const WizardState& wizard = session_.wizard;
+    if (wizard.treeHasFocus != 0 || wizard.currentStep() != WizardStep::StepBrowse || wizard.busy()) return;
+    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    if (!row) return;
+    view_.ShowListMenu(!IsFolderRowType(row->type));
+}
+
+void WizardController::OnListDoubleClick() {
+    session_.wizard.treeHasFocus = 0;
+    openWithFlag_ = 0;
+    OpenSelected();
+}
+
+void WizardController::OpenSelected() {
+    session_.savingFlags.ClearForBrowseAction();
+    if (session_.wizard.currentStep() != WizardStep::StepBrowse || session_.wizard.busy()) return;
+    if (session_.wizard.treeHasFocus == 1) {
+        if (const uint32_t item = view_.SelectedTreeItem(TreeKind::Directory)) ShowFolderOfItem(item);
+        return;
+    }
+    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    if (!row) return;
+    if (IsFolderType(row->type.substr(0, 100))) {
+        ShowFolderOfItem(static_cast<uint32_t>(RowKey(*row)));
+        return;
+    }
+    const ItemRecord* record = session_.records.FindFileByItemNumber(RowKey(*row));
+    if (!record || !session_.reader) return;
+    PosixDestinationFiles files;
+    const std::vector<std::string> noFilters;
+    CopyContext context{*session_.reader, session_.selectedPool, files, session_.savingFlags, noFilters,
+                        session_.settings.duplicateAction, nullptr, {}};
+    std::string name = record->name;
+    const CopyResult copy =
+        CopyRecoveredFile(context, desktop_.TemporaryFolder(), name, record->firstBlock, record->size, CopyMode::Open);
+    if (!copy.copied()) return;
+    if (openWithFlag_ == 1)
+        desktop_.OpenWithProgramChooser(copy.path);
+    else
+        OpenFile(copy.path);
+}
+
+void WizardController::OpenFile(const std::string& path) {
+    if (desktop_.OpenWithDesktop(path, ShowWindowAs::Normal) == ShellOpenResult::NoAssociation)
+        desktop_.OpenWithProgramChooser(path);
+}
+
+void WizardController::ShowProperties() {
+    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    if (!row) return;
+    view_.ShowProperties(ItemProperties(*row, session_.records));
+}
+
+// ---------------------------------------------------------------- rename
+
+bool WizardController::OnListEditStarting(int row) {
+    if (session_.wizard.treeHasFocus == 1) return false;
+    const ItemRow* target = list_.row(row);
+    if (!target) return false;
+    renameOriginal_ = target->name.substr(0, kMaxItemNameLength);
+    renameRow_ = row;
+    session_.wizard.labelEditing = 1;
+    return true;
+}
+
+void WizardController::BeginRename() {
+    const int mark = view_.ListSelectionMark();
+    if (!OnListEditStarting(mark)) return;
+    view_.BeginListLabelEdit(mark, kMaxItemNameLength);
+}
+
+void WizardController::EndRename(const std::optional<std::string>& editedText) {
+    session_.wizard.labelEditing = 0;
+    const ItemRow* row = list_.row(renameRow_);
+    if (!row) return;
+    // An empty or cancelled edit, or one longer than a record holds, keeps the old name.
+    const bool usable = editedText && !editedText->empty() && editedText->size() <= kMaxItemNameLength &&
+                        session_.wizard.currentStep() == WizardStep::StepBrowse;
+    const std::string name = usable ? *editedText : renameOriginal_;
+    const uint64_t key = RowKey(*row);
+    const bool folder = IsFolderRowType(row->type);
+    list_.setRowName(renameRow_, name);
+    renameRow_ = -1;
+    if (folder) {
+        view_.SetTreeItemText(TreeKind::Directory, static_cast<uint32_t>(key), name);
+        const auto& folders = session_.records.folders();
+        for (size_t index = 0; index < folders.size(); ++index)
+            if (key != 0 && folders[index].treeItem == key) return session_.records.RenameFolder(index, name);
+        return;
+    }
+    const auto& files = session_.records.files();
+    for (size_t index = 0; index < files.size(); ++index)
+        if (files[index].itemNumber == key) return session_.records.RenameFile(index, name);
+}
+
+}  // namespace lumbra

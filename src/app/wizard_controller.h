@@ -1,0 +1,155 @@
+#pragma once
+// The step machine of the main window: disks, pools, volumes, browse. It decides what every
+// view element shows, runs discovery and starts the scan and mount workers, and carries out
+// the menu, toolbar, list and keyboard commands. It holds no disk logic and no toolkit code.
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "app/browse_bindings.h"
+#include "app/command.h"
+#include "app/info_layouts.h"
+#include "app/key_filter.h"
+#include "app/menu_mode.h"
+#include "app/quick_help.h"
+#include "app/session.h"
+#include "app/view.h"
+#include "discovery/scan_range.h"
+#include "disk/disk_access.h"
+#include "platform/desktop.h"
+
+namespace lumbra {
+
+namespace wizard_text {
+constexpr std::string_view kNoPoolFound = "No Pool Found  !! \r\nSelect Search Partition and than Click Next.";
+constexpr std::string_view kNoVolumesFound = "No volumes found. \r\nPlease select the pool based recovery.";
+constexpr std::string_view kStopQuestion = "Do you want to stop the current process ?";
+constexpr std::string_view kExitQuestion = "Do you really want to exit ?";
+constexpr std::string_view kCreatingTree = "Creating Tree Structure, Please wait";
+constexpr std::string_view kDetailsHeader = "                                            Details";
+constexpr std::string_view kDriveRoot = "My Computer";
+constexpr std::string_view kPoolRoot = "NSS Pools";
+constexpr std::string_view kVolumeRoot = "NSS Volumes";
+constexpr std::string_view kDriveLabelPrefix = "Storage Device";
+}  // namespace wizard_text
+
+class WizardController {
+public:
+    WizardController(Session& session, View& view, Desktop& desktop);
+    // Asks a running worker to stop and waits for it (the GUI ends the process instead when
+    // a worker is still running at exit, see OnCloseRequest).
+    ~WizardController();
+    WizardController(const WizardController&) = delete;
+    WizardController& operator=(const WizardController&) = delete;
+
+    // The main window's start-up once its controls exist: application directory, drive table
+    // and drive tree, menus, information panel, quick help, buttons, settings. False when the
+    // drives cannot be enumerated; the message has been shown and the process ended.
+    bool StartUp(const DriveSources& sources, const std::string& libraryFolder);
+
+    // ---- user actions of the wizard
+    void OnLeftTreeClick(uint32_t item, TreeHitPart part);
+    void OnIdentifyOption(uint16_t option);
+    void OnNext();
+    void OnBack();
+    void OnStop();
+    void OnExitCommand();
+    // Window close: true when the window may close.
+    bool OnCloseRequest();
+    KeyAction FilterKey(Key key);
+
+    // ---- the end of the workers; called on the worker thread
+    void FinishScan();
+    void FinishMount();
+    // Waits until no worker thread runs. Never call it on the GUI thread of a View that
+    // forwards worker calls by blocking (see view.h); tests and shutdown use it.
+    void WaitForWorker();
+
+    // ---- commands
+    void OnCommand(Command command);
+    // Toolbar buttons 1 to 7, left to right.
+    void OnToolbarButton(int button);
+    void OnHomePageButton();
+    bool CommandEnabled(Command command) const { return menu_.enabled(command); }
+
+    // ---- the file list and the directory tree
+    void OnListRightClick();
+    void ShowListMenu();
+    void OnListDoubleClick();
+    void OnListFocused();
+    void OnTreeFocused();
+    // Editing started by clicking the name of the selected row: true when it may go on.
+    bool OnListEditStarting(int row);
+    void BeginRename();
+    // The edit ended; nullopt when it was cancelled.
+    void EndRename(const std::optional<std::string>& editedText);
+    void SetListView(ListViewMode mode);
+    void OpenSelected();
+
+    void OpenHelp();
+    void OpenHomePage();
+    void RunLiveUpdate();
+
+    // The address the home-page button and the exit confirmation open.
+    static constexpr std::string_view kHomePage = "https://www.corvalt.example/lumbra-novell-nss";
+
+    const FileListBinding& fileList() const { return list_; }
+    uint32_t openWithFlag() const { return openWithFlag_; }
+
+private:
+    // steps
+    void SelectDrive(uint32_t item);
+    void SelectPool(uint32_t item);
+    void SelectVolume(uint32_t item);
+    void NextFromDisks();
+    void NextFromPools();
+    void NextFromVolumes();
+    void LeaveDiskStep();
+    void ReturnToDiskStep();
+    void EnterBrowseView();
+    void BuildBrowseTree();
+    void ApplyLayout(InfoLayout layout);
+    void SetQuickHelp(QuickHelp id);
+    void ApplyMenu(MenuMode mode);
+    // Creates the tree of the step; the root's id.
+    uint32_t CreateStepTree(TreeKind kind);
+    void ShowNext();
+    void OpenSelectedDrive();
+    void FillRangeFields();
+
+    // workers
+    void StartScan();
+    void RunScan(ScanRange range, uint32_t sectorsPerRead);
+    void StartMount();
+    void RunMount(uint64_t rootSector);
+    void JoinFinishedWorker();
+
+    // commands
+    void OpenSettingsDialog();
+    void OpenFiltersDialog();
+    void ShowDriveInformation();
+    void ShowProperties();
+    void SaveSnapshot();
+    void LoadSnapshot();
+    void OpenBrowseStepFromSnapshot();
+    void RecoverSelected();
+    void RecoverAll();
+    void OpenFile(const std::string& path);
+    void ShowFolderOfItem(uint32_t item);
+    std::string VolumeName(uint32_t row) const;
+
+    Session& session_;
+    View& view_;
+    Desktop& desktop_;
+    MenuState menu_;
+    DirectoryTreeBinding directoryTree_;
+    FileListBinding list_;
+    std::thread worker_;
+    uint32_t openWithFlag_ = 0;
+    std::string renameOriginal_;
+    int renameRow_ = -1;
+};
+
+}  // namespace lumbra

@@ -1,0 +1,164 @@
+// The scan and mount workers, and how they end the wizard's waiting steps.
+#include <string>
+
+#include "app/wizard_controller.h"
+#include "discovery/partition_scan.h"
+#include "recovery/folder_browse.h"
+#include "recovery/volume_mount.h"
+
+namespace lumbra {
+
+namespace {
+
+// The scan's progress, written into the ScanProgress layout and the pool tree.
+class ScanDisplay : public ScanEvents {
+public:
+    ScanDisplay(View& view, PoolTable& pools, uint32_t root) : view_(view), pools_(pools), root_(root) {}
+    void onCurrentSector(uint64_t sector) override { view_.SetText(InfoValue(2), std::to_string(sector)); }
+    void onStatus(uint64_t done, uint64_t length) override {
+        view_.SetText(Element::StatusLine, ScanStatusText(done, length));
+    }
+    void onProgress(uint32_t percent) override { view_.SetProgress(percent); }
+    void onPoolAdded(uint32_t row, const PoolEntry& pool) override {
+        const uint32_t item = view_.AddTreeItem(TreeKind::Pools, root_, pool.name);
+        if (row < pools_.count()) pools_[row].treeItem = item;
+    }
+    void onPoolsFound(uint32_t count) override { view_.SetText(InfoValue(1), std::to_string(count)); }
+
+private:
+    View& view_;
+    PoolTable& pools_;
+    uint32_t root_;
+};
+
+// The mount's progress, written into the MountProgress layout.
+class MountDisplay : public MountEvents {
+public:
+    explicit MountDisplay(View& view) : view_(view) {}
+    void currentSector(uint64_t sector) override { view_.SetText(InfoValue(3), std::to_string(sector)); }
+    void foldersFound(uint32_t count) override { view_.SetText(InfoValue(1), std::to_string(count)); }
+    void filesFound(uint32_t count) override { view_.SetText(InfoValue(2), std::to_string(count)); }
+    void lastFileFolder(std::string_view name) override { view_.SetText(InfoValue(4), name); }
+    void statusLine(std::string_view text) override { view_.SetText(Element::StatusLine, text); }
+    void progress(uint32_t percent) override { view_.SetProgress(percent); }
+
+private:
+    View& view_;
+};
+
+std::vector<ListColumn> BrowseColumns() {
+    return {{"Name", 150, false}, {"Type", 100, false}, {"Size", 70, true},
+            {"Date", 100, false}, {"Time", 70, false}, {"Sector", 70, false}};
+}
+
+}  // namespace
+
+void WizardController::JoinFinishedWorker() {
+    if (worker_.joinable()) worker_.join();
+}
+
+void WizardController::WaitForWorker() { JoinFinishedWorker(); }
+
+// ---------------------------------------------------------------- scan
+
+void WizardController::StartScan() {
+    JoinFinishedWorker();
+    WizardState& wizard = session_.wizard;
+    // A Yes to an earlier Stop question that came after its worker ended must not stop this one.
+    wizard.stopRequested = 0;
+    wizard.workerBusy = 1;
+    const ScanRange range{wizard.startSector, wizard.endSector};
+    const uint32_t sectorsPerRead = session_.settings.sectorsPerRead;
+    worker_ = std::thread([this, range, sectorsPerRead] { RunScan(range, sectorsPerRead); });
+}
+
+void WizardController::RunScan(ScanRange range, uint32_t sectorsPerRead) {
+    view_.Disable(Element::PoolTree);
+    ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools));
+    ScanForPartitions(*session_.reader, range, sectorsPerRead, session_.wizard.stopRequested, session_.pools,
+                      display);
+    FinishScan();
+}
+
+void WizardController::FinishScan() {
+    WizardState& wizard = session_.wizard;
+    view_.ExpandTreeItem(TreeKind::Pools, view_.TreeRoot(TreeKind::Pools));
+    view_.Enable(Element::PoolTree);
+    view_.Hide(Element::ProgressBar);
+    wizard.stopRequested = 0;
+    view_.Hide(Element::StatusLine);
+    view_.Disable(Element::StopButton);
+    view_.Hide(Element::StopButton);
+    view_.Show(Element::BackButton);
+    view_.Enable(Element::BackButton);
+    ApplyMenu(MenuMode::Choosing);
+    ApplyLayout(InfoLayout::PoolInfo);
+    SetQuickHelp(QuickHelp::SelectPool);
+    wizard.setStep(static_cast<WizardStep>(wizard.step.load() + 1));
+    wizard.workerBusy = 0;
+}
+
+// ---------------------------------------------------------------- mount
+
+void WizardController::StartMount() {
+    JoinFinishedWorker();
+    WizardState& wizard = session_.wizard;
+    wizard.stopRequested = 0;
+    wizard.workerBusy = 1;
+    if (!session_.reader) OpenSelectedDrive();
+    const uint64_t rootSector =
+        wizard.selectedVolume < session_.volumes.count() ? session_.volumes[wizard.selectedVolume].rootSector : 0;
+    worker_ = std::thread([this, rootSector] { RunMount(rootSector); });
+}
+
+void WizardController::RunMount(uint64_t rootSector) {
+    SetQuickHelp(QuickHelp::Mounting);
+    view_.SetProgress(0);
+    view_.Show(Element::StatusLine);
+    view_.Show(Element::ProgressBar);
+    view_.Disable(Element::BackButton);
+    view_.Hide(Element::BackButton);
+    view_.Show(Element::StopButton);
+    view_.Enable(Element::StopButton);
+    ApplyLayout(InfoLayout::MountProgress);
+
+    MountDisplay display(view_);
+    MountContext context{*session_.reader, session_.selectedPool, session_.blockQueue, session_.records,
+                         display, session_.wizard.stopRequested};
+    MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
+    FinishMount();
+}
+
+void WizardController::FinishMount() {
+    WizardState& wizard = session_.wizard;
+    view_.Disable(Element::StopButton);
+    view_.Hide(Element::StopButton);
+    wizard.setStep(static_cast<WizardStep>(wizard.step.load() + 1));
+    wizard.stopRequested = 0;
+    EnterBrowseView();
+    view_.Show(Element::BackButton);
+    view_.Enable(Element::BackButton);
+    view_.Hide(Element::ProgressBar);
+    ApplyMenu(MenuMode::Browse);
+    wizard.workerBusy = 0;
+    SetQuickHelp(QuickHelp::Browse);
+}
+
+// The right pane of the browse step over the recovered tree, from a mount or a snapshot.
+void WizardController::EnterBrowseView() {
+    view_.Hide(Element::VolumeTree);
+    view_.Show(Element::DirectoryTree);
+    view_.Disable(Element::VolumeTree);
+    list_.deleteAllRows();
+    view_.SetListColumns(BrowseColumns());
+    view_.SetListGridAndFullRowSelect();
+    view_.SetProgress(0);
+    view_.SetText(Element::StatusLine, wizard_text::kCreatingTree);
+    BuildFolderTree(session_.records, directoryTree_, view_.TreeRoot(TreeKind::Directory), 0);
+    FillItemList(session_.records, list_, 0, session_.filters.patterns());
+    view_.Enable(Element::DirectoryTree);
+    ApplyLayout(InfoLayout::Hidden);
+    view_.Show(Element::FileList);
+}
+
+}  // namespace lumbra
