@@ -13,6 +13,7 @@ RgbValue RgbOf(const QColor& colour);
 // How many pixels of `area` have exactly `colour`.
 int CountPixels(const QImage& image, const QRect& area, const QColor& colour);
 // The smallest rectangle holding every pixel of `colour` inside `area`; null when none.
-QRect InkBounds(const QImage& image, const QRect& area, const QColor& colour);
+// tolerance lets each channel stray that far, to catch the strong pixels of smoothed text.
+QRect InkBounds(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 0);
 
 }  // namespace lumbra
