@@ -112,11 +112,11 @@ void MarkupPass::applyTagEffect(const MarkupTagInfo& info, const MarkupToken& to
     case MarkupTag::SheetRule:
         applyRule(token.text);
         break;
-    case MarkupTag::Span:
-        if (const std::string* cls = FindAttribute(ParseAttributes(token.params), "class")) {
-            applyRule("." + *cls);
-        }
+    case MarkupTag::Span: {
+        const MarkupAttributes attributes = ParseAttributes(token.params);
+        if (const std::string* cls = FindAttribute(attributes, "class")) applyRule("." + *cls);
         break;
+    }
     case MarkupTag::Link:
         applyLink(ParseAttributes(token.params));
         break;

@@ -46,16 +46,19 @@ std::optional<MarkupToken> MarkupTokenizer::next() {
             pos_ += 2;
             continue;
         }
-        if (!run.empty()) break;  // the tag waits for the next call
         const size_t gt = text_.find('>', pos_ + 1);
         if (gt == std::string_view::npos) {
             ++pos_;  // a "<" without ">" is dropped, the text goes on
             continue;
         }
-        std::string_view inner = text_.substr(pos_ + 1, gt - pos_ - 1);
+        if (gt == pos_ + 1) {
+            pos_ += 2;  // an empty tag
+            continue;
+        }
+        if (!run.empty()) break;  // the tag waits for the next call
+        const size_t start = pos_;
         pos_ = gt + 1;
-        if (inner.empty()) continue;
-        return MakeTag(inner);
+        return MakeTag(text_.substr(start + 1, gt - start - 1));
     }
     if (run.empty()) return std::nullopt;
     return MarkupToken{MarkupToken::Kind::Text, std::move(run), {}, false};

@@ -1,0 +1,111 @@
+// Tables: spans, column widths, spacing, borders, surplus width, cells and nesting.
+#include <gtest/gtest.h>
+
+#include "render_helper.h"
+#include "toolkit/markup_table_geometry.h"
+#include "toolkit/markup_table_source.h"
+
+namespace lumbra {
+namespace {
+
+using testing::Rendered;
+using namespace table_geometry;
+
+TEST(TableGeometry, SpanningCellGrowsFirstColumnByTheRemainder) {
+    std::vector<int> widths{0, 0};
+    SettleSpans(widths, {{0, 1, 12}, {1, 1, 12}, {0, 2, 125}});
+    EXPECT_EQ(widths, (std::vector<int>{12 + 51, 12 + 50}));
+}
+
+TEST(TableGeometry, SingleSpansTakeTheWidestCell) {
+    std::vector<int> widths{0, 0, 0};
+    SettleSpans(widths, {{0, 1, 5}, {0, 1, 9}, {2, 1, 4}, {1, 2, 10}});
+    EXPECT_EQ(widths, (std::vector<int>{9, 3, 4 + 3}));
+}
+
+TEST(TableGeometry, ExtentCountsSpacingRulesAndBorder) {
+    EXPECT_EQ(GridExtent({10, 20}, 3, 1), 30 + 3 * 3 + 1 + 2);
+    EXPECT_EQ(GridExtent({}, 0, 0), 0);
+}
+
+TEST(TableSourceReader, CutsRowsAndCellsAndKeepsNestedTablesInTheirCell) {
+    const std::string text = "x<table border=1><tr><td a=1>one</td><td><table><tr><td>in</td></tr></table></td>"
+                             "</tr><tr><td>two</table>y";
+    const size_t start = FindOpeningTag(text, "table", 0);
+    ASSERT_EQ(start, 1u);
+    const TableSource table = ReadTable(text, start);
+    EXPECT_EQ(table.params, "border=1");
+    ASSERT_EQ(table.rows.size(), 2u);
+    ASSERT_EQ(table.rows[0].cells.size(), 2u);
+    EXPECT_EQ(table.rows[0].cells[0].params, "a=1");
+    EXPECT_EQ(table.rows[0].cells[0].content, "one");
+    EXPECT_EQ(table.rows[0].cells[1].content, "<table><tr><td>in</td></tr></table>");
+    EXPECT_EQ(table.rows[1].cells[0].content, "two");
+    EXPECT_EQ(text.substr(table.end), "y");
+    EXPECT_EQ(FindOpeningTag("<<table>", "table", 0), std::string::npos);
+}
+
+TEST(MarkupTables, ColspanTwoSpreadsItsExtraWidth) {
+    Rendered r;
+    r.render("<table><tr><td colspan=2 width=121>w</td></tr><tr><td>a</td><td>b</td></tr></table>");
+    const TableMetrics& t = r.drawer.records().tables.at(0);
+    EXPECT_EQ(t.columnWidths, (std::vector<int>{12 + 51, 12 + 50}));
+    EXPECT_EQ(t.width, 63 + 62 + 1);
+    EXPECT_EQ(t.height, 17 + 17 + 1);
+    EXPECT_EQ(r.size, (MarkupSize{127, 36}));
+    EXPECT_EQ(r.text(2).x, 63 + 1 + 2);  // second column, inside the cell padding
+    EXPECT_EQ(r.text(2).y, 17 + 1 + 2);
+}
+
+TEST(MarkupTables, PaddingSpacingAndBorderSizeTheTable) {
+    Rendered r;
+    r.render("<table cellpadding=4 cellspacing=3 border=2><tr><td>a</td><td>bb</td></tr></table>");
+    const TableMetrics& t = r.drawer.records().tables.at(0);
+    // cells: content + 2 x (padding 4 + 1-pixel cell border)
+    EXPECT_EQ(t.columnWidths, (std::vector<int>{8 + 10, 16 + 10}));
+    EXPECT_EQ(t.width, 18 + 26 + 3 * 3 + 1 + 2 * 2);
+    EXPECT_EQ(t.height, 23 + 2 * 3 + 2 * 2);
+    EXPECT_EQ(r.text(0).x, 2 + 3 + 1 + 4);
+}
+
+TEST(MarkupTables, SurplusWidthGoesToColumnsWithoutRequests) {
+    Rendered r;
+    r.render("<table><tr><td>a</td><td>b</td></tr></table>");
+    r.redraw(125);
+    EXPECT_EQ(r.text(1).x, 12 + 50 + 1 + 2);
+    r.render("<table><tr><td width=20>a</td><td>b</td></tr></table>");
+    r.redraw(125);
+    EXPECT_EQ(r.text(1).x, 24 + 1 + 2);
+}
+
+TEST(MarkupTables, NarrowTableFollowsTheAlignment) {
+    Rendered r;
+    r.render("<center><table><tr><td width=20 align=left>a</td></tr></table></center>");
+    r.redraw(124);
+    EXPECT_EQ(r.text(0).x, (124 - 24) / 2 + 2);
+}
+
+TEST(MarkupTables, CellBackgroundBorderAndVerticalAlignment) {
+    Rendered r;
+    r.render("<table><tr><td bgcolor=red bordercolor=blue border=1 valign=middle height=40>a</td>"
+             "<td>b</td></tr></table>");
+    ASSERT_FALSE(r.surface.images.empty());
+    EXPECT_EQ(RgbOfPixel(r.surface.images[0].pixels.at(0, 0)), 0xff0000u);
+    EXPECT_EQ(r.surface.fills.at(0).colour, 0x0000ffu);
+    // cell: 40 + 2 x 3 high; the 13-pixel content centred in the inner 40
+    EXPECT_EQ(r.text(0).y, 3 + (40 - 13) / 2);
+}
+
+TEST(MarkupTables, NestedTableAndTextAroundIt) {
+    Rendered r;
+    r.render("top<table><tr><td><table><tr><td>x</td></tr></table></td></tr></table>end");
+    ASSERT_EQ(r.drawer.records().tables.size(), 2u);
+    EXPECT_EQ(r.drawer.records().tables[1].width, 12);
+    EXPECT_EQ(r.drawer.records().tables[0].width, 16);
+    EXPECT_EQ(r.surface.drawnText(), "topxend");
+    EXPECT_EQ(r.text(1).y, 13 + 2 + 2);
+    EXPECT_EQ(r.text(2).y, 13 + 21);
+}
+
+}  // namespace
+}  // namespace lumbra
