@@ -1,0 +1,13 @@
+#include "toolkit/qt/markup_painting.h"
+
+#include "toolkit/qt/markup_qt_surface.h"
+
+namespace lumbra {
+
+QImage EffectImage(int effectNumber, const QSize& size, const EffectColours& colours, int granularity) {
+    const PixelBuffer pixels =
+        RenderBackgroundEffect(effectNumber, size.width(), size.height(), colours, granularity);
+    return pixels.empty() ? QImage() : ToQImage(pixels);
+}
+
+}  // namespace lumbra
