@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "wizard_fixture.h"
+
+namespace lumbra::test {
+namespace {
+
+// A disk whose partition table is gone: the pools are found only by the scan.
+NssImage LostTableImage() {
+    return NssImageBuilder()
+        .pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {StandardVolume()}})
+        .pool("SECOND", {.headerSector = 6000, .header = {.chain = 1}})
+        .noMbr()
+        .diskSectors(12000)
+        .build();
+}
+
+class ScanTest : public WizardTest {
+protected:
+    void StartScan(const std::string& start, const std::string& end) {
+        Start({WriteImage(LostTableImage())});
+        ClickDrive(0);
+        wizard->OnIdentifyOption(kSearchPartition);
+        view.SetText(Element::StartField, start);
+        view.SetText(Element::EndField, end);
+        wizard->OnNext();
+    }
+    size_t LogIndex(const std::string& entry, size_t from = 0) const {
+        auto found = std::find(view.log.begin() + static_cast<std::ptrdiff_t>(from), view.log.end(), entry);
+        return static_cast<size_t>(found - view.log.begin());
+    }
+};
+
+TEST_F(ScanTest, TheScanShowsItsProgressAndEndsInThePoolStep) {
+    StartScan("0", "12000");
+    // Before the worker reports: the scan layout, Stop and the progress bar.
+    EXPECT_EQ(QuickHelpNow(),
+              "\r\n                Please Wait, Lumbra is searching for pools. Once this process is completed, it "
+              "will show you all the Pools.");
+    wizard->WaitForWorker();
+
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    EXPECT_FALSE(session.wizard.busy());
+    EXPECT_EQ(session.wizard.startSector, 0u);
+    EXPECT_EQ(session.wizard.endSector, 12000u);
+    EXPECT_EQ(view.treeChildren(TreeKind::Pools), (std::vector<std::string>{"POOL1", "SECOND"}));
+    EXPECT_TRUE(view.enabled(Element::PoolTree));
+    EXPECT_TRUE(view.visible(Element::PoolTree));
+    EXPECT_FALSE(view.visible(Element::ProgressBar));
+    EXPECT_FALSE(view.visible(Element::StatusLine));
+    EXPECT_FALSE(view.visible(Element::StopButton));
+    EXPECT_TRUE(view.visible(Element::BackButton));
+    EXPECT_TRUE(view.enabled(Element::BackButton));
+    EXPECT_FALSE(view.visible(Element::NextButton));
+    EXPECT_EQ(Caption(1), "Volume Type  ");
+    EXPECT_EQ(QuickHelpNow(), "\r\n                1. Select the Pool to recover from left pane.\r\n                2. Click Next Button.");
+
+    // The order of what the scan wrote.
+    const size_t layout = LogIndex("text InfoCaption1=Pool(s) Found  ");
+    ASSERT_LT(layout, view.log.size());
+    EXPECT_LT(LogIndex("text InfoValue3=12000", layout), view.log.size());
+    EXPECT_LT(LogIndex("show StopButton"), LogIndex("disable PoolTree"));
+    const size_t firstStatus = LogIndex("text StatusLine=Scanning sector 0 Of 12000");
+    EXPECT_LT(LogIndex("text InfoValue2=0", layout), firstStatus);
+    EXPECT_LT(firstStatus, LogIndex("progress 0", firstStatus));
+    const size_t poolItem = LogIndex("item Pools POOL1");
+    EXPECT_LT(poolItem, LogIndex("text InfoValue1=1", poolItem));
+    EXPECT_LT(LogIndex("text InfoValue1=1"), LogIndex("item Pools SECOND"));
+    EXPECT_LT(LogIndex("text StatusLine=Scanning sector 11940 Of 12000"), LogIndex("enable PoolTree"));
+    EXPECT_EQ(view.progress.back(), 99u);
+}
+
+TEST_F(ScanTest, WhileScanningOnlyStopMenuAndSettingsAct) {
+    bool checked = false;
+    view.onSetText = [&](Element element, const std::string& text) {
+        if (checked || element != Element::StatusLine || !text.starts_with("Scanning sector 60 ")) return;
+        checked = true;
+        EXPECT_TRUE(session.wizard.busy());
+        EXPECT_TRUE(view.visible(Element::StopButton));
+        EXPECT_FALSE(view.visible(Element::NextButton));
+        EXPECT_FALSE(view.visible(Element::BackButton));
+        EXPECT_TRUE(view.visible(Element::ProgressBar));
+        EXPECT_TRUE(wizard->CommandEnabled(Command::Settings));
+        EXPECT_FALSE(wizard->CommandEnabled(Command::LoadSnapshot));
+        view.settingsDialog = [](SettingsDialogValues& values) { values.sectorsIndex = 99; return true; };
+        wizard->OnToolbarButton(6);
+        wizard->OnToolbarButton(4);
+        wizard->OnNext();
+        wizard->OnBack();
+    };
+    StartScan("0", "12000");
+    wizard->WaitForWorker();
+    ASSERT_TRUE(checked);
+    EXPECT_EQ(view.settingsDialogs.size(), 1u);
+    EXPECT_EQ(session.settings.sectorsPerRead, 100u);
+    EXPECT_EQ(view.loadNameAsked, 0);
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+}
+
+TEST_F(ScanTest, StopEndsTheScanWithThePoolsFoundSoFar) {
+    view.answers = {Answer::Yes};
+    view.onSetText = [&](Element element, const std::string& text) {
+        if (element == Element::InfoValue1 && text == "1") wizard->OnStop();
+    };
+    StartScan("0", "12000");
+    wizard->WaitForWorker();
+    const auto questions = std::count_if(view.messages.begin(), view.messages.end(), [](const ShownMessage& m) {
+        return m.question && m.kind == MessageKind::Question && m.text == "Do you want to stop the current process ?";
+    });
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(view.treeChildren(TreeKind::Pools), std::vector<std::string>{"POOL1"});
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    EXPECT_EQ(session.wizard.stopRequested, 0);
+    EXPECT_FALSE(session.wizard.busy());
+}
+
+TEST_F(ScanTest, StopAnsweredNoGoesOn) {
+    view.answers = {Answer::No};
+    view.onSetText = [&](Element element, const std::string& text) {
+        if (element == Element::InfoValue1 && text == "1") wizard->OnStop();
+    };
+    StartScan("0", "12000");
+    wizard->WaitForWorker();
+    EXPECT_EQ(view.treeChildren(TreeKind::Pools), (std::vector<std::string>{"POOL1", "SECOND"}));
+}
+
+TEST_F(ScanTest, AScanThatFindsNothingStillEndsInThePoolStep) {
+    StartScan("100", "2000");
+    wizard->WaitForWorker();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    EXPECT_TRUE(view.treeChildren(TreeKind::Pools).empty());
+    ClickTree(TreeKind::Pools, "NSS Pools");
+    EXPECT_FALSE(view.visible(Element::NextButton));
+    wizard->OnBack();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepDisks);
+    EXPECT_TRUE(view.visible(Element::RangeFrame)) << "the range group returns with Search Partition";
+    EXPECT_TRUE(view.visible(Element::IdentifyFrame));
+}
+
+TEST_F(ScanTest, OneHundredSectorsPerReadMovesTheScanInSteps) {
+    Start({WriteImage(LostTableImage())});
+    view.settingsDialog = [](SettingsDialogValues& values) {
+        values.sectorsIndex = 99;
+        return true;
+    };
+    wizard->OnToolbarButton(6);
+    ClickDrive(0);
+    wizard->OnIdentifyOption(kSearchPartition);
+    view.SetText(Element::StartField, "0");
+    view.SetText(Element::EndField, "1000");
+    wizard->OnNext();
+    wizard->WaitForWorker();
+    std::vector<std::string> statuses;
+    for (const std::string& entry : view.log)
+        if (entry.starts_with("text StatusLine=Scanning")) statuses.push_back(entry);
+    ASSERT_EQ(statuses.size(), 10u);
+    EXPECT_EQ(statuses[0], "text StatusLine=Scanning sector 0 Of 1000");
+    EXPECT_EQ(statuses[9], "text StatusLine=Scanning sector 900 Of 1000");
+}
+
+}  // namespace
+}  // namespace lumbra::test
