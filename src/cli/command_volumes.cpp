@@ -50,7 +50,8 @@ int runVolumes(CliContext& context, const ParsedArguments& arguments) {
     if (!why.empty()) return context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*row) + ": " + why);
 
     PoolTable pools;
-    FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools);
+    FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools,
+              ScanReadAhead(context.disk.accessMode()));
     const auto pool = SelectPool(pools, static_cast<uint32_t>(*poolRow));
     if (!pool) {
         return context.fail(kExitBadInput, "there is no pool row " + *poolText + ": the pools command lists " +

@@ -34,15 +34,19 @@ ScanOption ReadScanOption(const ParsedArguments& arguments) {
     return {std::nullopt, "--scan END (" + end + ") must be greater than START (" + start + ")"};
 }
 
+uint32_t ScanReadAhead(AccessMode accessMode) {
+    return accessMode == AccessMode::N ? kDeviceReadAheadSectors : 0;
+}
+
 void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-               PoolTable& pools) {
+               PoolTable& pools, uint32_t readAheadSectors) {
     if (!range) {
         ListPoolsFromPartitionTable(reader, pools);
         return;
     }
     std::atomic<int32_t> stopRequested{0};
     ProgressEvents events;
-    ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events);
+    ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
 }
 
 }  // namespace lumbra::cli

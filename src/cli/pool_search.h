@@ -8,6 +8,7 @@
 #include "cli/arguments.h"
 #include "discovery/pool_table.h"
 #include "discovery/scan_range.h"
+#include "disk/access_mode.h"
 #include "disk/sector_reader.h"
 
 namespace lumbra::cli {
@@ -20,8 +21,13 @@ struct ScanOption {
 
 ScanOption ReadScanOption(const ParsedArguments& arguments);
 
-// Fills pools from the partition table, or by scanning `range` when one is given.
+// Fills pools from the partition table, or by scanning `range` when one is given, reading
+// whole runs ahead up to readAheadSectors per call (see ScanReadAhead).
 void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-               PoolTable& pools);
+               PoolTable& pools, uint32_t readAheadSectors = 0);
+
+// Device files and images are read ahead 1 MiB at a time; the BIOS libraries get one run per
+// call.
+uint32_t ScanReadAhead(AccessMode accessMode);
 
 }  // namespace lumbra::cli

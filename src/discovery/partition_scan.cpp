@@ -10,6 +10,34 @@
 namespace lumbra {
 namespace {
 
+// Hands out the runs of the scan one at a time, reading runsPerRead whole runs per call.
+class RunReader {
+public:
+    RunReader(SectorReader& reader, uint32_t perRead, uint32_t runsPerRead)
+        : reader_(reader), perRead_(perRead), runsPerRead_(runsPerRead),
+          buffer_(size_t{perRead} * runsPerRead * kSectorSize, 0) {}
+
+    // The run that starts at `sector`; reads ahead from there when it is not buffered yet.
+    ByteView run(uint64_t sector, uint64_t endSector) {
+        if (sector < first_ || sector >= first_ + uint64_t{runs_} * perRead_) {
+            const uint64_t runsLeft = (endSector - sector + perRead_ - 1) / perRead_;
+            runs_ = static_cast<uint32_t>(std::min<uint64_t>(runsLeft, runsPerRead_));
+            first_ = sector;
+            reader_.ReadSectors(sector, runs_ * perRead_, buffer_.data());
+        }
+        const size_t offset = static_cast<size_t>(sector - first_) * kSectorSize;
+        return ByteView(buffer_).subspan(offset, size_t{perRead_} * kSectorSize);
+    }
+
+private:
+    SectorReader& reader_;
+    uint32_t perRead_;
+    uint32_t runsPerRead_;
+    std::vector<uint8_t> buffer_;
+    uint64_t first_ = 0;
+    uint32_t runs_ = 0;
+};
+
 // Examines the sectors of one run; false once the pool limit stopped the scan.
 bool ExamineRun(SectorReader& reader, ByteView run, uint64_t firstSector,
                 std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events) {
@@ -40,11 +68,14 @@ uint32_t ScanProgressPercent(uint64_t done, uint64_t length) {
 }
 
 void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
-                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events) {
+                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
+                       uint32_t readAheadSectors) {
     const uint32_t perRead = std::clamp<uint32_t>(sectorsPerRead, 1, kMaxSectorsPerRead);
+    const uint32_t runsPerRead =
+        std::max<uint32_t>(1, std::min(readAheadSectors, kDeviceReadAheadSectors) / perRead);
     stopRequested.store(0);
     pools.clear();
-    std::vector<uint8_t> buffer(size_t{perRead} * kSectorSize, 0);
+    RunReader runs(reader, perRead, runsPerRead);
     // 64-bit, so that a range ending at the last 32-bit sector still ends.
     const uint64_t length = uint64_t{range.endSector} - range.startSector;
     uint64_t done = 0;
@@ -53,8 +84,8 @@ void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t se
         events.onCurrentSector(sector);
         events.onStatus(done, length);
         events.onProgress(ScanProgressPercent(done, length));
-        reader.ReadSectors(sector, perRead, buffer.data());
-        if (!ExamineRun(reader, buffer, sector, stopRequested, pools, events)) break;
+        const ByteView run = runs.run(sector, range.endSector);
+        if (!ExamineRun(reader, run, sector, stopRequested, pools, events)) break;
     }
 }
 

@@ -14,6 +14,9 @@ namespace lumbra {
 constexpr uint32_t kMaxSectorsPerRead = 100;
 // The scan stops once the table holds more pools than this.
 constexpr uint32_t kScanPoolLimit = 48;
+// Read-ahead for back-ends where one large read is much cheaper than many small ones (device
+// files and images): whole runs up to 1 MiB per call.
+constexpr uint32_t kDeviceReadAheadSectors = 2048;
 
 // What a running scan tells its front end, in this order for each run: the sector about to
 // be read, the sectors done of the range length, the progress in percent; then, for each
@@ -37,9 +40,13 @@ uint32_t ScanProgressPercent(uint64_t done, uint64_t length);
 // Clears stopRequested and the table, then reads the range in whole runs of sectorsPerRead
 // sectors (1 to kMaxSectorsPerRead; so the last run may reach past endSector) and walks the
 // partition chain from every sector that carries the partition signature. stopRequested is
-// polled before every read; the scan sets it itself once more than kScanPoolLimit pools are
+// polled before every run; the scan sets it itself once more than kScanPoolLimit pools are
 // known. Whatever ends the scan, the pools found stay in the table.
+// With readAheadSectors, as many whole runs as fit in it (never more than the range still
+// needs) are read in one call and then examined and reported run by run as before; 0 reads
+// each run on its own.
 void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
-                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events);
+                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
+                       uint32_t readAheadSectors = 0);
 
 }  // namespace lumbra

@@ -49,22 +49,22 @@ SegmentPlan At(uint32_t headerSector, int chain = 0) {
 struct ScanRun {
     PoolTable pools;
     RecordingEvents events;
-    std::vector<std::pair<uint64_t, uint32_t>> runs;  // the reads of the scan itself
+    std::vector<std::pair<uint64_t, uint32_t>> runs;  // the scan's own reads (walks read single sectors)
     int32_t stopAfter = 0;
 };
 
 // Scans with a recording reader; chain walks read single sectors, the scan reads whole runs.
 void Scan(const NssImage& image, ScanRange range, uint32_t perRead, ScanRun& run,
-          uint64_t stopAtSector = 0) {
+          uint64_t stopAtSector = 0, uint32_t readAhead = 0) {
     RecordingReader reader(image.reader());
     std::atomic<int32_t> stop{1};  // the scan clears a stale stop
     if (stopAtSector != 0) {
         run.events.stopFlag = &stop;
         run.events.stopAtSector = stopAtSector;
     }
-    ScanForPartitions(reader, range, perRead, stop, run.pools, run.events);
+    ScanForPartitions(reader, range, perRead, stop, run.pools, run.events, readAhead);
     for (const auto& read : reader.reads)
-        if (read.second == perRead) run.runs.push_back(read);
+        if (read.second > 1) run.runs.push_back(read);
     run.stopAfter = stop.load();
 }
 
@@ -90,6 +90,37 @@ TEST(PartitionScan, ReportsEachRunAndEachPoolInOrder) {
     EXPECT_EQ(run.events.statusLines.back(), "Scanning sector 240 Of 300");
     EXPECT_EQ(std::string(run.events.order.begin(), run.events.order.end()), "SSAFSSS");
     EXPECT_EQ(run.events.added, (std::vector<std::pair<uint32_t, std::string>>{{0, "EDGE"}}));
+}
+
+TEST(PartitionScanReadAhead, ReadsWholeRunsUpToTheLimitAndNoMoreThanTheRangeNeeds) {
+    const NssImage image = NssImageBuilder()
+                               .noMbr()
+                               .pool("FIRST", At(1100, 0))
+                               .pool("SECOND", At(4500, 1))
+                               .build();
+    ScanRun run;
+    Scan(image, {0, 5000}, 60, run, 0, kDeviceReadAheadSectors);
+    // 84 runs of 60 sectors, 34 runs (2040 sectors) per read.
+    EXPECT_EQ(run.runs, (std::vector<std::pair<uint64_t, uint32_t>>{{0, 2040}, {2040, 2040}, {4080, 960}}));
+    EXPECT_EQ(run.events.sectors.size(), 84u);
+    EXPECT_EQ(run.events.sectors.back(), 4980u);
+    EXPECT_EQ(PoolNames(run.pools), (std::vector<std::string>{"FIRST", "SECOND"}));
+
+    ScanRun single;
+    Scan(image, {1000, 1001}, 60, single, 0, kDeviceReadAheadSectors);
+    EXPECT_EQ(single.runs, (std::vector<std::pair<uint64_t, uint32_t>>{{1000, 60}}));
+}
+
+TEST(PartitionScanReadAhead, StopStillEndsAfterTheCurrentRun) {
+    const NssImage image = NssImageBuilder()
+                               .noMbr()
+                               .pool("EARLY", At(1100, 0))
+                               .pool("LATE", At(1300, 1))
+                               .build();
+    ScanRun run;
+    Scan(image, {1000, 2000}, 60, run, 1060, kDeviceReadAheadSectors);
+    EXPECT_EQ(run.events.sectors, (std::vector<uint64_t>{1000, 1060}));
+    EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"EARLY"});
 }
 
 struct NearMissCase {
