@@ -1,0 +1,69 @@
+#pragma once
+// CopyRecoveredFile: writes one file record's data out of the volume into a folder of a
+// healthy disk. Serves the saving of recovered files (recover mode) and Open / Open With,
+// which copy one file into the temporary folder (open mode). The source is only read.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "discovery/pool_table.h"
+#include "disk/sector_reader.h"
+#include "recovery/destination_files.h"
+#include "recovery/saving_observer.h"
+
+namespace lumbra {
+
+enum class CopyMode { Recover, Open };
+
+// Values of the duplicate setting ("Setting of duplicate file(s)").
+constexpr uint16_t kRenameDuplicates = 1;
+constexpr uint16_t kOverwriteDuplicates = 2;
+constexpr uint16_t kSkipDuplicates = 3;
+
+// Blocks read and written in one step when they lie consecutively on the disk. The skip and
+// stop flags are read before every step, so they act within this many blocks.
+constexpr uint32_t kCopyRunBlocks = 32;
+
+struct CopyContext {
+    SectorReader& reader;
+    const SelectedPool& pool;
+    DestinationFiles& files;
+    SavingFlags& flags;
+    // The file filters as the user typed them; empty: every file passes.
+    const std::vector<std::string>& filters;
+    uint16_t duplicateAction = kRenameDuplicates;
+    // Recover mode: the saving window. May be null.
+    SavingObserver* observer = nullptr;
+    // The error question of recover mode; answers true for Yes (go on). No sets the
+    // stop-saving flag. Unset: the answer is No.
+    std::function<bool(const std::string& question)> askContinue;
+};
+
+// "Error creating file : " + path + ".  Continue Recovery ? "
+std::string CreationErrorQuestion(const std::string& path);
+// The same question after a write error (a full disk).
+std::string WriteErrorQuestion(const std::string& path);
+
+// True when no filters are set or the upper-cased name matches one upper-cased filter.
+bool PassesFileFilters(std::string_view name, const std::vector<std::string>& filters);
+
+// "Copy (" + n + " ) of " + name.
+std::string DuplicateCandidate(uint32_t n, std::string_view name);
+
+// The folder and a file name joined by one "/".
+std::string JoinPath(const std::string& folder, const std::string& fileName);
+
+// Copies `size` bytes from consecutive pool blocks starting at firstBlock into folder/name.
+// The destination name is SafeFileName(name), so nothing is written outside `folder`. In
+// recover mode the filters and the duplicate setting apply, and `name` becomes the new name
+// when a duplicate is renamed. A creation or write error asks the question (recover mode) and
+// the file does not count as saved. The saved-files counter counts the files written.
+CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, std::string& name,
+                             uint64_t firstBlock, int64_t size, CopyMode mode);
+
+// Asks the error question of recover mode; No sets the stop-saving flag.
+void AskToContinue(CopyContext& context, const std::string& question);
+
+}  // namespace lumbra

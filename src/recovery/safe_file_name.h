@@ -1,0 +1,19 @@
+#pragma once
+// Recovered names become file names on the destination disk. On-disk names are 8-bit text read
+// as Latin-1 and may hold anything a damaged record holds; the destination is a Linux file
+// system where "/" separates folders and "." and ".." name other folders.
+#include <string>
+#include <string_view>
+
+namespace lumbra {
+
+// Longest file name the destination takes, in bytes of UTF-8 (NAME_MAX on Linux).
+constexpr size_t kMaxDestinationNameBytes = 255;
+
+// The UTF-8 file name for an 8-bit recovered name: Latin-1 converted to UTF-8; path
+// separators ("/" and "\"), control characters and NUL replaced by "_"; "", "." and ".."
+// replaced by "_", "_." and "_.."; cut to kMaxDestinationNameBytes at a character boundary,
+// keeping a short extension. The result always names an entry directly inside its folder.
+std::string SafeFileName(std::string_view name8Bit);
+
+}  // namespace lumbra

@@ -1,0 +1,116 @@
+#include "recovery/save_driver.h"
+
+#include <optional>
+#include <unordered_set>
+
+#include "recovery/folder_path.h"
+#include "recovery/safe_file_name.h"
+
+namespace lumbra {
+namespace {
+
+// Marks the files of a folder and of every folder below it; each folder once, so looping
+// parent links end.
+void MarkSubtree(const RecoveredTree& tree, size_t folderIndex, std::vector<bool>& chosen,
+                 std::unordered_set<size_t>& visited) {
+    std::vector<size_t> pending{folderIndex};
+    while (!pending.empty()) {
+        const size_t index = pending.back();
+        pending.pop_back();
+        if (!visited.insert(index).second) continue;
+        const uint64_t objectId = tree.folders()[index].objectId;
+        for (uint32_t file : tree.FileChildren(objectId)) chosen[file] = true;
+        for (uint32_t child : tree.FolderChildren(objectId)) pending.push_back(child);
+    }
+}
+
+// Creates the folder path of a file below the destination; the folder, or nothing when a
+// name on the way is taken by something that is not a real folder.
+std::optional<std::string> PrepareFolder(CopyContext& context, const RecoveredTree& tree, uint64_t parentId,
+                                         const std::string& destination, std::unordered_set<std::string>& made) {
+    std::string folder = destination;
+    for (const ItemRecord* record : ParentFolderChain(tree, parentId)) {
+        folder = JoinPath(folder, SafeFileName(record->name));
+        if (made.count(folder)) continue;
+        if (!context.files.ensureFolder(folder)) return std::nullopt;
+        made.insert(folder);
+    }
+    return folder;
+}
+
+void Tally(SaveSummary& summary, const CopyResult& result, int64_t size) {
+    switch (result.outcome) {
+        case CopyOutcome::Copied:
+            ++summary.saved;
+            summary.bytes += result.bytesWritten;
+            if (result.bytesWritten < static_cast<uint64_t>(size)) ++summary.shortFiles;
+            break;
+        case CopyOutcome::EmptyFile:
+        case CopyOutcome::FilteredOut:
+        case CopyOutcome::DuplicateSkipped:
+            ++summary.skipped;
+            break;
+        case CopyOutcome::CreationFailed:
+        case CopyOutcome::WriteFailed:
+            ++summary.failed;
+            break;
+        case CopyOutcome::Stopped:
+            summary.stopped = true;
+            break;
+    }
+}
+
+CopyResult SaveOne(CopyContext& context, const RecoveredTree& tree, const ItemRecord& file,
+                   const std::string& destination, std::unordered_set<std::string>& made) {
+    std::string name = file.name;
+    std::string folder = destination;
+    // Folders are made only for files that will be written, so filters leave no empty ones.
+    if (file.size > 0 && PassesFileFilters(name, context.filters)) {
+        auto prepared = PrepareFolder(context, tree, file.parentId, destination, made);
+        if (!prepared) {
+            CopyResult failed{CopyOutcome::CreationFailed, 0, JoinPath(destination, SafeFileName(name))};
+            AskToContinue(context, CreationErrorQuestion(failed.path));
+            return failed;
+        }
+        folder = *prepared;
+    }
+    return CopyRecoveredFile(context, folder, name, file.firstBlock, file.size, CopyMode::Recover);
+}
+
+}  // namespace
+
+std::vector<size_t> SelectedFiles(const RecoveredTree& tree, const SaveSelection& selection) {
+    const size_t fileCount = tree.files().size();
+    std::vector<bool> chosen(fileCount, selection.everything);
+    std::unordered_set<size_t> visited;
+    for (size_t folder : selection.folderIndexes)
+        if (folder < tree.folders().size()) MarkSubtree(tree, folder, chosen, visited);
+    for (size_t file : selection.fileIndexes)
+        if (file < fileCount) chosen[file] = true;
+    std::vector<size_t> files;
+    for (size_t i = 0; i < fileCount; ++i)
+        if (chosen[i]) files.push_back(i);
+    return files;
+}
+
+SaveSummary SaveRecoveredFiles(CopyContext& context, const RecoveredTree& tree, const SaveSelection& selection,
+                               const std::string& destination) {
+    context.flags.savedFiles.store(0);
+    SaveSummary summary;
+    std::unordered_set<std::string> made;
+    for (size_t index : SelectedFiles(tree, selection)) {
+        if (context.flags.stopSaving.load() != 0) {
+            summary.stopped = true;
+            break;
+        }
+        const ItemRecord& file = tree.files()[index];
+        const CopyResult result = SaveOne(context, tree, file, destination, made);
+        Tally(summary, result, file.size);
+        if (context.observer) context.observer->fileFinished(result);
+    }
+    if (context.flags.stopSaving.load() != 0) summary.stopped = true;
+    if (context.observer) context.observer->savingDone();
+    return summary;
+}
+
+}  // namespace lumbra

@@ -1,0 +1,40 @@
+#pragma once
+// The saving behind "Recover Selected" and "Recover All": re-creates, below the destination,
+// the folders of the recovered tree that hold the files saved, and copies each file with one
+// CopyRecoveredFile call. Runs on the saving worker; reports through the context's observer.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "recovery/file_copy.h"
+#include "recovery/record_lists.h"
+
+namespace lumbra {
+
+struct SaveSelection {
+    bool everything = false;                // "Recover All": every file of the file list
+    std::vector<size_t> folderIndexes;      // selected folder rows: all files below each
+    std::vector<size_t> fileIndexes;        // selected file rows
+};
+
+struct SaveSummary {
+    uint32_t saved = 0;       // files written (shortFiles of them shorter than their size)
+    uint32_t shortFiles = 0;  // cut short by Skip, Stop or a block the pool cannot map
+    uint32_t skipped = 0;     // empty files, files no filter matches, duplicates skipped
+    uint32_t failed = 0;      // files that could not be created or written
+    uint64_t bytes = 0;       // bytes written into saved files
+    bool stopped = false;     // the stop-saving flag ended the run
+};
+
+// Saves the selected files in file-list order. A file goes into the folder path of its parent
+// (ParentFolderChain), each folder name made safe by SafeFileName; a file whose parent folder
+// is missing or outside the tree goes into the destination itself. Sets the saved-files counter
+// to 0 first; ends with the observer's savingDone.
+SaveSummary SaveRecoveredFiles(CopyContext& context, const RecoveredTree& tree, const SaveSelection& selection,
+                               const std::string& destination);
+
+// The files a selection stands for, as positions in the file list, in list order.
+std::vector<size_t> SelectedFiles(const RecoveredTree& tree, const SaveSelection& selection);
+
+}  // namespace lumbra

@@ -1,0 +1,126 @@
+#pragma once
+// What the copy, saving and search tests share: a mounted builder volume, a scratch
+// destination, the saving flags, a recording saving observer, and destinations that fail.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "recovery/file_copy.h"
+#include "recovery/mounted_image.h"
+#include "support/scratch_folder.h"
+
+namespace lumbra::test {
+
+class RecordingSavingObserver : public SavingObserver {
+public:
+    struct Started {
+        std::string path;
+        std::string name;
+        uint32_t totalFiles = 0;
+    };
+    void fileStarted(const std::string& path, const std::string& name, uint32_t totalFiles) override {
+        started.push_back({path, name, totalFiles});
+    }
+    void fileProgress(uint32_t percent) override {
+        percents.push_back(percent);
+        if (onProgress) onProgress(percent);
+    }
+    void fileFinished(const CopyResult& result) override { finished.push_back(result.outcome); }
+    void savingDone() override { ++doneSignals; }
+
+    std::vector<Started> started;
+    std::vector<uint32_t> percents;
+    std::vector<CopyOutcome> finished;
+    int doneSignals = 0;
+    std::function<void(uint32_t)> onProgress;
+};
+
+// The local file system, whose disk is full once `budget` bytes have been written.
+class FullDiskFiles : public PosixDestinationFiles {
+public:
+    explicit FullDiskFiles(uint64_t budget) : budget_(budget) {}
+    std::unique_ptr<DestinationFile> create(const std::string& path) override {
+        auto inner = PosixDestinationFiles::create(path);
+        if (!inner) return nullptr;
+        return std::make_unique<LimitedFile>(std::move(inner), budget_);
+    }
+
+private:
+    class LimitedFile : public DestinationFile {
+    public:
+        LimitedFile(std::unique_ptr<DestinationFile> inner, uint64_t& budget) : inner_(std::move(inner)), budget_(budget) {}
+        bool write(const uint8_t* bytes, size_t length) override {
+            const size_t allowed = static_cast<size_t>(std::min<uint64_t>(length, budget_));
+            budget_ -= allowed;
+            return inner_->write(bytes, allowed) && allowed == length;
+        }
+        bool close() override { return inner_->close(); }
+
+    private:
+        std::unique_ptr<DestinationFile> inner_;
+        uint64_t& budget_;
+    };
+    uint64_t budget_;
+};
+
+inline std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteWholeFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Everything one CopyRecoveredFile call needs, over a mounted builder volume.
+struct CopyFixture {
+    explicit CopyFixture(NssImage image) : mounted(std::move(image)) { mounted.MountVolumeBased(); }
+
+    CopyContext context(DestinationFiles& target) {
+        CopyContext copy{mounted.reader, mounted.pool, target, flags, filters};
+        copy.duplicateAction = duplicateAction;
+        copy.observer = &observer;
+        copy.askContinue = [this](const std::string& question) {
+            questions.push_back(question);
+            return answer;
+        };
+        return copy;
+    }
+    CopyContext context() { return context(files); }
+
+    const ItemRecord& file(const std::string& name) const {
+        for (const ItemRecord& record : mounted.tree.files())
+            if (record.name == name) return record;
+        throw std::runtime_error("no file " + name);
+    }
+    const BuiltFile& built(const std::string& name) const {
+        for (const BuiltFile& record : mounted.builtVolume().files)
+            if (record.expectedName() == name) return record;
+        throw std::runtime_error("no built file " + name);
+    }
+    std::vector<uint8_t> expected(const std::string& name) const {
+        return mounted.image.consecutiveContent(mounted.builtPool(), built(name));
+    }
+    CopyResult copy(const std::string& name, CopyMode mode = CopyMode::Recover) {
+        std::string renamed = name;
+        CopyContext copyContext = context();
+        const ItemRecord& record = file(name);
+        return CopyRecoveredFile(copyContext, destination.path().string(), renamed, record.firstBlock, record.size, mode);
+    }
+
+    MountedImage mounted;
+    ScratchFolder destination{"copy"};
+    PosixDestinationFiles files;
+    SavingFlags flags;
+    std::vector<std::string> filters;
+    uint16_t duplicateAction = kRenameDuplicates;
+    RecordingSavingObserver observer;
+    std::vector<std::string> questions;
+    bool answer = true;
+};
+
+}  // namespace lumbra::test

@@ -1,0 +1,285 @@
+#include "recovery/file_copy.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+#include "disk/sector.h"
+#include "recovery/copy_fixture.h"
+
+namespace lumbra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CopyFixture;
+using test::FullDiskFiles;
+using test::ReadWholeFile;
+using test::VolumePlan;
+using test::WriteWholeFile;
+
+VolumePlan CopyVolume() {
+    VolumePlan volume{.name = "DATA"};
+    uint64_t docs = volume.addFolder("Documents");
+    volume.addFile("a.txt", 0, 4097);
+    volume.addFile("Big.bin", 0, 300000);
+    volume.addFile("Empty", 0, 0);
+    volume.addFile("Report.doc", docs, 12345);
+    volume.files.push_back({.parent = 0, .name = "Frag.dat", .size = 20000, .fragments = 3});
+    volume.addFile("Caf\u00e9.xls", 0, 7000);
+    volume.addFile("../evil", 0, 10);
+    return volume;
+}
+
+class FileCopy : public ::testing::Test {
+protected:
+    FileCopy() : fixture(test::BuildVolume(CopyVolume())) {}
+    fs::path target(const std::string& name) const { return fixture.destination.path() / name; }
+    CopyFixture fixture;
+};
+
+TEST_F(FileCopy, FileOf4097BytesIsOneWholeBlockAndOneByteOfTheNext) {
+    CopyResult result = fixture.copy("a.txt");
+    EXPECT_TRUE(result.copied());
+    EXPECT_EQ(result.bytesWritten, 4097u);
+    EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);
+}
+
+TEST_F(FileCopy, DataIsTakenFromConsecutiveBlocksEvenForAFragmentedFile) {
+    EXPECT_TRUE(fixture.copy("Frag.dat").copied());
+    EXPECT_EQ(ReadWholeFile(target("Frag.dat")), fixture.expected("Frag.dat"));
+}
+
+TEST_F(FileCopy, EmptyFileCreatesNothingAndAnswersNo) {
+    CopyResult result = fixture.copy("Empty");
+    EXPECT_FALSE(result.copied());
+    EXPECT_EQ(result.outcome, CopyOutcome::EmptyFile);
+    EXPECT_FALSE(fs::exists(target("Empty")));
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+}
+
+TEST_F(FileCopy, SkipDuplicatesLeavesTheExistingFileUntouched) {
+    WriteWholeFile(target("a.txt"), "old");
+    fixture.duplicateAction = kSkipDuplicates;
+    CopyResult result = fixture.copy("a.txt");
+    EXPECT_EQ(result.outcome, CopyOutcome::DuplicateSkipped);
+    EXPECT_FALSE(result.copied());
+    EXPECT_EQ(ReadWholeFile(target("a.txt")), std::vector<uint8_t>({'o', 'l', 'd'}));
+    EXPECT_TRUE(fixture.questions.empty());
+}
+
+TEST_F(FileCopy, RenameTakesTheFirstFreeCopyNumber) {
+    WriteWholeFile(target("a.txt"), "old");
+    WriteWholeFile(target("Copy (1 ) of a.txt"), "older");
+    std::string name = "a.txt";
+    CopyContext context = fixture.context();
+    const ItemRecord& record = fixture.file("a.txt");
+    CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock,
+                                          record.size, CopyMode::Recover);
+    EXPECT_TRUE(result.copied());
+    EXPECT_EQ(name, "Copy (2 ) of a.txt");
+    EXPECT_EQ(ReadWholeFile(target("Copy (2 ) of a.txt")), fixture.expected("a.txt"));
+    EXPECT_EQ(ReadWholeFile(target("a.txt")).size(), 3u);
+    ASSERT_EQ(fixture.observer.started.size(), 1u);
+    EXPECT_EQ(fixture.observer.started[0].name, "Copy (2 ) of a.txt");
+    EXPECT_EQ(fixture.observer.started[0].path, target("Copy (2 ) of a.txt").string());
+}
+
+TEST_F(FileCopy, OverwriteTruncatesALargerExistingFile) {
+    WriteWholeFile(target("a.txt"), std::string(10000, 'x'));
+    fixture.duplicateAction = kOverwriteDuplicates;
+    EXPECT_TRUE(fixture.copy("a.txt").copied());
+    EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
+}
+
+TEST_F(FileCopy, FilterWithoutMatchCreatesNothingAndAsksNothing) {
+    fixture.filters = {"*.doc", "zz"};
+    CopyResult result = fixture.copy("a.txt");
+    EXPECT_EQ(result.outcome, CopyOutcome::FilteredOut);
+    EXPECT_FALSE(fs::exists(target("a.txt")));
+    EXPECT_TRUE(fixture.questions.empty());
+    EXPECT_TRUE(fixture.observer.started.empty());
+}
+
+TEST_F(FileCopy, FiltersAreComparedUpperCased) {
+    fixture.filters = {"zz", "*.txt"};
+    EXPECT_TRUE(fixture.copy("a.txt").copied());
+}
+
+TEST_F(FileCopy, SkipLeavesAPartialFileAndTheNextFileIsWhole) {
+    fixture.observer.onProgress = [&](uint32_t) { fixture.flags.skip.store(1); };
+    CopyResult skipped = fixture.copy("Big.bin");
+    EXPECT_TRUE(skipped.copied());
+    EXPECT_GT(skipped.bytesWritten, 0u);
+    EXPECT_LE(skipped.bytesWritten, uint64_t{kCopyRunBlocks} * kBlockSize);
+    EXPECT_EQ(fs::file_size(target("Big.bin")), skipped.bytesWritten);
+    fixture.observer.onProgress = nullptr;
+    EXPECT_TRUE(fixture.copy("a.txt").copied());
+    EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
+}
+
+TEST_F(FileCopy, StopActsWithinAFewBlocksAndEndsEveryLaterCall) {
+    fixture.observer.onProgress = [&](uint32_t) { fixture.flags.stopSaving.store(1); };
+    CopyResult stopped = fixture.copy("Big.bin");
+    EXPECT_TRUE(stopped.copied());
+    EXPECT_LE(stopped.bytesWritten, uint64_t{kCopyRunBlocks} * kBlockSize);
+    EXPECT_EQ(fixture.copy("a.txt").outcome, CopyOutcome::Stopped);
+    EXPECT_FALSE(fs::exists(target("a.txt")));
+    fixture.flags.ClearForBrowseAction();
+    EXPECT_TRUE(fixture.copy("a.txt").copied());
+}
+
+TEST_F(FileCopy, ProgressGoesUpTo100AndTotalFilesShowsTheCounterBeforeTheFile) {
+    fixture.copy("a.txt");
+    fixture.copy("Big.bin");
+    ASSERT_EQ(fixture.observer.started.size(), 2u);
+    EXPECT_EQ(fixture.observer.started[0].totalFiles, 0u);
+    EXPECT_EQ(fixture.observer.started[1].totalFiles, 1u);
+    EXPECT_EQ(fixture.observer.percents.back(), 100u);
+    EXPECT_TRUE(std::is_sorted(fixture.observer.percents.begin() + 1, fixture.observer.percents.end()));
+}
+
+TEST_F(FileCopy, AnsweringNoToTheCreationErrorStopsAllFurtherCopies) {
+    fixture.answer = false;
+    std::string name = "a.txt";
+    CopyContext context = fixture.context();
+    const ItemRecord& record = fixture.file("a.txt");
+    const std::string missing = (fixture.destination.path() / "missing").string();
+    CopyResult result = CopyRecoveredFile(context, missing, name, record.firstBlock, record.size, CopyMode::Recover);
+    EXPECT_EQ(result.outcome, CopyOutcome::CreationFailed);
+    ASSERT_EQ(fixture.questions.size(), 1u);
+    EXPECT_EQ(fixture.questions[0], "Error creating file : " + missing + "/a.txt.  Continue Recovery ? ");
+    EXPECT_EQ(fixture.flags.stopSaving.load(), 1);
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+    EXPECT_EQ(fixture.copy("Big.bin").outcome, CopyOutcome::Stopped);
+    EXPECT_EQ(fixture.questions.size(), 1u);
+}
+
+TEST_F(FileCopy, AnsweringYesToTheCreationErrorGoesOn) {
+    std::string name = "a.txt";
+    CopyContext context = fixture.context();
+    const ItemRecord& record = fixture.file("a.txt");
+    CopyRecoveredFile(context, (fixture.destination.path() / "missing").string(), name, record.firstBlock,
+                      record.size, CopyMode::Recover);
+    EXPECT_EQ(fixture.flags.stopSaving.load(), 0);
+    EXPECT_TRUE(fixture.copy("Big.bin").copied());
+}
+
+TEST_F(FileCopy, FolderWithATrailingSeparatorGetsNoSecondOne) {
+    std::string name = "a.txt";
+    CopyContext context = fixture.context();
+    const ItemRecord& record = fixture.file("a.txt");
+    const std::string folder = fixture.destination.path().string() + "/";
+    CopyResult result = CopyRecoveredFile(context, folder, name, record.firstBlock, record.size, CopyMode::Recover);
+    EXPECT_EQ(result.path, folder + "a.txt");
+    EXPECT_EQ(fixture.observer.started.at(0).path, folder + "a.txt");
+}
+
+TEST_F(FileCopy, OpenModeOverwritesIgnoresFiltersAndFailsSilently) {
+    WriteWholeFile(target("a.txt"), std::string(9000, 'x'));
+    fixture.filters = {"*.doc"};
+    EXPECT_TRUE(fixture.copy("a.txt", CopyMode::Open).copied());
+    EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
+    EXPECT_TRUE(fixture.observer.started.empty());
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+
+    std::string name = "a.txt";
+    CopyContext context = fixture.context();
+    const ItemRecord& record = fixture.file("a.txt");
+    CopyResult failed = CopyRecoveredFile(context, (fixture.destination.path() / "missing").string(), name,
+                                          record.firstBlock, record.size, CopyMode::Open);
+    EXPECT_FALSE(failed.copied());
+    EXPECT_TRUE(fixture.questions.empty());
+    EXPECT_EQ(fixture.flags.stopSaving.load(), 0);
+}
+
+// A pool of several segments maps nothing past its last segment.
+TEST(FileCopyAcrossSegments, ABlockThePoolCannotMapEndsTheFileShort) {
+    VolumePlan volume{.name = "DATA"};
+    volume.addFile("a.txt", 0, 10);
+    CopyFixture fixture(test::NssImageBuilder().pool({.name = "POOL", .segments = {{}, {}}, .volumes = {volume}}).build());
+    ASSERT_EQ(fixture.mounted.pool.segmentCount, 2u);
+    uint64_t poolSectors = 0;
+    for (uint32_t extent : fixture.mounted.pool.segmentExtent) poolSectors += extent;
+    std::string name = "tail.bin";
+    CopyContext context = fixture.context();
+    CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name,
+                                          poolSectors / kSectorsPerBlock - 1, 3 * int64_t{kBlockSize}, CopyMode::Recover);
+    EXPECT_TRUE(result.copied());
+    EXPECT_EQ(fs::file_size(fixture.destination.path() / "tail.bin"), kBlockSize);
+}
+
+TEST_F(FileCopy, RecoveredNamesNeverLeaveTheFolderAndBecomeUtf8) {
+    EXPECT_TRUE(fixture.copy("../evil").copied());
+    EXPECT_TRUE(fs::exists(target(".._evil")));
+    EXPECT_FALSE(fs::exists(fixture.destination.path().parent_path() / "evil"));
+    EXPECT_TRUE(fixture.copy("Caf\xE9.xls").copied());
+    EXPECT_EQ(ReadWholeFile(target("Caf\xC3\xA9.xls")), fixture.expected("Caf\xE9.xls"));
+}
+
+TEST_F(FileCopy, ASymbolicLinkAtTheTargetIsNeverFollowed) {
+    test::ScratchFolder outside("outside");
+    fs::create_symlink(outside.path() / "victim", target("a.txt"));
+    fixture.duplicateAction = kOverwriteDuplicates;
+    CopyResult result = fixture.copy("a.txt");
+    EXPECT_EQ(result.outcome, CopyOutcome::CreationFailed);
+    EXPECT_FALSE(fs::exists(outside.path() / "victim"));
+}
+
+TEST_F(FileCopy, AWriteErrorIsAskedAboutAndNotCountedAsSaved) {
+    FullDiskFiles fullDisk(10000);
+    std::string name = "Big.bin";
+    CopyContext context = fixture.context(fullDisk);
+    const ItemRecord& record = fixture.file("Big.bin");
+    CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock,
+                                          record.size, CopyMode::Recover);
+    EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
+    EXPECT_FALSE(result.copied());
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+    ASSERT_EQ(fixture.questions.size(), 1u);
+    EXPECT_EQ(fixture.questions[0], "Error writing file : " + target("Big.bin").string() + ".  Continue Recovery ? ");
+    EXPECT_EQ(fixture.flags.stopSaving.load(), 0);
+
+    fixture.answer = false;
+    name = "Big.bin";
+    CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock, record.size,
+                      CopyMode::Recover);
+    EXPECT_EQ(fixture.flags.stopSaving.load(), 1);
+}
+
+// A real full disk: a tmpfs of 64 KiB. Needs the right to mount; skipped without it.
+TEST_F(FileCopy, AFullTmpfsIsAWriteErrorNotASuccess) {
+    test::ScratchFolder small("tmpfs");
+    if (::mount("tmpfs", small.path().c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a tmpfs";
+    std::string name = "Big.bin";
+    CopyContext context = fixture.context();
+    const ItemRecord& record = fixture.file("Big.bin");
+    CopyResult result = CopyRecoveredFile(context, small.path().string(), name, record.firstBlock, record.size,
+                                          CopyMode::Recover);
+    ::umount(small.path().c_str());
+    EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+    EXPECT_EQ(fixture.questions.size(), 1u);
+}
+
+TEST_F(FileCopy, ConsecutiveBlocksAreReadInRunsNotBlockByBlock) {
+    struct CountingReader : SectorReader {
+        explicit CountingReader(SectorReader& wrapped) : inner(wrapped) {}
+        int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) override {
+            ++reads;
+            return inner.ReadSectors(sector, count, buffer);
+        }
+        SectorReader& inner;
+        int reads = 0;
+    } counting(fixture.mounted.reader);
+    CopyContext context{counting, fixture.mounted.pool, fixture.files, fixture.flags, fixture.filters};
+    std::string name = "Big.bin";
+    const ItemRecord& record = fixture.file("Big.bin");
+    CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock, record.size,
+                      CopyMode::Recover);
+    EXPECT_EQ(counting.reads, 3);  // 74 blocks in runs of 32
+    EXPECT_EQ(ReadWholeFile(target("Big.bin")), fixture.expected("Big.bin"));
+}
+
+}  // namespace
+}  // namespace lumbra

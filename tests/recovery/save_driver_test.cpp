@@ -1,0 +1,133 @@
+#include "recovery/save_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "recovery/copy_fixture.h"
+
+namespace lumbra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CopyFixture;
+using test::ReadWholeFile;
+using test::VolumePlan;
+
+VolumePlan SavingVolume() {
+    VolumePlan volume{.name = "DATA"};
+    uint64_t docs = volume.addFolder("Documents");
+    uint64_t letters = volume.addFolder("Letters", docs);
+    uint64_t dots = volume.addFolder("..", 0);
+    volume.addFolder("Nothing", 0);
+    volume.addFile("Report.doc", docs, 12345);
+    volume.addFile("Note.txt", letters, 4096);
+    volume.addFile("Empty", 0, 0);
+    volume.addFile("Top.bin", 0, 9000);
+    volume.addFile("Lost.txt", 777, 10);  // its folder was never found
+    volume.addFile("Escape.txt", dots, 5);
+    volume.folders.push_back({.id = 2000, .parent = 555, .name = "Orphan"});
+    volume.addFile("InOrphan.txt", 2000, 33);
+    return volume;
+}
+
+class SaveDriver : public ::testing::Test {
+protected:
+    SaveDriver() : fixture(test::BuildVolume(SavingVolume())) {}
+
+    SaveSummary Save(const SaveSelection& selection) {
+        CopyContext context = fixture.context();
+        return SaveRecoveredFiles(context, fixture.mounted.tree, selection, root().string());
+    }
+    fs::path root() const { return fixture.destination.path(); }
+    size_t FolderIndex(const std::string& name) const {
+        const auto& folders = fixture.mounted.tree.folders();
+        for (size_t i = 0; i < folders.size(); ++i)
+            if (folders[i].name == name) return i;
+        throw std::runtime_error("no folder " + name);
+    }
+    size_t FileIndex(const std::string& name) const {
+        const auto& files = fixture.mounted.tree.files();
+        for (size_t i = 0; i < files.size(); ++i)
+            if (files[i].name == name) return i;
+        throw std::runtime_error("no file " + name);
+    }
+    CopyFixture fixture;
+};
+
+TEST_F(SaveDriver, RecoverAllRecreatesTheFoldersAndCopiesEveryFileByteForByte) {
+    SaveSummary summary = Save({.everything = true});
+    EXPECT_EQ(ReadWholeFile(root() / "Documents" / "Report.doc"), fixture.expected("Report.doc"));
+    EXPECT_EQ(ReadWholeFile(root() / "Documents" / "Letters" / "Note.txt"), fixture.expected("Note.txt"));
+    EXPECT_EQ(ReadWholeFile(root() / "Top.bin"), fixture.expected("Top.bin"));
+    EXPECT_EQ(ReadWholeFile(root() / "Dir0" / "Orphan" / "InOrphan.txt"), fixture.expected("InOrphan.txt"));
+    EXPECT_EQ(summary.saved, 6u);
+    EXPECT_EQ(summary.skipped, 1u);  // the empty file
+    EXPECT_EQ(summary.failed, 0u);
+    EXPECT_EQ(summary.shortFiles, 0u);
+    EXPECT_EQ(summary.bytes, 12345u + 4096 + 9000 + 10 + 5 + 33);
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 6u);
+    EXPECT_EQ(fixture.observer.finished.size(), 7u);
+    EXPECT_EQ(fixture.observer.doneSignals, 1);
+}
+
+TEST_F(SaveDriver, AFileWhoseFolderIsMissingGoesToTheDestinationItself) {
+    Save({.everything = true});
+    EXPECT_EQ(ReadWholeFile(root() / "Lost.txt"), fixture.expected("Lost.txt"));
+}
+
+TEST_F(SaveDriver, AFolderNamedDotDotStaysInsideTheDestination) {
+    Save({.everything = true});
+    EXPECT_EQ(ReadWholeFile(root() / "_.." / "Escape.txt"), fixture.expected("Escape.txt"));
+    EXPECT_FALSE(fs::exists(root().parent_path() / "Escape.txt"));
+}
+
+TEST_F(SaveDriver, EmptyFoldersAndFoldersOfFilteredFilesAreNotCreated) {
+    fixture.filters = {"*.txt"};
+    SaveSummary summary = Save({.everything = true});
+    EXPECT_FALSE(fs::exists(root() / "Nothing"));
+    EXPECT_FALSE(fs::exists(root() / "Documents" / "Report.doc"));
+    EXPECT_TRUE(fs::exists(root() / "Documents" / "Letters" / "Note.txt"));
+    EXPECT_FALSE(fs::exists(root() / "Top.bin"));
+    EXPECT_EQ(summary.saved, 4u);
+    EXPECT_EQ(summary.skipped, 3u);
+}
+
+TEST_F(SaveDriver, RecoverSelectedTakesTheSubtreeOfAFolderAndTheFilesChosen) {
+    SaveSelection selection{.folderIndexes = {FolderIndex("Documents")}, .fileIndexes = {FileIndex("Top.bin")}};
+    EXPECT_EQ(SelectedFiles(fixture.mounted.tree, selection),
+              (std::vector<size_t>{FileIndex("Report.doc"), FileIndex("Note.txt"), FileIndex("Top.bin")}));
+    SaveSummary summary = Save(selection);
+    EXPECT_EQ(summary.saved, 3u);
+    EXPECT_TRUE(fs::exists(root() / "Documents" / "Letters" / "Note.txt"));
+    EXPECT_FALSE(fs::exists(root() / "Lost.txt"));
+}
+
+TEST_F(SaveDriver, AFolderNameTakenByAFileIsACreationErrorAndNoStopsTheRun) {
+    test::WriteWholeFile(root() / "Documents", "a file, not a folder");
+    fixture.answer = false;
+    SaveSummary summary = Save({.everything = true});
+    ASSERT_EQ(fixture.questions.size(), 1u);
+    EXPECT_EQ(fixture.questions[0],
+              "Error creating file : " + (root() / "Report.doc").string() + ".  Continue Recovery ? ");
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.failed, 1u);
+    EXPECT_EQ(summary.saved, 0u);
+}
+
+TEST_F(SaveDriver, ASymbolicLinkInPlaceOfAFolderIsNotFollowed) {
+    test::ScratchFolder outside("outside");
+    fs::create_directory_symlink(outside.path(), root() / "Documents");
+    SaveSummary summary = Save({.everything = true});
+    EXPECT_TRUE(fs::is_empty(outside.path()));
+    EXPECT_EQ(summary.failed, 2u);  // Report.doc and Note.txt; the run goes on after Yes
+    EXPECT_TRUE(fs::exists(root() / "Top.bin"));
+}
+
+TEST_F(SaveDriver, TwoRunsIntoTheSameFolderRenameTheSecondCopies) {
+    Save({.everything = true});
+    Save({.folderIndexes = {FolderIndex("Letters")}});
+    EXPECT_EQ(ReadWholeFile(root() / "Documents" / "Letters" / "Copy (1 ) of Note.txt"), fixture.expected("Note.txt"));
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);  // counted from 0 for each run
+}
+
+}  // namespace
+}  // namespace lumbra
