@@ -1,0 +1,32 @@
+#pragma once
+// Writing a recovery snapshot.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "recovery/record_lists.h"
+#include "snapshot/snapshot_state.h"
+
+namespace lumbra {
+
+// The bytes of a snapshot of this state and these lists. F and G are the numbers of records
+// written (the lengths of the lists, not their counters). nullopt when a field exceeds the
+// bounds of the format, so that no file is ever written that a load would refuse.
+std::optional<std::vector<uint8_t>> EncodeSnapshot(const SnapshotState& state, const RecoveredTree& records);
+
+// The path a save writes for the path the user chose: the file name upper-cased, with ".QVDX"
+// appended unless it already ends so. The folder part is kept as it is, since letter case
+// matters on this file system.
+std::string SnapshotSavePath(const std::string& chosenPath);
+
+// Writes the bytes to a temporary file beside `path` and renames it into place, so that a
+// failed save leaves an existing snapshot whole. nullopt on success, else the message
+// "Unable to save the recovery snapshot.".
+std::optional<std::string> WriteSnapshotFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// EncodeSnapshot, then WriteSnapshotFile.
+std::optional<std::string> SaveSnapshot(const std::string& path, const SnapshotState& state,
+                                        const RecoveredTree& records);
+
+}  // namespace lumbra
