@@ -1,0 +1,123 @@
+#include "toolkit/qt/left_pane_tree.h"
+
+#include <QMouseEvent>
+
+#include "toolkit/qt/pictures.h"
+
+namespace lumbra {
+
+namespace {
+
+constexpr int kIdRole = Qt::UserRole + 1;
+constexpr int kTextMargin = 4;   // room the view leaves around an item's icon and text
+
+QIcon TreeImage(int index) {
+    return QIcon(Picture(QStringLiteral("tree_%1").arg(kTreeImageResources[static_cast<size_t>(index)])));
+}
+
+}  // namespace
+
+LeftPaneTree::LeftPaneTree(TreeStage stage, const QString& volumeName, QWidget* parent)
+    : QTreeWidget(parent), stage_(stage) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setIconSize(QSize(16, 16));
+    setFrameShape(QFrame::StyledPanel);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* root = new QTreeWidgetItem(QStringList(QString::fromStdString(TreeRootText(stage, volumeName.toStdString()))));
+    root->setIcon(0, TreeImage(TreeRootImage(stage)));
+    addTopLevelItem(root);
+    rootId_ = remember(root);
+    root->setExpanded(true);
+}
+
+uint32_t LeftPaneTree::remember(QTreeWidgetItem* item) {
+    const uint32_t id = nextId_++;
+    item->setData(0, kIdRole, id);
+    items_.insert(id, item);
+    return id;
+}
+
+uint32_t LeftPaneTree::idOf(const QTreeWidgetItem* item) const {
+    return item ? item->data(0, kIdRole).toUInt() : 0;
+}
+
+QTreeWidgetItem* LeftPaneTree::itemOf(uint32_t id) const {
+    return items_.value(id, nullptr);
+}
+
+uint32_t LeftPaneTree::addItem(uint32_t parentId, const QString& text) {
+    QTreeWidgetItem* parent = itemOf(parentId);
+    if (!parent) return 0;
+    auto* item = new QTreeWidgetItem(parent, QStringList(text));
+    item->setIcon(0, TreeImage(TreeChildImage(stage_)));
+    return remember(item);
+}
+
+QString LeftPaneTree::itemText(uint32_t id) const {
+    const QTreeWidgetItem* item = itemOf(id);
+    return item ? item->text(0) : QString();
+}
+
+void LeftPaneTree::expandItemOf(uint32_t id) {
+    if (QTreeWidgetItem* item = itemOf(id)) item->setExpanded(true);
+}
+
+void LeftPaneTree::selectItem(uint32_t id) {
+    if (QTreeWidgetItem* item = itemOf(id)) setCurrentItem(item);
+}
+
+uint32_t LeftPaneTree::selectedId() const {
+    return idOf(currentItem());
+}
+
+TreeHitPart LeftPaneTree::partOf(const QTreeWidgetItem* item, const QPoint& position) const {
+    const QRect row = visualItemRect(item);
+    if (position.x() < row.left()) {
+        // Left of the item: its expand button, or the indentation of its level.
+        const bool onButton = item->childCount() > 0 && position.x() >= row.left() - indentation();
+        return onButton ? TreeHitPart::Button : TreeHitPart::Indent;
+    }
+    const int iconEnd = row.left() + iconSize().width() + 2 * kTextMargin;
+    if (position.x() < iconEnd) return TreeHitPart::Icon;
+    const int labelEnd = iconEnd + fontMetrics().horizontalAdvance(item->text(0)) + kTextMargin;
+    return position.x() < labelEnd ? TreeHitPart::Label : TreeHitPart::RightOfLabel;
+}
+
+TreeClick LeftPaneTree::hitTest(const QPoint& position) const {
+    const QTreeWidgetItem* item = itemAt(position);
+    TreeClick click;
+    if (!item) {
+        item = itemOf(rootId_);
+        click.part = TreeHitPart::Nowhere;
+    } else {
+        click.part = partOf(item, position);
+    }
+    click.onRoot = idOf(item) == rootId_;
+    click.text = item->text(0).toStdString();
+    click.itemId = idOf(item);
+    const QTreeWidgetItem* root = itemOf(rootId_);
+    click.childRow = click.onRoot ? -1 : root->indexOfChild(const_cast<QTreeWidgetItem*>(item));
+    return click;
+}
+
+void LeftPaneTree::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QTreeWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const TreeClick click = hitTest(event->position().toPoint());
+    if (click.part == TreeHitPart::Button) {
+        // The view opens and closes the branch; that alone chooses nothing.
+        QTreeWidget::mousePressEvent(event);
+    }
+    if (click.part == TreeHitPart::Nowhere) selectItem(rootId_);
+    const TreeAction action = ResolveTreeClick(stage_, click);
+    if (action.kind == TreeActionKind::None) return;
+    selectItem(action.itemId);
+    emit actionChosen(action);
+}
+
+}  // namespace lumbra
