@@ -96,16 +96,16 @@ void Computer(QPainter& p) {
     p.drawRoundedRect(QRectF(3, 13.5, 10, 1.8), 0.8, 0.8);
 }
 
-void Badge(QPainter& p, QPointF centre, const QColor& colour, const QString& letter) {
+void Badge(QPainter& p, QPointF centre, const QColor& colour, const QString& letter, qreal radius = 4.2) {
     Outline(p, 0.6);
     p.setBrush(colour);
-    p.drawEllipse(centre, 4.2, 4.2);
+    p.drawEllipse(centre, radius, radius);
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(6);
+    font.setPixelSize(static_cast<int>(radius * 1.5));
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(QRectF(centre.x() - 4, centre.y() - 4, 8, 8), Qt::AlignCenter, letter);
+    p.drawText(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), Qt::AlignCenter, letter);
 }
 
 void Gear(QPainter& p) {
@@ -171,7 +171,7 @@ const std::map<QString, Painter>& Glyphs() {
         {"contents", [](QPainter& p) {
              Outline(p); p.setBrush(kBlue); p.drawRoundedRect(QRectF(2, 1.5, 12, 13), 1, 1);
              p.setBrush(kPaper); p.drawRect(QRectF(4, 1.5, 1, 13)); Badge(p, {9.5, 8}, kBlue.darker(120), QStringLiteral("?")); }},
-        {"about", [](QPainter& p) { Badge(p, {8, 8}, kBlue, QStringLiteral("i")); }},
+        {"about", [](QPainter& p) { Badge(p, {8, 8}, kBlue, QStringLiteral("i"), 7); }},
         {"back", [](QPainter& p) { Arrow(p, {13, 8}, {3, 8}, kBlue); }},
         {"next", [](QPainter& p) { Arrow(p, {3, 8}, {13, 8}, kBlue); }},
         {"stop", [](QPainter& p) {
@@ -180,7 +180,7 @@ const std::map<QString, Painter>& Glyphs() {
              for (int i = 0; i < 8; ++i) octagon << QPointF(8 + 6.8 * std::cos(M_PI / 8 + i * M_PI / 4), 8 + 6.8 * std::sin(M_PI / 8 + i * M_PI / 4));
              p.drawPolygon(octagon);
              p.setPen(QPen(Qt::white, 1.6)); p.drawLine(QPointF(5, 8), QPointF(11, 8)); }},
-        {"help", [](QPainter& p) { Badge(p, {8, 8}, kGreen, QStringLiteral("?")); }},
+        {"help", [](QPainter& p) { Badge(p, {8, 8}, kGreen, QStringLiteral("?"), 7); }},
         {"home", [](QPainter& p) {
              Outline(p); p.setBrush(kRed); p.drawPolygon(QPolygonF({{8, 1.5}, {15, 8}, {1, 8}}));
              p.setBrush(kPaper); p.drawRect(QRectF(3, 8, 10, 6.5)); p.setBrush(kBlue); p.drawRect(QRectF(7, 10, 2.5, 4.5)); }},
