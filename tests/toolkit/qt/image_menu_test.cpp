@@ -156,6 +156,31 @@ TEST(ImageMenuMeasuring, AcceleratorIsRightAligned) {
     EXPECT_NEAR(ink.right(), r.right() - 8, 2);
 }
 
+TEST(ImageMenuMeasuring, NineXLineLeavesRoomOfThreePlusThreeAverageCharacters) {
+    ImageMenu nt(MenuLook::Classic, false);
+    ImageMenu nineX(MenuLook::Classic, true);
+    const QSize ntSize = nt.measureItem(false, "&Settings...");
+    const QSize nineXSize = nineX.measureItem(false, "&Settings...");
+    EXPECT_EQ(nineXSize.width() - ntSize.width(), 3 + 3 * nt.fontMetrics().averageCharWidth());
+    EXPECT_EQ(ntSize.width(), nt.fontMetrics().horizontalAdvance("Settings...") + 2 * 16 + 1);
+}
+
+TEST(ImageMenuCheckImages, GivenCheckImagesReplaceTheBuiltInMarks) {
+    ImageMenu menu(MenuLook::Classic);
+    QImage mark(8, 8, QImage::Format_ARGB32);
+    mark.fill(QColor(0x10, 0xa0, 0x30));
+    QImage bullet(8, 8, QImage::Format_ARGB32);
+    bullet.fill(QColor(0xa0, 0x10, 0x90));
+    menu.setCheckImages(mark, bullet);
+    QAction* checked = menu.appendItem("&Details", 1, kChecked);
+    QAction* radio = menu.appendItem("&List", 2, kChecked | kRadio);
+    menu.popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    const QImage shot = menu.grab().toImage();
+    EXPECT_EQ(CountPixels(shot, menu.actionGeometry(checked), QColor(0x10, 0xa0, 0x30)), 64);
+    EXPECT_EQ(CountPixels(shot, menu.actionGeometry(radio), QColor(0xa0, 0x10, 0x90)), 64);
+}
+
 TEST(ImageMenuTemplate, BuildsPopupsAndReportsChosenCommandsOnce) {
     ImageMenu bar(MenuLook::Flat);
     AppendMenuTemplate(bar, ParseMenuTemplate({
