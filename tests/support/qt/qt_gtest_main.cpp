@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Test programs never need a display: CTest sets offscreen, and so does the test listing
+    // that runs right after the build.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
