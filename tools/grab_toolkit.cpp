@@ -1,0 +1,41 @@
+// Saves PNG pictures of the markup message box and of the help-button tooltip, to check their
+// look without a desktop: QT_QPA_PLATFORM=offscreen grab-toolkit <output folder>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <cstdio>
+
+#include "toolkit/qt/app_messages.h"
+#include "toolkit/qt/message_box.h"
+
+namespace {
+
+bool Save(QWidget& widget, const QString& path) {
+    widget.show();
+    QApplication::processEvents();
+    const bool saved = widget.grab().save(path);
+    std::printf("%s %s (%dx%d)\n", saved ? "wrote" : "could not write", qPrintable(path), widget.width(),
+                widget.height());
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QDir().mkpath(folder);
+    bool ok = true;
+
+    const lumbra::MessageBoxParams params = lumbra::ApplicationMessageParams();
+    lumbra::MarkupMessageBox box(nullptr, "No Pool Found  !! \r\nSelect Search Partition and than Click Next.",
+                                 lumbra::kApplicationMessageCaption,
+                                 lumbra::MessageStyleOfKind(lumbra::kMessageInformation), params);
+    ok = Save(box, folder + "/message_box.png") && ok;
+
+    lumbra::MarkupMessageBox question(nullptr, "Do you want to stop the current process ?",
+                                      lumbra::kApplicationMessageCaption,
+                                      lumbra::MessageStyleOfKind(lumbra::kMessageQuestion) | 4, params);
+    ok = Save(question, folder + "/message_box_question.png") && ok;
+    return ok ? 0 : 1;
+}
