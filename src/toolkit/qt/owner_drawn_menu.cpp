@@ -83,4 +83,10 @@ int OwnerDrawnMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* opt
     }
 }
 
+int OwnerDrawnMenuStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                                   QStyleHintReturn* data) const {
+    if (hint == SH_Menu_AllowActiveAndDisabled && qobject_cast<const OwnerDrawnMenu*>(widget)) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+}
+
 }  // namespace lumbra

@@ -43,6 +43,8 @@ public:
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
+    // Disabled items are selected like the others as the cursor passes, as desktop menus do.
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override;
 };
 
 }  // namespace lumbra

@@ -102,6 +102,17 @@ TEST(ImageMenuFlatLook, DisabledItemIsGreyTextAndGreyImage) {
     EXPECT_EQ(PixelAt(shot.image, at.x() + 5, at.y() + 5), RgbOf(shot.colours.greyText));
 }
 
+TEST(ImageMenuFlatLook, ASelectedDisabledItemIsWrittenInLighterGrey) {
+    MenuShot shot = ShootMenu(MenuLook::Flat);
+    shot.menu->setActiveAction(shot.disabled);
+    const QImage image = shot.menu->grab().toImage();
+    const QRect d = shot.rectOf(shot.disabled);
+    EXPECT_EQ(PixelAt(image, d.right() - 2, d.top() + 2), RgbOf(LightenColour(shot.colours.highlight, 70)));
+    const QRect text(d.left() + 27, d.top() + 1, d.width() - 28, d.height() - 2);
+    EXPECT_GT(CountPixels(image, text, LightenColour(shot.colours.greyText, 40)), 10);
+    EXPECT_EQ(CountPixels(image, text, shot.colours.greyText), 0);
+}
+
 TEST(ImageMenuClassicLook, SelectedItemIsHighlightWithRaisedImage) {
     MenuShot shot = ShootMenu(MenuLook::Classic);
     const QRect r = shot.rectOf(shot.open);
