@@ -27,5 +27,11 @@ Command DrivesCommand();
 Command ReadCommand();
 Command PoolsCommand();
 Command VolumesCommand();
+Command ListCommand();
+Command FindFilesCommand();
+Command ExtractCommand();
+Command SnapshotSaveCommand();
+Command SnapshotShowCommand();
+Command MatchCommand();
 
 }  // namespace lumbra::cli

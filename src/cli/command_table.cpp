@@ -8,6 +8,12 @@ const std::vector<Command>& AllCommands() {
         ReadCommand(),
         PoolsCommand(),
         VolumesCommand(),
+        ListCommand(),
+        FindFilesCommand(),
+        ExtractCommand(),
+        SnapshotSaveCommand(),
+        SnapshotShowCommand(),
+        MatchCommand(),
     };
     return commands;
 }

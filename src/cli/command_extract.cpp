@@ -1,0 +1,154 @@
+#include <filesystem>
+
+#include "cli/command.h"
+#include "cli/exit_codes.h"
+#include "cli/json_writer.h"
+#include "cli/latin1_argument.h"
+#include "cli/progress_line.h"
+#include "cli/recovery_source.h"
+#include "recovery/folder_path.h"
+#include "recovery/save_driver.h"
+
+namespace lumbra::cli {
+
+namespace {
+
+// The limits of the File Filters dialog.
+constexpr size_t kMaxFilters = 99;
+constexpr size_t kMaxFilterLength = 19;
+
+// Files done of the files chosen, as a progress line on stderr.
+class ExtractProgress : public SavingObserver {
+public:
+    explicit ExtractProgress(size_t total) : total_(total) {}
+    void fileStarted(const std::string&, const std::string&, uint32_t) override {}
+    void fileProgress(uint32_t) override {}
+    void fileFinished(const CopyResult&) override { line_.update(++done_, total_); }
+
+private:
+    ProgressLine line_{"files"};
+    size_t total_;
+    size_t done_ = 0;
+};
+
+struct ExtractOptions {
+    std::string out;
+    std::vector<std::string> filters;
+    uint16_t duplicateAction = kRenameDuplicates;
+    std::optional<std::string> folderPath;  // 8-bit, without a trailing "\"
+};
+
+std::optional<std::string> ReadOptions(const ParsedArguments& arguments, ExtractOptions& options) {
+    const auto out = arguments.value("--out");
+    if (!out || out->empty()) return "--out DIR is required";
+    options.out = *out;
+    for (const std::string& filter : arguments.values("--filter")) {
+        if (filter.empty()) return std::string("--filter takes a pattern of 1 to 19 characters");
+        options.filters.push_back(Latin1FromArgument(filter));
+        if (options.filters.back().size() > kMaxFilterLength) return "--filter " + filter + ": the filter is too long (at most 19 characters)";
+    }
+    if (options.filters.size() > kMaxFilters) return std::string("at most 99 filters");
+    const std::string duplicates = arguments.value("--duplicates").value_or("rename");
+    if (duplicates == "overwrite") options.duplicateAction = kOverwriteDuplicates;
+    else if (duplicates == "skip") options.duplicateAction = kSkipDuplicates;
+    else if (duplicates != "rename") return "--duplicates takes rename, overwrite or skip, not " + duplicates;
+    if (auto path = arguments.value("--path")) {
+        std::string folder = Latin1FromArgument(*path);
+        if (folder.empty() || folder.front() != '\\') return "--path takes a folder path as find shows it, such as '\\DOCS\\2004'";
+        while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+        if (folder != "\\") options.folderPath = folder;
+    }
+    return std::nullopt;
+}
+
+// The folders whose path (as Find Files shows the path of a file inside them) is `path`.
+SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) {
+    SaveSelection selection;
+    for (size_t i = 0; i < tree.folders().size(); ++i) {
+        const ItemRecord& folder = tree.folders()[i];
+        if (folder.objectId <= 0xFFFFFFFFull && FindFilesPath(tree, folder.objectId) == path)
+            selection.folderIndexes.push_back(i);
+    }
+    return selection;
+}
+
+void PrintSummary(CliContext& context, const SaveSummary& summary, bool json) {
+    if (json) {
+        JsonWriter(context.out)
+            .beginObject()
+            .key("saved").value(summary.saved)
+            .key("skipped").value(summary.skipped)
+            .key("failed").value(summary.failed)
+            .key("shortFiles").value(summary.shortFiles)
+            .key("bytes").value(summary.bytes)
+            .key("stopped").value(summary.stopped)
+            .endObject()
+            .finish();
+        return;
+    }
+    context.out << summary.saved << " file(s) saved (" << summary.shortFiles << " cut short), " << summary.skipped
+                << " skipped, " << summary.failed << " failed, " << summary.bytes << " bytes\n";
+}
+
+int runExtract(CliContext& context, const ParsedArguments& arguments) {
+    if (!arguments.positional.empty())
+        return context.fail(kExitBadInput, "extract takes no arguments: " + arguments.positional.front());
+    ExtractOptions options;
+    if (auto error = ReadOptions(arguments, options)) return context.fail(kExitBadInput, *error);
+    int exitCode = kExitOk;
+    auto source = OpenRecoverySource(context, arguments, exitCode);
+    if (!source) return exitCode;
+    const RecoveredTree& tree = source->loaded.records;
+    SaveSelection selection{.everything = !options.folderPath};
+    if (options.folderPath) {
+        selection = SelectFolders(tree, *options.folderPath);
+        if (selection.folderIndexes.empty())
+            return context.fail(kExitBadInput, "no folder " + arguments.value("--path").value_or("") + " (see list)");
+    }
+    std::error_code error;
+    std::filesystem::create_directories(options.out, error);
+    if (!std::filesystem::is_directory(options.out, error))
+        return context.fail(kExitEnvironment, "cannot create the folder " + options.out);
+
+    PosixDestinationFiles files;
+    SavingFlags flags;
+    ExtractProgress progress(SelectedFiles(tree, selection).size());
+    CopyContext copy{*source->reader, source->loaded.state.pool, files, flags, options.filters};
+    copy.duplicateAction = options.duplicateAction;
+    copy.observer = &progress;
+    copy.askContinue = [&context](const std::string& question) {
+        context.err << "lumbra-nss-cli: " << question << "Yes\n";
+        return true;
+    };
+    const SaveSummary summary = SaveRecoveredFiles(copy, tree, selection, options.out);
+    PrintSummary(context, summary, arguments.has("--json"));
+    return summary.failed == 0 ? kExitOk : kExitEnvironment;
+}
+
+std::vector<OptionSpec> ExtractOptionSpecs() {
+    std::vector<OptionSpec> specs = RecoverySourceOptions();
+    specs.insert(specs.end(), {{"--out", 1, false}, {"--filter", 1, true}, {"--duplicates", 1, false}, {"--path", 1, false}});
+    return specs;
+}
+
+}  // namespace
+
+Command ExtractCommand() {
+    return {"extract", "copy recovered files into a folder",
+            std::string("Usage: lumbra-nss-cli extract SOURCE --out DIR [--filter PATTERN]...\n"
+                        "                              [--duplicates rename|overwrite|skip] [--path '\\FOLDER\\SUB']\n"
+                        "Copies the files of the volume (default), or of one folder and the folders below it, into\n"
+                        "DIR, re-creating their folders; a file whose folder was not found goes into DIR itself.\n"
+                        "Names become safe file names (UTF-8, no separators); the source is only read.\n"
+                        "  --filter PATTERN   save only files matching one of the patterns (see match)\n"
+                        "  --duplicates       for a file that exists: rename the new one \"Copy (1 ) of NAME\"\n"
+                        "                     (default), overwrite it, or skip the new one\n"
+                        "  --path             the folder as find shows paths; \\ is the whole volume\n"
+                        "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\"}\n"
+                        "A file that cannot be created or written is reported and counted as failed, and the\n"
+                        "exit code is then 1.\n") +
+                kRecoverySourceHelp,
+            ExtractOptionSpecs(), runExtract};
+}
+
+}  // namespace lumbra::cli

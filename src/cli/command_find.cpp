@@ -1,0 +1,56 @@
+#include "cli/command.h"
+#include "cli/exit_codes.h"
+#include "cli/json_writer.h"
+#include "cli/latin1_argument.h"
+#include "cli/recovery_source.h"
+#include "disk/text_encoding.h"
+#include "recovery/find_search.h"
+
+namespace lumbra::cli {
+
+namespace {
+
+struct RowCollector : FindResultSink {
+    void rowFound(const FindRow& row, uint32_t) override { rows.push_back(row); }
+    std::vector<FindRow> rows;
+};
+
+int runFind(CliContext& context, const ParsedArguments& arguments) {
+    if (arguments.positional.size() != 1) return context.fail(kExitBadInput, "find takes one PATTERN");
+    int exitCode = kExitOk;
+    auto source = OpenRecoverySource(context, arguments, exitCode);
+    if (!source) return exitCode;
+    RowCollector rows;
+    SearchControl control;
+    RunFindSearch(source->loaded.records, Latin1FromArgument(arguments.positional[0]), rows, control);
+    if (arguments.has("--json")) {
+        JsonWriter json(context.out);
+        json.beginObject().key("matches").beginArray();
+        for (const FindRow& row : rows.rows) {
+            json.beginObject()
+                .key("name").value(Latin1ToUtf8(row.fileName))
+                .key("path").value(Latin1ToUtf8(row.path))
+                .key("size").value(row.size)
+                .endObject();
+        }
+        json.endArray().endObject().finish();
+        return kExitOk;
+    }
+    for (const FindRow& row : rows.rows)
+        context.out << Latin1ToUtf8(row.path) << "\t" << Latin1ToUtf8(row.fileName) << "\t" << row.size << "\n";
+    context.out << rows.rows.size() << " file(s) found\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+Command FindFilesCommand() {
+    return {"find", "find recovered files by name, as the Find Files window does",
+            std::string("Usage: lumbra-nss-cli find PATTERN SOURCE [--json]\n"
+                        "Lists the files whose upper-cased name matches the upper-cased PATTERN under the\n"
+                        "name rule of the filters (a pattern without * or ? matches anywhere in the name).\n") +
+                kRecoverySourceHelp + "  --json   print {\"matches\":[{\"name\",\"path\",\"size\"}]}\n",
+            RecoverySourceOptions(), runFind};
+}
+
+}  // namespace lumbra::cli

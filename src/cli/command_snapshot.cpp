@@ -1,0 +1,104 @@
+#include "cli/command.h"
+#include "cli/exit_codes.h"
+#include "cli/json_writer.h"
+#include "cli/record_json.h"
+#include "cli/recovery_source.h"
+#include "disk/text_encoding.h"
+#include "snapshot/snapshot_writer.h"
+
+namespace lumbra::cli {
+
+namespace {
+
+void WriteState(JsonWriter& json, const SnapshotState& state) {
+    json.key("selectedDrive").value(uint64_t{state.selectedDrive});
+    json.key("pool").beginObject()
+        .key("name").value(Latin1ToUtf8(state.pool.name))
+        .key("poolSize").value(state.pool.poolSize)
+        .key("segmentCount").value(state.pool.segmentCount)
+        .key("segments").beginArray();
+    for (uint32_t i = 0; i < state.pool.segmentCount; ++i)
+        json.beginObject().key("start").value(state.pool.segmentStart[i]).key("extent").value(state.pool.segmentExtent[i]).endObject();
+    json.endArray().endObject();
+    json.key("superblockSector").value(state.objectTree.superblockSector)
+        .key("rootSector").value(state.objectTree.rootSector)
+        .key("volumes").beginArray();
+    for (const VolumeEntry& volume : state.volumes.volumes())
+        json.beginObject().key("name").value(Latin1ToUtf8(volume.name)).key("rootSector").value(volume.rootSector).endObject();
+    json.endArray()
+        .key("selectedPool").value(uint64_t{state.selectedPool})
+        .key("selectedVolume").value(state.selectedVolume);
+}
+
+void PrintState(std::ostream& out, const LoadedSnapshot& loaded) {
+    const SnapshotState& state = loaded.state;
+    out << "Drive row " << state.selectedDrive << ", pool " << Latin1ToUtf8(state.pool.name) << " ("
+        << state.pool.poolSize << " sectors, " << state.pool.segmentCount << " segment(s)), pool row "
+        << state.selectedPool << ", volume row " << state.selectedVolume << "\n";
+    for (uint32_t row = 0; row < state.volumes.count(); ++row)
+        out << "  volume " << row << ": " << Latin1ToUtf8(state.volumes[row].name) << "\n";
+    out << loaded.records.folders().size() << " folder(s), " << loaded.records.files().size() << " file(s)\n";
+    PrintRecordLists(out, loaded.records);
+}
+
+int runSnapshotShow(CliContext& context, const ParsedArguments& arguments) {
+    if (arguments.positional.size() != 1) return context.fail(kExitBadInput, "snapshot-show takes one FILE");
+    const bool json = arguments.has("--json");
+    SnapshotLoadResult result = LoadSnapshotFile(arguments.positional[0]);
+    if (auto* error = std::get_if<SnapshotLoadError>(&result)) return ReportSnapshotError(context, *error, json);
+    const LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
+    if (!json) {
+        PrintState(context.out, loaded);
+        return kExitOk;
+    }
+    JsonWriter writer(context.out);
+    writer.beginObject();
+    WriteState(writer, loaded.state);
+    WriteRecordLists(writer, loaded.records);
+    writer.endObject().finish();
+    return kExitOk;
+}
+
+int runSnapshotSave(CliContext& context, const ParsedArguments& arguments) {
+    if (arguments.positional.size() != 1) return context.fail(kExitBadInput, "snapshot-save takes one FILE");
+    int exitCode = kExitOk;
+    auto source = OpenRecoverySource(context, arguments, exitCode);
+    if (!source) return exitCode;
+    const std::string path = SnapshotSavePath(arguments.positional[0]);
+    if (auto error = SaveSnapshot(path, source->loaded.state, source->loaded.records))
+        return context.fail(kExitEnvironment, *error);
+    if (arguments.has("--json")) {
+        JsonWriter(context.out).beginObject().key("path").value(path).endObject().finish();
+    } else {
+        context.out << "Saved " << path << "\n";
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+Command SnapshotSaveCommand() {
+    return {"snapshot-save", "mount a volume and save a recovery snapshot of it",
+            std::string("Usage: lumbra-nss-cli snapshot-save FILE SOURCE [--json]\n"
+                        "Writes the recovered tree and the pool and volume layout to a snapshot, so that later\n"
+                        "runs read it with --snapshot instead of mounting again. As in the desktop application the\n"
+                        "file name is upper-cased and gets .QVDX unless it ends so; the path written is printed.\n"
+                        "An existing file is replaced only once the new one is whole.\n") +
+                kRecoverySourceHelp,
+            RecoverySourceOptions(), runSnapshotSave};
+}
+
+Command SnapshotShowCommand() {
+    return {"snapshot-show", "show the state a recovery snapshot restores",
+            "Usage: lumbra-nss-cli snapshot-show FILE [--json]\n"
+            "Reads a snapshot as a load does (records the loader refuses are left out, item numbers as\n"
+            "it gives them) and prints it. A file of another tag or version prints the message the\n"
+            "desktop application shows and exits with 2.\n"
+            "  --json   print {\"selectedDrive\",\"pool\":{\"name\",\"poolSize\",\"segmentCount\",\"segments\":\n"
+            "           [{\"start\",\"extent\"}]},\"superblockSector\",\"rootSector\",\"volumes\":[{\"name\",\n"
+            "           \"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"folders\":[...],\"files\":[...]}\n"
+            "           or {\"message\"} when the file is refused\n",
+            {{"--json", 0, false}}, runSnapshotShow};
+}
+
+}  // namespace lumbra::cli

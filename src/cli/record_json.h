@@ -1,0 +1,16 @@
+#pragma once
+// The folder and file records as the list and snapshot-show commands print them.
+#include "cli/json_writer.h"
+#include "recovery/record_lists.h"
+
+namespace lumbra::cli {
+
+// "folders":[{"itemNumber","objectId","parentId","name","timeStamp","date","time"}] and
+// "files":[{...,"size","firstBlock","blockCount",...,"path"}] in list order, "path" as Find
+// Files shows it. Names are converted from Latin-1 to UTF-8.
+void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree);
+
+// One line per record for people: kind, item number, date, time, size and path.
+void PrintRecordLists(std::ostream& out, const RecoveredTree& tree);
+
+}  // namespace lumbra::cli

@@ -1,0 +1,151 @@
+#include "cli/recovery_source.h"
+
+#include "cli/exit_codes.h"
+#include "cli/json_writer.h"
+#include "cli/pool_search.h"
+#include "cli/progress_line.h"
+#include "discovery/volume_discovery.h"
+#include "disk/text_encoding.h"
+#include "recovery/volume_mount.h"
+
+namespace lumbra::cli {
+namespace {
+
+// The mount's progress as a redrawn line on stderr.
+class MountProgress : public NoMountEvents {
+public:
+    void progress(uint32_t percent) override { line_.update(percent, 100); }
+
+private:
+    ProgressLine line_{"%"};
+};
+
+std::optional<RecoverySource> LoadSource(CliContext& context, const std::string& path, bool json, int& exitCode) {
+    SnapshotLoadResult result = LoadSnapshotFile(path);
+    if (auto* error = std::get_if<SnapshotLoadError>(&result)) {
+        exitCode = ReportSnapshotError(context, *error, json);
+        return std::nullopt;
+    }
+    RecoverySource source;
+    source.loaded = std::move(std::get<LoadedSnapshot>(result));
+    const size_t row = source.loaded.state.selectedDrive;
+    if (row >= context.disk.driveTable().count()) {
+        exitCode = context.fail(kExitBadInput, "the snapshot reads drive row " + std::to_string(row) +
+                                                   ", but this run's drive table has " +
+                                                   std::to_string(context.disk.driveTable().count()) +
+                                                   " row(s); give the disk with --image");
+        return std::nullopt;
+    }
+    std::string why;
+    source.reader = context.disk.OpenDrive(row, context.settings.badSectorRetries, &why);
+    if (!why.empty()) {
+        exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(row) + ": " + why);
+        return std::nullopt;
+    }
+    return source;
+}
+
+std::optional<uint64_t> RowOption(CliContext& context, const ParsedArguments& arguments, const std::string& name,
+                                  uint64_t limit, std::optional<uint64_t> fallback, int& exitCode) {
+    const auto text = arguments.value(name);
+    if (!text && fallback) return fallback;
+    if (!text) {
+        exitCode = context.fail(kExitBadInput, name + " ROW is required");
+        return std::nullopt;
+    }
+    auto row = ParseUnsigned(*text, 0, limit);
+    if (!row) exitCode = context.fail(kExitBadInput, name + " takes a row from 0 to " + std::to_string(limit) + ", not " + *text);
+    return row;
+}
+
+std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArguments& arguments, int& exitCode) {
+    const ScanOption scan = ReadScanOption(arguments);
+    if (!scan.error.empty()) {
+        exitCode = context.fail(kExitBadInput, scan.error);
+        return std::nullopt;
+    }
+    const bool poolBased = arguments.has("--pool-based");
+    const auto poolRow = RowOption(context, arguments, "--pool", kMaxPools - 1, std::nullopt, exitCode);
+    if (!poolRow) return std::nullopt;
+    const auto volumeRow = RowOption(context, arguments, "--volume", kMaxVolumes - 1,
+                                     poolBased ? std::optional<uint64_t>(0) : std::nullopt, exitCode);
+    if (!volumeRow) return std::nullopt;
+    const auto driveRow = context.resolveDrive(arguments);
+    if (!driveRow) {
+        exitCode = kExitBadInput;
+        return std::nullopt;
+    }
+    RecoverySource source;
+    std::string why;
+    source.reader = context.disk.OpenDrive(*driveRow, context.settings.badSectorRetries, &why);
+    if (!why.empty()) {
+        exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*driveRow) + ": " + why);
+        return std::nullopt;
+    }
+    PoolTable pools;
+    FindPools(*source.reader, scan.range, context.settings.sectorsPerRead, pools);
+    const auto pool = SelectPool(pools, static_cast<uint32_t>(*poolRow));
+    if (!pool) {
+        exitCode = context.fail(kExitBadInput, "there is no pool row " + std::to_string(*poolRow) + " (" +
+                                                   std::to_string(pools.count()) + " pool(s); see the pools command)");
+        return std::nullopt;
+    }
+    SnapshotState& state = source.loaded.state;
+    state.selectedDrive = static_cast<uint16_t>(*driveRow);
+    state.pool = *pool;
+    state.selectedPool = static_cast<uint16_t>(*poolRow);
+    state.selectedVolume = static_cast<uint32_t>(*volumeRow);
+    BlockQueue queue;
+    const RecoveryMode mode = poolBased ? RecoveryMode::PoolBased : RecoveryMode::VolumeBased;
+    DiscoverVolumes(*source.reader, state.pool, mode, state.objectTree, state.volumes, queue);
+    if (*volumeRow >= state.volumes.count()) {
+        exitCode = context.fail(kExitBadInput, "there is no volume row " + std::to_string(*volumeRow) + " (" +
+                                                   std::to_string(state.volumes.count()) +
+                                                   " volume(s); see the volumes command)");
+        return std::nullopt;
+    }
+    MountProgress progress;
+    std::atomic<int32_t> stopRequested{0};
+    MountContext mount{*source.reader, state.pool, queue, source.loaded.records, progress, stopRequested};
+    MountVolume(mount, {static_cast<uint16_t>(mode), state.volumes[*volumeRow].rootSector});
+    return source;
+}
+
+}  // namespace
+
+const std::vector<OptionSpec>& RecoverySourceOptions() {
+    static const std::vector<OptionSpec> options = {
+        {"--drive", 1, false},      {"--pool", 1, false},     {"--volume", 1, false}, {"--pool-based", 0, false},
+        {"--scan", 2, false},       {"--snapshot", 1, false}, {"--json", 0, false},
+    };
+    return options;
+}
+
+const char* const kRecoverySourceHelp =
+    "Source: --drive ROW|PATH --pool ROW --volume ROW [--pool-based] [--scan START END]\n"
+    "  mounts volume ROW of pool ROW (rows as the pools and volumes commands number them; with\n"
+    "  --pool-based the whole pool is read and --volume defaults to 0), or\n"
+    "  --snapshot FILE loads a recovery snapshot instead; its drive row is a row of this run's\n"
+    "  drive table (give the same --image files as when it was saved).\n";
+
+std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode) {
+    if (auto path = arguments.value("--snapshot")) {
+        for (const char* option : {"--drive", "--pool", "--volume", "--pool-based", "--scan"}) {
+            if (arguments.has(option)) {
+                exitCode = context.fail(kExitBadInput, std::string("--snapshot cannot be combined with ") + option);
+                return std::nullopt;
+            }
+        }
+        return LoadSource(context, *path, arguments.has("--json"), exitCode);
+    }
+    return MountSource(context, arguments, exitCode);
+}
+
+int ReportSnapshotError(CliContext& context, const SnapshotLoadError& error, bool json) {
+    const int exitCode = error.kind == SnapshotLoadError::Kind::Unreadable ? kExitEnvironment : kExitBadInput;
+    if (!json) return context.fail(exitCode, error.message);
+    JsonWriter(context.out).beginObject().key("message").value(Latin1ToUtf8(error.message)).endObject().finish();
+    return exitCode;
+}
+
+}  // namespace lumbra::cli

@@ -1,0 +1,34 @@
+#pragma once
+// The source of the recovery commands (list, find, extract, snapshot-save): a volume mounted
+// from --drive ROW --pool ROW --volume ROW [--pool-based] [--scan START END], or the state a
+// snapshot restores with --snapshot FILE, whose drive row refers to this run's drive table.
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/cli_context.h"
+#include "disk/sector_reader.h"
+#include "snapshot/snapshot_reader.h"
+
+namespace lumbra::cli {
+
+struct RecoverySource {
+    std::unique_ptr<SectorReader> reader;
+    // The state and records; after a mount, what a snapshot of it holds.
+    LoadedSnapshot loaded;
+};
+
+// The options every recovery command takes, and their lines of help.
+const std::vector<OptionSpec>& RecoverySourceOptions();
+extern const char* const kRecoverySourceHelp;
+
+// Mounts (with a progress line on stderr) or loads the source. nullopt after a message; the
+// exit code is then in exitCode.
+std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode);
+
+// Reports a snapshot that was not loaded: {"message": ...} on stdout with --json, the message
+// on stderr otherwise. Answers the exit code: 1 when the file cannot be read, else 2.
+int ReportSnapshotError(CliContext& context, const SnapshotLoadError& error, bool json);
+
+}  // namespace lumbra::cli

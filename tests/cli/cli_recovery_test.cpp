@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cli_recovery_fixture.h"
+
+namespace lumbra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CliImage;
+using test::FolderContents;
+using test::VolumePlan;
+
+VolumePlan SampleVolume() {
+    VolumePlan volume{.name = "DATA"};
+    uint64_t docs = volume.addFolder("Documents");
+    uint64_t letters = volume.addFolder("Letters", docs);
+    volume.files.push_back({.id = 900, .parent = docs, .name = "Report.doc", .size = 12345, .time = 1078477651});
+    volume.addFile("Note.txt", letters, 4096);
+    volume.addFile("Empty", 0, 0);
+    volume.addFile("Caf\u00e9.xls", 0, 7000);
+    volume.addFile("Lost.doc", 777, 10);
+    return volume;
+}
+
+test::NssImage SampleImage() {
+    return test::NssImageBuilder().pool({.name = "POOL", .volumes = {SampleVolume()}}).build();
+}
+
+const std::vector<std::string> kMount = {"--drive", "0", "--pool", "0", "--volume", "0"};
+
+std::vector<std::string> With(std::vector<std::string> arguments, const std::vector<std::string>& more) {
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+class CliRecovery : public ::testing::Test {
+protected:
+    CliImage disk{SampleImage()};
+};
+
+TEST_F(CliRecovery, ListPrintsFoldersAndFilesInListOrderAsJson) {
+    const auto run = disk.run(With({"list", "--json"}, kMount));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("{\"folders\":[{\"itemNumber\":0,\"objectId\":", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\"name\":\"Letters\""), std::string::npos);
+    EXPECT_NE(run.out.find("{\"itemNumber\":0,\"objectId\":900,\"parentId\":"), std::string::npos);
+    EXPECT_NE(run.out.find("\"name\":\"Report.doc\",\"size\":12345,\"firstBlock\":"), std::string::npos);
+    EXPECT_NE(run.out.find("\"timeStamp\":1078477651,\"date\":"), std::string::npos);
+    EXPECT_NE(run.out.find("\"path\":\"\\\\Documents\"}"), std::string::npos);
+    EXPECT_NE(run.out.find("\"name\":\"Caf\xC3\xA9.xls\""), std::string::npos);
+    EXPECT_LT(run.out.find("\"name\":\"Report.doc\""), run.out.find("\"name\":\"Note.txt\""));
+}
+
+TEST_F(CliRecovery, FindShowsUpperCasedNamesWithTheirPaths) {
+    const auto run = disk.run(With({"find", "doc", "--json"}, kMount));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"matches\":[{\"name\":\"REPORT.DOC\",\"path\":\"\\\\Documents\",\"size\":12345},"
+                       "{\"name\":\"LOST.DOC\",\"path\":\"\\\\\",\"size\":10}]}\n");
+    const auto accented = disk.run(With({"find", "caf\xC3\xA9", "--json"}, kMount));
+    EXPECT_NE(accented.out.find("\"name\":\"CAF\xC3\x89.XLS\""), std::string::npos) << accented.out;
+}
+
+TEST(CliMatch, TriesAPatternOnNamesUpperCased) {
+    const auto run = test::RunCli({"--no-drives", "match", "*.doc", "report.DOC", "x.txt", "a", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"results\":[true,false,false]}\n");
+    EXPECT_EQ(test::RunCli({"--no-drives", "match", "*a", "a", "ba", "--json"}).out, "{\"results\":[false,true]}\n");
+    EXPECT_EQ(test::RunCli({"--no-drives", "match", "x"}).exitCode, 2);
+}
+
+TEST_F(CliRecovery, ExtractWritesEveryFileAndASummary) {
+    const std::string out = disk.scratch("out");
+    const auto run = disk.run(With({"extract", "--out", out}, kMount));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "4 file(s) saved (0 cut short), 1 skipped, 0 failed, 23451 bytes\n");
+    const auto& files = disk.image.pools()[0].volumes[0].files;
+    EXPECT_EQ(FolderContents(out),
+              (std::map<std::string, std::vector<uint8_t>>{
+                  {"Documents/Report.doc", test::NssImage::expectedContent(files[0])},
+                  {"Documents/Letters/Note.txt", test::NssImage::expectedContent(files[1])},
+                  {"Caf\xC3\xA9.xls", test::NssImage::expectedContent(files[3])},
+                  {"Lost.doc", test::NssImage::expectedContent(files[4])}}));
+}
+
+TEST_F(CliRecovery, ExtractTakesFiltersAFolderAndTheDuplicateSetting) {
+    const std::string out = disk.scratch("out");
+    auto run = disk.run(With({"extract", "--out", out, "--filter", "*.TXT", "--filter", "zz", "--json"}, kMount));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"saved\":1,\"skipped\":4,\"failed\":0,\"shortFiles\":0,\"bytes\":4096,\"stopped\":false}\n");
+    run = disk.run(With({"extract", "--out", out, "--path", "\\Documents\\", "--duplicates", "skip", "--json"}, kMount));
+    EXPECT_EQ(run.out, "{\"saved\":1,\"skipped\":1,\"failed\":0,\"shortFiles\":0,\"bytes\":12345,\"stopped\":false}\n");
+    run = disk.run(With({"extract", "--out", out, "--path", "\\Documents\\Letters"}, kMount));
+    EXPECT_TRUE(fs::exists(fs::path(out) / "Documents" / "Letters" / "Copy (1 ) of Note.txt"));
+    EXPECT_EQ(disk.run(With({"extract", "--out", out, "--path", "\\Nowhere"}, kMount)).exitCode, 2);
+    EXPECT_EQ(disk.run(With({"extract", "--out", out, "--duplicates", "twice"}, kMount)).exitCode, 2);
+    EXPECT_EQ(disk.run(With({"extract", "--out", out, "--filter", std::string(20, 'x')}, kMount)).exitCode, 2);
+}
+
+TEST_F(CliRecovery, AFileThatCannotBeWrittenIsCountedAsFailed) {
+    const std::string out = disk.scratch("out");
+    fs::create_directories(fs::path(out));
+    std::ofstream(fs::path(out) / "Documents") << "a file where a folder should be";
+    const auto run = disk.run(With({"extract", "--out", out}, kMount));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "2 file(s) saved (0 cut short), 1 skipped, 2 failed, 7010 bytes\n");
+    EXPECT_NE(run.err.find("Error creating file : "), std::string::npos);
+}
+
+TEST_F(CliRecovery, SnapshotSaveShowAndASecondRunThatExtractsTheSameFiles) {
+    const auto saved = disk.run(With({"snapshot-save", disk.scratch("scan")}, kMount));
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    const std::string snapshot = disk.scratch("SCAN.QVDX");
+    EXPECT_EQ(saved.out, "Saved " + snapshot + "\n");
+
+    const auto shown = test::RunCli({"--no-drives", "snapshot-show", snapshot, "--json"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_EQ(shown.out.rfind("{\"selectedDrive\":0,\"pool\":{\"name\":\"POOL\",\"poolSize\":", 0), 0u) << shown.out;
+    EXPECT_NE(shown.out.find("\"segmentCount\":1,\"segments\":[{\"start\":"), std::string::npos);
+    EXPECT_NE(shown.out.find("\"volumes\":[{\"name\":\"DATA\",\"rootSector\":"), std::string::npos);
+    EXPECT_NE(shown.out.find("\"selectedPool\":0,\"selectedVolume\":0,\"folders\":[{\"itemNumber\":0"), std::string::npos);
+
+    const auto listed = disk.run(With({"list", "--json"}, kMount));
+    const auto loaded = disk.run({"list", "--json", "--snapshot", snapshot});
+    EXPECT_EQ(loaded.out, listed.out);
+
+    const std::string first = disk.scratch("first"), second = disk.scratch("second");
+    ASSERT_EQ(disk.run(With({"extract", "--out", first}, kMount)).exitCode, 0);
+    const auto fromSnapshot = disk.run({"extract", "--out", second, "--snapshot", snapshot});
+    ASSERT_EQ(fromSnapshot.exitCode, 0) << fromSnapshot.err;
+    EXPECT_EQ(FolderContents(second), FolderContents(first));
+    EXPECT_EQ(FolderContents(second).size(), 4u);
+}
+
+TEST_F(CliRecovery, SavingALoadedSnapshotGivesTheSameBytes) {
+    ASSERT_EQ(disk.run(With({"snapshot-save", disk.scratch("ONE.QVDX")}, kMount)).exitCode, 0);
+    ASSERT_EQ(disk.run({"snapshot-save", disk.scratch("TWO.QVDX"), "--snapshot", disk.scratch("ONE.QVDX")}).exitCode, 0);
+    EXPECT_EQ(FolderContents(disk.folder.path())["ONE.QVDX"], FolderContents(disk.folder.path())["TWO.QVDX"]);
+}
+
+TEST(CliSnapshotShow, AWrongTagOrVersionPrintsTheMessageAndExitsWithTwo) {
+    test::ScratchFolder folder("cli_tag");
+    std::ofstream(folder.file("A.QVDX"), std::ios::binary) << "PKZIP..1.0rest";
+    auto run = test::RunCli({"--no-drives", "snapshot-show", folder.file("A.QVDX"), "--json"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "{\"message\":\"    Invalid version of the file found : PKZIP..\"}\n");
+    std::ofstream(folder.file("B.QVDX"), std::ios::binary) << "QVD4.032.0rest";
+    run = test::RunCli({"--no-drives", "snapshot-show", folder.file("B.QVDX"), "--json"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out,
+              "{\"message\":\"              version of file does not match with current version 1.0\"}\n");
+    std::ofstream(folder.file("C.QVDX"), std::ios::binary) << "qvd4.031.0";
+    EXPECT_EQ(test::RunCli({"--no-drives", "snapshot-show", folder.file("C.QVDX")}).exitCode, 2);
+    EXPECT_EQ(test::RunCli({"--no-drives", "snapshot-show", folder.file("missing.QVDX")}).exitCode, 1);
+}
+
+TEST_F(CliRecovery, ASnapshotWhoseDriveRowIsNotInThisRunsTableIsRefused) {
+    ASSERT_EQ(disk.run(With({"snapshot-save", disk.scratch("S.QVDX")}, kMount)).exitCode, 0);
+    const auto run = test::RunCli({"--no-drives", "list", "--snapshot", disk.scratch("S.QVDX")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("drive row 0"), std::string::npos);
+    EXPECT_EQ(disk.run({"list", "--snapshot", disk.scratch("S.QVDX"), "--pool", "0"}).exitCode, 2);
+}
+
+TEST_F(CliRecovery, PoolBasedMountNeedsNoVolumeRow) {
+    const auto run = disk.run({"find", "*.*", "--drive", "0", "--pool", "0", "--pool-based", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("REPORT.DOC"), std::string::npos);
+    EXPECT_EQ(disk.run({"list", "--drive", "0", "--pool", "0"}).exitCode, 2);
+    EXPECT_EQ(disk.run({"list", "--drive", "0", "--pool", "3", "--volume", "0"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace lumbra
