@@ -1,0 +1,112 @@
+// The pools and volumes commands on built images: JSON shapes, scans, empty results and
+// refused arguments.
+#include <gtest/gtest.h>
+
+#include "cli_runner.h"
+#include "support/nss_image_builder.h"
+#include "support/scratch_folder.h"
+
+namespace lumbra::test {
+namespace {
+
+// One pool of two volumes at 2048, with the partition table entry, plus a pool named with a
+// Latin-1 letter that only a scan finds (no entry of its own, a chain of its own).
+std::string WriteDisk(const ScratchFolder& folder) {
+    PoolPlan data{.name = "DATA", .segments = {{.headerSector = 2048}}};
+    data.volumes = {VolumePlan{.name = "SYS"}, VolumePlan{.name = "USERS"}};
+    SegmentPlan hidden{.headerSector = 300000};
+    hidden.header.chain = 1;
+    const std::string path = folder.file("disk.img");
+    NssImageBuilder()
+        .pool(data)
+        .pool("CAF\u00c9", hidden)
+        .partitionTableEntry(2048)
+        .build()
+        .writeTo(path);
+    return path;
+}
+
+TEST(CliPools, ListsThePartitionTablePoolsAsJson) {
+    ScratchFolder folder("cli_pools");
+    const std::string disk = WriteDisk(folder);
+    const auto run = RunCli({"--no-drives", "pools", "--drive", disk, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("{\"pools\":[{\"row\":0,\"name\":\"DATA\",\"poolSize\":", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\"segmentCount\":1,\"segments\":[{\"start\":2080,\"extent\":"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("CAF"), std::string::npos);
+    EXPECT_TRUE(run.err.empty()) << "no progress line when stderr is not a terminal";
+}
+
+TEST(CliPools, ScanFindsEveryPoolAndWritesNamesAsUtf8) {
+    ScratchFolder folder("cli_scan");
+    const std::string disk = WriteDisk(folder);
+    const auto run = RunCli({"--no-drives", "--sectors-per-read", "7", "pools", "--drive", disk, "--scan", "0",
+                             "400000", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("{\"row\":0,\"name\":\"DATA\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("{\"row\":1,\"name\":\"CAF\u00c9\""), std::string::npos) << run.out;
+    EXPECT_TRUE(run.err.empty());
+}
+
+TEST(CliPools, EmptyResultSaysWhatToTryNext) {
+    ScratchFolder folder("cli_empty");
+    const std::string disk = WriteDisk(folder);
+    const auto table = RunCli({"--no-drives", "pools", "--drive", folder.numberedImage("blank.img", 64)});
+    EXPECT_EQ(table.exitCode, 0);
+    EXPECT_NE(table.out.find("--scan"), std::string::npos) << table.out;
+    const auto scan = RunCli({"--no-drives", "pools", "--drive", disk, "--scan", "5000", "6000"});
+    EXPECT_EQ(scan.exitCode, 0);
+    EXPECT_NE(scan.out.find("No NSS pool found in the scanned range"), std::string::npos) << scan.out;
+}
+
+struct BadArguments {
+    std::vector<std::string> arguments;
+    std::string message;
+};
+
+class CliDiscoveryRefuses : public ::testing::TestWithParam<BadArguments> {};
+
+TEST_P(CliDiscoveryRefuses, WithExitTwoAndAClearMessage) {
+    ScratchFolder folder("cli_refuse");
+    std::vector<std::string> arguments{"--no-drives", "--drive", WriteDisk(folder)};
+    arguments.insert(arguments.end(), GetParam().arguments.begin(), GetParam().arguments.end());
+    const auto run = RunCli(arguments);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliDiscoveryRefuses,
+    ::testing::Values(BadArguments{{"pools", "--scan", "0", "0"}, "must be greater than START"},
+                      BadArguments{{"pools", "--scan", "-5", "10"}, "START must be a sector number"},
+                      BadArguments{{"pools", "--scan", "0", "4294967296"}, "END must be a sector number"},
+                      BadArguments{{"pools", "--sectors-per-read", "101"}, "1 to 100"},
+                      BadArguments{{"pools", "--retries", "0"}, "1 to 10"},
+                      BadArguments{{"volumes"}, "--pool ROW is required"},
+                      BadArguments{{"volumes", "--pool", "3"}, "there is no pool row 3"}));
+
+TEST(CliVolumes, ListsTheVolumesOfAPoolAsJson) {
+    ScratchFolder folder("cli_volumes");
+    const std::string disk = WriteDisk(folder);
+    const auto run = RunCli({"--no-drives", "volumes", "--drive", disk, "--pool", "0", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("{\"superblockSector\":2088,\"rootSector\":", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\"volumes\":[{\"row\":0,\"name\":\"SYS\",\"rootSector\":"), std::string::npos);
+    EXPECT_NE(run.out.find("{\"row\":1,\"name\":\"USERS\",\"rootSector\":"), std::string::npos);
+}
+
+TEST(CliVolumes, PoolRowsFollowTheScanAndPoolBasedGivesThePool) {
+    ScratchFolder folder("cli_pool_based");
+    const std::string disk = WriteDisk(folder);
+    const auto none = RunCli({"--no-drives", "volumes", "--drive", disk, "--scan", "0", "400000", "--pool", "1"});
+    EXPECT_EQ(none.exitCode, 0) << none.err;
+    EXPECT_NE(none.out.find("No volumes found in pool CAF\u00c9. Add --pool-based"), std::string::npos) << none.out;
+    const auto pool = RunCli({"--no-drives", "volumes", "--drive", disk, "--scan", "0", "400000", "--pool", "1",
+                              "--pool-based", "--json"});
+    EXPECT_EQ(pool.exitCode, 0);
+    EXPECT_NE(pool.out.find("\"volumes\":[{\"row\":0,\"name\":\"CAF\u00c9\""), std::string::npos) << pool.out;
+}
+
+}  // namespace
+}  // namespace lumbra::test
