@@ -31,7 +31,7 @@ HoverButton::HoverButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 void HoverButton::setBitmap(const QImage& strip, int frames) {
-    frames_ = std::max(1, frames);
+    frames_ = std::clamp(frames, 1, std::max(1, strip.width()));
     strip_ = QPixmap::fromImage(MapThreeDGreys(strip, palette()));
     frameSize_ = QSize(strip.width() / frames_, strip.height());
     resize(frameSize_);

@@ -94,6 +94,22 @@ TEST_F(IconButtonOnScreen, FlatButtonIsRaisedOnlyWhileHoveredAndColoursFollowThe
     EXPECT_EQ(PixelAt(hovered, 45, 2), 0xfff0c8u);
 }
 
+TEST_F(IconButtonOnScreen, RaisedLookAlwaysHasItsEdgeAndTransparentOneShowsTheParent) {
+    setRestingColour(QColor(230, 230, 230));
+    button->setFlat(false);
+    QImage shot = button->grab().toImage();
+    EXPECT_EQ(PixelAt(shot, 0, 0), RgbOf(button->palette().color(QPalette::Light)));
+    EXPECT_EQ(PixelAt(shot, 89, 27), RgbOf(button->palette().color(QPalette::Dark)));
+    QPalette green = host.palette();
+    green.setColor(QPalette::Window, QColor(20, 160, 60));
+    host.setPalette(green);
+    host.setAutoFillBackground(true);
+    button->setFlat(true);
+    button->setTransparentBackground(true);
+    shot = host.grab(button->geometry()).toImage();
+    EXPECT_EQ(PixelAt(shot, 45, 2), 0x14a03cu);
+}
+
 TEST_F(IconButtonOnScreen, CheckBoxRoleTogglesThePressedLook) {
     button->setCheckBoxRole(true);
     setRestingColour(QColor(230, 230, 230));

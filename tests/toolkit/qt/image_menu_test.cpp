@@ -192,6 +192,24 @@ TEST(ImageMenuCheckImages, GivenCheckImagesReplaceTheBuiltInMarks) {
     EXPECT_EQ(CountPixels(shot, menu.actionGeometry(radio), QColor(0xa0, 0x10, 0x90)), 64);
 }
 
+TEST(MenuImages, StripIsCutByImageSizeWithItsKeyColourSeeThrough) {
+    MenuImageList images;
+    images.setImageSize({8, 8});
+    images.setTransparentColour(Qt::magenta);
+    QImage strip(20, 8, QImage::Format_RGB32);
+    strip.fill(QColor(0x40, 0x80, 0xc0));
+    strip.setPixelColor(0, 0, Qt::magenta);
+    EXPECT_EQ(images.addToolBar(strip), 0);
+    ASSERT_EQ(images.count(), 2);   // the last 4 columns make no whole image
+    const MenuImageList::Entry* first = images.entry(0);
+    EXPECT_EQ(qAlpha(first->normal.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(first->washed.pixel(0, 0)), 0);
+    EXPECT_EQ(first->washed.pixel(3, 3) & 0xffffff, Lighten(0x4080c0, 30));
+    EXPECT_EQ(first->shadow.pixel(3, 3) & 0xffffff, 0x808080u);
+    EXPECT_EQ(images.entry(2), nullptr);
+    EXPECT_EQ(images.entry(-1), nullptr);
+}
+
 TEST(ImageMenuTemplate, BuildsPopupsAndReportsChosenCommandsOnce) {
     ImageMenu bar(MenuLook::Flat);
     AppendMenuTemplate(bar, ParseMenuTemplate({
