@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "toolkit/qt/app_messages.h"
+#include "toolkit/qt/help_tool_tips.h"
 #include "toolkit/qt/message_box.h"
 
 namespace {
@@ -37,5 +38,25 @@ int main(int argc, char** argv) {
                                       lumbra::kApplicationMessageCaption,
                                       lumbra::MessageStyleOfKind(lumbra::kMessageQuestion) | 4, params);
     ok = Save(question, folder + "/message_box_question.png") && ok;
+
+    QWidget window;
+    window.resize(700, 500);
+    QPushButton helpA("?", &window);
+    helpA.setGeometry(400, 330, 18, 20);
+    QPushButton helpB("?", &window);
+    helpB.setGeometry(620, 330, 18, 20);
+    window.show();
+    QApplication::processEvents();
+    const struct {
+        QPushButton* button;
+        lumbra::HelpButton which;
+        const char* file;
+    } tips[] = {{&helpA, lumbra::HelpButton::VolumeIdentify, "/help_tooltip_a.png"},
+                {&helpB, lumbra::HelpButton::ScanRange, "/help_tooltip_b.png"}};
+    for (const auto& t : tips) {
+        auto tip = lumbra::CreateHelpToolTip(&window, t.button, t.which);
+        tip->showTool(0, t.button->mapToGlobal(t.button->rect().center()));
+        ok = Save(*tip, folder + t.file) && ok;
+    }
     return ok ? 0 : 1;
 }
