@@ -30,14 +30,12 @@ private:
     bool first_ = true;
 };
 
-ItemRow RowOf(const ItemRecord& record, ItemRow::Kind kind) {
+ItemRow RowOf(const ItemRecord& record, ItemRow::Kind kind, std::string type, std::string size,
+              uint64_t key) {
     StampTexts stamp = FormatStamp(record.timeStamp);
-    ItemRow row;
-    row.kind = kind;
-    row.name = record.name;
-    row.date = std::move(stamp.date);
-    row.time = std::move(stamp.time);
-    return row;
+    return ItemRow{kind,         record.name,           std::move(type),
+                   std::move(size), std::move(stamp.date), std::move(stamp.time),
+                   std::to_string(key)};
 }
 
 bool PassesFilters(const std::string& name, const std::vector<std::string>& upperFilters) {
@@ -52,22 +50,24 @@ bool PassesFilters(const std::string& name, const std::vector<std::string>& uppe
 void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentTreeItem, uint32_t key) {
     // Depth first without recursion: a chain of folders may be far deeper than the stack.
     struct Frame {
-        const RecoveredTree::IndexList* children;
-        size_t next;
+        ChildRange::Iterator next;
+        ChildRange::Iterator end;
         uint32_t treeItem;
     };
     tree.treeInsertCounter = 0;
     TreeProgress progress(tree, view);
     progress.Report();
     std::vector<bool> inserted(tree.folders().size(), false);
-    std::vector<Frame> stack{{&tree.FolderChildren(key), 0, parentTreeItem}};
+    ChildRange top = tree.FolderChildren(key);
+    std::vector<Frame> stack{{top.begin(), top.end(), parentTreeItem}};
     while (!stack.empty()) {
         Frame& frame = stack.back();
-        if (frame.next == frame.children->size()) {
+        if (frame.next == frame.end) {
             stack.pop_back();
             continue;
         }
-        uint32_t index = (*frame.children)[frame.next++];
+        uint32_t index = *frame.next;
+        ++frame.next;
         if (inserted[index]) continue;
         inserted[index] = true;
         const ItemRecord& folder = tree.folders()[index];
@@ -75,7 +75,8 @@ void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentT
         ++tree.treeInsertCounter;
         tree.SetFolderTreeItem(index, item);
         progress.Report();
-        stack.push_back({&tree.FolderChildren(folder.objectId & kLowHalf), 0, item});
+        ChildRange children = tree.FolderChildren(folder.objectId & kLowHalf);
+        stack.push_back({children.begin(), children.end(), item});
     }
     view.expandItem(parentTreeItem);
 }
@@ -85,22 +86,15 @@ void FillItemList(const RecoveredTree& tree, ItemListView& list, uint64_t parent
     list.deleteAllRows();
     for (uint32_t index : tree.FolderChildren(parentId)) {
         const ItemRecord& folder = tree.folders()[index];
-        ItemRow row = RowOf(folder, ItemRow::Kind::Folder);
-        row.type = "Folder";
-        row.size = "0";
-        row.key = std::to_string(folder.treeItem);
-        list.appendRow(row);
+        list.appendRow(RowOf(folder, ItemRow::Kind::Folder, "Folder", "0", folder.treeItem));
     }
     std::vector<std::string> upperFilters;
     for (const auto& filter : filters) upperFilters.push_back(UpperCase8Bit(filter));
     for (uint32_t index : tree.FileChildren(parentId)) {
         const ItemRecord& file = tree.files()[index];
         if (!PassesFilters(file.name, upperFilters)) continue;
-        ItemRow row = RowOf(file, ItemRow::Kind::File);
-        row.type = list.fileTypeName(file.name);
-        row.size = std::to_string(file.size);
-        row.key = std::to_string(file.itemNumber);
-        list.appendRow(row);
+        list.appendRow(RowOf(file, ItemRow::Kind::File, list.fileTypeName(file.name),
+                             std::to_string(file.size), file.itemNumber));
     }
 }
 

@@ -7,21 +7,39 @@ std::string CutName(std::string_view name) {
     return std::string(name.substr(0, kMaxItemNameLength));
 }
 
-const RecoveredTree::IndexList& ChildrenOf(
-    const std::unordered_map<uint64_t, RecoveredTree::IndexList>& byParent, uint64_t parentId) {
-    static const RecoveredTree::IndexList kNone;
-    auto found = byParent.find(parentId);
-    return found == byParent.end() ? kNone : found->second;
+}  // namespace
+
+void RecoveredTree::ParentIndex::Append(uint64_t parentId, uint32_t position) {
+    next_.push_back(ChildRange::kEnd);
+    if (lastChain_ == nullptr || lastParent_ != parentId) {
+        lastChain_ = &chains_[parentId];
+        lastParent_ = parentId;
+    }
+    Chain& chain = *lastChain_;
+    if (chain.count == 0) chain.head = position;
+    else next_[chain.tail] = position;
+    chain.tail = position;
+    ++chain.count;
 }
 
-}  // namespace
+ChildRange RecoveredTree::ParentIndex::Children(uint64_t parentId) const {
+    auto found = chains_.find(parentId);
+    if (found == chains_.end()) return {};
+    return {&next_, found->second.head, found->second.count};
+}
+
+void RecoveredTree::ParentIndex::Clear() {
+    chains_.clear();
+    next_.clear();
+    lastChain_ = nullptr;
+}
 
 void RecoveredTree::ClearRecords() {
     folders_.clear();
     files_.clear();
     folderByObjectId_.clear();
-    foldersByParent_.clear();
-    filesByParent_.clear();
+    folderChildren_.Clear();
+    fileChildren_.Clear();
     fileNumbersArePositions_ = true;
     fileByItemNumber_.clear();
     folderByTreeItem_.clear();
@@ -42,7 +60,7 @@ bool RecoveredTree::AddFolderRecord(std::string_view name, uint64_t objectId, ui
     record.name = CutName(name);
     record.timeStamp = timeStamp;
     folders_.push_back(std::move(record));
-    foldersByParent_[parentId].push_back(position);
+    folderChildren_.Append(parentId, position);
     return true;
 }
 
@@ -65,7 +83,7 @@ void RecoveredTree::AddFileRecord(std::string_view name, uint64_t objectId, uint
     record.timeStamp = timeStamp;
     record.size = size;
     files_.push_back(std::move(record));
-    filesByParent_[parentId].push_back(position);
+    fileChildren_.Append(parentId, position);
 }
 
 const ItemRecord* RecoveredTree::FindFileByItemNumber(uint64_t n) const {
@@ -82,14 +100,6 @@ const ItemRecord* RecoveredTree::FindFolderByTreeItem(uint32_t t) const {
 const ItemRecord* RecoveredTree::FindFolderByObjectId(uint64_t objectId) const {
     auto found = folderByObjectId_.find(objectId);
     return found == folderByObjectId_.end() ? nullptr : &folders_[found->second];
-}
-
-const RecoveredTree::IndexList& RecoveredTree::FolderChildren(uint64_t parentId) const {
-    return ChildrenOf(foldersByParent_, parentId);
-}
-
-const RecoveredTree::IndexList& RecoveredTree::FileChildren(uint64_t parentId) const {
-    return ChildrenOf(filesByParent_, parentId);
 }
 
 void RecoveredTree::SetFolderTreeItem(size_t folderIndex, uint32_t treeItem) {

@@ -16,10 +16,45 @@
 
 namespace lumbra {
 
+// The positions, in list order, of the records that share one parent. Records of a parent
+// are chained through `next` links kept beside the list, so that a million appends cost no
+// per-parent vectors.
+class ChildRange {
+public:
+    static constexpr uint32_t kEnd = 0xFFFFFFFFu;
+
+    class Iterator {
+    public:
+        Iterator(const std::vector<uint32_t>* next, uint32_t at) : next_(next), at_(at) {}
+        uint32_t operator*() const { return at_; }
+        Iterator& operator++() {
+            at_ = (*next_)[at_];
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+        bool operator==(const Iterator& other) const { return at_ == other.at_; }
+
+    private:
+        const std::vector<uint32_t>* next_;
+        uint32_t at_;
+    };
+
+    ChildRange() = default;
+    ChildRange(const std::vector<uint32_t>* next, uint32_t head, uint32_t count)
+        : next_(next), head_(head), count_(count) {}
+    Iterator begin() const { return {next_, count_ == 0 ? kEnd : head_}; }
+    Iterator end() const { return {next_, kEnd}; }
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+
+private:
+    const std::vector<uint32_t>* next_ = nullptr;
+    uint32_t head_ = kEnd;
+    uint32_t count_ = 0;
+};
+
 class RecoveredTree {
 public:
-    // Positions of records in their list.
-    using IndexList = std::vector<uint32_t>;
 
     // After a mount: the number of records admitted to each list. A new record takes the
     // current value as its itemNumber and the caller then increments the counter. The snapshot
@@ -55,9 +90,9 @@ public:
     const std::deque<ItemRecord>& files() const { return files_; }
 
     // Positions of the folders / files whose parentId equals parentId (both halves), in list
-    // order; empty when there are none.
-    const IndexList& FolderChildren(uint64_t parentId) const;
-    const IndexList& FileChildren(uint64_t parentId) const;
+    // order; empty when there are none. Valid until the next append or ClearRecords.
+    ChildRange FolderChildren(uint64_t parentId) const { return folderChildren_.Children(parentId); }
+    ChildRange FileChildren(uint64_t parentId) const { return fileChildren_.Children(parentId); }
 
     // Records the tree item of the folder at this position (BuildFolderTree).
     void SetFolderTreeItem(size_t folderIndex, uint32_t treeItem);
@@ -66,11 +101,32 @@ public:
     void RenameFile(size_t fileIndex, std::string_view name);
 
 private:
+    // Chains the records of one list by parent.
+    class ParentIndex {
+    public:
+        void Append(uint64_t parentId, uint32_t position);
+        ChildRange Children(uint64_t parentId) const;
+        void Clear();
+
+    private:
+        struct Chain {
+            uint32_t head = 0;
+            uint32_t tail = 0;
+            uint32_t count = 0;
+        };
+        std::unordered_map<uint64_t, Chain> chains_;
+        std::vector<uint32_t> next_;
+        // Records of one folder mostly arrive together: the last chain is kept at hand.
+        // Pointers to map elements survive rehashing.
+        uint64_t lastParent_ = 0;
+        Chain* lastChain_ = nullptr;
+    };
+
     std::deque<ItemRecord> folders_;
     std::deque<ItemRecord> files_;
     std::unordered_map<uint64_t, uint32_t> folderByObjectId_;
-    std::unordered_map<uint64_t, IndexList> foldersByParent_;
-    std::unordered_map<uint64_t, IndexList> filesByParent_;
+    ParentIndex folderChildren_;
+    ParentIndex fileChildren_;
     // While every file's itemNumber equals its position (the mount and the snapshot loader
     // number them so), a lookup by item number needs no map; the map is built once the first
     // record breaks that rule.

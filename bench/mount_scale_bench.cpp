@@ -1,0 +1,151 @@
+// The volume-based mount, the tree build and the root listing of builder volumes of 100,000
+// and 1,000,000 files (one folder per ten files). Prints time(1,000,000) / time(100,000)
+// (target at most 12: the work must grow linearly) and the heap the mount took per record at
+// its peak (target at most 400 bytes).
+#include <malloc.h>
+
+#include <cstdlib>
+#include <new>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "discovery/pool_listing.h"
+#include "disk/device_sector_reader.h"
+#include "recovery/folder_browse.h"
+#include "recovery/volume_mount.h"
+#include "support/nss_image_builder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using lumbra::test::VolumePlan;
+
+// Heap bytes held through operator new, and their high-water mark since the last reset.
+std::atomic<uint64_t> heapInUse{0};
+std::atomic<uint64_t> heapPeak{0};
+
+void ResetPeak() { heapPeak = heapInUse.load(); }
+
+class NullTree : public lumbra::FolderTreeView {
+public:
+    uint32_t insertFolderItem(uint32_t, std::string_view) override { return ++last; }
+    void expandItem(uint32_t) override {}
+    void selectItem(uint32_t) override {}
+    void focusTree() override {}
+    uint32_t parentItem(uint32_t) const override { return 0; }
+    void progress(uint32_t) override {}
+    uint32_t last = 1;
+};
+
+class NullList : public lumbra::ItemListView {
+public:
+    void deleteAllRows() override { rows = 0; }
+    void appendRow(const lumbra::ItemRow&) override { ++rows; }
+    std::string fileTypeName(std::string_view) const override { return {}; }
+    uint64_t rows = 0;
+};
+
+// Folders nest ten to a parent below 1,000 top-level folders; each holds ten files, whose
+// records follow one another as in a real B-tree, where records are keyed by their parent.
+VolumePlan ScaleVolume(uint32_t files) {
+    const uint32_t folders = files / 10;
+    VolumePlan volume{.name = "SCALE"};
+    volume.folders.reserve(folders);
+    volume.files.reserve(files);
+    std::vector<uint64_t> ids;
+    ids.reserve(folders);
+    for (uint32_t i = 0; i < folders; ++i)
+        ids.push_back(volume.addFolder("D" + std::to_string(i), i < 1000 ? 0 : ids[(i - 1000) / 10]));
+    for (uint32_t j = 0; j < files; ++j)
+        volume.addFile("F" + std::to_string(j) + ".DAT", ids[j / 10], 100 + j % 4000);
+    return volume;
+}
+
+struct Measure {
+    double seconds = 0;
+    uint64_t records = 0;
+    uint64_t peakBytes = 0;
+    uint64_t retainedBytes = 0;
+};
+
+// One mount, tree build and root listing into fresh records; the heap figures of the first
+// round are kept.
+void MountOnce(lumbra::SectorReader& reader, const lumbra::SelectedPool& pool, uint64_t rootSector,
+               Measure& m) {
+    lumbra::BlockQueue queue;
+    lumbra::RecoveredTree tree;
+    lumbra::NoMountEvents events;
+    std::atomic<int32_t> stop{0};
+    NullTree view;
+    NullList list;
+    const uint64_t before = heapInUse.load();
+    ResetPeak();
+    const auto start = Clock::now();
+    lumbra::MountContext context{reader, pool, queue, tree, events, stop};
+    lumbra::MountVolume(context, {.recoveryMode = 1, .rootSector = rootSector});
+    lumbra::BuildFolderTree(tree, view, 1, 0);
+    lumbra::FillItemList(tree, list, 0, {});
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (m.records == 0) {
+        m.records = tree.folders().size() + tree.files().size();
+        m.peakBytes = heapPeak.load() - before;
+        m.retainedBytes = heapInUse.load() - before;
+    }
+    m.seconds = m.seconds == 0 ? seconds : std::min(m.seconds, seconds);
+}
+
+// The best of `rounds` mounts of one builder volume.
+Measure Run(uint32_t files, int rounds) {
+    lumbra::test::NssImage image =
+        lumbra::test::NssImageBuilder().pool({.name = "BENCH", .volumes = {ScaleVolume(files)}}).build();
+    lumbra::DeviceSectorReader reader(image.device());
+    lumbra::PoolTable pools;
+    lumbra::ListPoolsFromPartitionTable(reader, pools);
+    const lumbra::SelectedPool pool = *lumbra::SelectPool(pools, 0);
+    const uint64_t rootSector = image.pools().at(0).volumes.at(0).rootSector;
+    Measure m;
+    for (int round = 0; round < rounds; ++round) MountOnce(reader, pool, rootSector, m);
+    std::printf("%8u files: %llu records, best of %d: %.3f s, peak %.1f bytes/record, kept %.1f bytes/record\n",
+                files, static_cast<unsigned long long>(m.records), rounds, m.seconds,
+                double(m.peakBytes) / double(m.records), double(m.retainedBytes) / double(m.records));
+    std::fflush(stdout);
+    return m;
+}
+
+}  // namespace
+
+void* operator new(size_t size) {
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) throw std::bad_alloc();
+    uint64_t now = heapInUse += malloc_usable_size(block);
+    uint64_t peak = heapPeak.load(std::memory_order_relaxed);
+    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {}
+    return block;
+}
+
+void operator delete(void* block) noexcept {
+    if (block == nullptr) return;
+    heapInUse -= malloc_usable_size(block);
+    std::free(block);
+}
+
+void operator delete(void* block, size_t) noexcept { operator delete(block); }
+
+int main() {
+    // Freed heap stays with the process, so that every round after the first runs on memory
+    // that is already mapped and the best rounds compare the work, not the kernel's page faults.
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    const Measure small = Run(100'000, 5);
+    const Measure large = Run(1'000'000, 3);
+    const double ratio = large.seconds / small.seconds;
+    const double bytesPerRecord = double(large.peakBytes) / double(large.records);
+    std::printf("time(1,000,000 files) / time(100,000 files) = %.2f (target <= 12)\n", ratio);
+    std::printf("peak heap of the mounted 1,000,000-file volume = %.1f bytes per record (target <= 400)\n",
+                bytesPerRecord);
+    return ratio <= 12.0 && bytesPerRecord <= 400.0 ? 0 : 1;
+}
