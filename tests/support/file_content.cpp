@@ -1,5 +1,6 @@
 #include "support/file_content.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lumbra::test {
@@ -19,12 +20,20 @@ uint64_t mix(uint64_t x) {
 // produced without the bytes before it.
 void fillFileContent(uint64_t seed, uint64_t fileId, uint64_t offset, std::span<uint8_t> out) {
     const uint64_t key = mix(seed ^ mix(fileId));
+    const auto wordBytes = [&](uint64_t wordIndex, uint8_t* bytes) {
+        const uint64_t word = mix(key ^ wordIndex);
+        for (size_t i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(word >> (8 * i));
+    };
     size_t done = 0;
     while (done < out.size()) {
         const uint64_t position = offset + done;
-        const uint64_t word = mix(key ^ (position / 8));
+        if (position % 8 == 0 && out.size() - done >= 8) {
+            wordBytes(position / 8, out.data() + done);
+            done += 8;
+            continue;
+        }
         uint8_t bytes[8];
-        for (size_t i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(word >> (8 * i));
+        wordBytes(position / 8, bytes);
         const size_t from = position % 8;
         const size_t take = std::min<size_t>(8 - from, out.size() - done);
         std::memcpy(out.data() + done, bytes + from, take);

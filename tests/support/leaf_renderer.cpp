@@ -17,16 +17,9 @@ namespace {
 constexpr size_t kFillerEnd = 4080;     // the record whose fields lie past the block starts here
 constexpr uint32_t kFillerType = 0x99;  // a record type the walks pass over
 
-void writeRecord(std::span<uint8_t> block, size_t at, const BuiltVolume& volume, uint32_t entry) {
-    if (entry & kFileRecordBit)
-        writeFileRecord(block, at, volume.files[entry & ~kFileRecordBit]);
-    else
-        writeFolderRecord(block, at, volume.folders[entry]);
-}
-
-size_t recordLength(const BuiltVolume& volume, uint32_t entry) {
-    if (entry & kFileRecordBit) return fileRecordLength(volume.files[entry & ~kFileRecordBit]);
-    return folderRecordLength(volume.folders[entry]);
+size_t writeRecord(std::span<uint8_t> block, size_t at, const BuiltVolume& volume, uint32_t entry) {
+    if (entry & kFileRecordBit) return writeFileRecord(block, at, volume.files[entry & ~kFileRecordBit]);
+    return writeFolderRecord(block, at, volume.folders[entry]);
 }
 
 void writeFieldsPastBlock(std::span<uint8_t> block, size_t at) {
@@ -60,8 +53,7 @@ void renderLeaf(const ImageData& image, uint32_t pool, uint32_t volume, uint32_t
     for (uint32_t i = 0; i < info.recordCount; ++i) {
         const uint32_t entry = built.recordOrder[info.firstRecord + i];
         starts.push_back(at);
-        writeRecord(block, at, built, entry);
-        at += recordLength(built, entry);
+        at += writeRecord(block, at, built, entry);
     }
     const size_t recordsEnd = at;
     if (render.shape.links == TreeLinks::LinkRecords && leaf + 1 < built.leaves.size()) {

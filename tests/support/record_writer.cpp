@@ -54,21 +54,21 @@ uint64_t parentField(uint64_t parent, const RecordTweaks* tweaks) {
     return parent == 0 ? fmt::record::kRootParent : parent;
 }
 
+size_t folderLength(size_t units, bool excluded) {
+    size_t end = fmt::folder_record::kTimeAfterName + 2 * units + 4;
+    if (excluded && exclusionFitsAfterName(units)) end = exclusionStop(units) + fmt::folder_record::kExclusionValue + 2;
+    return roundUp8(end);
+}
+
+size_t fileLength(size_t units) { return roundUp8(fmt::file_record::kTimeAfterName + 2 * units + 4); }
+
 }  // namespace
 
 size_t recordNameUnits(std::string_view utf8Name) { return recordName(utf8Name).size(); }
 
-size_t folderRecordLength(const BuiltFolder& folder) {
-    const size_t units = recordNameUnits(folder.name);
-    size_t end = fmt::folder_record::kTimeAfterName + 2 * units + 4;
-    if (folder.excluded && exclusionFitsAfterName(units))
-        end = exclusionStop(units) + fmt::folder_record::kExclusionValue + 2;
-    return roundUp8(end);
-}
+size_t folderRecordLength(const BuiltFolder& folder) { return folderLength(recordNameUnits(folder.name), folder.excluded); }
 
-size_t fileRecordLength(const BuiltFile& file) {
-    return roundUp8(fmt::file_record::kTimeAfterName + 2 * recordNameUnits(file.name) + 4);
-}
+size_t fileRecordLength(const BuiltFile& file) { return fileLength(recordNameUnits(file.name)); }
 
 size_t volumeRecordLength(const BuiltVolume& volume) {
     return roundUp8(fmt::volume_record::kRootAfterName + 2 * utf16FromUtf8(volume.name).size() + 8);
@@ -76,11 +76,12 @@ size_t volumeRecordLength(const BuiltVolume& volume) {
 
 size_t linkRecordLength() { return fmt::record::kLinkLength; }
 
-void writeFolderRecord(std::span<uint8_t> block, size_t at, const BuiltFolder& folder) {
+size_t writeFolderRecord(std::span<uint8_t> block, size_t at, const BuiltFolder& folder) {
     namespace fr = fmt::folder_record;
     const std::u16string units = recordName(folder.name);
     const RecordTweaks* tweaks = folder.tweaks.get();
-    putLe16(block, at + fmt::record::kLength, static_cast<uint16_t>(folderRecordLength(folder)));
+    const size_t length = folderLength(units.size(), folder.excluded);
+    putLe16(block, at + fmt::record::kLength, static_cast<uint16_t>(length));
     putLe32(block, at + fmt::record::kType, fmt::record::kTypeObject);
     putLe32(block, at + fr::kObjectId, static_cast<uint32_t>(folder.id));
     block[at + fmt::record::kObjectKind] = fmt::record::kKindFolder;
@@ -92,13 +93,15 @@ void writeFolderRecord(std::span<uint8_t> block, size_t at, const BuiltFolder& f
     putLe32(block, at + fr::kTimeAfterName + 2 * units.size(), folder.time);
     if (folder.excluded) writeExclusionChain(block, at, units.size());
     applyTweaks(block, at, tweaks);
+    return length;
 }
 
-void writeFileRecord(std::span<uint8_t> block, size_t at, const BuiltFile& file) {
+size_t writeFileRecord(std::span<uint8_t> block, size_t at, const BuiltFile& file) {
     namespace fr = fmt::file_record;
     const std::u16string units = recordName(file.name);
     const RecordTweaks* tweaks = file.tweaks.get();
-    putLe16(block, at + fmt::record::kLength, static_cast<uint16_t>(fileRecordLength(file)));
+    const size_t length = fileLength(units.size());
+    putLe16(block, at + fmt::record::kLength, static_cast<uint16_t>(length));
     putLe32(block, at + fmt::record::kType, fmt::record::kTypeObject);
     putLe64(block, at + fr::kObjectId, file.id);
     block[at + fmt::record::kObjectKind] = fmt::record::kKindFile;
@@ -113,6 +116,7 @@ void writeFileRecord(std::span<uint8_t> block, size_t at, const BuiltFile& file)
     putName(block, at + fr::kName, units);
     putLe32(block, at + fr::kTimeAfterName + 2 * units.size(), file.time);
     applyTweaks(block, at, tweaks);
+    return length;
 }
 
 void writeVolumeRecord(std::span<uint8_t> block, size_t at, const BuiltVolume& volume,

@@ -16,8 +16,9 @@ size_t fileRecordLength(const BuiltFile& file);
 size_t volumeRecordLength(const BuiltVolume& volume);
 size_t linkRecordLength();
 
-void writeFolderRecord(std::span<uint8_t> block, size_t at, const BuiltFolder& folder);
-void writeFileRecord(std::span<uint8_t> block, size_t at, const BuiltFile& file);
+// Both return the record's length.
+size_t writeFolderRecord(std::span<uint8_t> block, size_t at, const BuiltFolder& folder);
+size_t writeFileRecord(std::span<uint8_t> block, size_t at, const BuiltFile& file);
 // `nameLengthField` is written at offset 124 as given; the name itself is written in full.
 void writeVolumeRecord(std::span<uint8_t> block, size_t at, const BuiltVolume& volume,
                        int16_t nameLengthField, uint64_t rootBlock);

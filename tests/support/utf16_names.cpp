@@ -27,7 +27,12 @@ size_t decodeUtf8(std::string_view text, size_t i, char32_t& point) {
 
 std::u16string utf16FromUtf8(std::string_view text) {
     std::u16string units;
+    units.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            units.push_back(static_cast<char16_t>(text[i++]));
+            continue;
+        }
         char32_t point = 0;
         size_t length = decodeUtf8(text, i, point);
         if (length == 0) {
