@@ -8,10 +8,17 @@
 #include <vector>
 
 #include "discovery/pool_table.h"
+#include "disk/device_sector_reader.h"
 #include "disk/sector_reader.h"
 #include "support/nss_image_builder.h"
 
 namespace lumbra::test {
+
+// The image read the way a drive is read: the device reader with its retries and zero-filled
+// bad sectors.
+inline std::unique_ptr<SectorReader> ReaderOf(const NssImage& image) {
+    return std::make_unique<DeviceSectorReader>(image.device());
+}
 
 // Passes reads on and remembers each (sector, count).
 class RecordingReader : public SectorReader {

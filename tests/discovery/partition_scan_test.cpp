@@ -6,6 +6,7 @@
 
 #include "discovery/partition_scan.h"
 #include "discovery_test_helpers.h"
+#include "support/faulty_device.h"
 
 namespace lumbra::test {
 namespace {
@@ -56,7 +57,7 @@ struct ScanRun {
 // Scans with a recording reader; chain walks read single sectors, the scan reads whole runs.
 void Scan(const NssImage& image, ScanRange range, uint32_t perRead, ScanRun& run,
           uint64_t stopAtSector = 0, uint32_t readAhead = 0) {
-    RecordingReader reader(image.reader());
+    RecordingReader reader(ReaderOf(image));
     std::atomic<int32_t> stop{1};  // the scan clears a stale stop
     if (stopAtSector != 0) {
         run.events.stopFlag = &stop;
@@ -121,6 +122,18 @@ TEST(PartitionScanReadAhead, StopStillEndsAfterTheCurrentRun) {
     Scan(image, {1000, 2000}, 60, run, 1060, kDeviceReadAheadSectors);
     EXPECT_EQ(run.events.sectors, (std::vector<uint64_t>{1000, 1060}));
     EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"EARLY"});
+}
+
+TEST(PartitionScan, RunWithABadSectorStillShowsItsGoodSectors) {
+    // Sector 2050 of the run 2040..2099 never reads: the bulk read fails, the header at 2048
+    // comes from the sector-by-sector pass.
+    const NssImage image = NssImageBuilder().noMbr().pool("DATA", At(2048)).build();
+    DeviceSectorReader reader(std::make_unique<FaultyDevice>(image.device(), std::set<uint64_t>{2050}));
+    PoolTable pools;
+    ScanEvents events;
+    std::atomic<int32_t> stop{0};
+    ScanForPartitions(reader, {2040, 2100}, 60, stop, pools, events);
+    EXPECT_EQ(PoolNames(pools), std::vector<std::string>{"DATA"});
 }
 
 struct NearMissCase {

@@ -10,7 +10,7 @@ namespace {
 
 PoolTable ListPools(const NssImage& image) {
     PoolTable pools;
-    auto reader = image.reader();
+    auto reader = ReaderOf(image);
     EXPECT_TRUE(ListPoolsFromPartitionTable(*reader, pools));
     return pools;
 }
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, PartitionTableEntries,
 TEST(PartitionTable, SectorZeroWithoutMarkIsNotLookedInto) {
     for (MbrSignature signature : {MbrSignature::Damaged, MbrSignature::Missing}) {
         const NssImage image = NssImageBuilder().pool("DATA", At(2048)).mbrSignature(signature).build();
-        RecordingReader reader(image.reader());
+        RecordingReader reader(ReaderOf(image));
         PoolTable pools;
         pools.add(PoolEntry{.name = "OLD"});
         EXPECT_FALSE(ListPoolsFromPartitionTable(reader, pools));
@@ -60,7 +60,7 @@ TEST(PartitionTable, SectorZeroWithoutMarkIsNotLookedInto) {
 TEST(PartitionTable, EmptyTableFindsNothing) {
     const NssImage image = NssImageBuilder().noMbr().build();
     PoolTable pools;
-    EXPECT_FALSE(ListPoolsFromPartitionTable(*image.reader(), pools));
+    EXPECT_FALSE(ListPoolsFromPartitionTable(*ReaderOf(image), pools));
     EXPECT_TRUE(pools.empty());
 }
 

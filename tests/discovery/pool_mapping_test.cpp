@@ -12,7 +12,7 @@ namespace {
 
 SelectedPool FirstPool(const NssImage& image) {
     PoolTable pools;
-    ListPoolsFromPartitionTable(*image.reader(), pools);
+    ListPoolsFromPartitionTable(*ReaderOf(image), pools);
     auto selected = SelectPool(pools, 0);
     EXPECT_TRUE(selected.has_value());
     return selected.value_or(SelectedPool{});

@@ -23,7 +23,7 @@ PoolPlan ThreeSegments(std::string name, uint32_t firstHeader, std::array<int, 3
 
 PoolTable ListPools(const NssImage& image) {
     PoolTable pools;
-    ListPoolsFromPartitionTable(*image.reader(), pools);
+    ListPoolsFromPartitionTable(*ReaderOf(image), pools);
     return pools;
 }
 

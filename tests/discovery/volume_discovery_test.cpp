@@ -21,7 +21,7 @@ struct Discovery {
 
 Discovery Discover(const NssImage& image, RecoveryMode mode = RecoveryMode::VolumeBased) {
     Discovery found;
-    RecordingReader reader(image.reader());
+    RecordingReader reader(ReaderOf(image));
     PoolTable pools;
     ListPoolsFromPartitionTable(reader, pools);
     found.pool = SelectPool(pools, 0).value_or(SelectedPool{});
@@ -273,14 +273,14 @@ TEST(VolumeDiscovery, RootThatCannotBeMappedGivesNothingInEitherMode) {
 TEST(VolumeDiscovery, TablesOfAnEarlierDiscoveryAreReplaced) {
     const NssImage image = NssImageBuilder().pool("EMPTY", {.headerSector = 2048}).build();
     PoolTable pools;
-    ListPoolsFromPartitionTable(*image.reader(), pools);
+    ListPoolsFromPartitionTable(*ReaderOf(image), pools);
     const SelectedPool pool = SelectPool(pools, 0).value();
     VolumeTable volumes;
     volumes.add({"OLD", 1, 0});
     BlockQueue queue;
     queue.append(12345);
     ObjectTree tree;
-    DiscoverVolumes(*image.reader(), pool, RecoveryMode::VolumeBased, tree, volumes, queue);
+    DiscoverVolumes(*ReaderOf(image), pool, RecoveryMode::VolumeBased, tree, volumes, queue);
     EXPECT_TRUE(volumes.empty());
     EXPECT_FALSE(queue.contains(12345));
     EXPECT_EQ(tree.rootSector, image.pool("EMPTY").treeRootSector);
@@ -291,7 +291,7 @@ TEST(VolumeDiscovery, PoolWithoutSegmentsHasNoVolumes) {
     ObjectTree tree;
     VolumeTable volumes;
     BlockQueue queue;
-    DiscoverVolumes(*image.reader(), SelectedPool{}, RecoveryMode::PoolBased, tree, volumes, queue);
+    DiscoverVolumes(*ReaderOf(image), SelectedPool{}, RecoveryMode::PoolBased, tree, volumes, queue);
     EXPECT_TRUE(volumes.empty());
 }
 
