@@ -41,7 +41,7 @@ std::string SafeFileName(std::string_view name8Bit) {
         const auto byte = static_cast<unsigned char>(c);
         cleaned.push_back(IsUnsafeByte(byte) || IsControlCharacter(byte) ? '_' : c);
     }
-    if (cleaned.empty() || cleaned == "." || cleaned == "..") cleaned.insert(0, "_");
+    if (cleaned.empty() || cleaned == "." || cleaned == "..") cleaned = std::string("_").append(cleaned);
     std::string utf8 = Latin1ToUtf8(cleaned);
     if (utf8.size() > kMaxDestinationNameBytes) utf8 = ShortenKeepingExtension(utf8);
     return utf8;
