@@ -1,6 +1,5 @@
 // Saves pictures of the owner-drawn menus and the self-drawn controls, and a sheet of the
-// application's pictures, for looking at by eye. Run with QT_QPA_PLATFORM=offscreen:
-// grab-controls <folder>
+// application's pictures, for looking at by eye: grab-controls <folder>
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -41,8 +40,9 @@ void GrabImageMenus() {
         menu.appendSeparator();
         menu.appendItem("&Save Recovery Snapshot...", 3, menu_flag::kDisabled, 2);
         menu.appendItem("&Details", 8, menu_flag::kChecked | menu_flag::kRadio);
-        menu.appendItem("&List", 7, menu_flag::kChecked);
+        menu.appendItem("&List", 7, menu_flag::kChecked, 6);
         menu.appendItem("E&xit...", 5, 0, 4);
+        menu.appendPopup("&View")->appendItem("Ico&ns", 6, 0, 5);
         menu.popup(QPoint(0, 0));
         (void)QTest::qWaitForWindowExposed(&menu);
         menu.setActiveAction(recover);
@@ -156,6 +156,8 @@ void GrabPictureSheet() {
 }  // namespace lumbra
 
 int main(int argc, char** argv) {
+    // Grabs need no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     lumbra::outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("grabs");
     QDir().mkpath(lumbra::outputDir);

@@ -123,7 +123,9 @@ void BitmapMenu::drawItem(QPainter& painter, const QAction* action, const QRect&
     }
     const QRect textRect = textArea.adjusted(kTextGap, 0, -kRightMargin, 0);
     const int flags = Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
-    painter.setPen(action->isEnabled() ? colours.menuText : colours.greyText);
+    const QColor text = action->isEnabled() ? colours.menuText : colours.greyText;
+    if (item->subMenu) PaintSubMenuArrow(painter, rect, text);
+    painter.setPen(text);
     painter.drawText(textRect, flags | Qt::AlignLeft, action->text());
     if (!item->accelerator.isEmpty()) painter.drawText(textRect, flags | Qt::AlignRight, item->accelerator);
 }

@@ -143,6 +143,7 @@ void ImageMenu::drawItem(QPainter& painter, const QAction* action, const QRect& 
     view.image = images_->entry(item->image);
     view.imageSize = images_->imageSize();
     view.separator = action->isSeparator();
+    view.popup = item->subMenu != nullptr;
     view.checked = action->isChecked();
     view.radio = (item->flags & menu_flag::kRadio) != 0;
     view.enabled = action->isEnabled();

@@ -1,6 +1,7 @@
 #include "toolkit/qt/image_menu_painter.h"
 
 #include "toolkit/menu_metrics.h"
+#include "toolkit/qt/owner_drawn_menu.h"
 
 namespace lumbra {
 
@@ -54,6 +55,10 @@ void PaintTexts(QPainter& painter, const QRect& textRect, const MenuItemView& it
     if (!item.accelerator.isEmpty()) painter.drawText(textRect, flags | Qt::AlignRight, item.accelerator);
 }
 
+void PaintArrow(QPainter& painter, const QRect& rect, const MenuItemView& item, const QColor& colour) {
+    if (item.popup) PaintSubMenuArrow(painter, rect, colour);
+}
+
 QRect TextRect(MenuLook look, const QRect& rect, QSize imageSize) {
     // What the item's measured width leaves right of the text.
     const int rightMargin = look == MenuLook::Flat ? 4 : 8;
@@ -77,6 +82,14 @@ void PaintFlat(QPainter& painter, const QRect& rect, const MenuItemView& item, c
         painter.drawRect(rect.adjusted(0, 0, -1, -1));
     }
     const QRect imageRect = ImageRect(MenuLook::Flat, rect, item.imageSize);
+    if (item.checked) {
+        const QRect box = imageRect.adjusted(-2, -2, 2, 2);
+        painter.fillRect(box, lightHighlight);
+        painter.setPen(colours.highlight);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box);
+        if (!item.image) PaintCheck(painter, box, item, colours.menuText);
+    }
     if (item.image) {
         if (!item.enabled) {
             const QColor grey = item.selected ? LightenColour(colours.greyText, kFlatGreyOnSelectedPercent) : colours.greyText;
@@ -87,17 +100,11 @@ void PaintFlat(QPainter& painter, const QRect& rect, const MenuItemView& item, c
         } else {
             painter.drawImage(imageRect.topLeft(), item.image->washed);
         }
-    } else if (item.checked) {
-        const QRect box = imageRect.adjusted(-2, -2, 2, 2);
-        painter.fillRect(box, lightHighlight);
-        painter.setPen(colours.highlight);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(box);
-        PaintCheck(painter, box, item, colours.menuText);
     }
     QColor text = colours.menuText;
     if (!item.enabled) text = item.selected ? LightenColour(colours.greyText, kFlatGreyOnSelectedPercent) : colours.greyText;
     PaintTexts(painter, TextRect(MenuLook::Flat, rect, item.imageSize), item, text);
+    PaintArrow(painter, rect, item, text);
 }
 
 void PaintFrame3d(QPainter& painter, const QRect& box, const QColor& topLeft, const QColor& bottomRight) {
@@ -144,9 +151,12 @@ void PaintClassic(QPainter& painter, const QRect& rect, const MenuItemView& item
     if (!item.enabled) {
         PaintTexts(painter, textRect.translated(1, 1), item, colours.buttonHighlight);
         PaintTexts(painter, textRect, item, colours.greyText);
+        PaintArrow(painter, rect, item, colours.greyText);
         return;
     }
-    PaintTexts(painter, textRect, item, item.selected ? colours.highlightText : colours.menuText);
+    const QColor text = item.selected ? colours.highlightText : colours.menuText;
+    PaintTexts(painter, textRect, item, text);
+    PaintArrow(painter, rect, item, text);
 }
 
 }  // namespace

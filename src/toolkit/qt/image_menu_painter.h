@@ -18,6 +18,7 @@ struct MenuItemView {
     const QImage* checkImage = nullptr;          // drawn instead of the built-in mark
     QSize imageSize{16, 15};
     bool separator = false;
+    bool popup = false;                          // opens a sub-menu
     bool checked = false;
     bool radio = false;
     bool enabled = true;

@@ -14,6 +14,14 @@ MenuText SplitMenuText(const QString& text) {
     return {text.left(tab), text.mid(tab + 1)};
 }
 
+void PaintSubMenuArrow(QPainter& painter, const QRect& itemRect, const QColor& colour) {
+    const QPoint tip(itemRect.right() - 5, itemRect.center().y());
+    painter.setPen(colour);
+    for (int step = 0; step < 4; ++step) {
+        painter.drawLine(tip.x() - 3 + step, tip.y() - 3 + step, tip.x() - 3 + step, tip.y() + 3 - step);
+    }
+}
+
 namespace {
 
 // One style serves every owner-drawn menu; it lives as long as the application.
@@ -68,8 +76,9 @@ QSize OwnerDrawnMenuStyle::sizeFromContents(ContentsType type, const QStyleOptio
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (type != CT_MenuItem || !menu || !item) return QProxyStyle::sizeFromContents(type, option, size, widget);
     const QSize measured = menu->measureItem(item->menuItemType == QStyleOptionMenuItem::Separator, item->text);
+    const int arrow = item->menuItemType == QStyleOptionMenuItem::SubMenu ? kSubMenuArrowRoom : 0;
     // The platform menu skips items of zero width; separators stretch across anyway.
-    return {std::max(1, measured.width()), measured.height()};
+    return {std::max(1, measured.width() + arrow), measured.height()};
 }
 
 int OwnerDrawnMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {

@@ -14,6 +14,11 @@ struct MenuText {
 };
 MenuText SplitMenuText(const QString& text);
 
+// Room at the right of an item that opens a sub-menu, for its arrow.
+constexpr int kSubMenuArrowRoom = 12;
+// The arrow of an item that opens a sub-menu, inside the item's right end.
+void PaintSubMenuArrow(QPainter& painter, const QRect& itemRect, const QColor& colour);
+
 class OwnerDrawnMenu : public QMenu {
     Q_OBJECT
 public:

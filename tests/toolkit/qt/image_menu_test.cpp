@@ -210,6 +210,23 @@ TEST(MenuImages, StripIsCutByImageSizeWithItsKeyColourSeeThrough) {
     EXPECT_EQ(images.entry(-1), nullptr);
 }
 
+TEST(ImageMenuPopups, AnItemOpeningASubMenuShowsItsArrowAtTheRight) {
+    for (MenuLook look : {MenuLook::Classic, MenuLook::Flat}) {
+        ImageMenu menu(look);
+        QAction* plain = menu.appendItem("&List", 1);
+        menu.appendPopup("&Arrange Icons")->appendItem("Ico&ns", 2);
+        QAction* popup = menu.actions().last();
+        menu.popup(QPoint(0, 0));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+        const QImage shot = menu.grab().toImage();
+        const QColor text = MenuPalette::from(menu.palette()).menuText;
+        const QRect popupEnd = menu.actionGeometry(popup).adjusted(menu.actionGeometry(popup).width() - kSubMenuArrowRoom, 0, 0, 0);
+        const QRect plainEnd = popupEnd.translated(0, menu.actionGeometry(plain).top() - popupEnd.top());
+        EXPECT_GE(CountPixels(shot, popupEnd, text), 12);
+        EXPECT_EQ(CountPixels(shot, plainEnd, text), 0);
+    }
+}
+
 TEST(ImageMenuTemplate, BuildsPopupsAndReportsChosenCommandsOnce) {
     ImageMenu bar(MenuLook::Flat);
     AppendMenuTemplate(bar, ParseMenuTemplate({
