@@ -232,7 +232,7 @@ TEST(ImageMenuTemplate, BuildsPopupsAndReportsChosenCommandsOnce) {
     AppendMenuTemplate(bar, ParseMenuTemplate({
         {kPopup, 0, "&View"},
         {kRadio | kChecked, 11, "Ico&ns"},
-        {kRadio, 12, "&List"},
+        {kRadio, 12, "&List", 1},
         {kEnd, 13, "&Details"},
         {kPopup | kEnd, 0, "&Help"},
         {kEnd, 21, "&Contents\tF1"},
@@ -243,6 +243,8 @@ TEST(ImageMenuTemplate, BuildsPopupsAndReportsChosenCommandsOnce) {
     EXPECT_EQ(view->title(), "&View");
     ASSERT_EQ(view->actions().size(), 3);
     EXPECT_TRUE(view->actions()[0]->isChecked());
+    EXPECT_EQ(view->itemOf(view->actions()[1])->image, 1);
+    EXPECT_EQ(view->itemOf(view->actions()[2])->image, -1);
     auto* help = qobject_cast<ImageMenu*>(bar.actions()[1]->menu());
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->itemOf(help->actions()[0])->accelerator, "F1");
