@@ -77,7 +77,7 @@ constexpr uint32_t kFileRecordBit = 0x80000000u;
 
 struct BuiltVolume {
     std::string name;            // UTF-8, as described
-    std::string expectedName;    // what volume discovery reads (8-bit, at most 48)
+    std::string expectedName;    // 8-bit; discovery lists a volume only up to 48 units of name
     bool listed = true;
     uint64_t rootBlock = 0;      // pool block of the volume's B-tree root
     uint64_t rootSector = 0;     // the same, as a disk sector

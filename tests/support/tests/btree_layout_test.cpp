@@ -1,6 +1,8 @@
 // Superblock, object tree and volume B-trees, read back at hand-computed offsets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/nss_image_builder.h"
 #include "support/tests/tree_walk.h"
 
@@ -145,6 +147,26 @@ TEST(VolumeTree, RootBranchLoopEntry) {
     const auto root = image.readPoolBlock(pool, built.rootBlock);
     EXPECT_EQ(le32(root, 40 + 3 * 12), built.rootBlock);  // after the three leaves
     EXPECT_EQ(fileRecords(walkTree(image, pool, built.rootBlock)), 10u);
+}
+
+TEST(ObjectTree, ManyVolumesUnderABranchWithExtraLinks) {
+    PoolPlan plan{.name = "P", .tree = {.shape = {.recordsAt40 = false, .recordsPerLeaf = 4}, .extraLinks = {2}}};
+    for (int i = 0; i < 30; ++i) plan.volumes.push_back({.name = "VOL" + std::to_string(i)});
+    plan.volumes[7].listed = false;
+    plan.volumes[8].nameLengthField = 60;
+    auto image = NssImageBuilder().pool(plan).build();
+    const BuiltPool& pool = image.pool("P");
+    EXPECT_EQ(pool.treeLeafBlocks.size(), 8u);  // a link record and 29 volume records, four a leaf
+    ASSERT_EQ(pool.treeBranchBlocks.size(), 1u);
+    EXPECT_EQ(pool.treeBranchBlocks[0], pool.treeRootBlock);
+    const auto records = walkTree(image, pool, pool.treeRootBlock);
+    EXPECT_EQ(std::count_if(records.begin(), records.end(), [](const WalkedRecord& r) { return r.type == 0x33; }), 29);
+    EXPECT_EQ(records.front().type, 44u);
+    EXPECT_EQ(records.front().offset, 56u);
+    // Leaf 2 starts with VOL8, VOL7 having no record.
+    const auto leaf = image.readPoolBlock(pool, pool.treeLeafBlocks[2]);
+    EXPECT_EQ(lowBytesOfUtf16(leaf, 56 + 126, 4), "VOL8");
+    EXPECT_EQ(le16(leaf, 56 + 124), 60u);
 }
 
 }  // namespace
