@@ -1,6 +1,7 @@
 #include "toolkit/qt/left_pane_tree.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "toolkit/qt/pictures.h"
 
@@ -118,6 +119,33 @@ void LeftPaneTree::mousePressEvent(QMouseEvent* event) {
     if (action.kind == TreeActionKind::None) return;
     selectItem(action.itemId);
     emit actionChosen(action);
+}
+
+void LeftPaneTree::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
+    const int indent = indentation();
+    const int middle = rect.center().y();
+    auto columnCentre = [&](int levelsUp) { return rect.right() - indent * levelsUp - indent / 2; };
+    auto hasNextSibling = [](const QModelIndex& item) { return item.sibling(item.row() + 1, 0).isValid(); };
+    painter->save();
+    painter->setPen(QPen(palette().color(QPalette::Dark), 1, Qt::DotLine));
+    const int x = columnCentre(0);
+    painter->drawLine(x, middle, rect.right(), middle);
+    if (index.parent().isValid() || index.row() > 0) painter->drawLine(x, rect.top(), x, middle);
+    if (hasNextSibling(index)) painter->drawLine(x, middle, x, rect.bottom());
+    int levelsUp = 1;
+    for (QModelIndex ancestor = index.parent(); ancestor.isValid(); ancestor = ancestor.parent(), ++levelsUp) {
+        if (hasNextSibling(ancestor)) painter->drawLine(columnCentre(levelsUp), rect.top(), columnCentre(levelsUp), rect.bottom());
+    }
+    if (model()->hasChildren(index)) {
+        const QRect box(x - 4, middle - 4, 8, 8);
+        painter->setPen(palette().color(QPalette::Dark));
+        painter->fillRect(box, palette().color(QPalette::Base));
+        painter->drawRect(box);
+        painter->setPen(palette().color(QPalette::Text));
+        painter->drawLine(x - 2, middle, x + 2, middle);
+        if (!isExpanded(index)) painter->drawLine(x, middle - 2, x, middle + 2);
+    }
+    painter->restore();
 }
 
 }  // namespace lumbra

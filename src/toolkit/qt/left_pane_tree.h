@@ -37,6 +37,8 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Dotted lines join every item to its parent, with a boxed plus or minus on branches.
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
     uint32_t remember(QTreeWidgetItem* item);

@@ -78,6 +78,21 @@ TEST_F(LeftPaneTreeClicks, DiskStageChoosesTheDiskNumberedInTheText) {
     EXPECT_EQ(actions.size(), 2u);
 }
 
+TEST_F(LeftPaneTreeClicks, LinesJoinTheItemsAndTheRootHasAMinusBox) {
+    build(TreeStage::Disks, {"Storage Device0", "Storage Device1"});
+    const QImage shot = tree->viewport()->grab().toImage();
+    const QColor line = tree->palette().color(QPalette::Dark);
+    const QRect first = rowOf(ids[0]);
+    const int childColumn = first.left() - tree->indentation() / 2 - 1;
+    // A dotted line runs down the children's column and across to each child.
+    EXPECT_GE(CountPixels(shot, QRect(childColumn - 1, first.top(), 3, first.height()), line), 3);
+    EXPECT_GE(CountPixels(shot, QRect(childColumn + 2, first.center().y() - 1, tree->indentation() / 2, 3), line), 2);
+    const QRect root = rowOf(tree->rootId());
+    const QRect box(root.left() - tree->indentation() / 2 - 5, root.center().y() - 4, 8, 8);
+    EXPECT_GE(CountPixels(shot, box.adjusted(-1, -1, 1, 1), line), 28);
+    EXPECT_GE(CountPixels(shot, box, tree->palette().color(QPalette::Text)), 5);
+}
+
 TEST_F(LeftPaneTreeClicks, AClickOnNoItemSelectsTheRoot) {
     build(TreeStage::Disks, {"Storage Device0"});
     clickAt(onLabel(ids[0]));
