@@ -153,7 +153,7 @@ void MarkupToolTip::relayMouseMove(const QPoint& global) {
         return;
     }
     const int behaviour = state_ != Hidden ? active_.behaviour : defaults_.behaviour;
-    if (isVisible() && geometry().contains(global) && !(behaviour & kFollowMouse)) {
+    if (overTip(global) && !(behaviour & kFollowMouse)) {
         if (behaviour & kStayOverTip) {
             restartHideTimer();
         } else {
@@ -187,7 +187,7 @@ void MarkupToolTip::relayMouseLeave() {
 }
 
 void MarkupToolTip::relayClick(const QPoint& global) {
-    if (isVisible() && geometry().contains(global)) {
+    if (overTip(global)) {
         const QPoint local = mapFromGlobal(global);
         drawer_.click(local.x(), local.y());
     }

@@ -3,6 +3,7 @@
 // rounded (balloon) or rectangular body with an anchor pointing at the mouse, a soft shadow
 // and fading. Tools are widgets (or rectangles of them); their mouse events reach the tooltip
 // through an event filter, or the owner relays them.
+#include <QPainterPath>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -111,6 +112,8 @@ private:
     void placeAt(const QPoint& global);
     void showWindowInformation(const QPoint& global);
     QPainterPath bodyPath() const;
+    // True over the tooltip's shape (not merely its window rectangle).
+    bool overTip(const QPoint& global) const;
 
     MarkupDrawer drawer_;
     std::vector<ToolTipTool> tools_;

@@ -53,6 +53,10 @@ QPainterPath MarkupToolTip::bodyPath() const {
     return path;
 }
 
+bool MarkupToolTip::overTip(const QPoint& global) const {
+    return isVisible() && bodyPath().contains(QPointF(mapFromGlobal(global)) + QPointF(0.5, 0.5));
+}
+
 void MarkupToolTip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+
+#include "toolkit/help_button_texts.h"
+#include "toolkit/qt/help_tool_tips.h"
+#include "toolkit/qt/tool_tip.h"
+
+namespace lumbra {
+namespace {
+
+class MarkupToolTipTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.setGeometry(100, 100, 300, 200);
+        tool = new QWidget(&window);
+        tool->setGeometry(20, 20, 100, 40);
+        other = new QWidget(&window);
+        other->setGeometry(150, 20, 100, 40);
+        window.show();
+        tip = std::make_unique<MarkupToolTip>(&window, true);
+        tip->addTool(tool, "<b>Tool</b> text");
+        tip->addTool(other, "Other text");
+    }
+    QPoint inTool(int x = 10, int y = 10) const { return tool->mapToGlobal(QPoint(x, y)); }
+
+    QWidget window;
+    QWidget* tool = nullptr;
+    QWidget* other = nullptr;
+    std::unique_ptr<MarkupToolTip> tip;
+};
+
+TEST_F(MarkupToolTipTest, ZeroShowDelayShowsOnTheFirstMove) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->relayMouseMove(inTool());
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_EQ(tip->currentTool(), 0);
+    EXPECT_EQ(tip->transparency(), 0);
+}
+
+TEST_F(MarkupToolTipTest, ShowDelayWaitsBeforeShowing) {
+    tip->setDelayTime(tool_delay::kShowDelay, 150);
+    tip->relayMouseMove(inTool());
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+    QTest::qWait(300);
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+}
+
+TEST_F(MarkupToolTipTest, WithoutFadeStepsItShowsAndHidesAtOnce) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->relayMouseMove(inTool());
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    tip->hideTip();
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+    EXPECT_EQ(tip->transparency(), 100);
+    EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(MarkupToolTipTest, FadeStepsPassThroughIntermediateTransparency) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->setDelayTime(tool_delay::kFadeIn, 10);
+    tip->setDelayTime(tool_delay::kFadeOut, 10);
+    tip->relayMouseMove(inTool());
+    EXPECT_EQ(tip->state(), MarkupToolTip::FadingIn);
+    EXPECT_EQ(tip->transparency(), 100);
+    QTest::qWait(25);
+    EXPECT_GT(tip->transparency(), 0);
+    EXPECT_LT(tip->transparency(), 100);
+    QTest::qWait(150);
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    EXPECT_EQ(tip->transparency(), 0);
+    tip->hideTip();
+    EXPECT_EQ(tip->state(), MarkupToolTip::FadingOut);
+    QTest::qWait(150);
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+    EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(MarkupToolTipTest, MovingWithinTheToolHidesWithoutFlagOne) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->relayMouseMove(inTool(10, 10));
+    ASSERT_EQ(tip->state(), MarkupToolTip::Shown);
+    tip->relayMouseMove(inTool(12, 10));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+    tip->relayMouseMove(inTool(14, 10));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);  // not again until the mouse leaves the tool
+    tip->relayMouseLeave();
+    tip->relayMouseMove(inTool(16, 10));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+}
+
+TEST_F(MarkupToolTipTest, MovingWithinTheToolKeepsItWithFlagOne) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->setBehaviour(tool_behaviour::kShowAgain);
+    tip->relayMouseMove(inTool(10, 10));
+    tip->relayMouseMove(inTool(12, 10));
+    tip->relayMouseMove(inTool(14, 12));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    EXPECT_TRUE(tip->isVisible());
+}
+
+TEST_F(MarkupToolTipTest, FollowingTheMouseMovesTheTooltip) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->setBehaviour(tool_behaviour::kFollowMouse);
+    tip->relayMouseMove(inTool(10, 10));
+    const QPoint before = tip->pos();
+    tip->relayMouseMove(inTool(30, 15));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    EXPECT_EQ(tip->pos() - before, QPoint(20, 5));
+}
+
+TEST_F(MarkupToolTipTest, AnotherToolReplacesTheShownOne) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->relayMouseMove(inTool());
+    tip->relayMouseMove(other->mapToGlobal(QPoint(5, 5)));
+    EXPECT_EQ(tip->currentTool(), 1);
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+}
+
+TEST_F(MarkupToolTipTest, DisabledToolsAndEmptySpaceShowNothing) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tool->setEnabled(false);
+    tip->relayMouseMove(inTool());
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+    tip->relayMouseMove(window.mapToGlobal(QPoint(5, 150)));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+}
+
+TEST_F(MarkupToolTipTest, ShowDurationHidesUnlessFlagSaysOtherwise) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->setDelayTime(tool_delay::kDuration, 60);
+    tip->relayMouseMove(inTool());
+    QTest::qWait(150);
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+    tip->setBehaviour(tool_behaviour::kNoAutoHide | tool_behaviour::kShowAgain);
+    tip->relayMouseLeave();
+    tip->relayMouseMove(inTool(20, 20));
+    QTest::qWait(150);
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+}
+
+TEST_F(MarkupToolTipTest, OpensToTheOtherSideAtTheScreenEdge) {
+    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+    window.setGeometry(screen.right() - 160, screen.bottom() - 70, 150, 60);
+    tool->setGeometry(0, 0, 150, 60);
+    QApplication::processEvents();
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->setDefaultAnchorDirection(anchor::kTop + anchor::kFromStart);
+    const QPoint cursor = tool->mapToGlobal(QPoint(140, 50));
+    tip->relayMouseMove(cursor);
+    ASSERT_EQ(tip->state(), MarkupToolTip::Shown);
+    EXPECT_EQ(tip->shape().direction, anchor::kBottom + anchor::kFromEnd);
+    EXPECT_LE(tip->mapToGlobal(QPoint(0, tip->shape().body.bottom)).y(), cursor.y());
+    EXPECT_LE(tip->geometry().bottom(), cursor.y() + 6);  // only the shadow reaches below
+    EXPECT_LE(tip->geometry().left(), cursor.x() - 20);
+    EXPECT_TRUE(screen.contains(tip->geometry()));
+}
+
+TEST_F(MarkupToolTipTest, OpensBelowAndRightOfTheMouseWhereThereIsRoom) {
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    tip->setDefaultAnchorDirection(anchor::kTop + anchor::kFromStart);
+    const QPoint cursor = inTool();
+    tip->relayMouseMove(cursor);
+    EXPECT_EQ(tip->shape().direction, anchor::kTop + anchor::kFromStart);
+    EXPECT_EQ(tip->geometry().top(), cursor.y());
+    EXPECT_EQ(tip->geometry().left(), cursor.x() - 16);
+}
+
+TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
+    QWidget window;
+    window.setGeometry(50, 50, 400, 300);
+    auto* button = new QWidget(&window);
+    button->setGeometry(200, 200, 16, 16);
+    window.show();
+    auto tip = CreateHelpToolTip(&window, button, HelpButton::VolumeIdentify);
+    EXPECT_EQ(tip->defaults().effect, 13);
+    EXPECT_EQ(tip->defaults().granularity, 5);
+    EXPECT_EQ(tip->defaults().begin, 0xfcff7du);
+    EXPECT_EQ(tip->defaults().middle, 0xffffffu);
+    EXPECT_EQ(tip->defaults().end, 0xfcff7du);
+    EXPECT_EQ(tip->defaults().anchorDirection, 2);
+    EXPECT_EQ(tip->sizes().values, ToolTipSizes::Balloon().values);
+    tip->showTool(0, button->mapToGlobal(QPoint(8, 8)));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    EXPECT_EQ(tip->drawer().text().find("Volume Identify Options") != std::string::npos, true);
+    ASSERT_EQ(tip->drawer().records().animations.size(), 1u);
+    EXPECT_GT(tip->width(), 300);
+    const int frame = tip->drawer().records().animations[0].frame;
+    QTest::qWait(250);
+    EXPECT_NE(tip->drawer().records().animations[0].frame, frame);
+    tip->relayMouseMove(button->mapToGlobal(QPoint(1, 1)));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);  // explicit showing ignores the mouse
+}
+
+}  // namespace
+}  // namespace lumbra
