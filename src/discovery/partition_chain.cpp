@@ -106,7 +106,6 @@ std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTab
         if (!header) return std::nullopt;
         const auto segment = header->signatureOk ? ReadSegment(reader, sector) : std::nullopt;
         if (segment && segment->info.name == poolName &&
-            segment->descriptor.segmentTotal == segmentTotal &&
             segment->descriptor.segmentNumber < segmentTotal &&
             !seen[segment->descriptor.segmentNumber]) {
             const uint32_t number = segment->descriptor.segmentNumber;
