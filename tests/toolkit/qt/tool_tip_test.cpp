@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
+#include <set>
 
 #include "toolkit/help_button_texts.h"
 #include "toolkit/qt/help_tool_tips.h"
@@ -59,6 +60,17 @@ TEST_F(MarkupToolTipTest, WithoutFadeStepsItShowsAndHidesAtOnce) {
     EXPECT_FALSE(tip->isVisible());
 }
 
+// The transparencies seen until the tooltip reaches `until`, polling between timer events.
+std::set<int> WatchFade(const MarkupToolTip& tip, MarkupToolTip::State until) {
+    std::set<int> seen;
+    for (int i = 0; i < 2000 && tip.state() != until; ++i) {
+        seen.insert(tip.transparency());
+        QTest::qWait(1);
+    }
+    seen.insert(tip.transparency());
+    return seen;
+}
+
 TEST_F(MarkupToolTipTest, FadeStepsPassThroughIntermediateTransparency) {
     tip->setDelayTime(tool_delay::kShowDelay, 0);
     tip->setDelayTime(tool_delay::kFadeIn, 10);
@@ -66,16 +78,11 @@ TEST_F(MarkupToolTipTest, FadeStepsPassThroughIntermediateTransparency) {
     tip->relayMouseMove(inTool());
     EXPECT_EQ(tip->state(), MarkupToolTip::FadingIn);
     EXPECT_EQ(tip->transparency(), 100);
-    QTest::qWait(25);
-    EXPECT_GT(tip->transparency(), 0);
-    EXPECT_LT(tip->transparency(), 100);
-    QTest::qWait(150);
+    EXPECT_EQ(WatchFade(*tip, MarkupToolTip::Shown), (std::set<int>{100, 80, 60, 40, 20, 0}));
     EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
-    EXPECT_EQ(tip->transparency(), 0);
     tip->hideTip();
     EXPECT_EQ(tip->state(), MarkupToolTip::FadingOut);
-    QTest::qWait(150);
-    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
+    EXPECT_EQ(WatchFade(*tip, MarkupToolTip::Hidden), (std::set<int>{0, 20, 40, 60, 80, 100}));
     EXPECT_FALSE(tip->isVisible());
 }
 
