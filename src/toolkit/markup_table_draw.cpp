@@ -87,12 +87,26 @@ void MarkupPass::drawBackground(const MarkupStyle& style, const MarkupRect& rect
 
 void MarkupPass::drawBorder(const MarkupStyle& style, const MarkupRect& rect, int width) {
     if (width <= 0) return;
+    // Dotted borders draw one pixel in two, dashed ones three in five.
+    const int on = style.borderStyle == BorderStyle::Dotted ? 1 : 3;
+    const int period = style.borderStyle == BorderStyle::Dotted ? 2 : style.borderStyle == BorderStyle::Dashed ? 5 : 0;
+    auto line = [&](int x1, int y1, int x2, int y2, Rgb colour) {
+        if (period == 0) {
+            surface_.fillRect({x1, y1, x2, y2}, colour);
+            return;
+        }
+        const bool across = x2 - x1 > y2 - y1;
+        for (int at = across ? x1 : y1; at < (across ? x2 : y2); ++at) {
+            if ((at - (across ? x1 : y1)) % period >= on) continue;
+            surface_.fillRect(across ? MarkupRect{at, y1, at + 1, y2} : MarkupRect{x1, at, x2, at + 1}, colour);
+        }
+    };
     auto frame = [&](const MarkupRect& r, int thickness) {
         for (int i = 0; i < thickness; ++i) {
-            surface_.fillRect({r.left, r.top + i, r.right, r.top + i + 1}, style.borderLight);
-            surface_.fillRect({r.left + i, r.top, r.left + i + 1, r.bottom}, style.borderLight);
-            surface_.fillRect({r.left, r.bottom - i - 1, r.right, r.bottom - i}, style.borderDark);
-            surface_.fillRect({r.right - i - 1, r.top, r.right - i, r.bottom}, style.borderDark);
+            line(r.left, r.top + i, r.right, r.top + i + 1, style.borderLight);
+            line(r.left + i, r.top, r.left + i + 1, r.bottom, style.borderLight);
+            line(r.left, r.bottom - i - 1, r.right, r.bottom - i, style.borderDark);
+            line(r.right - i - 1, r.top, r.right - i, r.bottom, style.borderDark);
         }
     };
     if (style.borderStyle == BorderStyle::Double && width >= 3) {

@@ -96,6 +96,21 @@ TEST(MarkupTables, CellBackgroundBorderAndVerticalAlignment) {
     EXPECT_EQ(r.text(0).y, 3 + (40 - 13) / 2);
 }
 
+TEST(MarkupTables, BorderStylesAndColours) {
+    Rendered r;
+    r.render("<table border=1 bordercolorlight=red bordercolordark=blue><tr><td>a</td></tr></table>");
+    ASSERT_FALSE(r.surface.fills.empty());
+    EXPECT_EQ(r.surface.fills[0].colour, 0xff0000u);  // top and left light
+    EXPECT_EQ(r.surface.fills[2].colour, 0x0000ffu);  // bottom and right dark
+    EXPECT_EQ(r.surface.fills[0].rect, (MarkupRect{0, 0, r.size.width, 1}));  // stretched to the rectangle
+    r.render("<table border=1 borderstyle=dotted><tr><td>abcd</td></tr></table>");
+    size_t dots = 0;
+    for (const auto& fill : r.surface.fills) dots += fill.rect.width() == 1 && fill.rect.height() == 1 ? 1 : 0;
+    EXPECT_GT(dots, 20u);
+    r.render("<table border=1 borderstyle=double><tr><td>a</td></tr></table>");
+    EXPECT_EQ(r.drawer.records().tables[0].width, 14 + 6);  // cells inherit a 1-pixel border
+}
+
 TEST(MarkupTables, NestedTableAndTextAroundIt) {
     Rendered r;
     r.render("top<table><tr><td><table><tr><td>x</td></tr></table></td></tr></table>end");
