@@ -1,5 +1,6 @@
 // The reference result of a volume-based mount of a built volume: which records a walk admits,
 // in which order, the "DirN" folders the lost-data search invents, and every item's path.
+#include <algorithm>
 #include <functional>
 #include <unordered_map>
 #include <unordered_set>
@@ -35,13 +36,21 @@ Written readBack(std::string_view utf8Name, uint64_t parent, const RecordTweaks*
     return w;
 }
 
+// One leaf block as a mount meets it.
+struct LeafVisit {
+    const BuiltVolume* volume = nullptr;
+    int volumeIndex = 0;
+    const BuiltLeaf* leaf = nullptr;
+};
+
 class MountModel {
 public:
-    explicit MountModel(const BuiltVolume& volume) : v_(volume) {}
-
-    ExpectedMount run() {
-        for (const BuiltLeaf& leaf : v_.leaves)
-            for (uint32_t r = 0; r < leaf.keptRecords; ++r) admit(v_.recordOrder[leaf.firstRecord + r]);
+    ExpectedMount run(const std::vector<LeafVisit>& visits) {
+        for (const LeafVisit& visit : visits) {
+            v_ = visit.volume;
+            volumeIndex_ = visit.volumeIndex;
+            for (uint32_t r = 0; r < visit.leaf->keptRecords; ++r) admit(v_->recordOrder[visit.leaf->firstRecord + r]);
+        }
         searchLostFolders();
         fillPaths();
         return std::move(result_);
@@ -54,23 +63,23 @@ private:
     }
 
     void admitFile(uint32_t index) {
-        const BuiltFile& f = v_.files[index];
+        const BuiltFile& f = v_->files[index];
         const RecordTweaks* t = f.tweaks.get();
         const Written w = readBack(f.name, f.parent, t, fmt::record::kKindFile, true);
         const uint32_t blockCount = t && t->blockCountField ? *t->blockCountField : f.blockCount;
         if (w.skipped || blockCount != (f.size + kBlockSize - 1) / kBlockSize || w.name.empty()) return;
         if (f.time >= fmt::kLatestTime) return;
         const uint64_t firstBlock = t && t->firstBlockField ? *t->firstBlockField : f.firstBlock;
-        result_.files.push_back({f.id, w.parent, w.name, f.time, f.size, firstBlock, blockCount, "", static_cast<int>(index)});
+        result_.files.push_back({f.id, w.parent, w.name, f.time, f.size, firstBlock, blockCount, "", static_cast<int>(index), volumeIndex_});
     }
 
     void admitFolder(uint32_t index) {
-        const BuiltFolder& f = v_.folders[index];
+        const BuiltFolder& f = v_->folders[index];
         const Written w = readBack(f.name, f.parent, f.tweaks.get(), fmt::record::kKindFolder, false);
         const uint64_t id = f.id & 0xFFFFFFFFu;
         if (w.skipped || f.excluded || id == 0 || id == 0xFFFFFFFFu || w.name.empty()) return;
         if (f.time >= fmt::kLatestTime || !folderIds_.insert(id).second) return;
-        result_.folders.push_back({id, w.parent, w.name, f.time, 0, 0, 0, "", static_cast<int>(index)});
+        result_.folders.push_back({id, w.parent, w.name, f.time, 0, 0, 0, "", static_cast<int>(index), volumeIndex_});
     }
 
     void searchLostFolders() {
@@ -114,7 +123,8 @@ private:
         }
     }
 
-    const BuiltVolume& v_;
+    const BuiltVolume* v_ = nullptr;
+    int volumeIndex_ = 0;
     ExpectedMount result_;
     std::unordered_set<uint64_t> folderIds_;
 };
@@ -136,7 +146,20 @@ std::string pathThroughFolders(const BuiltVolume& volume, const Item& item) {
 
 }  // namespace
 
-ExpectedMount NssImage::expectedMount(const BuiltVolume& volume) { return MountModel(volume).run(); }
+ExpectedMount NssImage::expectedMount(const BuiltVolume& volume) {
+    std::vector<LeafVisit> visits;
+    for (const BuiltLeaf& leaf : volume.leaves)
+        if (leaf.reachable) visits.push_back({&volume, 0, &leaf});
+    return MountModel().run(visits);
+}
+
+ExpectedMount NssImage::expectedPoolMount(const BuiltPool& pool) {
+    std::vector<LeafVisit> visits;
+    for (size_t v = 0; v < pool.volumes.size(); ++v)
+        for (const BuiltLeaf& leaf : pool.volumes[v].leaves) visits.push_back({&pool.volumes[v], static_cast<int>(v), &leaf});
+    std::stable_sort(visits.begin(), visits.end(), [](const LeafVisit& a, const LeafVisit& b) { return a.leaf->block < b.leaf->block; });
+    return MountModel().run(visits);
+}
 
 std::string NssImage::declaredPath(const BuiltVolume& volume, const BuiltFile& file) {
     return pathThroughFolders(volume, file);

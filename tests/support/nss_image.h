@@ -62,8 +62,9 @@ struct BuiltFile {
 };
 
 // One leaf of a volume's B-tree, in walk order. Records are indexes into
-// BuiltVolume::recordOrder; `keptRecords` of them are readable (fewer when the leaf is damaged),
-// and `reachable` is false when a damaged leaf before it held the link that leads here.
+// BuiltVolume::recordOrder; the first `keptRecords` of them are readable (fewer when the leaf is
+// damaged), and `reachable` is false when a damaged leaf before it held the link that leads here
+// (a walk of the tree never gets there; a scan of every pool block still does).
 struct BuiltLeaf {
     uint64_t block = 0;
     uint32_t firstRecord = 0;
@@ -119,6 +120,7 @@ struct ExpectedItem {
     uint32_t blockCount = 0;
     std::string path;            // "/A/B/name" (8-bit names); "" when not reachable from root
     int source = -1;             // index into BuiltVolume::folders / files; -1 for "DirN"
+    int volume = 0;              // index of the record's volume in its pool (pool-based result)
 };
 
 struct ExpectedMount {
@@ -172,8 +174,13 @@ public:
     static std::string declaredPath(const BuiltVolume& volume, const BuiltFile& file);
     static std::string declaredPath(const BuiltVolume& volume, const BuiltFolder& folder);
 
-    // The reference result of the volume-based mount (see ExpectedMount).
+    // The reference result of the volume-based mount (see ExpectedMount). Records whose name
+    // length field was changed (RecordTweaks::nameLengthField) to another non-zero value, and
+    // ByteEdits, are beyond this model.
     static ExpectedMount expectedMount(const BuiltVolume& volume);
+    // The same for the pool-based mount: every leaf block of the pool's volumes, in block
+    // order, without following links (ExpectedItem::volume says whose record it was).
+    static ExpectedMount expectedPoolMount(const BuiltPool& pool);
 
 private:
     std::shared_ptr<const ImageData> data_;

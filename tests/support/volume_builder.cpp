@@ -108,7 +108,6 @@ void markDamage(PlannedVolume& volume) {
             leaf.keptRecords = d.kind == LeafDamageKind::BadMagic ? 0 : std::min(leaf.keptRecords, d.atRecord);
             if (volume.render.shape.links == TreeLinks::LinkRecords) chainCut = true;
         }
-        if (!leaf.reachable) leaf.keptRecords = 0;
     }
     std::vector<uint8_t> seen(v.recordOrder.size() ? v.folders.size() + v.files.size() : 0, 0);
     std::vector<uint8_t> kept(seen.size(), 0);
@@ -121,7 +120,7 @@ void markDamage(PlannedVolume& volume) {
                 else v.folders[entry].leaf = i;
             }
             seen[slot] = 1;
-            if (r < v.leaves[i].keptRecords) kept[slot] = 1;
+            if (v.leaves[i].reachable && r < v.leaves[i].keptRecords) kept[slot] = 1;
         }
     }
     for (size_t i = 0; i < v.folders.size(); ++i) v.folders[i].lostByDamage = !kept[i];

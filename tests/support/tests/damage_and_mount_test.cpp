@@ -67,6 +67,20 @@ TEST(LeafDamage, BrokenLinkChainLosesTheLeavesBehindIt) {
     EXPECT_FALSE(built.leaves[2].reachable);
     EXPECT_TRUE(built.files[3].lostByDamage);
     EXPECT_EQ(names(NssImage::expectedMount(built).files), std::vector<std::string>{"f0"});
+    // Reading every block of the pool still finds the leaves behind the broken link.
+    EXPECT_EQ(names(NssImage::expectedPoolMount(image.pool("P")).files), (std::vector<std::string>{"f0", "f2", "f3"}));
+}
+
+TEST(ExpectedPoolMount, RecordsOfEveryVolumeInBlockOrder) {
+    VolumePlan first{.name = "A"}, second{.name = "B"};
+    first.addFile("a.txt", 0, 1);
+    second.files.push_back({.id = 5000, .name = "b.txt", .size = 1});
+    second.folders.push_back({.id = 5001, .parent = 4000, .name = "orphan"});
+    auto image = NssImageBuilder().pool({.name = "P", .volumes = {first, second}}).build();
+    const ExpectedMount m = NssImage::expectedPoolMount(image.pool("P"));
+    EXPECT_EQ(names(m.files), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(m.files[1].volume, 1);
+    EXPECT_EQ(names(m.folders), (std::vector<std::string>{"orphan", "Dir0"}));
 }
 
 TEST(ExcludedFolder, ChainAt108EndsOnFFFF) {
