@@ -25,7 +25,14 @@
 //   v.rootSector;                               // where the mount starts
 //   NssImage::expectedContent(v.files[0]);      // the bytes extraction must produce
 //   NssImage::expectedMount(v);                 // folders/files/paths the mount must find
+//   NssImage::expectedPoolMount(pool);          // the same for reading every pool block
 //   image.writeTo("/tmp/disk.img");             // sparse file
+//
+// Damage is part of the plan: HeaderPlan (byte 0, signature, value at 16, link at 188 for
+// loops, descriptor fields, marker), MbrPlan (entries, signature), PoolTreePlan (superblock
+// magic, root field, extra link records), TreeShape (loops), VolumePlan::damage (leaf
+// magic and record lengths), RecordTweaks (any field of one record), DiskPlan::patches (any
+// bytes). demo_image.h holds the plan of the bundled demo disk.
 //
 // Short forms, as in docs: a one-segment pool, and partition table entries by hand (giving any
 // entry switches the automatic entries off):
@@ -40,8 +47,11 @@
 // offset) and leaf blocks are rendered when read, so volumes of a million files and images
 // of several GiB cost little memory.
 //
-// build() throws std::invalid_argument when the description cannot be laid out (a pool too
-// small for its contents, overlapping data runs, more than four partition entries).
+// build() throws std::invalid_argument when the plan cannot be laid out (a pool too small for
+// its contents, overlapping data runs, more than four partition entries). Pool blocks are
+// given out in order: block 0 and the superblock (block 1) are kept free, then the object tree,
+// then each volume's tree (root first), then the files' data; partition sectors that fall
+// inside a pool (markers) are passed over. Automatic ids start at VolumePlan::nextId (1000).
 #include <cstdint>
 #include <string>
 #include <vector>

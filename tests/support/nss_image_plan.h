@@ -160,7 +160,8 @@ struct VolumePlan {
     std::optional<int16_t> nameLengthField;  // volume record offset 124
     std::optional<uint64_t> rootBlockField;  // the volume record's root block
 
-    // Convenience: appends a folder or file with the next free id and returns the id.
+    // Convenience: appends a folder or file with id nextId (then nextId + 1) and returns the id.
+    // Ids given by hand should stay clear of that range.
     uint64_t addFolder(std::string folderName, uint64_t parentId = 0);
     uint64_t addFile(std::string fileName, uint64_t parentId, uint64_t fileSize);
     uint64_t nextId = 1000;
