@@ -23,7 +23,7 @@ struct BuiltSegment {
     uint64_t headerSector = 0;    // P
     uint64_t dataStart = 0;       // `segmentStart`: P + data offset
     uint64_t extent = 0;          // data sectors (the mapping's length of this segment)
-    uint32_t descriptorExtent = 0;  // value written at descriptor offset 36
+    uint32_t descriptorExtent = 0;  // value for descriptor offset 36 (written when there is a descriptor)
     uint32_t linkField = 0;       // value written at header offset 188
     int chain = 0;
     uint32_t chainPosition = 0;   // position of the header in its chain, from 0
@@ -93,7 +93,8 @@ struct BuiltVolume {
 struct BuiltPool {
     std::string name;             // UTF-8, as described
     std::string expectedName;     // what pool discovery reads (8-bit, at most 15)
-    uint32_t poolSize = 0;        // sectors, as written at P+29 offset 32
+    uint32_t poolSize = 0;        // sectors: the sum of the extents, written at P+29 offset 32
+                                  // unless HeaderPlan::poolSizeField says otherwise
     std::vector<BuiltSegment> segments;  // by segment number
     uint64_t superblockSector = 0;       // segmentStart[0] + 8
     uint64_t treeRootBlock = 0;          // object tree root (pool block)
