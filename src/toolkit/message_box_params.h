@@ -74,6 +74,9 @@ struct MessageBoxParams {
     std::string moreText;
     int iconCellPadding = 5;
     int buttonAlignment = 2;  // 0 left, 1 right, 2 centre
+    // The buttons' font; empty for the desktop's message font.
+    std::string fontFamily;
+    int fontPointSize = 0;
 };
 
 }  // namespace lumbra

@@ -92,6 +92,9 @@ MarkupMessageBox::MarkupMessageBox(QWidget* owner, const std::string& text, cons
     if (hasCancel_) flags |= Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
     defaultIndex_ = DefaultButtonIndex(style, buttonIds_.size());
+    if (!params_.fontFamily.empty()) {
+        setFont(QFont(QString::fromStdString(params_.fontFamily), params_.fontPointSize > 0 ? params_.fontPointSize : -1));
+    }
     buildButtons();
     prepareAreas(text);
     layOut();

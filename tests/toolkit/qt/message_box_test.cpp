@@ -174,6 +174,16 @@ TEST(MarkupMessageBox, LayoutKeepsMarginsAndOneButtonSize) {
     EXPECT_GT(box.width(), metrics.horizontalAdvance("Select Search Partition and than Click Next.") + 28);
 }
 
+TEST(MarkupMessageBox, CallersFontSizesTheButtons) {
+    MessageBoxParams params;
+    params.fontFamily = "DejaVu Sans";
+    params.fontPointSize = 20;
+    MarkupMessageBox large(nullptr, "x", "T", 0, params);
+    MarkupMessageBox normal(nullptr, "x", "T", 0, {});
+    EXPECT_GT(large.button(kOk)->height(), normal.button(kOk)->height());
+    EXPECT_EQ(large.button(kOk)->font().pointSize(), 20);
+}
+
 TEST(ApplicationMessages, KindsAndBackground) {
     EXPECT_EQ(MessageStyleOfKind(kMessageInformation), 0x40u);
     EXPECT_EQ(MessageStyleOfKind(kMessageError), 0x10u);
