@@ -1,0 +1,52 @@
+#pragma once
+// The rows of the browse step's file list. Rows arrive one by one (often from the mount
+// worker); they are handed to the views in batches so that 100,000 rows stay quick.
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QIcon>
+#include <vector>
+
+#include "app/view.h"
+
+namespace lumbra {
+
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The six cells of a row, in column order.
+    static constexpr int kCells = 6;
+
+    explicit FileListModel(QObject* parent = nullptr);
+
+    void setColumns(const std::vector<ListColumn>& columns);
+    const std::vector<ListColumn>& columns() const { return columns_; }
+    void clearRows();
+    void appendRow(const ItemRow& row);
+    void setRowName(int row, const QString& name);
+    // The row's cell by column position, as the list shows it.
+    QString cell(int row, int column) const;
+    // Hands the rows appended so far to the views.
+    void flush();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    struct Row {
+        ItemRow::Kind kind;
+        QString cells[kCells];
+        QColor colour;
+    };
+    QIcon iconOf(const Row& row) const;
+
+    std::vector<ListColumn> columns_;
+    std::vector<Row> rows_;
+    std::vector<Row> pending_;
+    bool flushScheduled_ = false;
+    mutable QHash<QString, QIcon> iconsByType_;
+};
+
+}  // namespace lumbra

@@ -1,0 +1,48 @@
+#pragma once
+// "Find File(s)": searches the recovered file list by name on a worker of its own. Stop
+// pauses the search while it asks; the window closes only while no search runs.
+#include "gui/gui_thread.h"
+#include "gui/picture_dialog.h"
+#include "recovery/find_search.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace lumbra {
+
+class RecoveredTree;
+
+class FindWindow : public PictureDialog, public FindResultSink {
+    Q_OBJECT
+public:
+    FindWindow(const RecoveredTree& tree, QWidget* parent);
+    ~FindWindow() override;
+
+    void rowFound(const FindRow& row, uint32_t filesFound) override;
+    void searchEnded(bool cancelled) override;
+
+    bool searching() const { return worker_.running(); }
+
+protected:
+    // Esc and the close box: only while no search runs.
+    void reject() override;
+
+private:
+    void startSearch();
+    void stopSearch();
+    void showIdle();
+
+    const RecoveredTree& tree_;
+    FindSearchWorker worker_;
+    QLineEdit* search_;
+    QTreeWidget* results_;
+    QPushButton* start_;
+    QPushButton* stop_;
+    QLabel* lastFile_;
+    QLabel* filesFound_;
+    mutable OrderedCalls calls_{this};
+};
+
+}  // namespace lumbra

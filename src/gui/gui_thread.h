@@ -1,0 +1,64 @@
+#pragma once
+// Carrying calls from any thread to a window's GUI thread in the order they were made. A call
+// made on the GUI thread first applies every call a worker posted before it. A worker that
+// runs far ahead of the screen waits, so that its posted calls never pile up without bound.
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMetaObject>
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <type_traits>
+
+namespace lumbra {
+
+class OrderedCalls {
+public:
+    // Posted calls a worker may have waiting before its next call waits for them.
+    static constexpr int kMaxPending = 512;
+
+    explicit OrderedCalls(QObject* receiver) : receiver_(receiver) {}
+
+    // Runs `call` on the receiver's thread; from another thread it is queued and, unless too
+    // many calls wait already, not waited for.
+    template <typename Call>
+    void run(Call call) {
+        if (onGuiThread()) {
+            call();
+            return;
+        }
+        if (pending_.load() >= kMaxPending) {
+            QMetaObject::invokeMethod(receiver_, std::move(call), Qt::BlockingQueuedConnection);
+            return;
+        }
+        ++pending_;
+        QMetaObject::invokeMethod(
+            receiver_,
+            [this, call = std::move(call)]() mutable {
+                --pending_;
+                call();
+            },
+            Qt::QueuedConnection);
+    }
+
+    // Runs `call` on the receiver's thread and waits for its answer.
+    template <typename Call>
+    std::invoke_result_t<Call> answer(Call call) {
+        if (onGuiThread()) return call();
+        std::invoke_result_t<Call> result{};
+        QMetaObject::invokeMethod(receiver_, [&] { result = call(); }, Qt::BlockingQueuedConnection);
+        return result;
+    }
+
+private:
+    bool onGuiThread() const {
+        if (QThread::currentThread() != receiver_->thread()) return false;
+        QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
+        return true;
+    }
+
+    QObject* receiver_;
+    std::atomic<int> pending_{0};
+};
+
+}  // namespace lumbra

@@ -1,0 +1,122 @@
+// The notifications and dialogs of the View. Each runs modally on the GUI thread; a call from
+// a worker waits for the answer.
+#include <QFileDialog>
+
+#include "app/file_filters_dialog.h"
+#include "gui/about_dialog.h"
+#include "gui/captioned_values_dialog.h"
+#include "gui/file_filters_window.h"
+#include "gui/find_window.h"
+#include "gui/gui_thread.h"
+#include "gui/latin1.h"
+#include "gui/main_window.h"
+#include "toolkit/qt/app_messages.h"
+#include "gui/mode_of_recovery_dialog.h"
+#include "gui/saving_window.h"
+#include "gui/settings_dialog.h"
+
+namespace lumbra {
+
+namespace {
+
+constexpr const char* kSnapshotFilter = "*.qvdx";
+
+std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().last().toLocal8Bit().toStdString();
+}
+
+}  // namespace
+
+void MainWindow::ShowMessage(MessageKind kind, std::string_view text) {
+    calls_.answer([kind, copy = std::string(text)] {
+        lumbra::ShowMessage(static_cast<int>(kind), copy);
+        return true;
+    });
+}
+
+Answer MainWindow::AskYesNo(MessageKind kind, std::string_view text) {
+    return calls_.answer([kind, copy = std::string(text)] {
+        return lumbra::AskYesNo(static_cast<int>(kind), copy) == 1 ? Answer::Yes : Answer::No;
+    });
+}
+
+bool MainWindow::RunSettingsDialog(SettingsDialogValues& values) {
+    return calls_.answer([this, &values] {
+        SettingsDialog dialog(values, this);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        values = dialog.values();
+        return true;
+    });
+}
+
+bool MainWindow::RunModeOfRecoveryDialog(ModeOfRecoveryValues& values) {
+    return calls_.answer([this, &values] {
+        ModeOfRecoveryDialog dialog(values, this);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        values = dialog.values();
+        return true;
+    });
+}
+
+void MainWindow::RunFileFiltersDialog(FileFiltersDialog& rules) {
+    calls_.answer([this, &rules] {
+        FileFiltersWindow window(rules, this);
+        return window.exec();
+    });
+}
+
+void MainWindow::ShowProperties(const PropertiesValues& values) {
+    calls_.answer([this, &values] { return CaptionedValuesDialog(PropertiesLook(), values.rows, this).exec(); });
+}
+
+void MainWindow::ShowDriveInformation(const DriveInformationValues& values) {
+    calls_.answer([this, &values] {
+        return CaptionedValuesDialog(DriveInformationLook(), values.rows, this).exec();
+    });
+}
+
+void MainWindow::ShowAbout(std::string_view text) {
+    calls_.answer([this, shown = StaticText(text)] { return AboutDialog(shown, this).exec(); });
+}
+
+std::optional<std::string> MainWindow::AskSnapshotSaveName() {
+    return calls_.answer([this] {
+        QFileDialog dialog(this, "Save Recovery Snapshot", QString(), kSnapshotFilter);
+        dialog.setObjectName("SnapshotSaveDialog");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        return RunFileDialog(dialog);
+    });
+}
+
+std::optional<std::string> MainWindow::AskSnapshotLoadName() {
+    return calls_.answer([this] {
+        QFileDialog dialog(this, "Load Recovery Snapshot", QString(), kSnapshotFilter);
+        dialog.setObjectName("SnapshotLoadDialog");
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        return RunFileDialog(dialog);
+    });
+}
+
+void MainWindow::OpenFindWindow() {
+    calls_.answer([this] { return FindWindow(session_.records, this).exec(); });
+}
+
+void MainWindow::RunSaving(const SaveSelection& selection) {
+    calls_.answer([this, &selection] {
+        QFileDialog chooser(this, "Select the destination folder");
+        chooser.setObjectName("DestinationDialog");
+        chooser.setFileMode(QFileDialog::Directory);
+        chooser.setOption(QFileDialog::ShowDirsOnly);
+        const std::optional<std::string> folder = RunFileDialog(chooser);
+        if (!folder) return false;
+        SavingWindow window(session_.savingFlags, this);
+        window.run(session_, selection, *folder);
+        return true;
+    });
+}
+
+}  // namespace lumbra

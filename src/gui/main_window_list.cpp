@@ -1,0 +1,64 @@
+// The file list of the View.
+#include <QCursor>
+
+#include "gui/latin1.h"
+#include "gui/file_list_model.h"
+#include "gui/file_list_view.h"
+#include "gui/gui_thread.h"
+#include "gui/main_window.h"
+#include "gui/main_window_menus.h"
+#include "toolkit/qt/bitmap_menu.h"
+
+namespace lumbra {
+
+void MainWindow::SetListColumns(const std::vector<ListColumn>& columns) {
+    calls_.run([this, columns] { parts_.fileList->setColumns(columns); });
+}
+
+void MainWindow::DeleteAllListRows() {
+    calls_.run([this] { parts_.fileList->model().clearRows(); });
+}
+
+void MainWindow::AppendListRow(const ItemRow& row) {
+    calls_.run([this, row] { parts_.fileList->model().appendRow(row); });
+}
+
+void MainWindow::SetListRowName(int row, std::string_view name) {
+    calls_.run([this, row, shown = Latin1(name)] {
+        parts_.fileList->model().setRowName(row, shown);
+    });
+}
+
+void MainWindow::SetListViewMode(ListViewMode mode) {
+    calls_.run([this, mode] { parts_.fileList->setMode(mode); });
+}
+
+void MainWindow::SetListGridAndFullRowSelect() {
+    calls_.run([this] { parts_.fileList->setGridAndFullRowSelect(); });
+}
+
+int MainWindow::ListSelectionMark() const {
+    return calls_.answer([this] { return parts_.fileList->selectionMark(); });
+}
+
+std::vector<int> MainWindow::SelectedListRows() const {
+    return calls_.answer([this] { return parts_.fileList->selectedRows(); });
+}
+
+void MainWindow::BeginListLabelEdit(int row, size_t maxLength) {
+    calls_.run([this, row, maxLength] { parts_.fileList->beginEdit(row, maxLength); });
+}
+
+void MainWindow::ShowListMenu(bool openWithEnabled) {
+    calls_.run([this, openWithEnabled] {
+        raise();
+        activateWindow();
+        BitmapMenu* menu = BuildListMenu(this, openWithEnabled);
+        int chosen = 0;
+        connect(menu, &BitmapMenu::commandChosen, this, [&chosen](int id) { chosen = id; });
+        menu->exec(QCursor::pos());
+        if (chosen != 0 && controller_) controller_->OnCommand(static_cast<Command>(chosen));
+    });
+}
+
+}  // namespace lumbra

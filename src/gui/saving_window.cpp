@@ -1,0 +1,88 @@
+#include "gui/saving_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <thread>
+
+#include "app/session.h"
+#include "gui/gui_thread.h"
+#include "gui/latin1.h"
+#include "toolkit/qt/app_messages.h"
+#include "recovery/destination_files.h"
+#include "toolkit/qt/progress_bar.h"
+
+namespace lumbra {
+
+namespace {
+
+QLabel* Value(const QString& name) {
+    auto* label = new QLabel;
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+SavingWindow::SavingWindow(SavingFlags& flags, QWidget* parent)
+    : PictureDialog("Saving the data please wait", 328, 166, "saving_background", parent),
+      flags_(flags),
+      path_(Value("PathValue")),
+      name_(Value("FileNameValue")),
+      total_(Value("TotalFilesValue")),
+      progress_(new ProgressBar) {
+    setObjectName("SavingWindow");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    const char* captions[] = {"Path", "File Name", "Total Files"};
+    QLabel* values[] = {path_, name_, total_};
+    for (int row = 0; row < 3; ++row) {
+        place(new QLabel(captions[row]), 14, 16 + 22 * row, 50, 10);
+        place(values[row], 70, 16 + 22 * row, 246, 10);
+    }
+    progress_->setRange(0, 100);
+    place(progress_, 14, 90, 300, 14);
+    auto* skip = new QPushButton("S&kip File");
+    skip->setObjectName("SkipFile");
+    place(skip, 96, 130, 64, 16);
+    auto* stop = new QPushButton("&Stop Saving");
+    stop->setObjectName("StopSaving");
+    stop->setDefault(true);
+    place(stop, 168, 130, 64, 16);
+    connect(skip, &QPushButton::clicked, this, [this] { flags_.skip = 1; });
+    connect(stop, &QPushButton::clicked, this, [this] { flags_.stopSaving = 1; });
+}
+
+SaveSummary SavingWindow::run(Session& session, const SaveSelection& selection, const std::string& destination) {
+    if (!session.reader) return {};
+    PosixDestinationFiles files;
+    CopyContext context{*session.reader, session.selectedPool, files, session.savingFlags,
+                        session.filters.patterns(), session.settings.duplicateAction, this, {}};
+    context.askContinue = [this](const std::string& question) {
+        return calls_.answer([question] { return AskYesNo(kMessageError, question); }) == 1;
+    };
+    SaveSummary summary;
+    std::thread worker([&] { summary = SaveRecoveredFiles(context, session.records, selection, destination); });
+    exec();
+    // The worker's last call closed the window; it has nothing left to do.
+    worker.join();
+    return summary;
+}
+
+void SavingWindow::fileStarted(const std::string& path, const std::string& name, uint32_t totalFiles) {
+    calls_.run([this, shownPath = QString::fromLocal8Bit(path.c_str()), shownName = Latin1(name), totalFiles] {
+        path_->setText(shownPath);
+        name_->setText(shownName);
+        total_->setText(QString::number(totalFiles));
+        progress_->setPosition(0);
+    });
+}
+
+void SavingWindow::fileProgress(uint32_t percent) {
+    calls_.run([this, percent] { progress_->setPosition(static_cast<int>(std::min<uint32_t>(percent, 100))); });
+}
+
+void SavingWindow::savingDone() {
+    calls_.run([this] { accept(); });
+}
+
+}  // namespace lumbra

@@ -1,0 +1,96 @@
+#include "gui/tree_pane.h"
+
+#include <QMouseEvent>
+#include <QCoreApplication>
+
+#include "toolkit/qt/left_pane_tree.h"
+
+namespace lumbra {
+
+namespace {
+
+TreeStage StageOf(TreePaneStage stage) {
+    switch (stage) {
+        case TreePaneStage::Disks: return TreeStage::Disks;
+        case TreePaneStage::Pools: return TreeStage::Pools;
+        case TreePaneStage::Volumes: return TreeStage::Volumes;
+        case TreePaneStage::Files: return TreeStage::Files;
+    }
+    return TreeStage::Disks;
+}
+
+TreePaneHit HitOf(TreeHitPart part) {
+    switch (part) {
+        case TreeHitPart::Nowhere: return TreePaneHit::Nowhere;
+        case TreeHitPart::Indent: return TreePaneHit::Indent;
+        case TreeHitPart::Button: return TreePaneHit::Button;
+        case TreeHitPart::Icon: return TreePaneHit::Icon;
+        case TreeHitPart::Label: return TreePaneHit::Label;
+        case TreeHitPart::RightOfLabel: return TreePaneHit::RightOfLabel;
+    }
+    return TreePaneHit::Nowhere;
+}
+
+}  // namespace
+
+TreePane::TreePane(TreePaneStage stage, const QString& rootText, QWidget* parent)
+    : QObject(parent), tree_(new LeftPaneTree(StageOf(stage), rootText, parent)) {
+    // The wizard names the root; the tree's own name for it is only its default.
+    if (QTreeWidgetItem* root = tree_->itemOf(tree_->rootId())) {
+        root->setText(0, rootText);
+        ids_.insert(root, tree_->rootId());
+    }
+    tree_->hide();
+    tree_->setEnabled(false);
+    tree_->viewport()->installEventFilter(this);
+    tree_->installEventFilter(this);
+}
+
+TreePane::~TreePane() { delete tree_; }
+
+QTreeWidget* TreePane::widget() const { return tree_; }
+
+uint32_t TreePane::rootId() const { return tree_->rootId(); }
+
+uint32_t TreePane::addItem(uint32_t parent, const QString& text) {
+    const uint32_t id = tree_->addItem(parent, text);
+    if (id != 0) ids_.insert(tree_->itemOf(id), id);
+    return id;
+}
+
+QTreeWidgetItem* TreePane::item(uint32_t id) const { return tree_->itemOf(id); }
+
+uint32_t TreePane::idOf(const QTreeWidgetItem* treeItem) const { return ids_.value(treeItem, 0); }
+
+uint32_t TreePane::parentOf(uint32_t id) const {
+    const QTreeWidgetItem* found = item(id);
+    return found ? idOf(found->parent()) : 0;
+}
+
+uint32_t TreePane::selectedId() const { return tree_->selectedId(); }
+
+void TreePane::select(uint32_t id) {
+    tree_->selectItem(id);
+    if (QTreeWidgetItem* found = item(id)) tree_->scrollToItem(found);
+}
+
+// The wizard sees every left press as it happened; the tree's own stage rules only select.
+bool TreePane::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched == tree_) emit focused();
+    if (event->type() == QEvent::MouseButtonPress && watched == tree_->viewport()) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton) {
+            const TreeClick click = tree_->hitTest(press->position().toPoint());
+            const uint32_t hit = click.part == TreeHitPart::Nowhere ? 0 : click.itemId;
+            // Let the tree handle the press first (focus, branch buttons), then report it.
+            tree_->viewport()->removeEventFilter(this);
+            QCoreApplication::sendEvent(tree_->viewport(), event);
+            tree_->viewport()->installEventFilter(this);
+            emit leftClicked(hit, HitOf(click.part));
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace lumbra
