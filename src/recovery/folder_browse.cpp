@@ -55,6 +55,7 @@ void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentT
         uint32_t treeItem;
     };
     tree.treeInsertCounter = 0;
+    tree.ClearTreeItems();
     TreeProgress progress(tree, view);
     progress.Report();
     std::vector<bool> inserted(tree.folders().size(), false);

@@ -12,6 +12,7 @@ namespace {
 std::optional<std::string> LowByteName(ByteView block, size_t offset, size_t units) {
     if (!fits(block, offset, 2 * units)) return std::nullopt;
     std::string name;
+    name.reserve(units);
     for (size_t i = 0; i < units; ++i) {
         uint8_t low = block[offset + 2 * i];
         if (low == 0) break;

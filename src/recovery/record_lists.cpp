@@ -12,7 +12,7 @@ std::string CutName(std::string_view name) {
 void RecoveredTree::ParentIndex::Append(uint64_t parentId, uint32_t position) {
     next_.push_back(ChildRange::kEnd);
     if (lastChain_ == nullptr || lastParent_ != parentId) {
-        lastChain_ = &chains_[parentId];
+        lastChain_ = chains_.tryEmplace(parentId).first;
         lastParent_ = parentId;
     }
     Chain& chain = *lastChain_;
@@ -23,9 +23,9 @@ void RecoveredTree::ParentIndex::Append(uint64_t parentId, uint32_t position) {
 }
 
 ChildRange RecoveredTree::ParentIndex::Children(uint64_t parentId) const {
-    auto found = chains_.find(parentId);
-    if (found == chains_.end()) return {};
-    return {&next_, found->second.head, found->second.count};
+    const Chain* chain = chains_.find(parentId);
+    if (chain == nullptr) return {};
+    return {&next_, chain->head, chain->count};
 }
 
 void RecoveredTree::ParentIndex::Clear() {
@@ -52,7 +52,7 @@ bool RecoveredTree::AddFolderRecord(std::string_view name, uint64_t objectId, ui
                                     uint64_t itemNumber, uint32_t timeStamp) {
     if (objectId == 0) return false;
     auto position = static_cast<uint32_t>(folders_.size());
-    if (!folderByObjectId_.emplace(objectId, position).second) return false;
+    if (!folderByObjectId_.tryEmplace(objectId, position).second) return false;
     ItemRecord record;
     record.objectId = objectId;
     record.itemNumber = itemNumber;
@@ -70,9 +70,9 @@ void RecoveredTree::AddFileRecord(std::string_view name, uint64_t objectId, uint
     auto position = static_cast<uint32_t>(files_.size());
     if (fileNumbersArePositions_ && itemNumber != position) {
         fileNumbersArePositions_ = false;
-        for (uint32_t i = 0; i < position; ++i) fileByItemNumber_.emplace(i, i);
+        for (uint32_t i = 0; i < position; ++i) fileByItemNumber_.tryEmplace(i, i);
     }
-    if (!fileNumbersArePositions_) fileByItemNumber_.emplace(itemNumber, position);
+    if (!fileNumbersArePositions_) fileByItemNumber_.tryEmplace(itemNumber, position);
     ItemRecord record;
     record.objectId = objectId;
     record.itemNumber = itemNumber;
@@ -88,28 +88,37 @@ void RecoveredTree::AddFileRecord(std::string_view name, uint64_t objectId, uint
 
 const ItemRecord* RecoveredTree::FindFileByItemNumber(uint64_t n) const {
     if (fileNumbersArePositions_) return n < files_.size() ? &files_[n] : nullptr;
-    auto found = fileByItemNumber_.find(n);
-    return found == fileByItemNumber_.end() ? nullptr : &files_[found->second];
+    const uint32_t* position = fileByItemNumber_.find(n);
+    return position == nullptr ? nullptr : &files_[*position];
 }
 
 const ItemRecord* RecoveredTree::FindFolderByTreeItem(uint32_t t) const {
-    auto found = folderByTreeItem_.find(t);
-    return found == folderByTreeItem_.end() ? nullptr : &folders_[found->second];
+    if (t == 0) return nullptr;
+    const uint32_t* position = folderByTreeItem_.find(t);
+    if (position == nullptr || folders_[*position].treeItem != t) return nullptr;
+    return &folders_[*position];
 }
 
 const ItemRecord* RecoveredTree::FindFolderByObjectId(uint64_t objectId) const {
-    auto found = folderByObjectId_.find(objectId);
-    return found == folderByObjectId_.end() ? nullptr : &folders_[found->second];
+    const uint32_t* position = folderByObjectId_.find(objectId);
+    return position == nullptr ? nullptr : &folders_[*position];
+}
+
+void RecoveredTree::ClearTreeItems() {
+    for (ItemRecord& folder : folders_) folder.treeItem = 0;
+    folderByTreeItem_.clear();
+    folderByTreeItem_.reserve(folders_.size());
 }
 
 void RecoveredTree::SetFolderTreeItem(size_t folderIndex, uint32_t treeItem) {
     auto& record = folders_.at(folderIndex);
-    if (record.treeItem != 0) {
-        auto old = folderByTreeItem_.find(record.treeItem);
-        if (old != folderByTreeItem_.end() && old->second == folderIndex) folderByTreeItem_.erase(old);
-    }
     record.treeItem = treeItem;
-    if (treeItem != 0) folderByTreeItem_.emplace(treeItem, static_cast<uint32_t>(folderIndex));
+    if (treeItem == 0) return;
+    auto position = static_cast<uint32_t>(folderIndex);
+    auto [entry, inserted] = folderByTreeItem_.tryEmplace(treeItem, position);
+    // The first folder in list order that carries the item is the one found.
+    bool entryStale = folders_[*entry].treeItem != treeItem;
+    if (!inserted && (entryStale || position < *entry)) *entry = position;
 }
 
 void RecoveredTree::RenameFolder(size_t folderIndex, std::string_view name) {

@@ -9,9 +9,9 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "recovery/id_map.h"
 #include "recovery/item_record.h"
 
 namespace lumbra {
@@ -84,7 +84,7 @@ public:
     const ItemRecord* FindFolderByTreeItem(uint32_t t) const;
     // The folder with this 64-bit objectId; nullptr when none.
     const ItemRecord* FindFolderByObjectId(uint64_t objectId) const;
-    bool HasFolder(uint64_t objectId) const { return folderByObjectId_.count(objectId) != 0; }
+    bool HasFolder(uint64_t objectId) const { return folderByObjectId_.contains(objectId); }
 
     const std::deque<ItemRecord>& folders() const { return folders_; }
     const std::deque<ItemRecord>& files() const { return files_; }
@@ -94,6 +94,8 @@ public:
     ChildRange FolderChildren(uint64_t parentId) const { return folderChildren_.Children(parentId); }
     ChildRange FileChildren(uint64_t parentId) const { return fileChildren_.Children(parentId); }
 
+    // Sets every folder's treeItem back to 0, before the tree is built anew.
+    void ClearTreeItems();
     // Records the tree item of the folder at this position (BuildFolderTree).
     void SetFolderTreeItem(size_t folderIndex, uint32_t treeItem);
     // Renames a record in place (the rename command); the name is cut to kMaxItemNameLength.
@@ -114,25 +116,27 @@ private:
             uint32_t tail = 0;
             uint32_t count = 0;
         };
-        std::unordered_map<uint64_t, Chain> chains_;
+        IdMap<Chain> chains_;
         std::vector<uint32_t> next_;
-        // Records of one folder mostly arrive together: the last chain is kept at hand.
-        // Pointers to map elements survive rehashing.
+        // Records of one folder mostly arrive together: the last chain is kept at hand. Only
+        // a miss inserts into chains_, and a miss takes the new pointer.
         uint64_t lastParent_ = 0;
         Chain* lastChain_ = nullptr;
     };
 
     std::deque<ItemRecord> folders_;
     std::deque<ItemRecord> files_;
-    std::unordered_map<uint64_t, uint32_t> folderByObjectId_;
+    IdMap<uint32_t> folderByObjectId_;
     ParentIndex folderChildren_;
     ParentIndex fileChildren_;
     // While every file's itemNumber equals its position (the mount and the snapshot loader
     // number them so), a lookup by item number needs no map; the map is built once the first
     // record breaks that rule.
     bool fileNumbersArePositions_ = true;
-    std::unordered_map<uint64_t, uint32_t> fileByItemNumber_;
-    std::unordered_map<uint32_t, uint32_t> folderByTreeItem_;
+    IdMap<uint32_t> fileByItemNumber_;
+    // Tree item -> folder position. An entry whose folder no longer carries that tree item is
+    // stale and finds nothing.
+    IdMap<uint32_t> folderByTreeItem_;
 };
 
 }  // namespace lumbra
