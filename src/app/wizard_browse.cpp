@@ -1,4 +1,5 @@
 // The browse step's list and tree: opening rows, the right-click menu, renaming, properties.
+#include <cctype>
 #include <cstdlib>
 
 #include "app/item_properties.h"

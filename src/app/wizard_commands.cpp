@@ -1,4 +1,5 @@
 // The menu, toolbar and home-page commands.
+#include <cstdlib>
 #include <unordered_set>
 
 #include "app/command_table.h"
