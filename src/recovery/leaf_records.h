@@ -1,6 +1,6 @@
 #pragma once
 // The folder and file object records of an NSS B-tree leaf block, field by field. Offsets are
-// counted from the start of the record; docs/format/btree_leaf.md describes the layout.
+// counted from the start of the record; docs/format/leaf_records.md describes the layout.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

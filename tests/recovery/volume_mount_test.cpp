@@ -110,6 +110,18 @@ TEST(VolumeMount, FileIsAdmittedOnlyWithBlocksForItsSize) {
             << "size " << cases[i].size << " in " << cases[i].blockCount << " blocks";
 }
 
+// A size field with its top bit set reads as a negative size: no number of blocks holds it.
+TEST(VolumeMount, FileWithNegativeSizeIsRefused) {
+    VolumePlan volume{.name = "NEGATIVE"};
+    volume.files.push_back({.name = "MINUS1", .size = 1,
+                            .tweaks = {.blockCountField = 0,
+                                       .edits = {{24, std::vector<uint8_t>(8, 0xFF)}}}});
+    volume.files.push_back({.name = "PLAIN", .size = 1});
+    MountedImage mounted(BuildVolume(volume));
+    mounted.MountVolumeBased();
+    EXPECT_EQ(Names(mounted.tree.files()), (std::vector<std::string>{"PLAIN"}));
+}
+
 TEST(VolumeMount, LateTimeStampRefusesTheFileButShowsItsName) {
     VolumePlan volume{.name = "TIMES"};
     volume.files.push_back({.name = "EARLY.TXT", .size = 1, .time = 2'099'999'999u});
