@@ -1,0 +1,282 @@
+// The real main window driven through the wizard on the demo disk, dialogs answered by the test.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+
+#include "gui/file_list_model.h"
+#include "gui/file_list_view.h"
+#include "gui/find_window.h"
+#include "gui/gui_harness.h"
+#include "gui/mode_of_recovery_dialog.h"
+#include "gui/saving_window.h"
+#include "support/scratch_folder.h"
+#include "support/sha256.h"
+#include "toolkit/qt/group_radio_button.h"
+#include "toolkit/qt/progress_bar.h"
+#include "toolkit/qt/transparent_label.h"
+
+namespace lumbra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MainWindowHarness;
+
+// Checks the recovery mode's radio button and presses OK.
+test::ModalAnswerer::Handler ChooseMode(bool poolBased) {
+    return [poolBased](QWidget* widget) {
+        ASSERT_EQ(widget->objectName(), "ModeOfRecoveryDialog");
+        widget->findChild<GroupRadioButton*>(poolBased ? "PoolBased" : "VolumeBased")->click();
+        QApplication::processEvents();
+        qobject_cast<QDialog*>(widget)->accept();
+    };
+}
+
+test::ModalAnswerer::Handler ChooseFile(const QString& objectName, const std::string& path) {
+    return [objectName, path](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->objectName(), objectName);
+        const fs::path chosen(path);
+        dialog->setDirectory(QString::fromStdString(chosen.parent_path().string()));
+        dialog->selectFile(QString::fromStdString(chosen.filename().string()));
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+}
+
+std::string Digest(const std::vector<uint8_t>& bytes) { return test::Sha256::hex(bytes); }
+
+// size and digest of every file below a folder
+std::multiset<std::pair<uint64_t, std::string>> ContentsBelow(const fs::path& folder) {
+    std::multiset<std::pair<uint64_t, std::string>> contents;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        contents.insert({bytes.size(), Digest(bytes)});
+    }
+    return contents;
+}
+
+void WalkToBrowse(MainWindowHarness& h, const QString& pool, bool poolBased, const QString& volume) {
+    h.clickTreeItem(TreeKind::Pools, pool);
+    h.answers.expect(ChooseMode(poolBased));
+    h.clickNext();
+    ASSERT_EQ(h.session.wizard.currentStep(), WizardStep::StepVolumes);
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Volumes)->isVisible());
+    h.clickTreeItem(TreeKind::Volumes, volume);
+    h.clickNext();
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse));
+    EXPECT_TRUE(h.window->fileList().isVisible());
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isVisible());
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isEnabled());
+    EXPECT_GT(h.listRows(), 0);
+}
+
+TEST(WizardFlow, StartsInTheDiskStepWithTheDemoImage) {
+    MainWindowHarness h;
+    EXPECT_EQ(h.window->windowTitle(), "Corvalt Lumbra Novell NSS");
+    EXPECT_EQ(h.treeTexts(TreeKind::Drives), QStringList({"My Computer", "Storage Device0"}));
+    EXPECT_TRUE(h.window->parts().usePartitionTable->isChecked());
+    EXPECT_FALSE(h.window->parts().next->isVisible());
+    EXPECT_FALSE(h.window->parts().startField->isVisible());
+    EXPECT_TRUE(h.window->parts().quickHelp->text().contains("1. Select the disk to recover from left pane."));
+    h.clickTreeItem(TreeKind::Drives, "Storage Device0");
+    EXPECT_TRUE(h.window->parts().next->isVisible());
+    EXPECT_EQ(h.window->Text(InfoValue(3)), std::to_string(h.session.disk.driveTable().rows[0].cylinders));
+}
+
+TEST(WizardFlow, PartitionTableThenVolumeBasedThenBrowse) {
+    MainWindowHarness h;
+    h.clickTreeItem(TreeKind::Drives, "Storage Device0");
+    h.clickNext();
+    ASSERT_EQ(h.session.wizard.currentStep(), WizardStep::StepPools);
+    EXPECT_EQ(h.treeTexts(TreeKind::Pools), QStringList({"NSS Pools", "OFFICE", "ARCHIVE"}));
+    WalkToBrowse(h, "OFFICE", false, "USERS");
+    EXPECT_EQ(h.window->treeWidget(TreeKind::Directory)->topLevelItem(0)->text(0), "USERS");
+    EXPECT_EQ(h.session.wizard.recoveryMode, 1);
+    EXPECT_TRUE(h.answers.allAnswered());
+}
+
+// The whole second run: a scan, pool-based recovery and every browse command on its result.
+class ScannedArchive : public ::testing::Test {
+protected:
+    void SetUp() override {
+        h.clickTreeItem(TreeKind::Drives, "Storage Device0");
+        QTest::mouseClick(h.window->parts().searchPartition, Qt::LeftButton);
+        ASSERT_TRUE(h.window->parts().startField->isVisible());
+        EXPECT_EQ(h.window->parts().startField->text(), "0");
+        EXPECT_EQ(h.window->parts().endField->text().toULongLong(), h.session.disk.driveTable().rows[0].totalSectors);
+        h.clickNext();
+        ASSERT_TRUE(h.waitForStep(WizardStep::StepPools));
+        EXPECT_EQ(h.treeTexts(TreeKind::Pools), QStringList({"NSS Pools", "OFFICE", "ARCHIVE"}));
+        WalkToBrowse(h, "ARCHIVE", true, "ARCHIVE");
+        ASSERT_EQ(h.session.wizard.recoveryMode, 2);
+    }
+    MainWindowHarness h;
+};
+
+TEST_F(ScannedArchive, OpensAFolderAndRenamesAFile) {
+    const int folder = h.firstRow(true);
+    ASSERT_GE(folder, 0);
+    const QString folderName = h.listCell(folder, 0);
+    QTreeView* details = h.window->fileList().detailsView();
+    const QRect rect = details->visualRect(h.window->fileList().model().index(folder, 0));
+    QTest::mouseDClick(details->viewport(), Qt::LeftButton, {}, rect.center());
+    EXPECT_EQ(h.window->treeWidget(TreeKind::Directory)->currentItem()->text(0), folderName);
+
+    const int file = h.firstRow(false);
+    ASSERT_GE(file, 0);
+    h.window->fileList().selectRow(file);
+    details->setFocus();
+    QTest::keyClick(details, Qt::Key_F2);
+    auto* editor = h.window->findChild<QLineEdit*>("RenameEditor");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->maxLength(), 255);
+    editor->setText("renamed.bin");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(h.listCell(file, 0), "renamed.bin");
+    const uint64_t key = h.listCell(file, 5).toULongLong();
+    bool found = false;
+    for (const auto& record : h.session.records.files())
+        if (record.itemNumber == key) found = record.name == "renamed.bin";
+    EXPECT_TRUE(found);
+    EXPECT_EQ(h.session.wizard.labelEditing.load(), 0);
+}
+
+TEST_F(ScannedArchive, FindsFilesAndFiltersTheList) {
+    const std::string name = h.session.records.files().front().name;
+    const QString search = QString::fromLatin1(name.substr(0, 3).c_str());
+    int results = -1;
+    h.answers.expect([&](QWidget* widget) {
+        auto* find = qobject_cast<FindWindow*>(widget);
+        ASSERT_NE(find, nullptr);
+        find->findChild<QLineEdit*>("SearchText")->setText(search);
+        find->findChild<QPushButton*>("StartSearch")->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !find->searching() && find->findChild<QPushButton*>("StartSearch")->isEnabled(); }, 30000));
+        results = find->findChild<QTreeWidget*>("FindResults")->topLevelItemCount();
+        QMetaObject::invokeMethod(find, "reject");
+    });
+    h.chooseCommand(Command::FindFiles);
+    EXPECT_GT(results, 0);
+
+    const std::string extension = name.substr(name.rfind('.'));
+    h.answers.expect([&](QWidget* widget) {
+        ASSERT_EQ(widget->objectName(), "FileFiltersWindow");
+        widget->findChild<QLineEdit*>("FilterEdit")->setText(QString::fromLatin1(("*" + extension).c_str()));
+        for (QPushButton* button : widget->findChildren<QPushButton*>())
+            if (button->text() == "&Add") button->click();
+        EXPECT_EQ(widget->findChild<QListWidget*>("FilterList")->count(), 1);
+        for (QPushButton* button : widget->findChildren<QPushButton*>())
+            if (button->text() == "&Close") button->click();
+    });
+    h.chooseCommand(Command::FileFilters);
+    ASSERT_EQ(h.session.filters.count(), 1u);
+    const QString suffix = QString::fromLatin1(extension.c_str()).toLower();
+    for (int row = 0; row < h.listRows(); ++row) {
+        if (!h.listCell(row, 1).endsWith("Folder")) EXPECT_TRUE(h.listCell(row, 0).toLower().endsWith(suffix));
+    }
+}
+
+TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
+    test::ScratchFolder destination("gui_recover");
+    h.answers.expect(ChooseFile("DestinationDialog", destination.path().string()));
+    h.chooseCommand(Command::RecoverAll);
+    ASSERT_TRUE(h.answers.allAnswered());
+
+    const test::BuiltPool& pool = test::DemoImage().pool("ARCHIVE");
+    std::multiset<std::pair<uint64_t, std::string>> expected;
+    for (const test::BuiltFile& file : pool.volume("ARCHIVE").files)
+        if (file.size > 0 && !file.lostByDamage && !file.duplicate)
+            expected.insert({file.size, Digest(test::DemoImage().consecutiveContent(pool, file))});
+    const auto written = ContentsBelow(destination.path());
+    EXPECT_GE(written.size(), expected.size());
+    EXPECT_TRUE(std::includes(written.begin(), written.end(), expected.begin(), expected.end()));
+
+    const int rowsBefore = h.listRows();
+    test::ScratchFolder snapshots("gui_snapshot");
+    const std::string snapshot = snapshots.file("archive.qvdx");
+    h.answers.expect(ChooseFile("SnapshotSaveDialog", snapshot));
+    h.chooseCommand(Command::SaveSnapshot);
+    ASSERT_TRUE(fs::exists(snapshot));
+
+    h.clickBack();
+    EXPECT_EQ(h.session.wizard.currentStep(), WizardStep::StepVolumes);
+    h.clickBack();
+    EXPECT_EQ(h.session.wizard.currentStep(), WizardStep::StepPools);
+    h.clickBack();
+    ASSERT_EQ(h.session.wizard.currentStep(), WizardStep::StepDisks);
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Drives)->isVisible());
+    EXPECT_FALSE(h.window->fileList().isVisible());
+
+    h.answers.expect(ChooseFile("SnapshotLoadDialog", snapshot));
+    h.chooseCommand(Command::LoadSnapshot);
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse, 10000));
+    EXPECT_EQ(h.listRows(), rowsBefore);
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isVisible());
+    EXPECT_FALSE(h.window->parts().back->isVisible());
+}
+
+TEST(WizardFlow, StopDuringAScanEndsItEarly) {
+    MainWindowHarness h;
+    h.answers.expect([](QWidget* widget) {
+        ASSERT_EQ(widget->objectName(), "SettingsDialog");
+        widget->findChild<QComboBox*>("Sectors")->setCurrentIndex(0);
+        qobject_cast<QDialog*>(widget)->accept();
+    });
+    h.chooseCommand(Command::Settings);
+    ASSERT_EQ(h.session.settings.sectorsPerRead, 1u);
+    h.clickTreeItem(TreeKind::Drives, "Storage Device0");
+    QTest::mouseClick(h.window->parts().searchPartition, Qt::LeftButton);
+    h.clickNext();
+    ASSERT_TRUE(h.window->parts().stop->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return h.window->parts().progress->position() >= 1; }, 20000));
+    QString statusAtStop;
+    h.answers.expect([&](QWidget* widget) {
+        statusAtStop = h.window->parts().statusLine->text();
+        h.answers.pressYes()(widget);
+    });
+    QTest::mouseClick(h.window->parts().stop, Qt::LeftButton);
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepPools, 20000));
+    EXPECT_EQ(h.answers.captions().back(), "Corvalt Lumbra Novell NSS");
+    const QStringList words = statusAtStop.split(' ');
+    ASSERT_GE(words.size(), 5);
+    EXPECT_LT(words[2].toULongLong(), words[4].toULongLong());
+    EXPECT_LT(h.window->parts().progress->position(), 100);
+    EXPECT_TRUE(h.window->parts().back->isVisible());
+}
+
+TEST(WizardFlow, ExitAsksAndEndsOnlyOnYes) {
+    MainWindowHarness h;
+    h.answers.expect(h.answers.pressNo());
+    h.chooseCommand(Command::Exit);
+    EXPECT_TRUE(h.desktop.endedWith.empty());
+    EXPECT_EQ(h.answers.captions().back(), "Corvalt Lumbra Novell NSS");
+    h.answers.expect(h.answers.pressYes());
+    h.chooseCommand(Command::Exit);
+    EXPECT_EQ(h.desktop.endedWith, std::vector<int>{0});
+    EXPECT_EQ(h.desktop.opened.back(), std::string(WizardController::kHomePage));
+}
+
+TEST(WizardFlow, ClosingTheWindowAsksFirst) {
+    MainWindowHarness h;
+    h.answers.expect(h.answers.pressNo());
+    h.window->close();
+    EXPECT_TRUE(h.window->isVisible());
+    h.answers.expect(h.answers.pressYes());
+    h.window->close();
+    EXPECT_FALSE(h.window->isVisible());
+}
+
+}  // namespace
+}  // namespace lumbra
