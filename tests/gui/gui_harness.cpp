@@ -26,14 +26,25 @@ const NssImage& DemoImage() {
     return image;
 }
 
+namespace {
+
+// The image file, removed when the test program ends.
+struct DemoImageFile {
+    DemoImageFile() : path((std::filesystem::temp_directory_path() / ("lumbra_gui_demo_" + std::to_string(getpid()) + ".img")).string()) {
+        DemoImage().writeTo(path);
+    }
+    ~DemoImageFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+    std::string path;
+};
+
+}  // namespace
+
 const std::string& DemoImagePath() {
-    static const std::string path = [] {
-        const auto file = std::filesystem::temp_directory_path() / ("lumbra_gui_demo_" + std::to_string(getpid()) + ".img");
-        DemoImage().writeTo(file.string());
-        std::atexit([] { std::filesystem::remove(DemoImagePath()); });
-        return file.string();
-    }();
-    return path;
+    static const DemoImageFile file;
+    return file.path;
 }
 
 ModalAnswerer::ModalAnswerer() {
@@ -124,8 +135,10 @@ void MainWindowHarness::chooseCommand(Command command) {
 bool MainWindowHarness::waitForStep(WizardStep step, int milliseconds) {
     return QTest::qWaitFor(
         [&] {
+            // Whatever the worker posted before it finished is applied before the answer counts.
+            const bool reached = session.wizard.currentStep() == step && !session.wizard.busy();
             QCoreApplication::sendPostedEvents();
-            return session.wizard.currentStep() == step && !session.wizard.busy();
+            return reached;
         },
         milliseconds);
 }
