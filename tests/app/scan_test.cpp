@@ -160,5 +160,24 @@ TEST_F(ScanTest, OneHundredSectorsPerReadMovesTheScanInSteps) {
     EXPECT_EQ(statuses[9], "text StatusLine=Scanning sector 900 Of 1000");
 }
 
+TEST_F(ScanTest, ExitWhileScanningEndsTheProcessAtOnce) {
+    view.answers = {Answer::Yes, Answer::Yes};
+    bool exited = false;
+    bool closed = false;
+    view.onSetText = [&](Element element, const std::string& text) {
+        if (element != Element::StatusLine || text != "Scanning sector 60 Of 12000") return;
+        wizard->OnCommand(Command::Exit);
+        exited = true;
+        closed = wizard->OnCloseRequest();
+    };
+    StartScan("0", "12000");
+    wizard->WaitForWorker();
+    ASSERT_TRUE(exited);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(desktop.endedWith, (std::vector<int>{0, 0}));
+    EXPECT_EQ(desktop.opened, (std::vector<std::string>{std::string(WizardController::kHomePage),
+                                                        std::string(WizardController::kHomePage)}));
+}
+
 }  // namespace
 }  // namespace lumbra::test
