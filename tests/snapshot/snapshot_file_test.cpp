@@ -113,6 +113,23 @@ TEST(SnapshotFile, ASaveThatFillsTheDiskLeavesTheExistingSnapshotWhole) {
     EXPECT_EQ(entries, 1);  // no temporary file left behind
 }
 
+// A snapshot on a read-only file system loads: the file is opened for reading only. Needs the
+// right to mount; skipped without it.
+TEST(SnapshotFile, ASnapshotOnAReadOnlyFileSystemLoads) {
+    test::ScratchFolder folder("snapshot_readonly");
+    if (::mount("tmpfs", folder.path().c_str(), "tmpfs", 0, "size=1m") != 0) GTEST_SKIP() << "cannot mount a tmpfs";
+    MountedImage mounted(test::BuildVolume(SampleVolume()));
+    mounted.MountVolumeBased();
+    const std::string path = folder.file("RO.QVDX");
+    const bool saved = !SaveSnapshot(path, StateOf(mounted, RecoveryMode::VolumeBased), mounted.tree).has_value();
+    const bool readOnly = ::mount(nullptr, folder.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    const auto result = LoadSnapshotFile(path);
+    ::umount(folder.path().c_str());
+    ASSERT_TRUE(saved && readOnly);
+    ASSERT_TRUE(std::holds_alternative<LoadedSnapshot>(result));
+    EXPECT_EQ(std::get<LoadedSnapshot>(result).records.files().size(), mounted.tree.files().size());
+}
+
 TEST(SnapshotFile, AFileThatCannotBeOpenedIsReportedNotLoaded) {
     auto result = LoadSnapshotFile("/nonexistent/lumbra/X.QVDX");
     ASSERT_TRUE(std::holds_alternative<SnapshotLoadError>(result));
