@@ -132,8 +132,12 @@ TEST_F(ScannedArchive, OpensAFolderAndRenamesAFile) {
     const QString folderName = h.listCell(folder, 0);
     QTreeView* details = h.window->fileList().detailsView();
     const QRect rect = details->visualRect(h.window->fileList().model().index(folder, 0));
+    // A double click is a click followed by the second press.
+    QTest::mouseClick(details->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(details->viewport(), Qt::LeftButton, {}, rect.center());
-    EXPECT_EQ(h.window->treeWidget(TreeKind::Directory)->currentItem()->text(0), folderName);
+    const QTreeWidgetItem* current = h.window->treeWidget(TreeKind::Directory)->currentItem();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->text(0), folderName);
 
     const int file = h.firstRow(false);
     ASSERT_GE(file, 0);
@@ -206,7 +210,8 @@ TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
 
     const int rowsBefore = h.listRows();
     test::ScratchFolder snapshots("gui_snapshot");
-    const std::string snapshot = snapshots.file("archive.qvdx");
+    // The saved name is written in capitals with the snapshot extension.
+    const std::string snapshot = snapshots.file("ARCHIVE.QVDX");
     h.answers.expect(ChooseFile("SnapshotSaveDialog", snapshot));
     h.chooseCommand(Command::SaveSnapshot);
     ASSERT_TRUE(fs::exists(snapshot));
