@@ -2,6 +2,7 @@
 // Drives the desktop application's main window through the wizard on a disk image and saves a
 // PNG of every step, dialog and menu into OUTPUT_FOLDER, for checking the layout by eye.
 // Run it under a display (or QT_QPA_PLATFORM=offscreen).
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMenuBar>
@@ -28,6 +29,7 @@
 #include "gui/tree_pane.h"
 #include "platform/qt/qt_desktop.h"
 #include "toolkit/qt/bitmap_menu.h"
+#include "toolkit/qt/group_radio_button.h"
 
 namespace {
 
@@ -64,7 +66,12 @@ void ClickItem(MainWindow& window, TreeKind kind, const QString& text) {
 }
 
 void WaitForStep(const Session& session, WizardStep step) {
-    QTest::qWaitFor([&] { return session.wizard.currentStep() == step && !session.wizard.busy(); }, 300000);
+    const bool reached = QTest::qWaitFor([&] {
+        const bool done = session.wizard.currentStep() == step && !session.wizard.busy();
+        QCoreApplication::sendPostedEvents();
+        return done;
+    }, 300000);
+    if (!reached) std::fprintf(stderr, "grab-windows: the wizard did not reach step %d\n", static_cast<int>(step));
 }
 
 void GrabMenus(MainWindow& window) {
