@@ -76,7 +76,7 @@ void WizardController::RunScan(ScanRange range, uint32_t sectorsPerRead) {
     view_.Disable(Element::PoolTree);
     ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools));
     ScanForPartitions(*session_.reader, range, sectorsPerRead, session_.wizard.stopRequested, session_.pools,
-                      display);
+                      display, ScanReadAhead(session_.disk.accessMode()));
     FinishScan();
 }
 

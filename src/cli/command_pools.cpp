@@ -1,5 +1,6 @@
 #include <iomanip>
 
+#include "discovery/partition_scan.h"
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"

@@ -34,10 +34,6 @@ ScanOption ReadScanOption(const ParsedArguments& arguments) {
     return {std::nullopt, "--scan END (" + end + ") must be greater than START (" + start + ")"};
 }
 
-uint32_t ScanReadAhead(AccessMode accessMode) {
-    return accessMode == AccessMode::N ? kDeviceReadAheadSectors : 0;
-}
-
 void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
                PoolTable& pools, uint32_t readAheadSectors) {
     if (!range) {

@@ -26,8 +26,4 @@ ScanOption ReadScanOption(const ParsedArguments& arguments);
 void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
                PoolTable& pools, uint32_t readAheadSectors = 0);
 
-// Device files and images are read ahead 1 MiB at a time; the BIOS libraries get one run per
-// call.
-uint32_t ScanReadAhead(AccessMode accessMode);
-
 }  // namespace lumbra::cli

@@ -1,3 +1,4 @@
+#include "discovery/partition_scan.h"
 #include "cli/recovery_source.h"
 
 #include "cli/exit_codes.h"
@@ -83,7 +84,8 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     PoolTable pools;
-    FindPools(*source.reader, scan.range, context.settings.sectorsPerRead, pools);
+    FindPools(*source.reader, scan.range, context.settings.sectorsPerRead, pools,
+              ScanReadAhead(context.disk.accessMode()));
     const auto pool = SelectPool(pools, static_cast<uint32_t>(*poolRow));
     if (!pool) {
         exitCode = context.fail(kExitBadInput, "there is no pool row " + std::to_string(*poolRow) + " (" +

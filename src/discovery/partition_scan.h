@@ -7,6 +7,7 @@
 
 #include "discovery/pool_table.h"
 #include "discovery/scan_range.h"
+#include "disk/access_mode.h"
 #include "disk/sector_reader.h"
 
 namespace lumbra {
@@ -17,6 +18,11 @@ constexpr uint32_t kScanPoolLimit = 48;
 // Read-ahead for back-ends where one large read is much cheaper than many small ones (device
 // files and images): whole runs up to 1 MiB per call.
 constexpr uint32_t kDeviceReadAheadSectors = 2048;
+// The read-ahead a scan uses with an access mode: device files read ahead, the BIOS libraries
+// (which may not take large counts) do not.
+constexpr uint32_t ScanReadAhead(AccessMode accessMode) {
+    return accessMode == AccessMode::N ? kDeviceReadAheadSectors : 0;
+}
 
 // What a running scan tells its front end, in this order for each run: the sector about to
 // be read, the sectors done of the range length, the progress in percent; then, for each
