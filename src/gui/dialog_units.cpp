@@ -17,10 +17,10 @@ QRect DialogUnits::rect(int left, int top, int width, int height) const {
 }
 
 QFont DialogFont() {
-    // An 11-pixel sans face gives the 6 x 13 base units the pictures of the windows were
-    // drawn for.
+    // A 10-pixel sans face gives base units of about 6 x 12, close to those the pictures of
+    // the windows were drawn for (792 pixels across the main window).
     QFont font("DejaVu Sans");
-    font.setPixelSize(11);
+    font.setPixelSize(10);
     return font;
 }
 
