@@ -8,6 +8,7 @@
 #include "disk/chs_address.h"
 #include "disk/disk_access.h"
 #include "disk/sector.h"
+#include "support/scratch_folder.h"
 
 namespace lumbra {
 namespace {
@@ -57,15 +58,14 @@ TEST(BiosAccess, EmulatedLibrariesListAndReadTheImage) {
 
 TEST(BiosAccess, MissingLibraryIsFatalWithItsMessage) {
     DiskAccess access(AccessMode::F);
-    const auto empty = std::filesystem::temp_directory_path() / "lumbra_no_libraries";
-    std::filesystem::create_directories(empty);
-    EXPECT_EQ(access.EnumerateDrives({}, empty.string() + "/"), "Disk32.dll not found or corrupted");
+    test::ScratchFolder empty("no_libraries");
+    EXPECT_EQ(access.EnumerateDrives({}, empty.path().string() + "/"), "Disk32.dll not found or corrupted");
 }
 
 TEST(BiosAccess, LibraryWithoutEntriesIsCorrupted) {
     // The geometry library has none of the read entries.
-    const auto folder = std::filesystem::temp_directory_path() / "lumbra_swapped_libraries";
-    std::filesystem::create_directories(folder);
+    test::ScratchFolder scratch("swapped_libraries");
+    const auto& folder = scratch.path();
     std::filesystem::copy_file(std::string(LUMBRA_BIN_DIR) + "/libdisk2.so", folder / "libDisk32.so",
                                std::filesystem::copy_options::overwrite_existing);
     DiskAccess access(AccessMode::F);
