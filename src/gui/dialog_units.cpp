@@ -17,10 +17,10 @@ QRect DialogUnits::rect(int left, int top, int width, int height) const {
 }
 
 QFont DialogFont() {
-    // A 10-pixel sans face gives base units of about 6 x 12, close to those the pictures of
-    // the windows were drawn for (792 pixels across the main window).
-    QFont font("DejaVu Sans");
-    font.setPixelSize(10);
+    // An 11-pixel condensed sans face gives base units of about 6 x 13, those the pictures
+    // of the windows were drawn for (792 x 508 pixels for the main window).
+    QFont font("DejaVu Sans Condensed");
+    font.setPixelSize(11);
     return font;
 }
 
