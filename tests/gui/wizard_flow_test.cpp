@@ -159,6 +159,8 @@ TEST_F(ScannedArchive, OpensAFolderAndRenamesAFile) {
     EXPECT_EQ(editor->maxLength(), 255);
     editor->setText("renamed.bin");
     QTest::keyClick(editor, Qt::Key_Return);
+    // The editor hands its text over once the event loop runs again.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return h.session.wizard.labelEditing.load() == 0; }, 5000));
     EXPECT_EQ(h.listCell(file, 0), "renamed.bin");
     const uint64_t key = h.listCell(file, 5).toULongLong();
     bool found = false;
