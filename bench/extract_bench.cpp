@@ -18,6 +18,8 @@
 #include "recovery/file_copy.h"
 #include "support/nss_image_builder.h"
 
+#include "bench_timing.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -26,34 +28,9 @@ constexpr uint64_t kFileBytes = 1ull << 30;
 constexpr size_t kPlainBlock = 1 << 20;
 constexpr int kRounds = 7;
 
-// Wall time and the CPU time of this process. The machine is shared, so the CPU time is the
-// steadier measure.
-struct Timing {
-    double wall = 1e9;
-    double cpu = 1e9;
-};
-
-double CpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-class Stopwatch {
-public:
-    Timing elapsed() const {
-        return {std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count(), CpuSeconds() - cpu_};
-    }
-
-private:
-    std::chrono::steady_clock::time_point wall_ = std::chrono::steady_clock::now();
-    double cpu_ = CpuSeconds();
-};
-
-void KeepBest(Timing& best, const Timing& run) {
-    best.wall = std::min(best.wall, run.wall);
-    best.cpu = std::min(best.cpu, run.cpu);
-}
+using lumbra::bench::KeepBest;
+using lumbra::bench::Stopwatch;
+using lumbra::bench::Timing;
 
 struct BenchImage {
     std::string path;
