@@ -30,6 +30,7 @@
 #include "platform/qt/qt_desktop.h"
 #include "toolkit/qt/bitmap_menu.h"
 #include "toolkit/qt/group_radio_button.h"
+#include "toolkit/qt/message_box.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ int main(int argc, char** argv) {
     Save(window, "step-2-mounting");
     WaitForStep(session, WizardStep::StepBrowse);
     Save(window, "step-3-browse");
-    OnNextModal("dialog-message", [](QWidget* modal) { modal->close(); });
+    OnNextModal("dialog-message", [](QWidget* modal) { static_cast<MarkupMessageBox*>(modal)->press(message_box::kOk); });
     window.ShowMessage(MessageKind::Information, "No volumes found. \r\nPlease select the pool based recovery.");
     GrabMenus(window);
     GrabDialogs(window, session, wizard);

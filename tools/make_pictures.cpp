@@ -35,13 +35,13 @@ struct Background {
     const char* name;
     int width;
     int height;
-    int band;   // height of the darker band at the top
+    int band;   // height of the darker band at the top, above the dialog's first control
 };
 
 const std::vector<Background> kBackgrounds = {
-    {"background_main", 792, 508, 96},        {"background_settings", 458, 434, 44},
-    {"background_filters", 317, 238, 36},     {"background_properties", 359, 335, 40},
-    {"background_drive_information", 373, 332, 40}, {"background_about", 458, 432, 110},
+    {"background_main", 792, 508, 96},        {"background_settings", 458, 434, 10},
+    {"background_filters", 317, 238, 8},      {"background_properties", 359, 335, 10},
+    {"background_drive_information", 373, 332, 10}, {"background_about", 458, 432, 110},
 };
 
 QStringList written;

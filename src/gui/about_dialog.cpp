@@ -6,7 +6,7 @@
 namespace lumbra {
 
 AboutDialog::AboutDialog(const QString& text, QWidget* parent)
-    : PictureDialog("About Corvalt Lumbra Novell NSS", 304, 265, "about_background", parent) {
+    : PictureDialog("About Corvalt Lumbra Novell NSS", 304, 265, "background_about", parent) {
     setObjectName("AboutDialog");
     auto* line = new QLabel(text);
     line->setObjectName("AboutText");

@@ -7,9 +7,9 @@
 
 namespace lumbra {
 
-CaptionedValuesLook PropertiesLook() { return {"File/Folder Properties", 237, 204, "properties_background", 96}; }
+CaptionedValuesLook PropertiesLook() { return {"File/Folder Properties", 237, 204, "background_properties", 96}; }
 
-CaptionedValuesLook DriveInformationLook() { return {"Drive Information", 248, 203, "drive_information_background", 80}; }
+CaptionedValuesLook DriveInformationLook() { return {"Drive Information", 248, 203, "background_drive_information", 80}; }
 
 CaptionedValuesDialog::CaptionedValuesDialog(const CaptionedValuesLook& look, const std::vector<CaptionedValue>& rows,
                                              QWidget* parent)

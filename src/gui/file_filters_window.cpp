@@ -11,7 +11,7 @@
 namespace lumbra {
 
 FileFiltersWindow::FileFiltersWindow(FileFiltersDialog& rules, QWidget* parent)
-    : PictureDialog("File Filters", 210, 145, "filters_background", parent),
+    : PictureDialog("File Filters", 210, 145, "background_filters", parent),
       rules_(rules),
       edit_(new QLineEdit),
       list_(new QListWidget) {

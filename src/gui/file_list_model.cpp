@@ -1,9 +1,5 @@
 #include "gui/file_list_model.h"
 
-#include <QApplication>
-#include <QFileInfo>
-#include <QMimeDatabase>
-#include <QStyle>
 #include <QTimer>
 
 #include "app/row_colour.h"
@@ -69,15 +65,7 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QIcon FileListModel::iconOf(const Row& row) const {
-    if (row.kind == ItemRow::Kind::Folder) return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
-    const QString suffix = QFileInfo(row.cells[0]).suffix().toLower();
-    auto found = iconsByType_.find(suffix);
-    if (found != iconsByType_.end()) return *found;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile("x." + suffix, QMimeDatabase::MatchExtension);
-    QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
-    if (icon.isNull()) icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-    iconsByType_.insert(suffix, icon);
-    return icon;
+    return row.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(row.cells[0]);
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {

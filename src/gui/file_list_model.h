@@ -2,11 +2,11 @@
 // The rows of the browse step's file list. Rows arrive one by one (often from the mount
 // worker); they are handed to the views in batches so that 100,000 rows stay quick.
 #include <QAbstractTableModel>
-#include <QHash>
-#include <QIcon>
+#include <QColor>
 #include <vector>
 
 #include "app/view.h"
+#include "gui/file_type_icons.h"
 
 namespace lumbra {
 
@@ -46,7 +46,7 @@ private:
     std::vector<Row> rows_;
     std::vector<Row> pending_;
     bool flushScheduled_ = false;
-    mutable QHash<QString, QIcon> iconsByType_;
+    FileTypeIcons icons_;
 };
 
 }  // namespace lumbra

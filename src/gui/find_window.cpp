@@ -1,11 +1,9 @@
 #include "gui/find_window.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTreeWidget>
 
 #include "gui/gui_thread.h"
@@ -21,7 +19,7 @@ constexpr std::string_view kStopSearchQuestion = "Do you want to stop file searc
 }  // namespace
 
 FindWindow::FindWindow(const RecoveredTree& tree, QWidget* parent)
-    : PictureDialog("Find File(s)", 395, 238, "find_background", parent),
+    : PictureDialog("Find File(s)", 395, 238, QString(), parent),
       tree_(tree),
       search_(new QLineEdit),
       results_(new QTreeWidget),
@@ -58,14 +56,17 @@ FindWindow::FindWindow(const RecoveredTree& tree, QWidget* parent)
     connect(stop_, &QPushButton::clicked, this, &FindWindow::stopSearch);
 }
 
-FindWindow::~FindWindow() {
+FindWindow::~FindWindow() { endWorker(); }
+
+void FindWindow::endWorker() {
     worker_.cancel();
+    calls_.serveUntil([this] { return !worker_.running(); });
     worker_.wait();
 }
 
 void FindWindow::startSearch() {
     if (worker_.running()) return;
-    worker_.wait();
+    endWorker();
     start_->setEnabled(false);
     stop_->setEnabled(true);
     results_->clear();
@@ -77,7 +78,7 @@ void FindWindow::stopSearch() {
     stop_->setEnabled(false);
     worker_.pause();
     if (AskYesNo(kMessageQuestion, kStopSearchQuestion) == 1) {
-        worker_.cancel();
+        endWorker();
         showIdle();
         return;
     }
@@ -94,7 +95,7 @@ void FindWindow::rowFound(const FindRow& row, uint32_t filesFound) {
     calls_.run([this, row, filesFound] {
         auto* item = new QTreeWidgetItem(results_, {Latin1(row.fileName), Latin1(row.path), QString::number(row.size)});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-        item->setIcon(0, QApplication::style()->standardIcon(QStyle::SP_FileIcon));
+        item->setIcon(0, icons_.file(Latin1(row.fileName)));
         lastFile_->setText(Latin1(row.fileName));
         filesFound_->setText(QString::number(filesFound));
     });

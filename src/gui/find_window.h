@@ -1,6 +1,7 @@
 #pragma once
 // "Find File(s)": searches the recovered file list by name on a worker of its own. Stop
 // pauses the search while it asks; the window closes only while no search runs.
+#include "gui/file_type_icons.h"
 #include "gui/gui_thread.h"
 #include "gui/picture_dialog.h"
 #include "recovery/find_search.h"
@@ -32,6 +33,8 @@ protected:
 private:
     void startSearch();
     void stopSearch();
+    // Cancels the search and waits for its worker to end, serving the calls it still makes.
+    void endWorker();
     void showIdle();
 
     const RecoveredTree& tree_;
@@ -42,6 +45,7 @@ private:
     QPushButton* stop_;
     QLabel* lastFile_;
     QLabel* filesFound_;
+    FileTypeIcons icons_;
     mutable OrderedCalls calls_{this};
 };
 

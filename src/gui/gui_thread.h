@@ -50,6 +50,16 @@ public:
         return result;
     }
 
+    // On the GUI thread: runs the calls posted to the receiver until `done` holds, so that a
+    // worker waiting for one of its calls can go on to its end while the GUI thread waits.
+    template <typename Done>
+    void serveUntil(Done done) {
+        while (!done()) {
+            QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
+            QThread::msleep(1);
+        }
+    }
+
 private:
     bool onGuiThread() const {
         if (QThread::currentThread() != receiver_->thread()) return false;

@@ -9,7 +9,7 @@
 namespace lumbra {
 
 ModeOfRecoveryDialog::ModeOfRecoveryDialog(const ModeOfRecoveryValues& values, QWidget* parent)
-    : PictureDialog(Latin1(values.title), 210, 145, "filters_background", parent),
+    : PictureDialog(Latin1(values.title), 210, 145, "background_filters", parent),
       values_(values),
       volumeBased_(new GroupRadioButton(Latin1(mode_of_recovery_text::kVolumeBased))),
       poolBased_(new GroupRadioButton(Latin1(mode_of_recovery_text::kPoolBased))) {

@@ -25,7 +25,7 @@ QLabel* Value(const QString& name) {
 }  // namespace
 
 SavingWindow::SavingWindow(SavingFlags& flags, QWidget* parent)
-    : PictureDialog("Saving the data please wait", 328, 166, "saving_background", parent),
+    : PictureDialog("Saving the data please wait", 328, 166, QString(), parent),
       flags_(flags),
       path_(Value("PathValue")),
       name_(Value("FileNameValue")),

@@ -21,7 +21,7 @@ QComboBox* NumberList(int last, int selected) {
 }  // namespace
 
 SettingsDialog::SettingsDialog(const SettingsDialogValues& values, QWidget* parent)
-    : PictureDialog("Recovery Settings", 304, 265, "settings_background", parent),
+    : PictureDialog("Recovery Settings", 304, 265, "background_settings", parent),
       sectors_(NumberList(100, values.sectorsIndex)),
       retries_(NumberList(10, values.retriesIndex)) {
     setObjectName("SettingsDialog");

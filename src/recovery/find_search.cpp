@@ -35,8 +35,8 @@ bool FindSearchWorker::start(const RecoveredTree& tree, std::string searchText, 
     running_.store(true);
     thread_ = std::thread([this, &tree, text = std::move(searchText), &sink] {
         const FindOutcome outcome = RunFindSearch(tree, text, sink, control_);
-        running_.store(false);
         sink.searchEnded(outcome.cancelled);
+        running_.store(false);
     });
     return true;
 }

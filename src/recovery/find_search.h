@@ -27,7 +27,8 @@ public:
     // A whole row; filesFound is the number of rows so far ("Files Found", with "Last File"
     // the row's fileName).
     virtual void rowFound(const FindRow& row, uint32_t filesFound) = 0;
-    // The search ended, through the whole list or cancelled; the worker is no longer running.
+    // The search ended, through the whole list or cancelled: the worker's last call, after
+    // which running() turns false.
     virtual void searchEnded(bool /*cancelled*/) {}
 };
 
