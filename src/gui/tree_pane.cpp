@@ -19,14 +19,14 @@ TreeStage StageOf(TreePaneStage stage) {
     return TreeStage::Disks;
 }
 
-TreePaneHit HitOf(TreeHitPart part) {
+TreePaneHit HitOf(TreeClickPart part) {
     switch (part) {
-        case TreeHitPart::Nowhere: return TreePaneHit::Nowhere;
-        case TreeHitPart::Indent: return TreePaneHit::Indent;
-        case TreeHitPart::Button: return TreePaneHit::Button;
-        case TreeHitPart::Icon: return TreePaneHit::Icon;
-        case TreeHitPart::Label: return TreePaneHit::Label;
-        case TreeHitPart::RightOfLabel: return TreePaneHit::RightOfLabel;
+        case TreeClickPart::Nowhere: return TreePaneHit::Nowhere;
+        case TreeClickPart::Indent: return TreePaneHit::Indent;
+        case TreeClickPart::Button: return TreePaneHit::Button;
+        case TreeClickPart::Icon: return TreePaneHit::Icon;
+        case TreeClickPart::Label: return TreePaneHit::Label;
+        case TreeClickPart::RightOfLabel: return TreePaneHit::RightOfLabel;
     }
     return TreePaneHit::Nowhere;
 }
@@ -81,7 +81,7 @@ bool TreePane::eventFilter(QObject* watched, QEvent* event) {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::LeftButton) {
             const TreeClick click = tree_->hitTest(press->position().toPoint());
-            const uint32_t hit = click.part == TreeHitPart::Nowhere ? 0 : click.itemId;
+            const uint32_t hit = click.part == TreeClickPart::Nowhere ? 0 : click.itemId;
             // Let the tree handle the press first (focus, branch buttons), then report it.
             tree_->viewport()->removeEventFilter(this);
             QCoreApplication::sendEvent(tree_->viewport(), event);

@@ -9,14 +9,14 @@ namespace {
 
 constexpr size_t kDiskPrefixLength = 14;
 
-bool OnItemItself(TreeHitPart part) {
-    return part == TreeHitPart::Icon || part == TreeHitPart::Label || part == TreeHitPart::RightOfLabel;
+bool OnItemItself(TreeClickPart part) {
+    return part == TreeClickPart::Icon || part == TreeClickPart::Label || part == TreeClickPart::RightOfLabel;
 }
 
 // Which parts of a row count as a click on the item in each stage.
-bool PartCounts(TreeStage stage, TreeHitPart part) {
+bool PartCounts(TreeStage stage, TreeClickPart part) {
     switch (stage) {
-    case TreeStage::Disks: return OnItemItself(part) || part == TreeHitPart::Nowhere;
+    case TreeStage::Disks: return OnItemItself(part) || part == TreeClickPart::Nowhere;
     case TreeStage::Pools: return true;
     case TreeStage::Volumes:
     case TreeStage::Files: return OnItemItself(part);

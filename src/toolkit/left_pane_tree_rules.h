@@ -29,10 +29,10 @@ int TreeRootImage(TreeStage stage);
 int TreeChildImage(TreeStage stage);
 
 // The part of a row that a click hit. A click below the last row hits no item.
-enum class TreeHitPart { Nowhere, Indent, Button, Icon, Label, RightOfLabel };
+enum class TreeClickPart { Nowhere, Indent, Button, Icon, Label, RightOfLabel };
 
 struct TreeClick {
-    TreeHitPart part = TreeHitPart::Nowhere;
+    TreeClickPart part = TreeClickPart::Nowhere;
     bool onRoot = false;          // the root was hit, or nothing (which selects the root)
     std::string text;             // text of the item the click lands on
     int childRow = -1;            // position of that item under the root, -1 for the root

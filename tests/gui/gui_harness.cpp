@@ -68,6 +68,7 @@ ModalAnswerer::Handler ModalAnswerer::press(int button) {
         auto* box = qobject_cast<MarkupMessageBox*>(widget);
         ASSERT_NE(box, nullptr) << "expected a message box, got " << widget->objectName().toStdString();
         captions_.push_back(box->windowTitle().toStdString());
+        texts_.push_back(box->text());
         box->press(button);
     };
 }

@@ -29,8 +29,9 @@ public:
     ModalAnswerer();
     void expect(Handler handler) { handlers_.push_back(std::move(handler)); }
     bool allAnswered() const { return handlers_.empty(); }
-    // Captions of the message boxes answered so far.
+    // Captions and texts of the message boxes answered so far.
     const std::vector<std::string>& captions() const { return captions_; }
+    const std::vector<std::string>& texts() const { return texts_; }
     // Handlers that press a message box's button and remember its text.
     Handler pressYes();
     Handler pressNo();
@@ -43,6 +44,7 @@ private:
     QTimer timer_;
     std::deque<Handler> handlers_;
     std::vector<std::string> captions_;
+    std::vector<std::string> texts_;
 };
 
 struct MainWindowHarness {

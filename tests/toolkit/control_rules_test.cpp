@@ -69,8 +69,8 @@ TEST(LeftPaneTreeRules, DiskNumberFollowsTheFourteenCharacters) {
 }
 
 TEST(LeftPaneTreeRules, ClicksCountOnDifferentPartsPerStage) {
-    const TreeClick onButton{TreeHitPart::Button, false, "DATA", 1, 9};
-    const TreeClick onLabel{TreeHitPart::Label, false, "DATA", 1, 9};
+    const TreeClick onButton{TreeClickPart::Button, false, "DATA", 1, 9};
+    const TreeClick onLabel{TreeClickPart::Label, false, "DATA", 1, 9};
     EXPECT_EQ(ResolveTreeClick(TreeStage::Pools, onButton).kind, TreeActionKind::SelectPool);
     EXPECT_EQ(ResolveTreeClick(TreeStage::Pools, onButton).number, 1);
     EXPECT_EQ(ResolveTreeClick(TreeStage::Volumes, onButton).kind, TreeActionKind::None);
@@ -82,17 +82,17 @@ TEST(LeftPaneTreeRules, ClicksCountOnDifferentPartsPerStage) {
 }
 
 TEST(LeftPaneTreeRules, TheRootIsNeverChosenButShowsItsFolderInTheFileStage) {
-    const TreeClick root{TreeHitPart::Nowhere, true, "My Computer", -1, 1};
+    const TreeClick root{TreeClickPart::Nowhere, true, "My Computer", -1, 1};
     EXPECT_EQ(ResolveTreeClick(TreeStage::Disks, root).kind, TreeActionKind::None);
-    const TreeClick poolsRoot{TreeHitPart::Label, true, "NSS Pools", -1, 1};
+    const TreeClick poolsRoot{TreeClickPart::Label, true, "NSS Pools", -1, 1};
     EXPECT_EQ(ResolveTreeClick(TreeStage::Pools, poolsRoot).kind, TreeActionKind::None);
-    const TreeClick volumeRoot{TreeHitPart::Label, true, "VOL1", -1, 1};
+    const TreeClick volumeRoot{TreeClickPart::Label, true, "VOL1", -1, 1};
     EXPECT_EQ(ResolveTreeClick(TreeStage::Files, volumeRoot).kind, TreeActionKind::ShowFolder);
-    const TreeClick disk{TreeHitPart::RightOfLabel, false, "Storage Device3", 3, 5};
+    const TreeClick disk{TreeClickPart::RightOfLabel, false, "Storage Device3", 3, 5};
     const TreeAction chosen = ResolveTreeClick(TreeStage::Disks, disk);
     EXPECT_EQ(chosen.kind, TreeActionKind::SelectDisk);
     EXPECT_EQ(chosen.number, 3);
-    const TreeClick diskIndent{TreeHitPart::Indent, false, "Storage Device3", 3, 5};
+    const TreeClick diskIndent{TreeClickPart::Indent, false, "Storage Device3", 3, 5};
     EXPECT_EQ(ResolveTreeClick(TreeStage::Disks, diskIndent).kind, TreeActionKind::None);
 }
 

@@ -73,17 +73,17 @@ uint32_t LeftPaneTree::selectedId() const {
     return idOf(currentItem());
 }
 
-TreeHitPart LeftPaneTree::partOf(const QTreeWidgetItem* item, const QPoint& position) const {
+TreeClickPart LeftPaneTree::partOf(const QTreeWidgetItem* item, const QPoint& position) const {
     const QRect row = visualItemRect(item);
     if (position.x() < row.left()) {
         // Left of the item: its expand button, or the indentation of its level.
         const bool onButton = item->childCount() > 0 && position.x() >= row.left() - indentation();
-        return onButton ? TreeHitPart::Button : TreeHitPart::Indent;
+        return onButton ? TreeClickPart::Button : TreeClickPart::Indent;
     }
     const int iconEnd = row.left() + iconSize().width() + 2 * kTextMargin;
-    if (position.x() < iconEnd) return TreeHitPart::Icon;
+    if (position.x() < iconEnd) return TreeClickPart::Icon;
     const int labelEnd = iconEnd + fontMetrics().horizontalAdvance(item->text(0)) + kTextMargin;
-    return position.x() < labelEnd ? TreeHitPart::Label : TreeHitPart::RightOfLabel;
+    return position.x() < labelEnd ? TreeClickPart::Label : TreeClickPart::RightOfLabel;
 }
 
 TreeClick LeftPaneTree::hitTest(const QPoint& position) const {
@@ -91,7 +91,7 @@ TreeClick LeftPaneTree::hitTest(const QPoint& position) const {
     TreeClick click;
     if (!item) {
         item = itemOf(rootId_);
-        click.part = TreeHitPart::Nowhere;
+        click.part = TreeClickPart::Nowhere;
     } else {
         click.part = partOf(item, position);
     }
@@ -110,11 +110,11 @@ void LeftPaneTree::mousePressEvent(QMouseEvent* event) {
     }
     setFocus(Qt::MouseFocusReason);
     const TreeClick click = hitTest(event->position().toPoint());
-    if (click.part == TreeHitPart::Button) {
+    if (click.part == TreeClickPart::Button) {
         // The view opens and closes the branch; that alone chooses nothing.
         QTreeWidget::mousePressEvent(event);
     }
-    if (click.part == TreeHitPart::Nowhere) selectItem(rootId_);
+    if (click.part == TreeClickPart::Nowhere) selectItem(rootId_);
     const TreeAction action = ResolveTreeClick(stage_, click);
     if (action.kind == TreeActionKind::None) return;
     selectItem(action.itemId);

@@ -43,7 +43,7 @@ protected:
 private:
     uint32_t remember(QTreeWidgetItem* item);
     uint32_t idOf(const QTreeWidgetItem* item) const;
-    TreeHitPart partOf(const QTreeWidgetItem* item, const QPoint& position) const;
+    TreeClickPart partOf(const QTreeWidgetItem* item, const QPoint& position) const;
 
     TreeStage stage_;
     uint32_t rootId_ = 0;

@@ -18,19 +18,25 @@ constexpr char16_t kWestern80[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-// How much smaller than its requested cell height a face's pixel size must be.
-double CellRatio(const QFont& font) {
-    static std::map<QString, double> ratios;
+// The largest pixel size whose cell (ascent + descent, as drawn) is no taller than `cell`:
+// first scaled from the face's proportions, then stepped down where hinting rounds it up.
+int PixelSizeForCell(const QFont& font, int cell) {
+    static std::map<std::pair<QString, int>, int> sizes;
     const QString key = font.family() + (font.bold() ? "b" : "") + (font.italic() ? "i" : "");
-    const auto it = ratios.find(key);
-    if (it != ratios.end()) return it->second;
+    const auto it = sizes.find({key, cell});
+    if (it != sizes.end()) return it->second;
     QFont probe(font);
     probe.setPixelSize(100);
-    const QFontMetricsF metrics(probe);
-    const double cell = metrics.ascent() + metrics.descent();
-    const double ratio = cell > 0 ? 100.0 / cell : 1.0;
-    ratios[key] = ratio;
-    return ratio;
+    const QFontMetricsF proportions(probe);
+    const double hundredCell = proportions.ascent() + proportions.descent();
+    int pixels = std::max(1, static_cast<int>(cell * (hundredCell > 0 ? 100.0 / hundredCell : 1.0) + 0.5));
+    for (; pixels > 1; --pixels) {
+        probe.setPixelSize(pixels);
+        const QFontMetrics drawn(probe);
+        if (drawn.ascent() + drawn.descent() <= cell) break;
+    }
+    sizes[{key, cell}] = pixels;
+    return pixels;
 }
 
 }  // namespace
@@ -54,7 +60,7 @@ QFont MarkupFont(const FontSpec& request) {
     font.setItalic(request.italic);
     font.setUnderline(request.underline);
     font.setStrikeOut(request.strikeout);
-    font.setPixelSize(std::max(1, static_cast<int>(request.size * CellRatio(font) + 0.5)));
+    font.setPixelSize(PixelSizeForCell(font, std::max(1, request.size)));
     return font;
 }
 

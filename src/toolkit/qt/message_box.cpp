@@ -81,7 +81,7 @@ uint32_t MarkupMessageBox::Show(QWidget* owner, const std::string& text, const s
 
 MarkupMessageBox::MarkupMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
                                    uint32_t style, const MessageBoxParams& params)
-    : QDialog(owner), params_(params), style_(style) {
+    : QDialog(owner), params_(params), style_(style), text_(text) {
     caption_ = BoxCaption(caption, owner ? owner->windowTitle().toStdString() : std::string());
     setWindowTitle(QString::fromStdString(caption_));
     setModal(true);

@@ -34,6 +34,8 @@ public:
     ~MarkupMessageBox() override;
 
     uint32_t answer() const { return answer_; }
+    // The message as given, before it became markup.
+    const std::string& text() const { return text_; }
     const std::vector<int>& buttonIds() const { return buttonIds_; }
     QPushButton* button(int id) const;
     QCheckBox* checkBox() const { return checkBox_; }
@@ -75,6 +77,7 @@ private:
 
     MessageBoxParams params_;
     uint32_t style_;
+    std::string text_;
     std::string caption_;
     std::vector<int> buttonIds_;
     std::vector<QPushButton*> buttons_;
