@@ -66,13 +66,14 @@ void ClickItem(MainWindow& window, TreeKind kind, const QString& text) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 30, rect.center().y()));
 }
 
-void WaitForStep(const Session& session, WizardStep step) {
+bool WaitForStep(const Session& session, WizardStep step) {
     const bool reached = QTest::qWaitFor([&] {
         const bool done = session.wizard.currentStep() == step && !session.wizard.busy();
         QCoreApplication::sendPostedEvents();
         return done;
     }, 300000);
     if (!reached) std::fprintf(stderr, "grab-windows: the wizard did not reach step %d\n", static_cast<int>(step));
+    return reached;
 }
 
 void GrabMenus(MainWindow& window) {
@@ -153,7 +154,7 @@ int main(int argc, char** argv) {
     QTest::mouseClick(window.parts().next, Qt::LeftButton);
     QTest::qWait(150);
     Save(window, "step-0-scanning");
-    WaitForStep(session, WizardStep::StepPools);
+    if (!WaitForStep(session, WizardStep::StepPools)) return 1;
     ClickItem(window, TreeKind::Pools, "OFFICE");
     Save(window, "step-1-pools");
     OnNextModal("dialog-mode-of-recovery", [](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
@@ -163,7 +164,7 @@ int main(int argc, char** argv) {
     QTest::mouseClick(window.parts().next, Qt::LeftButton);
     QTest::qWait(100);
     Save(window, "step-2-mounting");
-    WaitForStep(session, WizardStep::StepBrowse);
+    if (!WaitForStep(session, WizardStep::StepBrowse)) return 1;
     Save(window, "step-3-browse");
     OnNextModal("dialog-message", [](QWidget* modal) { static_cast<MarkupMessageBox*>(modal)->press(message_box::kOk); });
     window.ShowMessage(MessageKind::Information, "No volumes found. \r\nPlease select the pool based recovery.");
