@@ -170,6 +170,47 @@ TEST_F(ScannedArchive, OpensAFolderAndRenamesAFile) {
     EXPECT_EQ(h.session.wizard.labelEditing.load(), 0);
 }
 
+TEST_F(ScannedArchive, TabAlternatesTreeAndListAndEnterOpensTheMarkedRow) {
+    QTreeView* details = h.window->fileList().detailsView();
+    QTreeWidget* tree = h.window->treeWidget(TreeKind::Directory);
+    QApplication::setActiveWindow(h.window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get()));
+    details->setFocus();
+    for (int press = 0; press < 4; ++press) {
+        const bool toTree = h.session.wizard.treeHasFocus == 0;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(toTree ? tree->hasFocus() : details->hasFocus());
+        EXPECT_EQ(h.session.wizard.treeHasFocus, toTree ? 1 : 0);
+    }
+    if (h.session.wizard.treeHasFocus == 1) QTest::keyClick(tree, Qt::Key_Tab);
+    ASSERT_TRUE(details->hasFocus());
+
+    // Enter on a folder row enters it; down until a folder holds files.
+    for (int level = 0; level < 3 && h.firstRow(false) < 0; ++level) {
+        const int folder = h.firstRow(true);
+        ASSERT_GE(folder, 0);
+        const QString name = h.listCell(folder, 0);
+        h.window->fileList().selectRow(folder);
+        QTest::keyClick(details, Qt::Key_Return);
+        ASSERT_NE(tree->currentItem(), nullptr);
+        EXPECT_EQ(tree->currentItem()->text(0), name);
+        // Showing a folder gives the tree the focus; Tab leads back to the list.
+        EXPECT_TRUE(tree->hasFocus());
+        QTest::keyClick(tree, Qt::Key_Tab);
+        ASSERT_TRUE(details->hasFocus());
+    }
+    const int file = h.firstRow(false);
+    ASSERT_GE(file, 0);
+    const QString name = h.listCell(file, 0);
+    h.window->fileList().selectRow(file);
+    QTest::keyClick(details, Qt::Key_Return);
+    ASSERT_EQ(h.desktop.opened.size(), 1u);
+    EXPECT_TRUE(QString::fromLocal8Bit(h.desktop.opened[0].c_str()).endsWith(name));
+
+    QTest::keyClick(h.window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(h.window->isVisible());
+}
+
 TEST_F(ScannedArchive, FindsFilesAndFiltersTheList) {
     const std::string name = h.session.records.files().front().name;
     const QString search = QString::fromLatin1(name.substr(0, 3).c_str());
