@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/exit_codes.h"
+#include "cli/interrupt.h"
 #include "cli/json_writer.h"
 #include "cli/latin1_argument.h"
 #include "cli/progress_line.h"
@@ -20,14 +21,20 @@ constexpr size_t kMaxFilterLength = 19;
 // Files done of the files chosen, as a progress line on stderr.
 class ExtractProgress : public SavingObserver {
 public:
-    explicit ExtractProgress(size_t total) : total_(total) {}
-    void fileStarted(const std::string&, const std::string&, uint32_t) override {}
-    void fileProgress(uint32_t) override {}
+    ExtractProgress(size_t total, SavingFlags& flags) : total_(total), flags_(flags) { passInterrupt(); }
+    void fileStarted(const std::string&, const std::string&, uint32_t) override { passInterrupt(); }
+    void fileProgress(uint32_t) override { passInterrupt(); }
     void fileFinished(const CopyResult&) override { line_.update(++done_, total_); }
 
 private:
+    // Ctrl-C stops the saving as "Stop Saving" would.
+    void passInterrupt() {
+        if (InterruptFlag() != 0) flags_.stopSaving = 1;
+    }
+
     ProgressLine line_{"files"};
     size_t total_;
+    SavingFlags& flags_;
     size_t done_ = 0;
 };
 
@@ -112,7 +119,7 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
 
     PosixDestinationFiles files;
     SavingFlags flags;
-    ExtractProgress progress(SelectedFiles(tree, selection).size());
+    ExtractProgress progress(SelectedFiles(tree, selection).size(), flags);
     CopyContext copy{*source->reader, source->loaded.state.pool, files, flags, options.filters};
     copy.duplicateAction = options.duplicateAction;
     copy.observer = &progress;

@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "cli/exit_codes.h"
+#include "cli/interrupt.h"
 #include "platform/application_directory.h"
 
 namespace lumbra::cli {
@@ -27,7 +28,9 @@ const char* const kProgramHelp =
     "  --help                   this help; COMMAND --help for a command's help\n"
     "\n"
     "Exit codes: 0 done, 1 a drive or file could not be read or written,\n"
-    "            2 bad arguments or a bad input file, 3 internal error.\n"
+    "            2 bad arguments or a bad input file, 3 internal error,\n"
+    "            130 stopped by Ctrl-C (what was found until then is printed; press\n"
+    "            Ctrl-C twice to end at once).\n"
     "\n"
     "Commands:\n";
 
@@ -116,7 +119,10 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
         err << "Corvalt Lumbra Novell NSS: " << *fatal << "\n";
         return kExitOk;
     }
-    return command.run(context, arguments_);
+    const int code = command.run(context, arguments_);
+    if (InterruptFlag() == 0) return code;
+    err << "lumbra-nss-cli: stopped by Ctrl-C; what is printed above was found before it.\n";
+    return kExitInterrupted;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "cli/pool_search.h"
 
-#include <atomic>
-
+#include "cli/interrupt.h"
 #include "cli/progress_line.h"
 #include "discovery/partition_scan.h"
 #include "discovery/pool_listing.h"
@@ -40,9 +39,8 @@ void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint
         ListPoolsFromPartitionTable(reader, pools);
         return;
     }
-    std::atomic<int32_t> stopRequested{0};
     ProgressEvents events;
-    ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
+    ScanForPartitions(reader, *range, sectorsPerRead, InterruptFlag(), pools, events, readAheadSectors);
 }
 
 }  // namespace lumbra::cli

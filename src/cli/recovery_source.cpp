@@ -2,6 +2,7 @@
 #include "cli/recovery_source.h"
 
 #include "cli/exit_codes.h"
+#include "cli/interrupt.h"
 #include "cli/json_writer.h"
 #include "cli/pool_search.h"
 #include "cli/progress_line.h"
@@ -107,8 +108,7 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     MountProgress progress;
-    std::atomic<int32_t> stopRequested{0};
-    MountContext mount{*source.reader, state.pool, queue, source.loaded.records, progress, stopRequested};
+    MountContext mount{*source.reader, state.pool, queue, source.loaded.records, progress, InterruptFlag()};
     MountVolume(mount, {static_cast<uint16_t>(mode), state.volumes[*volumeRow].rootSector});
     return source;
 }
