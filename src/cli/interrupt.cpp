@@ -3,6 +3,8 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "cli/exit_codes.h"
+
 namespace lumbra::cli {
 namespace {
 
@@ -10,7 +12,7 @@ std::atomic<int32_t> interrupted{0};
 static_assert(std::atomic<int32_t>::is_always_lock_free, "the signal handler writes the flag");
 
 void OnInterrupt(int) {
-    if (interrupted.exchange(1) != 0) _exit(128 + SIGINT);
+    if (interrupted.exchange(1) != 0) _exit(kExitInterrupted);
 }
 
 }  // namespace

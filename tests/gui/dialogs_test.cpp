@@ -104,7 +104,7 @@ struct FiltersWindow : ::testing::Test {
         edit = window.findChild<QLineEdit*>("FilterEdit");
         list = window.findChild<QListWidget*>("FilterList");
     }
-    // Types the text and presses Add, answering the message box that may follow.
+    // Types the text and presses Add; a test expects the message box that may follow first.
     void add(const QString& text) {
         edit->setText(text);
         for (QPushButton* button : window.findChildren<QPushButton*>())
