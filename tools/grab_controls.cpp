@@ -15,6 +15,7 @@
 #include "toolkit/qt/progress_bar.h"
 #include "toolkit/qt/round_group_box.h"
 #include "toolkit/qt/window_shape.h"
+#include "toolkit/qt/bundled_fonts.h"
 
 namespace lumbra {
 namespace {
@@ -159,6 +160,7 @@ int main(int argc, char** argv) {
     // Grabs need no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    lumbra::UseBundledFonts();
     lumbra::outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("grabs");
     QDir().mkpath(lumbra::outputDir);
     lumbra::GrabImageMenus();

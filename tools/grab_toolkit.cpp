@@ -8,6 +8,7 @@
 #include "toolkit/qt/app_messages.h"
 #include "toolkit/qt/help_tool_tips.h"
 #include "toolkit/qt/message_box.h"
+#include "toolkit/qt/bundled_fonts.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ bool Save(QWidget& widget, const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    lumbra::UseBundledFonts();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(folder);
     bool ok = true;

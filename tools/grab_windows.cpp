@@ -31,6 +31,7 @@
 #include "toolkit/qt/bitmap_menu.h"
 #include "toolkit/qt/group_radio_button.h"
 #include "toolkit/qt/message_box.h"
+#include "toolkit/qt/bundled_fonts.h"
 
 namespace {
 
@@ -130,6 +131,7 @@ void GrabDialogs(MainWindow& window, Session& session, const WizardController& w
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    lumbra::UseBundledFonts();
     if (argc != 3) {
         std::fprintf(stderr, "usage: grab-windows IMAGE OUTPUT_FOLDER\n");
         return 2;

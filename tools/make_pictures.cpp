@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "file_type_pictures.h"
 #include "picture_glyphs.h"
 
 namespace {
@@ -197,6 +198,8 @@ int main(int argc, char** argv) {
     for (const Background& background : kBackgrounds) Save(BackgroundPicture(background), dir, QString::fromLatin1(background.name));
     Save(ShapePicture(), dir, QStringLiteral("shape_237"));
     Save(AppIcon(), dir, QStringLiteral("app_icon"));
+    for (const QString& family : lumbra::pictures::FileTypeFamilies())
+        Save(lumbra::pictures::FileTypePicture(family), dir, QStringLiteral("type_") + family);
     WriteResourceFile(dir);
     std::printf("%lld pictures written to %s\n", static_cast<long long>(written.size()), qPrintable(dir));
     return 0;

@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 
+#include "toolkit/qt/bundled_fonts.h"
+
 namespace lumbra {
 
 DialogUnits::DialogUnits(const QFont& font) {
@@ -19,6 +21,7 @@ QRect DialogUnits::rect(int left, int top, int width, int height) const {
 QFont DialogFont() {
     // An 11-pixel condensed sans face gives base units of about 6 x 13, those the pictures
     // of the windows were drawn for (792 x 508 pixels for the main window).
+    LoadBundledFonts();
     QFont font("DejaVu Sans Condensed");
     font.setPixelSize(11);
     return font;

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <map>
 
+#include "toolkit/qt/bundled_fonts.h"
 #include "toolkit/qt/markup_painting.h"
 #include "toolkit/qt/markup_pictures.h"
 
@@ -53,9 +54,8 @@ QString MarkupTextToQString(std::string_view text) {
 }
 
 QFont MarkupFont(const FontSpec& request) {
-    QFont font(QString::fromStdString(request.face));
-    const QString face = font.family().toLower();
-    font.setStyleHint(face.contains("courier") || face.contains("mono") ? QFont::TypeWriter : QFont::SansSerif);
+    LoadBundledFonts();
+    QFont font(BundledFamilyFor(QString::fromStdString(request.face)));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(request.weight, 100, 900)));
     font.setItalic(request.italic);
     font.setUnderline(request.underline);

@@ -14,6 +14,7 @@
 
 #include "platform/file_settings_store.h"
 #include "toolkit/message_box_rules.h"
+#include "toolkit/qt/bundled_fonts.h"
 #include "toolkit/qt/markup_painting.h"
 #include "toolkit/qt/markup_pictures.h"
 #include "toolkit/qt/markup_qt_surface.h"
@@ -93,7 +94,7 @@ MarkupMessageBox::MarkupMessageBox(QWidget* owner, const std::string& text, cons
     setWindowFlags(flags);
     defaultIndex_ = DefaultButtonIndex(style, buttonIds_.size());
     if (!params_.fontFamily.empty()) {
-        setFont(QFont(QString::fromStdString(params_.fontFamily), params_.fontPointSize > 0 ? params_.fontPointSize : -1));
+        setFont(QFont(BundledFamilyFor(QString::fromStdString(params_.fontFamily)), params_.fontPointSize > 0 ? params_.fontPointSize : -1));
     }
     buildButtons();
     prepareAreas(text);

@@ -1,0 +1,50 @@
+// lumbra-nss answers --help, --version and a bad option on a terminal with no display at all.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct ProgramRun {
+    int exitCode;
+    std::string output;   // stdout and stderr together
+};
+
+// Runs the program with every way to a display removed from its environment.
+ProgramRun RunWithoutDisplay(const std::string& arguments) {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " LUMBRA_BIN_DIR
+                                "/lumbra-nss " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, {}};
+    std::string output;
+    std::array<char, 4096> chunk{};
+    while (size_t n = fread(chunk.data(), 1, chunk.size(), pipe)) output.append(chunk.data(), n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST(DesktopCommandLine, AnswersWithoutADisplay) {
+    const ProgramRun help = RunWithoutDisplay("--help");
+    EXPECT_EQ(help.exitCode, 0) << help.output;
+    EXPECT_NE(help.output.find("Usage: lumbra-nss"), std::string::npos) << help.output;
+    for (const char* option : {"--image <PATH>", "--no-drives", "--access-mode <N|F>", "--version"})
+        EXPECT_NE(help.output.find(option), std::string::npos) << option;
+    EXPECT_EQ(help.output.find("could not connect to display"), std::string::npos);
+
+    const ProgramRun version = RunWithoutDisplay("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output, "Corvalt Lumbra Novell NSS Version 4.03\n");
+
+    const ProgramRun bad = RunWithoutDisplay("--no-such-option");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.output.find("Unknown option 'no-such-option'"), std::string::npos) << bad.output;
+
+    const ProgramRun badMode = RunWithoutDisplay("--access-mode=X");
+    EXPECT_EQ(badMode.exitCode, 2);
+    EXPECT_NE(badMode.output.find("--access-mode takes N or F"), std::string::npos) << badMode.output;
+}
+
+}  // namespace
