@@ -105,9 +105,14 @@ TEST_F(SaveDriver, AFolderNameTakenByAFileIsACreationErrorAndNoStopsTheRun) {
     test::WriteWholeFile(root() / "Documents", "a file, not a folder");
     fixture.answer = false;
     SaveSummary summary = Save({.everything = true});
+    // The question names the path that was tried, folders included, and the file counts in
+    // "Total Files" as every file that reached its creation does.
     ASSERT_EQ(fixture.questions.size(), 1u);
-    EXPECT_EQ(fixture.questions[0],
-              "Error creating file : " + (root() / "Report.doc").string() + ".  Continue Recovery ? ");
+    const std::string tried = (root() / "Documents" / "Report.doc").string();
+    EXPECT_EQ(fixture.questions[0], "Error creating file : " + tried + ".  Continue Recovery ? ");
+    ASSERT_EQ(fixture.observer.started.size(), 1u);
+    EXPECT_EQ(fixture.observer.started[0].path, tried);
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(summary.failed, 1u);
     EXPECT_EQ(summary.saved, 0u);
