@@ -10,8 +10,10 @@ namespace lumbra {
 DeviceSectorReader::DeviceSectorReader(std::unique_ptr<SectorDevice> device, uint16_t badSectorRetries)
     : device_(std::move(device)), badSectorRetries_(badSectorRetries) {}
 
+// A size of 0 is a device that could not tell its size (or an empty file, which reads nothing
+// either way): it is read without bound.
 std::optional<uint64_t> DeviceSectorReader::sectorCount() const {
-    if (!device_) return std::nullopt;
+    if (!device_ || device_->sizeBytes() == 0) return std::nullopt;
     return (device_->sizeBytes() + kSectorSize - 1) / kSectorSize;
 }
 
@@ -21,8 +23,8 @@ int DeviceSectorReader::ReadSectors(uint64_t sector, uint32_t count, uint8_t* bu
     if (!device_) return 0;
     if (count == 0) return 1;
     const size_t length = static_cast<size_t>(count) * kSectorSize;
-    const uint64_t deviceBytes = device_->sizeBytes();
-    const bool startsOnDevice = sector < *sectorCount();
+    const uint64_t deviceBytes = sectorCount() ? device_->sizeBytes() : UINT64_MAX;
+    const bool startsOnDevice = sector < deviceBytes / kSectorSize + (deviceBytes % kSectorSize != 0);
     const uint64_t start = startsOnDevice ? sector * kSectorSize : 0;
     const size_t present = startsOnDevice ? static_cast<size_t>(std::min<uint64_t>(length, deviceBytes - start)) : 0;
     std::memset(buffer + present, 0, length - present);
