@@ -1,6 +1,7 @@
 #include "recovery/volume_mount.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "discovery/object_tree.h"
@@ -31,6 +32,15 @@ void ReportScanPosition(MountContext& context, uint64_t poolSector, uint32_t tot
     context.events.progress(static_cast<uint32_t>(std::min<uint64_t>(poolSector * 100 / total, 99)));
 }
 
+// Reads the first sector of a pool block and, when it begins a leaf, the whole block.
+void ScanBlock(MountContext& context, uint64_t diskSector, BlockBytes& block) {
+    block.fill(0);
+    context.reader.ReadSectors(diskSector, 1, block.data());
+    if (ParseNodeKind(block) != NodeKind::Leaf) return;
+    context.reader.ReadSectors(diskSector, kSectorsPerBlock, block.data());
+    ParseLeafBlock(context, block, false);
+}
+
 }  // namespace
 
 void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
@@ -55,18 +65,18 @@ void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
 void ScanPoolForLeaves(MountContext& context) {
     constexpr uint64_t kReportEvery = 124 * uint64_t{kSectorsPerBlock};
     const uint32_t total = context.pool.poolSize;
+    const uint64_t diskEnd = context.reader.sectorCount().value_or(UINT64_MAX);
     BlockBytes block{};
-    for (uint64_t s = 0; s < total && !context.stopped(); s += kSectorsPerBlock) {
-        auto disk = PoolToDiskSector(context.pool, s);
-        if (disk) {
-            block.fill(0);
-            context.reader.ReadSectors(*disk, 1, block.data());
-            if (ParseNodeKind(block) == NodeKind::Leaf) {
-                context.reader.ReadSectors(*disk, kSectorsPerBlock, block.data());
-                ParseLeafBlock(context, block, false);
-            }
-        }
-        if (s % kReportEvery == 0) ReportScanPosition(context, s, total, disk);
+    for (uint64_t s = 0; s < total && !context.stopped();) {
+        const auto run = MapPoolRun(context.pool, s);
+        const bool onDisk = run && run->diskSector < diskEnd;
+        if (onDisk) ScanBlock(context, run->diskSector, block);
+        if (s % kReportEvery == 0)
+            ReportScanPosition(context, s, total, onDisk ? std::optional(run->diskSector) : std::nullopt);
+        // Nothing maps past the last segment, and nothing of a run that starts past the end
+        // of the disk can be read: both are passed over at once.
+        if (!run) break;
+        s += onDisk ? kSectorsPerBlock : (run->sectors + kSectorsPerBlock - 1) / kSectorsPerBlock * kSectorsPerBlock;
     }
 }
 

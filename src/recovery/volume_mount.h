@@ -23,7 +23,7 @@ void MountVolume(MountContext& context, const MountRequest& request);
 void WalkVolumeTree(MountContext& context, uint64_t rootSector);
 
 // Reads the first sector of every block of the pool and parses every leaf met. Pool sectors
-// that the pool mapping cannot place are passed over.
+// that the pool mapping cannot place, or that lie past the end of the disk, are passed over.
 void ScanPoolForLeaves(MountContext& context);
 
 }  // namespace lumbra
