@@ -13,6 +13,13 @@ size_t IndexOf(const std::vector<std::string>& log, const std::string& entry, si
     return static_cast<size_t>(found - log.begin());
 }
 
+// Pool "POOL1" with the volume "DATA" of 3,000 files: a mount long enough to act in its middle.
+NssImage ThreeThousandFiles() {
+    VolumePlan big{.name = "DATA"};
+    for (int i = 0; i < 3000; ++i) big.addFile("file" + std::to_string(i) + ".txt", 0, 100);
+    return NssImageBuilder().pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {big}}).build();
+}
+
 TEST_F(WizardTest, TheMountShowsProgressAndEndsInTheBrowseStep) {
     StartStandard();
     ToVolumes();
@@ -86,11 +93,7 @@ TEST_F(WizardTest, ClickingAFolderInTheDirectoryTreeShowsIt) {
 }
 
 TEST_F(WizardTest, StopDuringTheMountShowsWhatWasFound) {
-    VolumePlan big{.name = "DATA"};
-    for (int i = 0; i < 3000; ++i) big.addFile("file" + std::to_string(i) + ".txt", 0, 100);
-    Start({WriteImage(NssImageBuilder()
-                          .pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {big}})
-                          .build())});
+    Start({WriteImage(ThreeThousandFiles())});
     ToVolumes();
     ClickTree(TreeKind::Volumes, "DATA");
     view.answers = {Answer::Yes};
@@ -112,11 +115,7 @@ TEST_F(WizardTest, StopDuringTheMountShowsWhatWasFound) {
 }
 
 TEST_F(WizardTest, MemoryRunningOutDuringTheMountIsToldAndEndsTheProgramWithAFailure) {
-    VolumePlan big{.name = "DATA"};
-    for (int i = 0; i < 3000; ++i) big.addFile("file" + std::to_string(i) + ".txt", 0, 100);
-    Start({WriteImage(NssImageBuilder()
-                          .pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {big}})
-                          .build())});
+    Start({WriteImage(ThreeThousandFiles())});
     ToVolumes(true);
     ClickTree(TreeKind::Volumes, "POOL1");
     view.onSetText = [&](Element element, const std::string& text) {
