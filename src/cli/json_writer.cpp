@@ -1,15 +1,27 @@
 #include "cli/json_writer.h"
 
+#include <array>
 #include <charconv>
-
-#include "disk/text_encoding.h"
 
 namespace lumbra::cli {
 namespace {
 
 constexpr size_t kFlushSize = 1 << 16;
 
-bool NeedsEscape(char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\'; }
+// What a byte of a string becomes: itself, a JSON escape, or (Latin-1 above 0x7F) two bytes
+// of UTF-8.
+enum class ByteClass : uint8_t { Plain, Escape, Latin1High };
+
+constexpr std::array<ByteClass, 256> ByteClasses() {
+    std::array<ByteClass, 256> classes{};
+    for (size_t byte = 0; byte < classes.size(); ++byte) {
+        if (byte < 0x20 || byte == '"' || byte == '\\') classes[byte] = ByteClass::Escape;
+        else if (byte >= 0x80) classes[byte] = ByteClass::Latin1High;
+    }
+    return classes;
+}
+
+constexpr std::array<ByteClass, 256> kByteClasses = ByteClasses();
 
 void AppendEscape(std::string& out, char c) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -26,16 +38,24 @@ void AppendEscape(std::string& out, char c) {
     }
 }
 
-// Appends text, escaped, in runs between the characters that need an escape.
-void AppendEscaped(std::string& out, std::string_view text) {
+// Appends text, escaped, in runs of plain bytes; with latin1, bytes above 0x7F become UTF-8,
+// otherwise they are UTF-8 already and pass as they are.
+void AppendEscaped(std::string& out, std::string_view text, bool latin1) {
     size_t runStart = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (!NeedsEscape(text[i])) continue;
-        out.append(text.substr(runStart, i - runStart));
-        AppendEscape(out, text[i]);
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const ByteClass kind = kByteClasses[byte];
+        if (kind == ByteClass::Plain || (kind == ByteClass::Latin1High && !latin1)) continue;
+        out.append(text.data() + runStart, i - runStart);
+        if (kind == ByteClass::Escape) {
+            AppendEscape(out, text[i]);
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+            out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+        }
         runStart = i + 1;
     }
-    out.append(text.substr(runStart));
+    out.append(text.data() + runStart, text.size() - runStart);
 }
 
 template <typename Number>
@@ -97,25 +117,27 @@ JsonWriter& JsonWriter::endArray() {
 JsonWriter& JsonWriter::key(std::string_view name) {
     separate();
     buffer_.push_back('"');
-    AppendEscaped(buffer_, name);
+    AppendEscaped(buffer_, name, false);
     buffer_ += "\":";
     afterKey_ = true;
     return *this;
 }
 
-JsonWriter& JsonWriter::value(std::string_view text) {
+void JsonWriter::stringValue(std::string_view text, bool latin1) {
     separate();
     buffer_.push_back('"');
-    AppendEscaped(buffer_, text);
+    AppendEscaped(buffer_, text, latin1);
     buffer_.push_back('"');
+}
+
+JsonWriter& JsonWriter::value(std::string_view text) {
+    stringValue(text, false);
     return *this;
 }
 
 JsonWriter& JsonWriter::latin1Value(std::string_view latin1) {
-    for (char c : latin1) {
-        if (static_cast<unsigned char>(c) >= 0x80) return value(Latin1ToUtf8(latin1));
-    }
-    return value(latin1);
+    stringValue(latin1, true);
+    return *this;
 }
 
 JsonWriter& JsonWriter::value(uint64_t number) {

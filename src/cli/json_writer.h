@@ -37,7 +37,7 @@ public:
 
 private:
     void separate();
-    void appendEscaped(std::string_view utf8);
+    void stringValue(std::string_view text, bool latin1);
     void flushWhenFull();
     void flush();
 
