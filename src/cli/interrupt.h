@@ -3,10 +3,10 @@
 // it is, so that what was found (or saved) until then is still printed; a second press ends the
 // program at once.
 //
-// Each scan, mount or copy polls a stop flag of its own, which a worker may also set or clear
-// itself (the scan sets its flag at the pool limit, the mount clears its flag
-// before the lost-data search). Ctrl-C sets the flag of the worker that runs and the
-// program's interrupt flag, which no worker touches.
+// Each scan, mount or copy polls a stop flag of its own, which the worker may also set or clear
+// itself (the scan sets its flag at the pool limit, the mount clears its flag before the
+// lost-data search). Ctrl-C sets the flag of the worker that runs, and the program's interrupt
+// flag, which no worker touches.
 #include <atomic>
 #include <cstdint>
 
