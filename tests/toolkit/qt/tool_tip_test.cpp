@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QCursor>
 #include <QScreen>
 #include <QTest>
@@ -12,6 +13,13 @@
 
 namespace lumbra {
 namespace {
+
+// The window system's side of the tooltip taking the mouse from a tool: opening under the resting
+// mouse, or the mouse moving on into it; the tool's window loses the mouse.
+void TooltipTakesTheMouse(QWidget* tool) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(tool, &leave);
+}
 
 class MarkupToolTipTest : public ::testing::Test {
 protected:
@@ -203,13 +211,6 @@ TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
     EXPECT_EQ(tip->state(), MarkupToolTip::Shown);  // explicit showing ignores the mouse
 }
 
-// The window system's side of the tooltip opening under the resting mouse: the tool's window
-// loses the mouse to the tooltip's window although the mouse did not move.
-void TooltipTakesTheMouse(QWidget* tool) {
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(tool, &leave);
-}
-
 TEST(HelpToolTips, ShowAfterTheDelayAndStayWhileTheMouseRests) {
     QWidget window;
     window.setGeometry(50, 50, 400, 300);
@@ -253,6 +254,10 @@ TEST_F(MarkupToolTipTest, FlagEightKeepsItOverTheTooltipWhereLinksWork) {
     const MarkupRect link = tip->drawer().records().links[0].rect;
     const QPoint onLink((link.left + link.right) / 2, (link.top + link.bottom) / 2);
     QCursor::setPos(tip->mapToGlobal(onLink));  // from the tool onto the tooltip's link
+    TooltipTakesTheMouse(third);
+    QMouseEvent move(QEvent::MouseMove, QPointF(onLink), QPointF(tip->mapToGlobal(onLink)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tip.get(), &move);
     QTest::qWait(50);
     EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
     QTest::mouseClick(tip.get(), Qt::LeftButton, {}, onLink);
@@ -263,8 +268,7 @@ TEST_F(MarkupToolTipTest, FlagEightKeepsItOverTheTooltipWhereLinksWork) {
     QCursor::setPos(inTool());
     QTest::qWait(50);
     ASSERT_EQ(tip->currentTool(), 0);
-    QCursor::setPos(tip->mapToGlobal(QPoint(tip->shape().text.left + 2, tip->shape().text.top + 2)));
-    QTest::qWait(50);
+    tip->relayMouseMove(tip->mapToGlobal(QPoint(tip->shape().text.left + 2, tip->shape().text.top + 2)));
     EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
 }
 
