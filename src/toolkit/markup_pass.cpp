@@ -167,16 +167,17 @@ void MarkupPass::placeText(std::string text) {
         const int startX = b.lineUsed ? b.x : b.left;
         const int room = AddExtent(b.left, settings_.maxWidth) - startX;
         bool fitsWhole = false;
-        const size_t cut = breakAt(rest, room, &fitsWhole);
+        int width = -1;
+        const size_t cut = breakAt(rest, room, &fitsWhole, &width);
         if (fitsWhole) {
-            emitPiece(rest);
+            emitPiece(rest, width);
             return;
         }
         if (cut != std::string_view::npos) {
             const std::string_view head = TrimRight(rest.substr(0, cut));
             rest = TrimLeft(rest.substr(cut));
             if (head.empty() && !b.lineUsed) continue;
-            if (!head.empty()) emitPiece(head);
+            if (!head.empty()) emitPiece(head, width);
         } else if (!b.lineUsed) {
             const size_t fit = FittingLength(surface_, rest, room);
             emitPiece(rest.substr(0, fit));
@@ -189,29 +190,36 @@ void MarkupPass::placeText(std::string text) {
 // Where a run that may not fit in `room` breaks: just behind the last break character whose
 // prefix (without trailing spaces) fits, or npos. The run is measured word by word from its
 // start and only as far as the room reaches, so a line costs about its own length; the
-// chosen prefix is then measured whole, stepping back should the word sums have erred.
-size_t MarkupPass::breakAt(std::string_view text, int room, bool* fitsWhole) {
+// chosen prefix is then measured whole (its `width`), stepping back should the word sums have
+// erred.
+size_t MarkupPass::breakAt(std::string_view text, int room, bool* fitsWhole, int* width) {
     std::vector<size_t> candidates;
     long long sum = 0;       // width of the pieces so far
     long long sumTrimmed = 0;  // the same without the trailing spaces
     size_t pieceStart = 0;
+    const int space = surface_.textWidth(" ");
     for (size_t i = 0; i < text.size() && sumTrimmed <= room; ++i) {
         const bool last = i + 1 == text.size();
         const bool breaks = kBreakCharacters.find(text[i]) != std::string_view::npos;
         if (!breaks && !last) continue;
-        const bool space = text[i] == ' ';
-        const std::string_view word = text.substr(pieceStart, i + 1 - pieceStart - (space ? 1 : 0));
+        const bool isSpace = text[i] == ' ';
+        const std::string_view word = text.substr(pieceStart, i + 1 - pieceStart - (isSpace ? 1 : 0));
         if (!word.empty()) {
             sum += BoundedWidth(surface_, word, static_cast<int>(std::max<long long>(room - sum, -1)));
             sumTrimmed = sum;
         }
-        if (space) sum += surface_.textWidth(" ");
+        if (isSpace) sum += space;
         pieceStart = i + 1;
         if (breaks && sumTrimmed <= room) candidates.push_back(i + 1);
     }
-    *fitsWhole = pieceStart == text.size() && sum <= room && surface_.textWidth(text) <= room;
-    for (auto it = candidates.rbegin(); !*fitsWhole && it != candidates.rend(); ++it) {
-        if (surface_.textWidth(TrimRight(text.substr(0, *it))) <= room) return *it;
+    if (pieceStart == text.size() && sum <= room) {
+        *width = surface_.textWidth(text);
+        *fitsWhole = *width <= room;
+        if (*fitsWhole) return text.size();
+    }
+    for (auto it = candidates.rbegin(); it != candidates.rend(); ++it) {
+        *width = surface_.textWidth(TrimRight(text.substr(0, *it)));
+        if (*width <= room) return *it;
     }
     return std::string_view::npos;
 }
@@ -249,10 +257,10 @@ int MarkupPass::justifyShare(int spaces) {
     return ScaleExtent(b.justifyExtra, b.spacesDrawn, total) - before;
 }
 
-void MarkupPass::emitPiece(std::string_view piece) {
+void MarkupPass::emitPiece(std::string_view piece, int knownWidth) {
     startLine();
     Block& b = *block_;
-    const int width = surface_.textWidth(piece);
+    const int width = knownWidth >= 0 ? knownWidth : surface_.textWidth(piece);
     const int spaces = CountSpaces(piece);
     if (!settings_.drawing) {
         b.x = AddExtent(b.x, width);

@@ -52,8 +52,9 @@ private:
     void startLine();
     void endLine(bool wrapped, int count);
     void placeText(std::string text);
-    size_t breakAt(std::string_view text, int room, bool* fitsWhole);
-    void emitPiece(std::string_view piece);
+    size_t breakAt(std::string_view text, int room, bool* fitsWhole, int* width);
+    // Places a piece of text; `knownWidth` is its width when already measured, else -1.
+    void emitPiece(std::string_view piece, int knownWidth = -1);
     int pieceTop(int ascent, int height) const;
     int justifyShare(int spaces);
     void widenLine(int ascent, int descent);

@@ -185,13 +185,22 @@ TEST_F(MarkupToolTipTest, OpensBelowAndRightOfTheMouseWhereThereIsRoom) {
     EXPECT_EQ(tip->geometry().left(), cursor.x() - 16);
 }
 
-TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
+// A window with a help button.
+struct HelpButtonWindow {
+    HelpButtonWindow() {
+        window.setGeometry(50, 50, 400, 300);
+        button = new QWidget(&window);
+        button->setGeometry(200, 100, 16, 16);
+        window.show();
+    }
     QWidget window;
-    window.setGeometry(50, 50, 400, 300);
-    auto* button = new QWidget(&window);
-    button->setGeometry(200, 200, 16, 16);
-    window.show();
-    auto tip = CreateHelpToolTip(&window, button, HelpButton::VolumeIdentify);
+    QWidget* button = nullptr;
+};
+
+TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
+    HelpButtonWindow w;
+    QWidget* button = w.button;
+    auto tip = CreateHelpToolTip(&w.window, button, HelpButton::VolumeIdentify);
     EXPECT_EQ(tip->defaults().effect, 13);
     EXPECT_EQ(tip->defaults().granularity, 5);
     EXPECT_EQ(tip->defaults().begin, 0xfcff7du);
@@ -212,11 +221,9 @@ TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
 }
 
 TEST(HelpToolTips, ShowAfterTheDelayAndStayWhileTheMouseRests) {
-    QWidget window;
-    window.setGeometry(50, 50, 400, 300);
-    auto* button = new QWidget(&window);
-    button->setGeometry(200, 100, 16, 16);
-    window.show();
+    HelpButtonWindow w;
+    QWidget& window = w.window;
+    QWidget* button = w.button;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     for (HelpButton which : {HelpButton::VolumeIdentify, HelpButton::ScanRange}) {
         QCursor::setPos(window.mapToGlobal(QPoint(5, 5)));
