@@ -188,13 +188,13 @@ void MarkupPass::placeText(std::string text) {
 }
 
 // Where a run that may not fit in `room` breaks: just behind the last break character whose
-// prefix (without trailing spaces) fits, or npos. The run is measured word by word from its
-// start and only as far as the room reaches, so a line costs about its own length; the
-// chosen prefix is then measured whole (its `width`), stepping back should the word sums have
-// erred.
+// prefix (without trailing spaces) fits, or npos; the run's size when it fits whole
+// (`fitsWhole`). The run is measured word by word from its start and only as far as the room
+// reaches, so each character is measured about once; the `width` of the chosen piece is the
+// sum of its words and spaces.
 size_t MarkupPass::breakAt(std::string_view text, int room, bool* fitsWhole, int* width) {
-    std::vector<size_t> candidates;
-    long long sum = 0;       // width of the pieces so far
+    size_t cut = std::string_view::npos;
+    long long sum = 0;         // width of the pieces so far
     long long sumTrimmed = 0;  // the same without the trailing spaces
     size_t pieceStart = 0;
     const int space = surface_.textWidth(" ");
@@ -210,18 +210,15 @@ size_t MarkupPass::breakAt(std::string_view text, int room, bool* fitsWhole, int
         }
         if (isSpace) sum += space;
         pieceStart = i + 1;
-        if (breaks && sumTrimmed <= room) candidates.push_back(i + 1);
+        if (breaks && sumTrimmed <= room) {
+            cut = i + 1;
+            *width = static_cast<int>(sumTrimmed);
+        }
     }
-    if (pieceStart == text.size() && sum <= room) {
-        *width = surface_.textWidth(text);
-        *fitsWhole = *width <= room;
-        if (*fitsWhole) return text.size();
-    }
-    for (auto it = candidates.rbegin(); it != candidates.rend(); ++it) {
-        *width = surface_.textWidth(TrimRight(text.substr(0, *it)));
-        if (*width <= room) return *it;
-    }
-    return std::string_view::npos;
+    *fitsWhole = pieceStart == text.size() && sum <= room;
+    if (!*fitsWhole) return cut;
+    *width = static_cast<int>(sum);
+    return text.size();
 }
 
 void MarkupPass::widenLine(int ascent, int descent) {
