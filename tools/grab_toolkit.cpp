@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "toolkit/markup_escape.h"
 #include "toolkit/qt/app_messages.h"
 #include "toolkit/qt/help_tool_tips.h"
 #include "toolkit/qt/message_box.h"
@@ -40,6 +41,12 @@ int main(int argc, char** argv) {
                                       lumbra::kApplicationMessageCaption,
                                       lumbra::MessageStyleOfKind(lumbra::kMessageQuestion) | 4, params);
     ok = Save(question, folder + "/message_box_question.png") && ok;
+
+    // The question asked when a recovered file cannot be created, for a name that is markup.
+    lumbra::MarkupMessageBox creation(
+        nullptr, lumbra::EscapeMarkup("Error creating file : /mnt/out/<hr width=999999999px>.  Continue Recovery ? "),
+        lumbra::kApplicationMessageCaption, lumbra::MessageStyleOfKind(lumbra::kMessageError) | 4, params);
+    ok = Save(creation, folder + "/message_box_hostile_name.png") && ok;
 
     QWidget window;
     window.resize(700, 500);

@@ -22,6 +22,7 @@ CaptionedValuesDialog::CaptionedValuesDialog(const CaptionedValuesLook& look, co
         place(caption, 14, top, look.valueLeft - 16, 10);
         auto* value = new QLabel(Latin1(row.value));
         value->setObjectName("Value");
+        value->setTextFormat(Qt::PlainText);  // names and models from the disk are never rich text
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         place(value, look.valueLeft, top, look.width - look.valueLeft - 12, 10);
         top += rowHeight;

@@ -48,6 +48,7 @@ FindWindow::FindWindow(const RecoveredTree& tree, QWidget* parent)
     place(results_, 10, 30, 375, 170);
     place(new QLabel("Last File"), 10, 208, 40, 10);
     lastFile_->setObjectName("LastFile");
+    lastFile_->setTextFormat(Qt::PlainText);  // recovered names are never rich text
     place(lastFile_, 52, 208, 180, 10);
     place(new QLabel("Files Found"), 240, 208, 50, 10);
     filesFound_->setObjectName("FilesFound");

@@ -18,6 +18,33 @@ std::string_view TrimLeft(std::string_view text) {
     return text;
 }
 
+// Width of `text`, measured no further than needed to tell that it exceeds `limit`: a long
+// text is measured in prefixes of doubling length.
+int BoundedWidth(MarkupSurface& surface, std::string_view text, int limit) {
+    for (size_t length = 64; length < text.size(); length *= 2) {
+        const int width = surface.textWidth(text.substr(0, length));
+        if (width > limit) return width;
+    }
+    return surface.textWidth(text);
+}
+
+// The longest prefix of `text` that fits in `room`, at least one character.
+size_t FittingLength(MarkupSurface& surface, std::string_view text, int room) {
+    size_t high = 2;
+    while (high < text.size() && surface.textWidth(text.substr(0, high)) <= room) high *= 2;
+    high = std::min(high, text.size());
+    size_t low = 1;
+    while (low < high) {
+        const size_t middle = (low + high + 1) / 2;
+        if (surface.textWidth(text.substr(0, middle)) <= room) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return low;
+}
+
 int CountSpaces(std::string_view text) {
     return static_cast<int>(std::count(text.begin(), text.end(), ' '));
 }
@@ -36,27 +63,29 @@ MarkupSize MarkupPass::run(std::string_view prepared, const MarkupRect& area) {
     selectStyle();
     applyRule("body");
     selectStyle();
-    return layoutBlock(prepared, area.left, area.top, area.width());
+    const MarkupSource source = ReadMarkupSource(prepared);
+    source_ = &source;
+    const MarkupSize size = layoutBlock(source.body, area.left, area.top, area.width());
+    source_ = nullptr;
+    return size;
 }
 
-MarkupSize MarkupPass::layoutBlock(std::string_view text, int left, int top, int available) {
+MarkupSize MarkupPass::layoutBlock(const BlockSource& source, int left, int top, int available) {
     Block block;
     block.left = block.x = left;
     block.y = top;
     block.available = available;
     Block* outer = block_;
     block_ = &block;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t table = FindOpeningTag(text, "table", pos);
-        const size_t runEnd = table == std::string_view::npos ? text.size() : table;
-        if (runEnd > pos) layoutRun(text.substr(pos, runEnd - pos));
-        if (table == std::string_view::npos) break;
-        const TableSource source = ReadTable(text, table);
-        const MarkupSize size = layoutTable(source, left, block.y, available);
-        block.y += size.height;
+    for (const BlockSource::Part& part : source.parts) {
+        if (part.table < 0) {
+            layoutRun(part.run);
+            continue;
+        }
+        const TableSource& table = source_->tables[static_cast<size_t>(part.table)];
+        const MarkupSize size = layoutTable(table, left, block.y, available);
+        block.y = AddExtent(block.y, size.height);
         block.widest = std::max(block.widest, size.width);
-        pos = std::max(source.end, table + 1);
     }
     block_ = outer;
     return {block.widest, block.y - top};
@@ -94,10 +123,10 @@ void MarkupPass::startLine() {
         return;
     }
     const LineMetrics& line = currentLine();
-    const int width = line.width + line.rulePercent * b.available / 100;
+    const int width = AddExtent(line.width, ScaleExtent(b.available, line.rulePercent, 100));
     const int room = b.available - width;
-    if (line.align == HorizontalAlign::Center) b.x += std::max(room / 2, 0);
-    if (line.align == HorizontalAlign::Right) b.x += std::max(room, 0);
+    if (line.align == HorizontalAlign::Center) b.x = AddExtent(b.x, std::max(room / 2, 0));
+    if (line.align == HorizontalAlign::Right) b.x = AddExtent(b.x, std::max(room, 0));
     if (line.align == HorizontalAlign::Justify && line.wrapped && line.spaces > 0 && room > 0) {
         b.justifyExtra = room;
         surface_.setJustification(room, line.spaces);
@@ -109,14 +138,15 @@ void MarkupPass::endLine(bool wrapped, int count) {
     if (!settings_.drawing) {
         LineMetrics line = b.lineUsed ? b.line : LineMetrics{};
         if (!b.lineUsed) line.align = style_.horizontalAlign;
-        const int height = line.ascent + line.descent > 0 ? line.ascent + line.descent : metrics_.height;
+        const int lineHeight = AddExtent(line.ascent, line.descent);
+        const int height = lineHeight > 0 ? lineHeight : metrics_.height;
         line.ascent = height;
         line.wrapped = wrapped;
         records_.lines.push_back(line);
         b.widest = std::max(b.widest, line.width);
-        b.y += count * height;
+        b.y = AddExtent(b.y, ScaleExtent(height, count, 1));
     } else {
-        b.y += count * currentLine().ascent;
+        b.y = AddExtent(b.y, ScaleExtent(currentLine().ascent, count, 1));
         ++lineCursor_;
         if (b.justifyExtra != 0) surface_.setJustification(0, 0);
     }
@@ -130,33 +160,65 @@ void MarkupPass::placeText(std::string text) {
     std::string_view rest(text);
     while (!rest.empty()) {
         Block& b = *block_;
-        const int startX = b.lineUsed ? b.x : b.left;
-        const int room = b.left + settings_.maxWidth - startX;
-        if (settings_.maxWidth <= 0 || surface_.textWidth(rest) <= room) {
+        if (settings_.maxWidth <= 0) {
             emitPiece(rest);
             return;
         }
-        size_t cut = std::string_view::npos;
-        for (size_t i = rest.size(); i-- > 0;) {
-            if (kBreakCharacters.find(rest[i]) == std::string_view::npos) continue;
-            if (surface_.textWidth(TrimRight(rest.substr(0, i + 1))) <= room) {
-                cut = i + 1;
-                break;
-            }
+        const int startX = b.lineUsed ? b.x : b.left;
+        const int room = AddExtent(b.left, settings_.maxWidth) - startX;
+        bool fitsWhole = false;
+        int width = -1;
+        const size_t cut = breakAt(rest, room, &fitsWhole, &width);
+        if (fitsWhole) {
+            emitPiece(rest, width);
+            return;
         }
         if (cut != std::string_view::npos) {
             const std::string_view head = TrimRight(rest.substr(0, cut));
             rest = TrimLeft(rest.substr(cut));
             if (head.empty() && !b.lineUsed) continue;
-            if (!head.empty()) emitPiece(head);
+            if (!head.empty()) emitPiece(head, width);
         } else if (!b.lineUsed) {
-            size_t fit = 1;
-            while (fit < rest.size() && surface_.textWidth(rest.substr(0, fit + 1)) <= room) ++fit;
+            const size_t fit = FittingLength(surface_, rest, room);
             emitPiece(rest.substr(0, fit));
             rest = rest.substr(fit);
         }
         endLine(true, 1);
     }
+}
+
+// Where a run that may not fit in `room` breaks: just behind the last break character whose
+// prefix (without trailing spaces) fits, or npos; the run's size when it fits whole
+// (`fitsWhole`). The run is measured word by word from its start and only as far as the room
+// reaches, so each character is measured about once; the `width` of the chosen piece is the
+// sum of its words and spaces.
+size_t MarkupPass::breakAt(std::string_view text, int room, bool* fitsWhole, int* width) {
+    size_t cut = std::string_view::npos;
+    long long sum = 0;         // width of the pieces so far
+    long long sumTrimmed = 0;  // the same without the trailing spaces
+    size_t pieceStart = 0;
+    const int space = surface_.textWidth(" ");
+    for (size_t i = 0; i < text.size() && sumTrimmed <= room; ++i) {
+        const bool last = i + 1 == text.size();
+        const bool breaks = kBreakCharacters.find(text[i]) != std::string_view::npos;
+        if (!breaks && !last) continue;
+        const bool isSpace = text[i] == ' ';
+        const std::string_view word = text.substr(pieceStart, i + 1 - pieceStart - (isSpace ? 1 : 0));
+        if (!word.empty()) {
+            sum += BoundedWidth(surface_, word, static_cast<int>(std::max<long long>(room - sum, -1)));
+            sumTrimmed = sum;
+        }
+        if (isSpace) sum += space;
+        pieceStart = i + 1;
+        if (breaks && sumTrimmed <= room) {
+            cut = i + 1;
+            *width = static_cast<int>(sumTrimmed);
+        }
+    }
+    *fitsWhole = pieceStart == text.size() && sum <= room;
+    if (!*fitsWhole) return cut;
+    *width = static_cast<int>(sum);
+    return text.size();
 }
 
 void MarkupPass::widenLine(int ascent, int descent) {
@@ -187,32 +249,32 @@ int MarkupPass::justifyShare(int spaces) {
     Block& b = *block_;
     if (b.justifyExtra == 0 || spaces == 0) return 0;
     const int total = std::max(currentLine().spaces, 1);
-    const int before = b.justifyExtra * b.spacesDrawn / total;
-    b.spacesDrawn += spaces;
-    return b.justifyExtra * b.spacesDrawn / total - before;
+    const int before = ScaleExtent(b.justifyExtra, b.spacesDrawn, total);
+    b.spacesDrawn = AddExtent(b.spacesDrawn, spaces);
+    return ScaleExtent(b.justifyExtra, b.spacesDrawn, total) - before;
 }
 
-void MarkupPass::emitPiece(std::string_view piece) {
+void MarkupPass::emitPiece(std::string_view piece, int knownWidth) {
     startLine();
     Block& b = *block_;
-    const int width = surface_.textWidth(piece);
+    const int width = knownWidth >= 0 ? knownWidth : surface_.textWidth(piece);
     const int spaces = CountSpaces(piece);
     if (!settings_.drawing) {
-        b.x += width;
+        b.x = AddExtent(b.x, width);
         widenLine(metrics_.ascent, metrics_.descent);
-        b.line.spaces += spaces;
+        b.line.spaces = AddExtent(b.line.spaces, spaces);
         return;
     }
     const int top = pieceTop(metrics_.ascent, metrics_.height);
     const std::optional<Rgb> background =
         style_.opaque ? std::optional<Rgb>(style_.backgroundColour) : std::nullopt;
     surface_.drawText(b.x, top, piece, style_.textColour, background);
-    const int advance = width + justifyShare(spaces);
+    const int advance = AddExtent(width, justifyShare(spaces));
     if (style_.overline) {
-        surface_.drawLine(b.x, top, b.x + advance, top, style_.textColour, style_.weight >= 700 ? 2 : 1);
+        surface_.drawLine(b.x, top, AddExtent(b.x, advance), top, style_.textColour, style_.weight >= 700 ? 2 : 1);
     }
-    addLink({b.x, top, b.x + advance, top + metrics_.height});
-    b.x += advance;
+    addLink({b.x, top, AddExtent(b.x, advance), AddExtent(top, metrics_.height)});
+    b.x = AddExtent(b.x, advance);
 }
 
 void MarkupPass::addLink(const MarkupRect& rect) {

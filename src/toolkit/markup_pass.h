@@ -7,6 +7,7 @@
 
 #include "toolkit/markup_colour.h"
 #include "toolkit/markup_records.h"
+#include "toolkit/markup_size.h"
 #include "toolkit/markup_style_sheet.h"
 #include "toolkit/markup_surface.h"
 #include "toolkit/markup_table_source.h"
@@ -43,7 +44,7 @@ private:
         int spacesDrawn = 0;
     };
 
-    MarkupSize layoutBlock(std::string_view text, int left, int top, int available);
+    MarkupSize layoutBlock(const BlockSource& source, int left, int top, int available);
     void layoutRun(std::string_view run);
 
     // lines
@@ -51,7 +52,9 @@ private:
     void startLine();
     void endLine(bool wrapped, int count);
     void placeText(std::string text);
-    void emitPiece(std::string_view piece);
+    size_t breakAt(std::string_view text, int room, bool* fitsWhole, int* width);
+    // Places a piece of text; `knownWidth` is its width when already measured, else -1.
+    void emitPiece(std::string_view piece, int knownWidth = -1);
     int pieceTop(int ascent, int height) const;
     int justifyShare(int spaces);
     void widenLine(int ascent, int descent);
@@ -76,7 +79,7 @@ private:
     void applyCellAttributes(const std::string& params, int* rowSpan, int* columnSpan);
     TableMetrics measureTable(const TableSource& table);
     void drawTable(const TableSource& table, TableMetrics metrics, int left, int top, int available);
-    MarkupSize layoutCell(std::string_view content, int left, int top, int available);
+    MarkupSize layoutCell(const BlockSource& content, int left, int top, int available);
     void drawBackground(const MarkupStyle& style, const MarkupRect& rect);
     void drawBorder(const MarkupStyle& style, const MarkupRect& rect, int width);
 
@@ -88,6 +91,7 @@ private:
     MarkupStyle style_;
     std::vector<MarkupStyle> stack_;
     FontMetrics metrics_;
+    const MarkupSource* source_ = nullptr;
     Block* block_ = nullptr;
     size_t lineCursor_ = 0;
     size_t tableCursor_ = 0;

@@ -36,19 +36,19 @@ void MarkupPass::placeImage(MarkupTag tag, const MarkupAttributes& attributes) {
     const bool hot = style_.linkKind != LinkKind::None && style_.linkIndex == settings_.hoverLink;
     const std::string& letters = hot ? image.hotStyle : image.style;
     const bool shadow = WantsShadow(letters, settings_.shadow);
-    const int boxWidth = width + (shadow ? settings_.shadow.offsetX : 0);
-    const int boxHeight = height + (shadow ? settings_.shadow.offsetY : 0);
+    const int boxWidth = AddExtent(width, shadow ? settings_.shadow.offsetX : 0);
+    const int boxHeight = AddExtent(height, shadow ? settings_.shadow.offsetY : 0);
 
     startLine();
     Block& b = *block_;
     if (!settings_.drawing) {
-        b.x += boxWidth;
+        b.x = AddExtent(b.x, boxWidth);
         widenLine(boxHeight, 0);
         return;
     }
     if (image.mask && !picture.empty()) ApplyMask(picture, *image.mask);
     if (!picture.empty()) drawImage(std::move(picture), letters, width, height);
-    b.x += boxWidth;
+    b.x = AddExtent(b.x, boxWidth);
 }
 
 void MarkupPass::drawImage(PixelBuffer picture, const std::string& letters, int width, int height) {

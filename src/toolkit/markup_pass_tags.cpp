@@ -193,8 +193,8 @@ void MarkupPass::placeTab(int count) {
     Block& b = *block_;
     const int tab = std::max(settings_.tabSize, 1);
     const int offset = b.x - b.left;
-    const int next = offset % tab == 0 ? offset + count * tab : (offset / tab + count) * tab;
-    b.x = b.left + next;
+    const int next = ScaleExtent(tab, offset / tab + count, 1);  // the next multiple, then further tabs
+    b.x = AddExtent(b.left, next);
     if (!settings_.drawing) widenLine(0, 0);
 }
 
@@ -215,18 +215,18 @@ void MarkupPass::placeRule(const MarkupAttributes& attributes) {
     startLine();
     Block& b = *block_;
     if (!settings_.drawing) {
-        b.x += percent ? 1 : value;
-        if (percent) b.line.rulePercent += value;
+        b.x = AddExtent(b.x, percent ? 1 : value);
+        if (percent) b.line.rulePercent = AddExtent(b.line.rulePercent, value);
         widenLine(std::max(0, thickness + 8 - b.line.descent), 0);
         return;
     }
-    const int length = percent ? b.available * value / 100 : value;
+    const int length = percent ? ScaleExtent(b.available, value, 100) : value;
     const int middle = block_->y + currentLine().ascent / 2;
     if (thickness > 0 && length > 0) {
-        surface_.fillRect({b.x, middle - thickness / 2, b.x + length, middle - thickness / 2 + thickness},
+        surface_.fillRect({b.x, middle - thickness / 2, AddExtent(b.x, length), middle - thickness / 2 + thickness},
                           ruleColour);
     }
-    b.x += length;
+    b.x = AddExtent(b.x, length);
 }
 
 }  // namespace lumbra

@@ -1,5 +1,6 @@
 #include "toolkit/markup_size.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -16,11 +17,24 @@ std::string_view WithoutSign(std::string_view value) {
 }
 
 int Truncate(double value) {
-    if (!(std::fabs(value) < 1e9)) return 0;
+    if (!(std::fabs(value) <= kMaxMarkupSize)) return 0;
     return static_cast<int>(value);
 }
 
+int HoldExtent(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, -kMaxMarkupExtent, kMaxMarkupExtent));
+}
+
 }  // namespace
+
+int AddExtent(int a, int b) { return HoldExtent(static_cast<long long>(a) + b); }
+
+int ScaleExtent(int value, long long numerator, long long denominator) {
+    if (denominator == 0) return 0;
+    // The numerator is held within 2^31 so that the product fits in 64 bits.
+    const long long product = static_cast<long long>(value) * std::clamp<long long>(numerator, -(1LL << 31), 1LL << 31);
+    return HoldExtent(product / denominator);
+}
 
 int MulDiv(int a, int b, int c) {
     if (c == 0) return 0;
@@ -36,7 +50,7 @@ int ParseSize(std::string_view value, int current, const SizeContext& context,
     if (value.empty()) return current;
     if (IsPercentSize(value)) {
         const std::string number(WithoutSign(value.substr(0, value.size() - 1)));
-        return MulDiv(current, Truncate(std::strtod(number.c_str(), nullptr)), 100);
+        return Truncate(MulDiv(current, Truncate(std::strtod(number.c_str(), nullptr)), 100));
     }
     const std::string_view unsigned_value = WithoutSign(value);
     const std::string text(unsigned_value);
@@ -54,7 +68,7 @@ int ParseSize(std::string_view value, int current, const SizeContext& context,
     if (unit == "pc") return Truncate(inches / 6);
     const long plain = std::strtol(text.c_str(), nullptr, 0);
     if (fontSizeTable && plain >= 1 && plain <= 7) return kFontSizeTable[plain - 1];
-    if (plain > 100000 || plain < 0) return 0;
+    if (plain > kMaxMarkupSize || plain < 0) return 0;
     return static_cast<int>(plain);
 }
 

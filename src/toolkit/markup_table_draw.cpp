@@ -22,6 +22,7 @@ void MarkupPass::drawTable(const TableSource& table, TableMetrics m, int left, i
     if (width < available && tableStyle.horizontalAlign == HorizontalAlign::Right) x += available - width;
     const MarkupRect rect{x, top, x + width, top + m.height};
     drawBackground(tableStyle, rect);
+    style_.backgroundImage.clear();  // drawn once, over the whole table
     const int border = TableBorderWidth(tableStyle);
     drawBorder(tableStyle, rect, border);
 
@@ -65,8 +66,9 @@ void MarkupPass::drawBackground(const MarkupStyle& style, const MarkupRect& rect
     if (rect.width() <= 0 || rect.height() <= 0) return;
     if (style.backgroundEffect >= 0) {
         const EffectColours colours{style.backgroundColour, style.backgroundMiddle, style.backgroundEnd};
-        const PixelBuffer fill = RenderBackgroundEffect(style.backgroundEffect, rect.width(), rect.height(),
-                                                        colours, kGranularity);
+        // A large background is rendered at a bounded size and stretched over its rectangle.
+        const PixelBuffer fill = RenderBackgroundEffect(style.backgroundEffect, std::min(rect.width(), kMaxEffectSide),
+                                                        std::min(rect.height(), kMaxEffectSide), colours, kGranularity);
         if (!fill.empty()) surface_.drawPixels(fill, rect);
         return;
     }

@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "toolkit/markup_size.h"
 #include "toolkit/markup_style.h"
 
 namespace lumbra::table_geometry {
 
 // Table and cell backgrounds are drawn with this granularity.
 constexpr int kGranularity = 5;
+// Backgrounds larger than this on a side are rendered at this size and stretched.
+constexpr int kMaxEffectSide = 2048;
 
 // A table's border after normalising: none, 3 on each side for double, 1 for the other
 // non-solid styles, else its width.
@@ -29,7 +32,7 @@ inline std::vector<int> Positions(const std::vector<int>& sizes, int start, int 
     int at = start + spacing;
     for (int size : sizes) {
         positions.push_back(at);
-        at += size + spacing + 1;
+        at = AddExtent(at, AddExtent(size, spacing + 1));
     }
     return positions;
 }
@@ -37,8 +40,8 @@ inline std::vector<int> Positions(const std::vector<int>& sizes, int start, int 
 inline int SpanExtent(const std::vector<int>& sizes, int first, int span, int spacing) {
     const int last = std::min(first + span, static_cast<int>(sizes.size()));
     int extent = 0;
-    for (int k = first; k < last; ++k) extent += sizes[static_cast<size_t>(k)];
-    return extent + std::max(last - first - 1, 0) * (spacing + 1);
+    for (int k = first; k < last; ++k) extent = AddExtent(extent, sizes[static_cast<size_t>(k)]);
+    return AddExtent(extent, ScaleExtent(spacing + 1, std::max(last - first - 1, 0), 1));
 }
 
 // A cell's wish: `size` pixels over `span` entries from `first`.

@@ -34,7 +34,6 @@ void MarkupPass::applyCellAttributes(const std::string& params, int* rowSpan, in
         if (name == "height") style_.height = std::max(ParseSize(value, style_.height, sizes), 0);
         if (name == "cellpadding") style_.margin = std::max(ParseSize(value, style_.margin, sizes), 0);
         if (name == "cellspacing") style_.padding = std::max(ParseSize(value, style_.padding, sizes), 0);
-        if (name == "background") style_.backgroundImage = value;
     }
     if (colourGiven && style_.backgroundEffect == kNoEffect) style_.backgroundEffect = effect::kSolid;
 }
@@ -45,6 +44,10 @@ MarkupSize MarkupPass::layoutTable(const TableSource& table, int left, int top, 
     applyRule("table");
     style_.width = style_.height = 0;
     applyCellAttributes(table.params, nullptr, nullptr);
+    // A picture belongs to the table that names it, never to its rows, cells or inner tables.
+    const MarkupAttributes attributes = ParseAttributes(table.params);
+    const std::string* picture = FindAttribute(attributes, "background");
+    style_.backgroundImage = picture ? *picture : std::string();
     selectStyle();
     TableMetrics metrics;
     if (!settings_.drawing) {
@@ -62,7 +65,7 @@ MarkupSize MarkupPass::layoutTable(const TableSource& table, int left, int top, 
     return {metrics.width, metrics.height};
 }
 
-MarkupSize MarkupPass::layoutCell(std::string_view content, int left, int top, int available) {
+MarkupSize MarkupPass::layoutCell(const BlockSource& content, int left, int top, int available) {
     const MarkupStyle cellStyle = style_;
     const size_t depth = stack_.size();
     const MarkupSize size = layoutBlock(content, left, top, available);
@@ -105,8 +108,8 @@ TableMetrics MarkupPass::measureTable(const TableSource& table) {
             c.column = column;
             c.contentWidth = content.width;
             c.contentHeight = content.height;
-            c.width = std::max(content.width, style_.width) + 2 * pad;
-            c.height = std::max(content.height, style_.height) + 2 * pad;
+            c.width = AddExtent(std::max(content.width, style_.width), 2 * pad);
+            c.height = AddExtent(std::max(content.height, style_.height), 2 * pad);
             c.widthRequested = style_.width > 0;
             m.cells.push_back(c);
             for (int dr = 0; dr < c.rowSpan; ++dr) {

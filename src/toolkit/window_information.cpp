@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "toolkit/markup_escape.h"
+
 namespace lumbra {
 
 namespace {
@@ -33,7 +35,7 @@ std::string WindowInformationMarkup(const WindowInformation& info) {
     std::snprintf(rect, sizeof rect, "(%d, %d)-(%d, %d)", info.left, info.top, info.right, info.bottom);
     std::string markup = "<table>";
     markup += "<tr><td><font color=darkblue>Window</font><table border=1>";
-    markup += Row("Class name", info.className) + Row("Title", info.title) + Row("Handle", Hex(info.handle)) +
+    markup += Row("Class name", EscapeMarkup(info.className)) + Row("Title", EscapeMarkup(info.title)) + Row("Handle", Hex(info.handle)) +
               Row("Control ID", std::to_string(info.controlId)) + Row("Styles", Hex(info.styles)) +
               Row("RECT", rect) + Row("Width", std::to_string(info.right - info.left)) +
               Row("Height", std::to_string(info.bottom - info.top)) +

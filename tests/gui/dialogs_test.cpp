@@ -57,6 +57,15 @@ TEST(Dialogs, EachDrawsItsBackgroundPictureAtItsSize) {
     ExpectPictureAndSize(about, "background_about", 304, 265);
 }
 
+TEST(Dialogs, PropertiesShowANameFromTheDiskAsItReads) {
+    MainWindowHarness h;
+    const std::string name = "<i>x</i><br>y";
+    CaptionedValuesDialog properties(PropertiesLook(), {{"Name :", name}}, h.window.get());
+    const auto* value = properties.findChild<QLabel*>("Value");
+    ASSERT_NE(value, nullptr);
+    EXPECT_GE(value->sizeHint().width(), value->fontMetrics().horizontalAdvance(QString::fromStdString(name)));
+}
+
 TEST(Dialogs, SettingsCancelKeepsTheSettingsAndOkStoresThem) {
     MainWindowHarness h;
     const uint32_t sectorsBefore = h.session.settings.sectorsPerRead;

@@ -130,6 +130,31 @@ TEST(MarkupWrapping, RunThatDoesNotFitBehindTextMovesToTheNextLine) {
     EXPECT_EQ(r.text(1).y, 13);
 }
 
+// Counts the characters that layout measures.
+class CountingSurface : public testing::FakeSurface {
+public:
+    int textWidth(std::string_view text) override {
+        measured += text.size();
+        return FakeSurface::textWidth(text);
+    }
+    size_t measured = 0;
+};
+
+TEST(MarkupWrapping, MeasuresAboutAsMuchAsTheTextHoldsWithOneLongWordOrMany) {
+    std::string words;
+    for (int i = 0; i < 2000; ++i) words += "word" + std::to_string(i % 10) + " ";
+    // 8 words of 6 characters fit in 400 pixels; 50 characters of an unbroken word do.
+    for (const auto& [text, lines] : {std::pair{words, 250u}, std::pair{std::string(20000, 'x'), 400u}}) {
+        CountingSurface surface;
+        MarkupDrawer drawer;
+        drawer.setMaxWidth(400);
+        const MarkupSize size = drawer.prepare(surface, text);
+        EXPECT_LE(size.width, 401);
+        EXPECT_EQ(drawer.records().lines.size(), lines);
+        EXPECT_LT(surface.measured, 16 * text.size());  // a few times each character, never per line
+    }
+}
+
 TEST(MarkupAlignment, CenterAndRightWithinTheRectangle) {
     Rendered r;
     r.render("<center>ab</center><br><right>cd</right>");

@@ -5,6 +5,8 @@
 #include <random>
 
 #include "render_helper.h"
+#include "toolkit/markup_size.h"
+#include "toolkit/markup_table_source.h"
 
 namespace lumbra {
 namespace {
@@ -48,15 +50,46 @@ TEST(MarkupRobustness, HugeCountsAndSpansAreBounded) {
     EXPECT_GT(r.size.width, 0);
 }
 
-TEST(MarkupRobustness, DeeplyNestedTables) {
-    std::string text;
-    for (int i = 0; i < 40; ++i) text += "<table border=1><tr><td>";
-    text += "core";
-    for (int i = 0; i < 40; ++i) text += "</td></tr></table>";
+TEST(MarkupRobustness, SizesWithUnitsAndPercentagesAreCapped) {
+    const SizeContext context{7, 16, 96};
+    EXPECT_EQ(ParseSize("999999999px", 0, context), 0);
+    EXPECT_EQ(ParseSize("100000px", 0, context), kMaxMarkupSize);
+    EXPECT_EQ(ParseSize("99999in", 0, context), 0);
+    EXPECT_EQ(ParseSize("99999999em", 0, context), 0);
+    EXPECT_EQ(ParseSize("999999999%", 16, context), 0);
+    EXPECT_EQ(ParseSize("2000000%", 100, context), 0);
+    EXPECT_EQ(ParseSize("2000%", 16, context), 320);
+}
+
+TEST(MarkupRobustness, LargeLegalSizesDoNotOverflowTheLayout) {
     Rendered r;
-    r.render(text);
-    EXPECT_EQ(r.drawer.records().tables.size(), 40u);
-    EXPECT_EQ(r.surface.drawnText(), "core");
+    r.render("a<hr width=999999999px><hr width=999999999px><hr width=999999999px>b");
+    EXPECT_EQ(r.size.width, 2 * 8 + 1);
+    std::string wide = "<table width=100000 height=100000 bgcolor=red><tr><td>";
+    for (int i = 0; i < 30; ++i) wide += "<hr width=100000%>";
+    for (int i = 0; i < 22000; ++i) wide += "<hr width=100000>";
+    wide += "</td></tr></table>";
+    r.render(wide, 5000);
+    EXPECT_GT(r.size.width, 100000);
+    EXPECT_LE(r.size.width, kMaxMarkupExtent + 1);
+    ASSERT_FALSE(r.surface.images.empty());
+    // The background is rendered at a bounded size and stretched over the whole table.
+    EXPECT_LE(r.surface.images[0].pixels.width, 2048);
+    EXPECT_EQ(r.surface.images[0].rect.height(), 100000);
+}
+
+TEST(MarkupRobustness, DeeplyNestedTables) {
+    // Thousands of levels neither exhaust the stack nor cost a scan of the text per level.
+    for (int depth : {40, 4000}) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += "<table border=1><tr><td>";
+        text += "core";
+        for (int i = 0; i < depth; ++i) text += "</td></tr></table>";
+        Rendered r;
+        r.render(text);
+        EXPECT_EQ(r.drawer.records().tables.size(), static_cast<size_t>(std::min(depth, kMaxTableDepth)));
+        EXPECT_EQ(r.surface.drawnText(), "core");
+    }
 }
 
 }  // namespace

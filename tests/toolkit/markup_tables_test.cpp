@@ -28,21 +28,54 @@ TEST(TableGeometry, ExtentCountsSpacingRulesAndBorder) {
     EXPECT_EQ(GridExtent({}, 0, 0), 0);
 }
 
+// The text of a block, with each table written as "[n]".
+std::string Parts(const BlockSource& block) {
+    std::string out;
+    for (const BlockSource::Part& part : block.parts) {
+        out += part.table < 0 ? std::string(part.run) : "[" + std::to_string(part.table) + "]";
+    }
+    return out;
+}
+
 TEST(TableSourceReader, CutsRowsAndCellsAndKeepsNestedTablesInTheirCell) {
-    const std::string text = "x<table border=1><tr><td a=1>one</td><td><table><tr><td>in</td></tr></table></td>"
-                             "</tr><tr><td>two</table>y";
-    const size_t start = FindOpeningTag(text, "table", 0);
-    ASSERT_EQ(start, 1u);
-    const TableSource table = ReadTable(text, start);
+    const std::string text = "x<table border=1><tr><td a=1>one</td><td><table><tr><td>in</td></tr></table>!</td>"
+                             "</tr><tr><td>two</table>y<<table>";
+    const MarkupSource source = ReadMarkupSource(text);
+    EXPECT_EQ(Parts(source.body), "x[0]y<<table>");
+    ASSERT_EQ(source.tables.size(), 2u);
+    const TableSource& table = source.tables[0];
     EXPECT_EQ(table.params, "border=1");
     ASSERT_EQ(table.rows.size(), 2u);
     ASSERT_EQ(table.rows[0].cells.size(), 2u);
     EXPECT_EQ(table.rows[0].cells[0].params, "a=1");
-    EXPECT_EQ(table.rows[0].cells[0].content, "one");
-    EXPECT_EQ(table.rows[0].cells[1].content, "<table><tr><td>in</td></tr></table>");
-    EXPECT_EQ(table.rows[1].cells[0].content, "two");
-    EXPECT_EQ(text.substr(table.end), "y");
-    EXPECT_EQ(FindOpeningTag("<<table>", "table", 0), std::string::npos);
+    EXPECT_EQ(Parts(table.rows[0].cells[0].content), "one");
+    EXPECT_EQ(Parts(table.rows[0].cells[1].content), "[1]!");
+    EXPECT_EQ(Parts(source.tables[1].rows.at(0).cells.at(0).content), "in");
+    EXPECT_EQ(Parts(table.rows[1].cells[0].content), "two");
+}
+
+TEST(TableSourceReader, TablesBeyondTheDepthLimitStayText) {
+    std::string text;
+    for (int i = 0; i < kMaxTableDepth + 3; ++i) text += "<table><tr><td>";
+    text += "core";
+    for (int i = 0; i < kMaxTableDepth + 3; ++i) text += "</td></tr></table>";
+    const MarkupSource source = ReadMarkupSource(text);
+    ASSERT_EQ(source.tables.size(), static_cast<size_t>(kMaxTableDepth));
+    const std::string innermost = Parts(source.tables.back().rows.at(0).cells.at(0).content);
+    EXPECT_EQ(innermost, "<table><tr><td><table><tr><td><table><tr><td>core</td></tr></table></td></tr></table>"
+                         "</td></tr></table>");
+    Rendered r;
+    r.render(text);
+    EXPECT_EQ(r.surface.drawnText(), "core");
+}
+
+TEST(MarkupTables, BackgroundPictureIsDrawnOnceOverTheTable) {
+    Rendered r;
+    r.surface.resources[7] = PixelBuffer(4, 4, OpaquePixel(0x00ff00));
+    r.render("<table background=idres:7><tr><td>a</td><td><table><tr><td>in</td></tr></table></td></tr>"
+             "<tr><td>b</td></tr></table>");
+    ASSERT_EQ(r.surface.images.size(), 1u);
+    EXPECT_EQ(r.surface.images[0].rect.height(), r.size.height - 1);  // the whole table
 }
 
 TEST(MarkupTables, ColspanTwoSpreadsItsExtraWidth) {

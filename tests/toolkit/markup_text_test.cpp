@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "toolkit/markup_escape.h"
 #include "toolkit/markup_text.h"
 #include "toolkit/markup_tokenizer.h"
 
@@ -38,6 +39,12 @@ TEST(PrepareMarkup, EscapedLessThanReadsAsOneLiteral) {
     EXPECT_EQ(TextOf(PrepareMarkupText("&lt;b&gt;")), "<b>");
     EXPECT_EQ(TextOf(PrepareMarkupText("&amp;lt;")), "<");
     EXPECT_EQ(TextOf("x<<y"), "x<y");
+}
+
+TEST(PrepareMarkup, EscapedNamesReadAsTheyAre) {
+    for (const std::string name : {"<hr width=999999999px>", "a<<b <b>c</b> <table><tr><td>", "<", "plain"}) {
+        EXPECT_EQ(TextOf(PrepareMarkupText(EscapeMarkup(name))), name);
+    }
 }
 
 TEST(TextTransform, CapitalizeLowersThenRaisesWordStarts) {

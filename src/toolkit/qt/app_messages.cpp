@@ -1,6 +1,7 @@
 #include "toolkit/qt/app_messages.h"
 
 #include "toolkit/markup_effects.h"
+#include "toolkit/markup_escape.h"
 #include "toolkit/qt/message_box.h"
 
 namespace lumbra {
@@ -27,7 +28,7 @@ void ShowMessage(int kind, std::string_view text) {
     const uint32_t style = MessageStyleOfKind(kind);
     if (style == 0) return;
     const MessageBoxParams params = ApplicationMessageParams();
-    MarkupMessageBox::Show(nullptr, std::string(text), kApplicationMessageCaption, style, &params);
+    MarkupMessageBox::Show(nullptr, EscapeMarkup(text), kApplicationMessageCaption, style, &params);
 }
 
 int AskYesNo(int kind, std::string_view text) {
@@ -35,7 +36,7 @@ int AskYesNo(int kind, std::string_view text) {
     if (style == 0) return 2;
     const MessageBoxParams params = ApplicationMessageParams();
     const uint32_t answer =
-        MarkupMessageBox::Show(nullptr, std::string(text), kApplicationMessageCaption, style | 4, &params);
+        MarkupMessageBox::Show(nullptr, EscapeMarkup(text), kApplicationMessageCaption, style | 4, &params);
     return answer == message_box::kYes ? 1 : 2;
 }
 

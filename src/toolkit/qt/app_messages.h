@@ -19,6 +19,8 @@ uint32_t MessageStyleOfKind(int kind);
 // The background and settings every application message uses.
 MessageBoxParams ApplicationMessageParams();
 
+// The texts are plain: they carry names and paths from the disk and the user, and are escaped
+// before they become markup.
 // Shows the text with one OK button; another kind shows nothing.
 void ShowMessage(int kind, std::string_view text);
 // Asks with Yes and No: 1 for Yes, 2 for No (also for a kind that shows nothing).

@@ -1,9 +1,10 @@
 #pragma once
-// Painting helpers shared by the markup windows: background effects in Qt colours.
+// Helpers shared by the markup windows: background effects in Qt colours, and links.
 #include <QColor>
 #include <QImage>
 #include <QRect>
 
+#include "toolkit/markup_drawer.h"
 #include "toolkit/markup_effects.h"
 
 namespace lumbra {
@@ -13,5 +14,8 @@ inline Rgb FromQColor(const QColor& colour) { return MakeRgb(colour.red(), colou
 
 // The effect as a picture of the given size; a null image for no effect.
 QImage EffectImage(int effectNumber, const QSize& size, const EffectColours& colours, int granularity);
+
+// Links whose "href" targets the desktop opens; "msg" links send nothing.
+LinkActions DesktopLinkActions();
 
 }  // namespace lumbra

@@ -43,12 +43,11 @@ int PixelSizeForCell(const QFont& font, int cell) {
 }  // namespace
 
 QString MarkupTextToQString(std::string_view text) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(text.size()));
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const char16_t western = byte >= 0x80 && byte < 0xA0 ? kWestern80[byte - 0x80] : 0;
-        out += QChar(western ? western : static_cast<char16_t>(byte));
+    // Latin-1 but for 0x80..0x9F, where the code page has its own characters.
+    QString out = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    for (QChar& c : out) {
+        const char16_t code = c.unicode();
+        if (code >= 0x80 && code < 0xA0 && kWestern80[code - 0x80] != 0) c = QChar(kWestern80[code - 0x80]);
     }
     return out;
 }
@@ -85,16 +84,16 @@ PixelBuffer FromQImage(const QImage& image) {
 
 QtMarkupSurface::QtMarkupSurface(QPainter* painter) : painter_(painter) {}
 
-void QtMarkupSurface::selectFont(const FontSpec& font) { font_ = MarkupFont(font); }
+void QtMarkupSurface::selectFont(const FontSpec& font) {
+    font_ = MarkupFont(font);
+    metrics_ = QFontMetrics(font_);
+}
 
 FontMetrics QtMarkupSurface::fontMetrics() {
-    const QFontMetrics metrics(font_);
-    return {metrics.ascent() + metrics.descent(), metrics.ascent(), metrics.descent(), metrics.xHeight()};
+    return {metrics_.ascent() + metrics_.descent(), metrics_.ascent(), metrics_.descent(), metrics_.xHeight()};
 }
 
-int QtMarkupSurface::textWidth(std::string_view text) {
-    return QFontMetrics(font_).horizontalAdvance(MarkupTextToQString(text));
-}
+int QtMarkupSurface::textWidth(std::string_view text) { return metrics_.horizontalAdvance(MarkupTextToQString(text)); }
 
 void QtMarkupSurface::drawText(int x, int y, std::string_view text, Rgb colour, std::optional<Rgb> background) {
     if (!painter_) return;

@@ -1,6 +1,7 @@
 #pragma once
 // The markup's drawing surface on a QPainter (or, for measuring only, on no painter).
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 
@@ -38,6 +39,7 @@ public:
 private:
     QPainter* painter_;
     QFont font_;
+    QFontMetrics metrics_{font_};  // of font_, kept because layout measures often
     double wordSpacing_ = 0;
 };
 

@@ -126,10 +126,7 @@ void MarkupMessageBox::buildButtons() {
 
 void MarkupMessageBox::prepareAreas(const std::string& text) {
     QtMarkupSurface measuring;
-    const LinkActions links{[](const std::string& target) {
-                                QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(target)));
-                            },
-                            {}};
+    const LinkActions links = DesktopLinkActions();
     auto prepare = [&](Area& area, const std::string& markup, const MessageBoxBackground& background) {
         area.background = background;
         area.present = !markup.empty();
@@ -150,6 +147,12 @@ void MarkupMessageBox::layOut() {
     for (size_t i = 0; i < buttonIds_.size(); ++i) {
         widest = std::max(widest, metrics.horizontalAdvance(buttons_[i]->text()));
         if (buttonIds_[i] == kMore) widest = std::max(widest, metrics.horizontalAdvance(DefaultCaption(kLessMore)));
+    }
+    // A countdown on the default button starts at its longest caption, "OK = 10".
+    const int countdown = std::max(params_.countdownInCaption ? 0 : params_.disabledSeconds, params_.autoSeconds);
+    if (countdown > 0 && !buttons_.empty()) {
+        const std::string caption = buttons_[static_cast<size_t>(defaultIndex_)]->text().toStdString();
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(CountdownButtonCaption(caption, countdown))));
     }
     const MarkupSize size = ButtonSize(widest, metrics.height());
     buttonSize_ = QSize(size.width, size.height);

@@ -1,9 +1,11 @@
 #include "toolkit/qt/tool_tip.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
 
 #include "toolkit/markup_colour.h"
+#include "toolkit/qt/markup_painting.h"
 
 namespace lumbra {
 
@@ -21,6 +23,7 @@ MarkupToolTip::MarkupToolTip(QWidget* parent, bool balloon)
     defaults_.begin = defaults_.middle = defaults_.end = info;
     borderColour_ = scheme[system_colour::kInfoText];
     drawer_.setHoverNotification([this](int) { update(); });
+    drawer_.setLinkActions(DesktopLinkActions());
     showTimer_.setSingleShot(true);
     hideTimer_.setSingleShot(true);
     connect(&showTimer_, &QTimer::timeout, this, &MarkupToolTip::onShowTimer);
@@ -103,7 +106,7 @@ bool MarkupToolTip::eventFilter(QObject* watched, QEvent* event) {
     if (watched->isWidgetType()) {
         if (event->type() == QEvent::MouseMove) relayMouseMove(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         if (event->type() == QEvent::MouseButtonPress) relayClick(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        if (event->type() == QEvent::Leave) relayMouseLeave();
+        if (event->type() == QEvent::Leave) toolLeft();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -175,6 +178,16 @@ void MarkupToolTip::relayMouseMove(const QPoint& global) {
         return;
     }
     takeCandidate(tool, global);
+}
+
+// The tooltip opens with its anchor at the resting mouse, so its window takes the mouse from
+// the tool without a move; and with flag 8 the mouse may go on into the tooltip. Neither
+// leaves the tool: only a mouse that is really elsewhere hides the tooltip.
+void MarkupToolTip::toolLeft() {
+    const QPoint cursor = QCursor::pos();
+    if (state_ != Hidden && overTip(cursor) && (active_.behaviour & kStayOverTip)) return;
+    if (state_ != Hidden && current_ >= 0 && geometry().contains(cursor) && findTool(cursor) == current_) return;
+    relayMouseLeave();
 }
 
 void MarkupToolTip::relayMouseLeave() {

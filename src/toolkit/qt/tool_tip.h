@@ -72,6 +72,8 @@ public:
     void setFading(bool fadeIn, bool fadeOut);
     void setShadow(int offsetX, int offsetY, int darkness, int kind, int blurX, int blurY);
     void setWindowInformationMode(bool on);
+    // What clicks on the tooltip's links do (by default the desktop opens "href" targets).
+    void setLinkActions(LinkActions actions) { drawer_.setLinkActions(std::move(actions)); }
 
     // The mouse messages of the tools, in screen coordinates.
     void relayMouseMove(const QPoint& global);
@@ -98,6 +100,8 @@ protected:
 
 private:
     int findTool(const QPoint& global) const;
+    // A tool's window lost the mouse.
+    void toolLeft();
     QRect toolRect(int index) const;
     ToolTipTool effective(int index) const;
     void takeCandidate(int index, const QPoint& global);

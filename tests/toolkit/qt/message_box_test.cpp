@@ -207,5 +207,38 @@ TEST(ApplicationMessages, AskYesNoAnswersOneForYes) {
     EXPECT_EQ(AskYesNo(kMessageQuestion, "Do you want to stop the current process ?"), 1);
 }
 
+TEST(MarkupMessageBox, ButtonsFitTheLongestCountdownCaption) {
+    MessageBoxParams params;
+    params.autoSeconds = 10;
+    MarkupMessageBox box(nullptr, "Going on by itself", "Q", kNoSound, params);  // OK alone
+    const QPushButton* ok = box.button(kOk);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK = 10");
+    EXPECT_GE(ok->width(), QFontMetrics(ok->font()).horizontalAdvance(ok->text()) + 12);
+}
+
+// The width of the box that the application's question shows for a text; answered No.
+int QuestionBoxWidth(const std::string& text) {
+    int width = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&width] {
+        if (auto* box = qobject_cast<MarkupMessageBox*>(QApplication::activeModalWidget())) {
+            width = box->width();
+            box->press(kNo);
+        }
+    });
+    answer.start(10);
+    EXPECT_EQ(AskYesNo(kMessageError, text), 2);
+    return width;
+}
+
+TEST(ApplicationMessages, NamesFromTheDiskAreDrawnAsTheyRead) {
+    // A recovered name that is legal markup, in the question asked when a file cannot be created.
+    const int hostile = QuestionBoxWidth("Error creating file : /out/<hr width=999999999px>.  Continue Recovery ? ");
+    const int tame = QuestionBoxWidth("Error creating file : /out/(hr width=999999999px).  Continue Recovery ? ");
+    EXPECT_GT(hostile, 300);
+    EXPECT_NEAR(hostile, tame, 16);  // only "<" and ">" against "(" and ")"
+}
+
 }  // namespace
 }  // namespace lumbra

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QCursor>
 #include <QScreen>
 #include <QTest>
 #include <set>
@@ -11,6 +13,13 @@
 
 namespace lumbra {
 namespace {
+
+// The window system's side of the tooltip taking the mouse from a tool: opening under the resting
+// mouse, or the mouse moving on into it; the tool's window loses the mouse.
+void TooltipTakesTheMouse(QWidget* tool) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(tool, &leave);
+}
 
 class MarkupToolTipTest : public ::testing::Test {
 protected:
@@ -176,13 +185,22 @@ TEST_F(MarkupToolTipTest, OpensBelowAndRightOfTheMouseWhereThereIsRoom) {
     EXPECT_EQ(tip->geometry().left(), cursor.x() - 16);
 }
 
-TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
+// A window with a help button.
+struct HelpButtonWindow {
+    HelpButtonWindow() {
+        window.setGeometry(50, 50, 400, 300);
+        button = new QWidget(&window);
+        button->setGeometry(200, 100, 16, 16);
+        window.show();
+    }
     QWidget window;
-    window.setGeometry(50, 50, 400, 300);
-    auto* button = new QWidget(&window);
-    button->setGeometry(200, 200, 16, 16);
-    window.show();
-    auto tip = CreateHelpToolTip(&window, button, HelpButton::VolumeIdentify);
+    QWidget* button = nullptr;
+};
+
+TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
+    HelpButtonWindow w;
+    QWidget* button = w.button;
+    auto tip = CreateHelpToolTip(&w.window, button, HelpButton::VolumeIdentify);
     EXPECT_EQ(tip->defaults().effect, 13);
     EXPECT_EQ(tip->defaults().granularity, 5);
     EXPECT_EQ(tip->defaults().begin, 0xfcff7du);
@@ -200,6 +218,65 @@ TEST(HelpToolTips, CarryTheDiskStepSettingsAndAnimate) {
     EXPECT_NE(tip->drawer().records().animations[0].frame, frame);
     tip->relayMouseMove(button->mapToGlobal(QPoint(1, 1)));
     EXPECT_EQ(tip->state(), MarkupToolTip::Shown);  // explicit showing ignores the mouse
+}
+
+TEST(HelpToolTips, ShowAfterTheDelayAndStayWhileTheMouseRests) {
+    HelpButtonWindow w;
+    QWidget& window = w.window;
+    QWidget* button = w.button;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (HelpButton which : {HelpButton::VolumeIdentify, HelpButton::ScanRange}) {
+        QCursor::setPos(window.mapToGlobal(QPoint(5, 5)));
+        auto tip = CreateHelpToolTip(&window, button, which);
+        const QPoint resting = button->mapToGlobal(QPoint(8, 8 + static_cast<int>(which)));
+        QCursor::setPos(resting);  // the mouse enters the button and rests there
+        QTest::qWait(300);
+        EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);  // the show delay is 500 ms
+        QTest::qWait(400);
+        ASSERT_EQ(tip->state(), MarkupToolTip::Shown);
+        TooltipTakesTheMouse(button);
+        QTest::qWait(1000);
+        EXPECT_TRUE(tip->isVisible());
+        EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    }
+}
+
+TEST_F(MarkupToolTipTest, FlagEightKeepsItOverTheTooltipWhereLinksWork) {
+    auto* third = new QWidget(&window);
+    third->setGeometry(20, 100, 100, 40);
+    third->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ToolTipTool own;
+    own.mask = tool_setting::kBehaviour;
+    own.behaviour = tool_behaviour::kStayOverTip;
+    const int index = tip->addTool(third, "Read <a href=https://example.org/x>the page</a> now", std::nullopt, &own);
+    std::vector<std::string> opened;
+    tip->setLinkActions({[&](const std::string& target) { opened.push_back(target); }, {}});
+    tip->setDelayTime(tool_delay::kShowDelay, 0);
+    QCursor::setPos(third->mapToGlobal(QPoint(5, 5)));
+    QTest::qWait(50);
+    ASSERT_EQ(tip->currentTool(), index);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tip.get()));
+    ASSERT_EQ(tip->drawer().records().links.size(), 1u);
+    const MarkupRect link = tip->drawer().records().links[0].rect;
+    const QPoint onLink((link.left + link.right) / 2, (link.top + link.bottom) / 2);
+    QCursor::setPos(tip->mapToGlobal(onLink));  // from the tool onto the tooltip's link
+    TooltipTakesTheMouse(third);
+    QMouseEvent move(QEvent::MouseMove, QPointF(onLink), QPointF(tip->mapToGlobal(onLink)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tip.get(), &move);
+    QTest::qWait(50);
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    QTest::mouseClick(tip.get(), Qt::LeftButton, {}, onLink);
+    EXPECT_EQ(opened, std::vector<std::string>{"https://example.org/x"});
+    EXPECT_EQ(tip->state(), MarkupToolTip::Shown);
+    // Without the flag the tooltip goes as soon as the mouse reaches it.
+    QCursor::setPos(window.mapToGlobal(QPoint(5, 150)));
+    QCursor::setPos(inTool());
+    QTest::qWait(50);
+    ASSERT_EQ(tip->currentTool(), 0);
+    tip->relayMouseMove(tip->mapToGlobal(QPoint(tip->shape().text.left + 2, tip->shape().text.top + 2)));
+    EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
 }
 
 }  // namespace
