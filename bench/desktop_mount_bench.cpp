@@ -2,6 +2,7 @@
 // recovery, the volume and the mount, as a user walks them. Prints the time from Next to the
 // browse step shown against the core's own mount of the same volume, and fails when the
 // browse step is not reached with the directory tree and the list shown.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
