@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -37,12 +38,20 @@ void Click(MainWindow& window, TreeKind kind, const QString& text) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + tree->iconSize().width() + 8, rect.center().y()));
 }
 
+// Runs the event loop as the application does, so that the worker's calls are served at once.
 bool WaitFor(const Session& session, WizardStep step, int seconds) {
-    return QTest::qWaitFor([&] {
-        const bool reached = session.wizard.currentStep() == step && !session.wizard.busy();
-        QCoreApplication::sendPostedEvents();
-        return reached;
-    }, seconds * 1000);
+    QEventLoop loop;
+    QTimer poll;
+    bool reached = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        reached = session.wizard.currentStep() == step && !session.wizard.busy();
+        if (reached) loop.quit();
+    });
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    poll.start(100);
+    loop.exec();
+    QCoreApplication::sendPostedEvents();
+    return reached;
 }
 
 double CoreMountSeconds(const test::NssImage& image) {
