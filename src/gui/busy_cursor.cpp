@@ -13,10 +13,16 @@ void ShowBusyUntilIdle() {
     if (busyShown) return;
     busyShown = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QTimer::singleShot(0, qApp, [] {
-        busyShown = false;
-        QApplication::restoreOverrideCursor();
-    });
+    // Through a posted call to a timer: the calls the step posted (the list's rows) run first.
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            QTimer::singleShot(0, qApp, [] {
+                busyShown = false;
+                QApplication::restoreOverrideCursor();
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace lumbra
