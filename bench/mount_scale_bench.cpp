@@ -17,6 +17,7 @@
 #include "disk/device_sector_reader.h"
 #include "recovery/folder_browse.h"
 #include "recovery/volume_mount.h"
+#include "scale_volume.h"
 #include "support/nss_image_builder.h"
 
 namespace {
@@ -28,7 +29,6 @@ double ThreadSeconds() {
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
-using lumbra::test::VolumePlan;
 
 // Heap bytes held through operator new, and their high-water mark since the last reset.
 std::atomic<uint64_t> heapInUse{0};
@@ -54,22 +54,6 @@ public:
     std::string fileTypeName(std::string_view) const override { return {}; }
     uint64_t rows = 0;
 };
-
-// Folders nest ten to a parent below 1,000 top-level folders; each holds ten files, whose
-// records follow one another as in a real B-tree, where records are keyed by their parent.
-VolumePlan ScaleVolume(uint32_t files) {
-    const uint32_t folders = files / 10;
-    VolumePlan volume{.name = "SCALE"};
-    volume.folders.reserve(folders);
-    volume.files.reserve(files);
-    std::vector<uint64_t> ids;
-    ids.reserve(folders);
-    for (uint32_t i = 0; i < folders; ++i)
-        ids.push_back(volume.addFolder("D" + std::to_string(i), i < 1000 ? 0 : ids[(i - 1000) / 10]));
-    for (uint32_t j = 0; j < files; ++j)
-        volume.addFile("F" + std::to_string(j) + ".DAT", ids[j / 10], 100 + j % 4000);
-    return volume;
-}
 
 struct Measure {
     double seconds = 0;
@@ -109,7 +93,7 @@ class ScaleImage {
 public:
     explicit ScaleImage(uint32_t files)
         : files_(files),
-          image_(lumbra::test::NssImageBuilder().pool({.name = "BENCH", .volumes = {ScaleVolume(files)}}).build()),
+          image_(lumbra::test::NssImageBuilder().pool({.name = "BENCH", .volumes = {lumbra::bench::ScaleVolume(files)}}).build()),
           reader_(image_.device()) {
         lumbra::PoolTable pools;
         lumbra::ListPoolsFromPartitionTable(reader_, pools);

@@ -168,6 +168,12 @@ int main(int argc, char** argv) {
     Save(window, "step-2-mounting");
     if (!WaitForStep(session, WizardStep::StepBrowse)) return 1;
     Save(window, "step-3-browse");
+    // The Icons look of a folder that holds files.
+    const QTreeWidgetItem* root = window.treeWidget(TreeKind::Directory)->topLevelItem(0);
+    if (root && root->childCount() > 0) ClickItem(window, TreeKind::Directory, root->child(0)->text(0));
+    wizard.OnCommand(Command::IconsView);
+    Save(window, "step-3-icons");
+    wizard.OnCommand(Command::DetailsView);
     OnNextModal("dialog-message", [](QWidget* modal) { static_cast<MarkupMessageBox*>(modal)->press(message_box::kOk); });
     window.ShowMessage(MessageKind::Information, "No volumes found. \r\nPlease select the pool based recovery.");
     GrabMenus(window);

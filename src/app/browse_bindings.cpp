@@ -2,6 +2,11 @@
 
 namespace lumbra {
 
+std::vector<ListColumn> BrowseColumns() {
+    return {{"Name", 150, false}, {"Type", 100, false}, {"Size", 70, true},
+            {"Date", 100, false}, {"Time", 70, false}, {"Sector", 70, false}};
+}
+
 uint32_t DirectoryTreeBinding::insertFolderItem(uint32_t parentItem, std::string_view text) {
     return view_.AddTreeItem(TreeKind::Directory, parentItem, text);
 }
@@ -28,7 +33,14 @@ void FileListBinding::appendRow(const ItemRow& row) {
     view_.AppendListRow(row);
 }
 
-std::string FileListBinding::fileTypeName(std::string_view fileName) const { return desktop_.FileTypeName(fileName); }
+std::string FileListBinding::fileTypeName(std::string_view fileName) const {
+    const size_t dot = fileName.rfind('.');
+    std::string extension(dot == std::string_view::npos ? std::string_view() : fileName.substr(dot));
+    if (const auto known = typeNames_.find(extension); known != typeNames_.end()) return known->second;
+    std::string type = desktop_.FileTypeName(fileName);
+    if (typeNames_.size() < kMaxRememberedTypes) typeNames_.emplace(std::move(extension), type);
+    return type;
+}
 
 const ItemRow* FileListBinding::row(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;

@@ -1,10 +1,12 @@
 #pragma once
 // The directory tree and the file list of the browse step, as the recovered tree's building
 // and filling code sees them, on top of the wizard's View. The list binding keeps the texts
-// of the rows it shows, so that commands can read a row's cells.
+// of the rows it shows, so that commands can read a row's cells, and asks the desktop for a
+// type name once per name extension.
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/view.h"
@@ -12,6 +14,9 @@
 #include "recovery/browse_views.h"
 
 namespace lumbra {
+
+// The six columns of the file list in the browse step.
+std::vector<ListColumn> BrowseColumns();
 
 class DirectoryTreeBinding : public FolderTreeView {
 public:
@@ -40,9 +45,14 @@ public:
     void setRowName(int index, std::string_view name);
 
 private:
+    // Distinct extensions remembered at most; a volume holding more asks the desktop for the
+    // rest each time.
+    static constexpr size_t kMaxRememberedTypes = 4096;
+
     View& view_;
     const Desktop& desktop_;
     std::vector<ItemRow> rows_;
+    mutable std::unordered_map<std::string, std::string> typeNames_;
 };
 
 }  // namespace lumbra

@@ -4,29 +4,30 @@ namespace lumbra {
 
 namespace {
 
-// The commands that exist only while browsing a recovered tree.
-constexpr Command kBrowseCommands[] = {
-    Command::RecoverSelected, Command::RecoverAll, Command::SaveSnapshot,     Command::IconsView,
-    Command::ListView,        Command::DetailsView, Command::FindFiles,      Command::FileFilters,
-    Command::DriveInformation,
-};
+// Loading and the settings have rules of their own; every other command a mode sets exists
+// only while browsing a recovered tree.
+bool Allowed(Command command, MenuMode mode, WizardStep step) {
+    switch (command) {
+        case Command::LoadSnapshot: return mode == MenuMode::Start || mode == MenuMode::BackAtStart;
+        case Command::Settings: return mode != MenuMode::Start || step == WizardStep::StepDisks;
+        default: return mode == MenuMode::Browse;
+    }
+}
 
-bool loadAllowed(MenuMode mode) { return mode == MenuMode::Start || mode == MenuMode::BackAtStart; }
-
-bool settingsAllowed(MenuMode mode, WizardStep step) {
-    return mode != MenuMode::Start || step == WizardStep::StepDisks;
+size_t SlotOf(Command command) {
+    size_t slot = 0;
+    while (slot < MenuState::kModeCommands.size() && MenuState::kModeCommands[slot] != command) ++slot;
+    return slot;
 }
 
 }  // namespace
 
 void MenuState::Apply(View& view, MenuMode mode, WizardStep step) {
-    auto set = [&](Command command, bool on) {
-        enabled_[command] = on;
-        view.SetCommandEnabled(command, on);
-    };
-    for (Command command : kBrowseCommands) set(command, mode == MenuMode::Browse);
-    set(Command::LoadSnapshot, loadAllowed(mode));
-    set(Command::Settings, settingsAllowed(mode, step));
+    for (size_t slot = 0; slot < kModeCommands.size(); ++slot) {
+        const bool on = Allowed(kModeCommands[slot], mode, step);
+        enabled_[slot] = on;
+        view.SetCommandEnabled(kModeCommands[slot], on);
+    }
 }
 
 bool MenuState::enabled(Command command) const {
@@ -38,8 +39,8 @@ bool MenuState::enabled(Command command) const {
         case Command::SystemAbout: return true;
         default: break;
     }
-    auto found = enabled_.find(command);
-    return found != enabled_.end() && found->second;
+    const size_t slot = SlotOf(command);
+    return slot < enabled_.size() && enabled_[slot].load();
 }
 
 }  // namespace lumbra

@@ -1,8 +1,11 @@
 #pragma once
 // The enable rules of the menu bar by wizard step, and what they currently allow. The
-// toolbar asks the same state: a button acts only while its menu command is enabled.
+// toolbar asks the same state: a button acts only while its menu command is enabled. The
+// workers apply modes at their end while the user-interface thread reads them, so each
+// command's state is one atomic flag.
+#include <array>
+#include <atomic>
 #include <cstdint>
-#include <map>
 
 #include "app/command.h"
 #include "app/view.h"
@@ -20,8 +23,15 @@ public:
     // no mode has set yet is disabled.
     bool enabled(Command command) const;
 
+    // The commands the modes set, in the order they are set.
+    static constexpr std::array kModeCommands{
+        Command::RecoverSelected, Command::RecoverAll,  Command::SaveSnapshot,     Command::IconsView,
+        Command::ListView,        Command::DetailsView, Command::FindFiles,        Command::FileFilters,
+        Command::DriveInformation, Command::LoadSnapshot, Command::Settings,
+    };
+
 private:
-    std::map<Command, bool> enabled_;
+    std::array<std::atomic<bool>, kModeCommands.size()> enabled_{};
 };
 
 }  // namespace lumbra

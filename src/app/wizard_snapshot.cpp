@@ -52,6 +52,8 @@ void WizardController::OpenBrowseStepFromSnapshot() {
     view_.Disable(Element::DirectoryTree);
     wizard.setStep(WizardStep::StepBrowse);
     LeaveDiskStep();
+    // The range fields would stay focusable under the file list.
+    HideRangeGroup(view_);
     for (Element button : {Element::NextButton, Element::BackButton, Element::StopButton}) {
         view_.Hide(button);
         view_.Disable(button);

@@ -46,11 +46,6 @@ private:
     View& view_;
 };
 
-std::vector<ListColumn> BrowseColumns() {
-    return {{"Name", 150, false}, {"Type", 100, false}, {"Size", 70, true},
-            {"Date", 100, false}, {"Time", 70, false}, {"Sector", 70, false}};
-}
-
 }  // namespace
 
 void WizardController::JoinFinishedWorker() {

@@ -1,6 +1,6 @@
 #include "gui/file_list_model.h"
 
-#include <QTimer>
+#include <QMetaObject>
 
 #include "app/row_colour.h"
 #include "gui/latin1.h"
@@ -23,15 +23,12 @@ void FileListModel::clearRows() {
     endResetModel();
 }
 
-void FileListModel::appendRow(const ItemRow& item) {
+void FileListModel::appendRow(ItemRow item) {
     const RowColour colour = ListRowColour(item.type);
-    pending_.push_back(Row{item.kind,
-                           {Latin1(item.name), Latin1(item.type), Latin1(item.size), Latin1(item.date),
-                            Latin1(item.time), Latin1(item.key)},
-                           QColor(colour.red, colour.green, colour.blue)});
+    pending_.push_back(Row{std::move(item), QColor(colour.red, colour.green, colour.blue)});
     if (flushScheduled_) return;
     flushScheduled_ = true;
-    QTimer::singleShot(0, this, &FileListModel::flush);
+    QMetaObject::invokeMethod(this, &FileListModel::flush, Qt::QueuedConnection);
 }
 
 void FileListModel::flush() {
@@ -44,16 +41,27 @@ void FileListModel::flush() {
     endInsertRows();
 }
 
-void FileListModel::setRowName(int row, const QString& name) {
+void FileListModel::setRowName(int row, std::string_view name) {
     flush();
     if (row < 0 || row >= rowCount()) return;
-    rows_[static_cast<size_t>(row)].cells[0] = name;
+    rows_[static_cast<size_t>(row)].item.name = name;
     emit dataChanged(index(row, 0), index(row, 0));
+}
+
+const std::string& FileListModel::text(const ItemRow& row, size_t column) {
+    switch (column) {
+        case 0: return row.name;
+        case 1: return row.type;
+        case 2: return row.size;
+        case 3: return row.date;
+        case 4: return row.time;
+        default: return row.key;
+    }
 }
 
 QString FileListModel::cell(int row, int column) const {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kCells) return {};
-    return rows_[static_cast<size_t>(row)].cells[column];
+    return Latin1(text(rows_[static_cast<size_t>(row)].item, static_cast<size_t>(column)));
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
@@ -65,7 +73,7 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QIcon FileListModel::iconOf(const Row& row) const {
-    return row.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(row.cells[0]);
+    return row.item.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(Latin1(row.item.name));
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
@@ -74,7 +82,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const auto column = static_cast<size_t>(index.column());
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::EditRole: return row.cells[column];
+        case Qt::EditRole: return Latin1(text(row.item, column));
         case Qt::DecorationRole: return column == 0 ? QVariant(iconOf(row)) : QVariant();
         case Qt::ForegroundRole: return row.colour;
         case Qt::BackgroundRole: return QColor(Qt::white);

@@ -1,6 +1,7 @@
 #pragma once
 // The rows of the browse step's file list. Rows arrive one by one (often from the mount
-// worker); they are handed to the views in batches so that 100,000 rows stay quick.
+// worker); they are handed to the views in batches, and their 8-bit texts become display
+// text only when a view asks for them, so that 100,000 rows stay quick.
 #include <QAbstractTableModel>
 #include <QColor>
 #include <vector>
@@ -21,8 +22,9 @@ public:
     void setColumns(const std::vector<ListColumn>& columns);
     const std::vector<ListColumn>& columns() const { return columns_; }
     void clearRows();
-    void appendRow(const ItemRow& row);
-    void setRowName(int row, const QString& name);
+    void appendRow(ItemRow row);
+    // The 8-bit name.
+    void setRowName(int row, std::string_view name);
     // The row's cell by column position, as the list shows it.
     QString cell(int row, int column) const;
     // Hands the rows appended so far to the views.
@@ -36,10 +38,10 @@ public:
 
 private:
     struct Row {
-        ItemRow::Kind kind;
-        QString cells[kCells];
+        ItemRow item;
         QColor colour;
     };
+    static const std::string& text(const ItemRow& row, size_t column);
     QIcon iconOf(const Row& row) const;
 
     std::vector<ListColumn> columns_;

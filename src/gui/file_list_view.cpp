@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "gui/file_list_model.h"
+#include "gui/icon_item_look.h"
 #include "gui/list_item_delegate.h"
 
 namespace lumbra {
@@ -14,7 +15,8 @@ namespace lumbra {
 FileListView::FileListView(QWidget* parent)
     : QStackedWidget(parent),
       model_(new FileListModel(this)),
-      delegate_(new ListItemDelegate(this)),
+      detailsDelegate_(new ListItemDelegate(this)),
+      iconsDelegate_(new ListItemDelegate(this)),
       details_(new QTreeView),
       icons_(new QListView) {
     details_->setObjectName("FileListDetails");
@@ -28,19 +30,19 @@ FileListView::FileListView(QWidget* parent)
     details_->header()->setStretchLastSection(false);
     icons_->setUniformItemSizes(true);
     icons_->setResizeMode(QListView::Adjust);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
-        view->setItemDelegate(delegate_);
-        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->setEditTriggers(QAbstractItemView::SelectedClicked);
-        view->setIconSize({16, 16});
-        view->setContextMenuPolicy(Qt::PreventContextMenu);
-        watch(view);
-        addWidget(view);
-    }
+    addView(details_, detailsDelegate_);
+    addView(icons_, iconsDelegate_);
     setCurrentWidget(details_);
 }
 
-void FileListView::watch(QAbstractItemView* view) {
+void FileListView::addView(QAbstractItemView* view, ListItemDelegate* delegate) {
+    view->setItemDelegate(delegate);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::SelectedClicked);
+    view->setIconSize({16, 16});
+    view->setContextMenuPolicy(Qt::PreventContextMenu);
+    addWidget(view);
+    connect(delegate, &ListItemDelegate::editEnded, this, &FileListView::editEnded);
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view, &QAbstractItemView::doubleClicked, this, [this] { emit rowDoubleClicked(); });
@@ -68,16 +70,30 @@ void FileListView::setMode(ListViewMode mode) {
         return;
     }
     // Both looks arrange their items automatically.
-    icons_->setViewMode(mode == ListViewMode::Icons ? QListView::IconMode : QListView::ListMode);
-    icons_->setFlow(mode == ListViewMode::Icons ? QListView::LeftToRight : QListView::TopToBottom);
+    const bool large = mode == ListViewMode::Icons;
+    iconsDelegate_->setLargeIcons(large);
+    icons_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
+    icons_->setFlow(large ? QListView::LeftToRight : QListView::TopToBottom);
     icons_->setWrapping(true);
     icons_->setMovement(QListView::Static);
-    icons_->setGridSize(mode == ListViewMode::Icons ? QSize(120, 22) : QSize());
+    icons_->setIconSize(large ? QSize(kLargeIconSize, kLargeIconSize) : QSize(16, 16));
+    icons_->setGridSize(large ? IconCellSize(icons_->font()) : QSize());
+    icons_->setSpacing(0);
     setCurrentWidget(icons_);
+    icons_->doItemsLayout();
+}
+
+void FileListView::setEditApproval(const std::function<bool(int row)>& approve) {
+    detailsDelegate_->setEditApproval(approve);
+    iconsDelegate_->setEditApproval(approve);
+}
+
+ListItemDelegate* FileListView::activeDelegate() const {
+    return mode_ == ListViewMode::Details ? detailsDelegate_ : iconsDelegate_;
 }
 
 void FileListView::setGridAndFullRowSelect() {
-    delegate_->setGridLines(true);
+    detailsDelegate_->setGridLines(true);
     details_->setSelectionBehavior(QAbstractItemView::SelectRows);
     details_->setAllColumnsShowFocus(true);
     details_->viewport()->update();
@@ -114,7 +130,7 @@ void FileListView::beginEdit(int row, size_t maxLength) {
     const QModelIndex index = model_->index(row, 0);
     if (!index.isValid()) return;
     activeView()->scrollTo(index);
-    delegate_->approveNextEdit(maxLength);
+    activeDelegate()->approveNextEdit(maxLength);
     activeView()->edit(index);
 }
 

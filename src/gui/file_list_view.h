@@ -1,7 +1,9 @@
 #pragma once
 // The file list of the browse step in its three looks: icons and list (a list view) and
-// details (a table with a header). Both share one model and one selection.
+// details (a table with a header). Both share one model and one selection; each has its own
+// row painter and name editor.
 #include <QStackedWidget>
+#include <functional>
 #include <optional>
 
 #include "app/view.h"
@@ -21,7 +23,8 @@ public:
     explicit FileListView(QWidget* parent = nullptr);
 
     FileListModel& model() { return *model_; }
-    ListItemDelegate& delegate() { return *delegate_; }
+    // Asked before an edit the user starts by clicking; false refuses it.
+    void setEditApproval(const std::function<bool(int row)>& approve);
     void setColumns(const std::vector<ListColumn>& columns);
     void setMode(ListViewMode mode);
     ListViewMode mode() const { return mode_; }
@@ -35,6 +38,8 @@ public:
     QTreeView* detailsView() const { return details_; }
 
 signals:
+    // The name edit of `row` ended; no text when it was cancelled.
+    void editEnded(int row, std::optional<QString> text);
     void rowDoubleClicked();
     void rightClicked();
     void focused();
@@ -43,10 +48,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void watch(QAbstractItemView* view);
+    void addView(QAbstractItemView* view, ListItemDelegate* delegate);
+    ListItemDelegate* activeDelegate() const;
 
     FileListModel* model_;
-    ListItemDelegate* delegate_;
+    ListItemDelegate* detailsDelegate_;
+    ListItemDelegate* iconsDelegate_;
     QTreeView* details_;
     QListView* icons_;
     ListViewMode mode_ = ListViewMode::Details;

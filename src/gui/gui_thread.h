@@ -28,7 +28,14 @@ public:
             return;
         }
         if (pending_.load() >= kMaxPending) {
-            QMetaObject::invokeMethod(receiver_, std::move(call), Qt::BlockingQueuedConnection);
+            ++pending_;
+            QMetaObject::invokeMethod(
+                receiver_,
+                [this, &call] {
+                    --pending_;
+                    call();
+                },
+                Qt::BlockingQueuedConnection);
             return;
         }
         ++pending_;
@@ -46,7 +53,14 @@ public:
     std::invoke_result_t<Call> answer(Call call) {
         if (onGuiThread()) return call();
         std::invoke_result_t<Call> result{};
-        QMetaObject::invokeMethod(receiver_, [&] { result = call(); }, Qt::BlockingQueuedConnection);
+        ++pending_;
+        QMetaObject::invokeMethod(
+            receiver_,
+            [&] {
+                --pending_;
+                result = call();
+            },
+            Qt::BlockingQueuedConnection);
         return result;
     }
 
@@ -63,11 +77,13 @@ public:
 private:
     bool onGuiThread() const {
         if (QThread::currentThread() != receiver_->thread()) return false;
-        QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
+        // Only calls a worker posted and the GUI thread has not run yet can be ahead of this one.
+        if (pending_.load() > 0) QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
         return true;
     }
 
     QObject* receiver_;
+    // Calls posted to the receiver that have not run yet.
     std::atomic<int> pending_{0};
 };
 

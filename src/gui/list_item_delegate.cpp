@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include "gui/icon_item_look.h"
+
 namespace lumbra {
 
 ListItemDelegate::ListItemDelegate(QObject* parent) : QStyledItemDelegate(parent) {
@@ -41,7 +43,19 @@ void ListItemDelegate::onCloseEditor(QWidget*) {
     if (row >= 0) emit editEnded(row, text);
 }
 
+void ListItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                            const QModelIndex& index) const {
+    if (!largeIcons_) return QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    const QRect label = IconLabelRect(option.rect, option.font);
+    editor->setGeometry(label.left(), label.top(), label.width(), editor->sizeHint().height());
+}
+
+QSize ListItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    return largeIcons_ ? IconCellSize(option.font) : QStyledItemDelegate::sizeHint(option, index);
+}
+
 void ListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (largeIcons_) return PaintIconItem(*painter, option, index);
     QStyledItemDelegate::paint(painter, option, index);
     if (!gridLines_) return;
     painter->save();

@@ -6,13 +6,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStyle>
 
 #include "app/command_table.h"
 #include "toolkit/qt/pictures.h"
+#include "gui/busy_cursor.h"
 #include "gui/client_area.h"
 #include "gui/file_list_view.h"
 #include "gui/tree_pane.h"
-#include "gui/list_item_delegate.h"
 #include "gui/main_window_menus.h"
 #include "toolkit/qt/group_radio_button.h"
 #include "toolkit/qt/help_tool_tips.h"
@@ -29,7 +30,9 @@ QIcon ApplicationIcon(const QWidget& window) {
 std::optional<Key> WizardKey(const QKeyEvent& event) {
     switch (event.key()) {
         case Qt::Key_F1: return Key::F1;
-        case Qt::Key_Tab: return Key::Tab;
+        // Shift+Tab moves the focus too, so it follows the same rule.
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: return Key::Tab;
         case Qt::Key_Return:
         case Qt::Key_Enter: return Key::Enter;
         case Qt::Key_Escape: return Key::Escape;
@@ -86,25 +89,32 @@ void MainWindow::attach(WizardController& controller) {
 
 void MainWindow::connectControls() {
     WizardController& wizard = *controller_;
+    // Every step the user starts may block the window a while.
+    auto step = [this](auto&& action) {
+        return [action] {
+            ShowBusyUntilIdle();
+            action();
+        };
+    };
     for (int button = 1; button <= kToolbarButtons; ++button)
         connect(parts_.toolbar[static_cast<size_t>(button - 1)], &QAbstractButton::clicked, this,
-                [&wizard, button] { wizard.OnToolbarButton(button); });
+                step([&wizard, button] { wizard.OnToolbarButton(button); }));
     connect(parts_.homePage, &QAbstractButton::clicked, this, [&wizard] { wizard.OnHomePageButton(); });
     connect(parts_.usePartitionTable, &QRadioButton::clicked, this,
             [&wizard] { wizard.OnIdentifyOption(kUsePartitionTable); });
     connect(parts_.searchPartition, &QRadioButton::clicked, this,
             [&wizard] { wizard.OnIdentifyOption(kSearchPartition); });
-    connect(parts_.back, &QAbstractButton::clicked, this, [&wizard] { wizard.OnBack(); });
-    connect(parts_.next, &QAbstractButton::clicked, this, [&wizard] { wizard.OnNext(); });
+    connect(parts_.back, &QAbstractButton::clicked, this, step([&wizard] { wizard.OnBack(); }));
+    connect(parts_.next, &QAbstractButton::clicked, this, step([&wizard] { wizard.OnNext(); }));
     connect(parts_.stop, &QAbstractButton::clicked, this, [&wizard] { wizard.OnStop(); });
     connect(static_cast<ClientArea*>(parts_.client), &ClientArea::aboutChosen, this,
             [&wizard] { wizard.OnCommand(Command::SystemAbout); });
     FileListView* list = parts_.fileList;
-    connect(list, &FileListView::rowDoubleClicked, this, [&wizard] { wizard.OnListDoubleClick(); });
+    connect(list, &FileListView::rowDoubleClicked, this, step([&wizard] { wizard.OnListDoubleClick(); }));
     connect(list, &FileListView::rightClicked, this, [&wizard] { wizard.OnListRightClick(); });
     connect(list, &FileListView::focused, this, [&wizard] { wizard.OnListFocused(); });
-    list->delegate().setEditApproval([&wizard](int row) { return wizard.OnListEditStarting(row); });
-    connect(&list->delegate(), &ListItemDelegate::editEnded, this, [&wizard](int, std::optional<QString> text) {
+    list->setEditApproval([&wizard](int row) { return wizard.OnListEditStarting(row); });
+    connect(list, &FileListView::editEnded, this, [&wizard](int, std::optional<QString> text) {
         wizard.EndRename(text ? std::optional<std::string>(ToLatin1(*text)) : std::nullopt);
     });
 }
@@ -112,8 +122,10 @@ void MainWindow::connectControls() {
 void MainWindow::connectTree(TreeKind kind, TreePane* tree) {
     WizardController* wizard = controller_;
     if (!wizard) return;
-    connect(tree, &TreePane::leftClicked, this,
-            [wizard](uint32_t item, TreePaneHit part) { wizard->OnLeftTreeClick(item, WizardHitPart(part)); });
+    connect(tree, &TreePane::leftClicked, this, [wizard](uint32_t item, TreePaneHit part) {
+        ShowBusyUntilIdle();
+        wizard->OnLeftTreeClick(item, WizardHitPart(part));
+    });
     if (kind == TreeKind::Directory) connect(tree, &TreePane::focused, this, [wizard] { wizard->OnTreeFocused(); });
 }
 
@@ -136,6 +148,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 bool MainWindow::filterKey(QKeyEvent* event) {
     const std::optional<Key> key = WizardKey(*event);
     if (!key) return false;
+    ShowBusyUntilIdle();
     return controller_->FilterKey(*key) == KeyAction::Consumed;
 }
 

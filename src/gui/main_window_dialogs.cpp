@@ -1,9 +1,11 @@
 // The notifications and dialogs of the View. Each runs modally on the GUI thread; a call from
 // a worker waits for the answer.
+#include <QFile>
 #include <QFileDialog>
 
 #include "app/file_filters_dialog.h"
 #include "gui/about_dialog.h"
+#include "gui/busy_cursor.h"
 #include "gui/captioned_values_dialog.h"
 #include "gui/file_filters_window.h"
 #include "gui/find_window.h"
@@ -14,17 +16,19 @@
 #include "gui/mode_of_recovery_dialog.h"
 #include "gui/saving_window.h"
 #include "gui/settings_dialog.h"
+#include "gui/snapshot_save_dialog.h"
 
 namespace lumbra {
 
 namespace {
 
-constexpr const char* kSnapshotFilter = "*.qvdx";
-
 std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().last().toLocal8Bit().toStdString();
+    const int result = dialog.exec();
+    // The step goes on with what was chosen: loading a snapshot, saving files.
+    ShowBusyUntilIdle();
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().last()).toStdString();
 }
 
 }  // namespace
@@ -54,7 +58,10 @@ bool MainWindow::RunSettingsDialog(SettingsDialogValues& values) {
 bool MainWindow::RunModeOfRecoveryDialog(ModeOfRecoveryValues& values) {
     return calls_.answer([this, &values] {
         ModeOfRecoveryDialog dialog(values, this);
-        if (dialog.exec() != QDialog::Accepted) return false;
+        const int result = dialog.exec();
+        // Volume discovery follows on this thread.
+        ShowBusyUntilIdle();
+        if (result != QDialog::Accepted) return false;
         values = dialog.values();
         return true;
     });
@@ -63,7 +70,10 @@ bool MainWindow::RunModeOfRecoveryDialog(ModeOfRecoveryValues& values) {
 void MainWindow::RunFileFiltersDialog(FileFiltersDialog& rules) {
     calls_.answer([this, &rules] {
         FileFiltersWindow window(rules, this);
-        return window.exec();
+        const int result = window.exec();
+        // The root folder is listed again under the new filters.
+        ShowBusyUntilIdle();
+        return result;
     });
 }
 
@@ -83,17 +93,14 @@ void MainWindow::ShowAbout(std::string_view text) {
 
 std::optional<std::string> MainWindow::AskSnapshotSaveName() {
     return calls_.answer([this] {
-        QFileDialog dialog(this, "Save Recovery Snapshot", QString(), kSnapshotFilter);
-        dialog.setObjectName("SnapshotSaveDialog");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
+        SnapshotSaveDialog dialog(this);
         return RunFileDialog(dialog);
     });
 }
 
 std::optional<std::string> MainWindow::AskSnapshotLoadName() {
     return calls_.answer([this] {
-        QFileDialog dialog(this, "Load Recovery Snapshot", QString(), kSnapshotFilter);
+        QFileDialog dialog(this, "Load Recovery Snapshot", QString(), kSnapshotFileFilter);
         dialog.setObjectName("SnapshotLoadDialog");
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFiles);

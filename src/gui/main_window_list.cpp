@@ -1,7 +1,6 @@
 // The file list of the View.
 #include <QCursor>
 
-#include "gui/latin1.h"
 #include "gui/file_list_model.h"
 #include "gui/file_list_view.h"
 #include "gui/gui_thread.h"
@@ -20,13 +19,11 @@ void MainWindow::DeleteAllListRows() {
 }
 
 void MainWindow::AppendListRow(const ItemRow& row) {
-    calls_.run([this, row] { parts_.fileList->model().appendRow(row); });
+    calls_.run([this, row]() mutable { parts_.fileList->model().appendRow(std::move(row)); });
 }
 
 void MainWindow::SetListRowName(int row, std::string_view name) {
-    calls_.run([this, row, shown = Latin1(name)] {
-        parts_.fileList->model().setRowName(row, shown);
-    });
+    calls_.run([this, row, name = std::string(name)] { parts_.fileList->model().setRowName(row, name); });
 }
 
 void MainWindow::SetListViewMode(ListViewMode mode) {

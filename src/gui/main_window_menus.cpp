@@ -5,6 +5,7 @@
 
 #include "app/command_table.h"
 #include "app/wizard_controller.h"
+#include "gui/busy_cursor.h"
 #include "gui/latin1.h"
 #include "toolkit/qt/pictures.h"
 #include "toolkit/qt/bitmap_menu.h"
@@ -72,7 +73,10 @@ void BuildMenuBar(QMenuBar& bar) {
 void ConnectMenuBar(QMenuBar& bar, WizardController& wizard) {
     for (BitmapMenu* menu : bar.findChildren<BitmapMenu*>())
         QObject::connect(menu, &BitmapMenu::commandChosen, &bar,
-                         [&wizard](int id) { wizard.OnCommand(static_cast<Command>(id)); });
+                         [&wizard](int id) {
+                             ShowBusyUntilIdle();
+                             wizard.OnCommand(static_cast<Command>(id));
+                         });
 }
 
 void SetMenuCommandEnabled(QMenuBar& bar, int commandId, bool enabled) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include "app/command_table.h"
 #include "app/menu_mode.h"
@@ -72,6 +74,34 @@ TEST(MenuModes, SettingsInTheStartModeOnlyInTheDiskStep) {
     menu.Apply(view, MenuMode::ChoosingVolumes, WizardStep::StepVolumes);
     EXPECT_TRUE(menu.enabled(Command::Settings));
     EXPECT_FALSE(menu.enabled(Command::LoadSnapshot));
+}
+
+// A worker applies a mode at its end while the user-interface thread asks the toolbar's state.
+TEST(MenuModes, AWorkerAppliesModesWhileTheScreenReadsThem) {
+    FakeView view;
+    MenuState menu;
+    menu.Apply(view, MenuMode::Choosing, WizardStep::StepPools);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        FakeView workerView;
+        for (int round = 0; round < 2000; ++round)
+            menu.Apply(workerView, round % 2 ? MenuMode::Browse : MenuMode::Choosing, WizardStep::StepVolumes);
+        done = true;
+    });
+    uint64_t reads = 0;
+    while (!done) {
+        // Settings is on in both modes; Live Update always.
+        EXPECT_TRUE(menu.enabled(Command::Settings));
+        EXPECT_TRUE(menu.enabled(Command::LiveUpdate));
+        EXPECT_FALSE(menu.enabled(Command::LoadSnapshot));
+        ++reads;
+    }
+    worker.join();
+    EXPECT_GT(reads, 0u);
+    // The last mode applied was the browse mode.
+    EXPECT_TRUE(menu.enabled(Command::SaveSnapshot));
+    menu.Apply(view, MenuMode::Choosing, WizardStep::StepPools);
+    EXPECT_FALSE(menu.enabled(Command::SaveSnapshot));
 }
 
 TEST(CommandTable, MenuAndListIdentifiersShareTheirAction) {

@@ -103,6 +103,23 @@ TEST_F(WizardTest, LoadingASnapshotOpensTheBrowseStepWithoutBack) {
     EXPECT_EQ(std::filesystem::file_size(desktop.opened[0]), 12345u);
 }
 
+TEST_F(WizardTest, LoadingAfterSearchPartitionHidesTheRangeFields) {
+    StartStandard();
+    ToBrowse();
+    view.saveName = scratch.file("range");
+    wizard->OnCommand(Command::SaveSnapshot);
+    for (int press = 0; press < 3; ++press) wizard->OnBack();
+    ASSERT_EQ(session.wizard.currentStep(), WizardStep::StepDisks);
+    wizard->OnIdentifyOption(kSearchPartition);
+    ASSERT_TRUE(view.visible(Element::StartField));
+    view.loadName = scratch.file("RANGE.QVDX");
+    wizard->OnCommand(Command::LoadSnapshot);
+    ASSERT_EQ(session.wizard.currentStep(), WizardStep::StepBrowse);
+    for (Element element : {Element::RangeCaption, Element::RangeFrame, Element::StartCaption, Element::EndCaption,
+                            Element::StartField, Element::EndField, Element::HelpButtonB})
+        EXPECT_FALSE(view.visible(element)) << static_cast<int>(element);
+}
+
 TEST_F(WizardTest, AWrongSnapshotIsRefusedAndNothingChanges) {
     StartStandard();
     const std::string wrongTag = scratch.file("wrong.qvdx");

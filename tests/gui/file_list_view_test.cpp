@@ -1,13 +1,17 @@
-// The browse step's file list: batches of rows, colours by type, alignment, selection and
-// the speed of a large folder.
+// The browse step's file list: batches of rows, colours by type, alignment, selection, the
+// Icons look, renaming in each look and the speed of a large folder.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListView>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "gui/file_list_model.h"
 #include "gui/file_list_view.h"
+#include "gui/gui_harness.h"
+#include "gui/icon_item_look.h"
 
 namespace lumbra {
 namespace {
@@ -74,6 +78,79 @@ TEST(FileListView, SelectedRowsFollowTheSelectionInEveryLook) {
     EXPECT_EQ(view.selectionMark(), 4);
     view.model().clearRows();
     EXPECT_EQ(view.selectionMark(), -1);
+}
+
+TEST(FileListView, IconsStandLargeWithTheirNamesBelowInCellsThatDoNotOverlap) {
+    FileListView view;
+    view.resize(500, 300);
+    view.setColumns(BrowseColumns());
+    for (int number = 0; number < 12; ++number) {
+        ItemRow row = FileRow(number);
+        if (number % 3 == 0) row.name = "Quarterly report of the northern region " + std::to_string(number) + ".doc";
+        view.model().appendRow(row);
+    }
+    view.setMode(ListViewMode::Icons);
+    view.show();
+    QApplication::processEvents();
+    auto* icons = view.findChild<QListView*>("FileListIcons");
+    ASSERT_TRUE(icons->isVisible());
+    EXPECT_EQ(icons->iconSize(), QSize(kLargeIconSize, kLargeIconSize));
+    const int lineSpacing = QFontMetrics(icons->font()).lineSpacing();
+    std::vector<QRect> cells;
+    for (int row = 0; row < 12; ++row) {
+        const QRect cell = icons->visualRect(view.model().index(row, 0));
+        EXPECT_GE(cell.height(), kLargeIconSize + 2 * lineSpacing) << row;
+        EXPECT_TRUE(IconLabelRect(cell, icons->font()).top() >= cell.top() + kLargeIconSize) << row;
+        EXPECT_TRUE(cell.contains(IconLabelRect(cell, icons->font()))) << row;
+        for (const QRect& other : cells) EXPECT_FALSE(cell.intersects(other)) << row;
+        cells.push_back(cell);
+    }
+    EXPECT_GT(cells[1].left(), cells[0].left());
+}
+
+TEST(FileListView, LongNamesWrapToTwoLinesEndingInAnEllipsis) {
+    const QFont font = QApplication::font();
+    const int width = IconCellSize(font).width() - 8;
+    EXPECT_EQ(IconLabelLines("notes.txt", font, width), QStringList{"notes.txt"});
+    const QStringList lines = IconLabelLines(
+        "Minutes of the annual meeting of the board of directors held in March 2004.doc", font, width);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].endsWith(QChar(0x2026)));
+    const QStringList unbroken = IconLabelLines(QString(80, 'W') + ".DAT", font, width);
+    ASSERT_EQ(unbroken.size(), 2);
+    EXPECT_TRUE(unbroken[1].endsWith(QChar(0x2026)));
+    for (const QString& line : lines + unbroken) EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), width);
+}
+
+// A name edited in either look ends once, and Qt has nothing to complain about.
+TEST(FileListView, RenamingInEachLookEndsOnceWithoutWarnings) {
+    test::QtWarningLog log;
+    FileListView view;
+    view.resize(500, 300);
+    view.setColumns(BrowseColumns());
+    for (int number = 0; number < 5; ++number) view.model().appendRow(FileRow(number));
+    view.show();
+    std::vector<std::pair<int, QString>> ended;
+    QObject::connect(&view, &FileListView::editEnded, [&](int row, std::optional<QString> text) {
+        ended.emplace_back(row, text.value_or("(cancelled)"));
+    });
+    for (ListViewMode mode : {ListViewMode::Details, ListViewMode::Icons, ListViewMode::List}) {
+        view.setMode(mode);
+        view.selectRow(2);
+        view.beginEdit(2, 255);
+        auto* editor = view.findChild<QLineEdit*>("RenameEditor");
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isVisible());
+        editor->setText("renamed.txt");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    const std::vector<std::pair<int, QString>> expected(3, {2, "renamed.txt"});
+    EXPECT_EQ(ended, expected);
+    // The offscreen platform itself says what it cannot do; that is not the program's doing.
+    for (const std::string& warning : log.warnings())
+        if (warning.find("This plugin does not support") == std::string::npos) ADD_FAILURE() << warning;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QTreeWidgetItemIterator>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTreeWidget>
@@ -18,8 +19,30 @@
 #include "support/demo_image.h"
 #include "support/nss_image_builder.h"
 #include "toolkit/qt/bitmap_menu.h"
+#include "toolkit/qt/group_radio_button.h"
 
 namespace lumbra::test {
+
+namespace {
+
+std::vector<std::string> recordedWarnings;
+QtMessageHandler previousHandler = nullptr;
+
+void RecordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtDebugMsg && type != QtInfoMsg) recordedWarnings.push_back(message.toStdString());
+    if (previousHandler) previousHandler(type, context, message);
+}
+
+}  // namespace
+
+QtWarningLog::QtWarningLog() {
+    recordedWarnings.clear();
+    previousHandler = qInstallMessageHandler(RecordWarning);
+}
+
+QtWarningLog::~QtWarningLog() { qInstallMessageHandler(previousHandler); }
+
+const std::vector<std::string>& QtWarningLog::warnings() const { return recordedWarnings; }
 
 const NssImage& DemoImage() {
     static const NssImage image = buildImage(demoImagePlan());
@@ -76,6 +99,19 @@ ModalAnswerer::Handler ModalAnswerer::press(int button) {
 ModalAnswerer::Handler ModalAnswerer::pressYes() { return press(message_box::kYes); }
 ModalAnswerer::Handler ModalAnswerer::pressNo() { return press(message_box::kNo); }
 ModalAnswerer::Handler ModalAnswerer::pressOk() { return press(message_box::kOk); }
+
+ModalAnswerer::Handler ChooseFile(const QString& objectName, const std::string& path) {
+    return [objectName, path](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->objectName(), objectName);
+        const std::filesystem::path chosen(path);
+        dialog->setDirectory(QString::fromStdString(chosen.parent_path().string()));
+        dialog->selectFile(QString::fromStdString(chosen.filename().string()));
+        // Queued: a question the dialog asks on accepting is answered by the next handler.
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    };
+}
 
 MainWindowHarness::MainWindowHarness() {
     desktop.temporaryFolder = std::filesystem::temp_directory_path().string() + "/";
@@ -163,6 +199,35 @@ int MainWindowHarness::firstRow(bool folder) const {
     for (int row = 0; row < listRows(); ++row)
         if (listCell(row, 1).endsWith("Folder") == folder) return row;
     return -1;
+}
+
+namespace {
+
+// Checks the recovery basis's radio button and presses OK.
+ModalAnswerer::Handler ChooseMode(bool poolBased) {
+    return [poolBased](QWidget* widget) {
+        ASSERT_EQ(widget->objectName(), "ModeOfRecoveryDialog");
+        widget->findChild<GroupRadioButton*>(poolBased ? "PoolBased" : "VolumeBased")->click();
+        QApplication::processEvents();
+        qobject_cast<QDialog*>(widget)->accept();
+    };
+}
+
+}  // namespace
+
+void WalkToBrowse(MainWindowHarness& h, const QString& pool, bool poolBased, const QString& volume) {
+    h.clickTreeItem(TreeKind::Pools, pool);
+    h.answers.expect(ChooseMode(poolBased));
+    h.clickNext();
+    ASSERT_EQ(h.session.wizard.currentStep(), WizardStep::StepVolumes);
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Volumes)->isVisible());
+    h.clickTreeItem(TreeKind::Volumes, volume);
+    h.clickNext();
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse));
+    EXPECT_TRUE(h.window->fileList().isVisible());
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isVisible());
+    EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isEnabled());
+    EXPECT_GT(h.listRows(), 0);
 }
 
 }  // namespace lumbra::test

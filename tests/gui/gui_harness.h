@@ -17,6 +17,14 @@
 
 namespace lumbra::test {
 
+// Collects the warnings Qt prints while it lives.
+class QtWarningLog {
+public:
+    QtWarningLog();
+    ~QtWarningLog();
+    const std::vector<std::string>& warnings() const;
+};
+
 // The demo disk, built once per test program and written to a temporary image file.
 const NssImage& DemoImage();
 const std::string& DemoImagePath();
@@ -47,6 +55,9 @@ private:
     std::vector<std::string> texts_;
 };
 
+// Answers a file dialog of this object name by choosing `path` in it.
+ModalAnswerer::Handler ChooseFile(const QString& objectName, const std::string& path);
+
 struct MainWindowHarness {
     MainWindowHarness();
     ~MainWindowHarness();
@@ -70,5 +81,9 @@ struct MainWindowHarness {
     std::unique_ptr<WizardController> wizard;
     ModalAnswerer answers;
 };
+
+// From the pool step: chooses the pool, the recovery basis and the volume and waits for the
+// mount to show the browse step.
+void WalkToBrowse(MainWindowHarness& h, const QString& pool, bool poolBased, const QString& volume);
 
 }  // namespace lumbra::test

@@ -31,28 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::MainWindowHarness;
-
-// Checks the recovery mode's radio button and presses OK.
-test::ModalAnswerer::Handler ChooseMode(bool poolBased) {
-    return [poolBased](QWidget* widget) {
-        ASSERT_EQ(widget->objectName(), "ModeOfRecoveryDialog");
-        widget->findChild<GroupRadioButton*>(poolBased ? "PoolBased" : "VolumeBased")->click();
-        QApplication::processEvents();
-        qobject_cast<QDialog*>(widget)->accept();
-    };
-}
-
-test::ModalAnswerer::Handler ChooseFile(const QString& objectName, const std::string& path) {
-    return [objectName, path](QWidget* widget) {
-        auto* dialog = qobject_cast<QFileDialog*>(widget);
-        ASSERT_NE(dialog, nullptr);
-        ASSERT_EQ(dialog->objectName(), objectName);
-        const fs::path chosen(path);
-        dialog->setDirectory(QString::fromStdString(chosen.parent_path().string()));
-        dialog->selectFile(QString::fromStdString(chosen.filename().string()));
-        QMetaObject::invokeMethod(dialog, "accept");
-    };
-}
+using test::WalkToBrowse;
 
 std::string Digest(const std::vector<uint8_t>& bytes) { return test::Sha256::hex(bytes); }
 
@@ -66,21 +45,6 @@ std::multiset<std::pair<uint64_t, std::string>> ContentsBelow(const fs::path& fo
         contents.insert({bytes.size(), Digest(bytes)});
     }
     return contents;
-}
-
-void WalkToBrowse(MainWindowHarness& h, const QString& pool, bool poolBased, const QString& volume) {
-    h.clickTreeItem(TreeKind::Pools, pool);
-    h.answers.expect(ChooseMode(poolBased));
-    h.clickNext();
-    ASSERT_EQ(h.session.wizard.currentStep(), WizardStep::StepVolumes);
-    EXPECT_TRUE(h.window->treeWidget(TreeKind::Volumes)->isVisible());
-    h.clickTreeItem(TreeKind::Volumes, volume);
-    h.clickNext();
-    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse));
-    EXPECT_TRUE(h.window->fileList().isVisible());
-    EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isVisible());
-    EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isEnabled());
-    EXPECT_GT(h.listRows(), 0);
 }
 
 TEST(WizardFlow, StartsInTheDiskStepWithTheDemoImage) {
@@ -248,7 +212,7 @@ TEST_F(ScannedArchive, FindsFilesAndFiltersTheList) {
 
 TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
     test::ScratchFolder destination("gui_recover");
-    h.answers.expect(ChooseFile("DestinationDialog", destination.path().string()));
+    h.answers.expect(test::ChooseFile("DestinationDialog", destination.path().string()));
     h.chooseCommand(Command::RecoverAll);
     ASSERT_TRUE(h.answers.allAnswered());
 
@@ -265,7 +229,7 @@ TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
     test::ScratchFolder snapshots("gui_snapshot");
     // The saved name is written in capitals with the snapshot extension.
     const std::string snapshot = snapshots.file("ARCHIVE.QVDX");
-    h.answers.expect(ChooseFile("SnapshotSaveDialog", snapshot));
+    h.answers.expect(test::ChooseFile("SnapshotSaveDialog", snapshot));
     h.chooseCommand(Command::SaveSnapshot);
     ASSERT_TRUE(fs::exists(snapshot));
 
@@ -278,7 +242,7 @@ TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
     EXPECT_TRUE(h.window->treeWidget(TreeKind::Drives)->isVisible());
     EXPECT_FALSE(h.window->fileList().isVisible());
 
-    h.answers.expect(ChooseFile("SnapshotLoadDialog", snapshot));
+    h.answers.expect(test::ChooseFile("SnapshotLoadDialog", snapshot));
     h.chooseCommand(Command::LoadSnapshot);
     ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse, 10000));
     EXPECT_EQ(h.listRows(), rowsBefore);

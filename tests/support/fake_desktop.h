@@ -29,6 +29,7 @@ public:
     std::string CurrentDirectory() const override { return currentDirectory; }
     // "Folder"-free names: the extension upper-cased followed by " File", or a name set here.
     std::string FileTypeName(std::string_view fileName) const override {
+        ++typeNameLookups;
         const std::string name(fileName);
         for (const auto& [extension, type] : typeNames)
             if (name.ends_with(extension)) return type;
@@ -46,6 +47,7 @@ public:
     std::string temporaryFolder = "/tmp/";
     std::string currentDirectory = "/opt/lumbra";
     bool programsStart = true;
+    mutable int typeNameLookups = 0;
 
     std::vector<std::string> opened;
     std::vector<ShowWindowAs> openedAs;

@@ -9,7 +9,7 @@ mkdir -p "$work"
 "$make_image" "$work/demo.img" >/dev/null
 "$grab" "$work/demo.img" "$work/pictures"
 for name in step-0-start step-0-disk-selected step-0-search-partition step-0-scanning step-1-pools \
-            dialog-mode-of-recovery step-2-volumes step-2-mounting step-3-browse dialog-message \
+            dialog-mode-of-recovery step-2-volumes step-2-mounting step-3-browse step-3-icons dialog-message \
             menu-1 menu-2 menu-3 menu-4 menu-file-list menu-window dialog-settings dialog-file-filters \
             dialog-properties dialog-drive-information dialog-about dialog-saving dialog-find; do
   if [ ! -s "$work/pictures/$name.png" ]; then

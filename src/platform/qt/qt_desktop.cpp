@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -15,7 +16,11 @@ namespace lumbra {
 
 namespace {
 
-QString FromLocal(const std::string& text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
+// Paths cross this boundary in the file system's own encoding, the one the copies were written
+// under; QFile's conversion is the one Qt opens files with.
+QString DecodedPath(const std::string& text) { return QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size()))); }
+
+std::string EncodedPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QUrl UrlOf(const QString& pathOrAddress) {
     const QUrl url(pathOrAddress);
@@ -33,7 +38,7 @@ QString MimeTypeOfName(const QString& fileName) {
 }
 
 ShellOpenResult QtDesktop::OpenWithDesktop(const std::string& pathOrAddress, ShowWindowAs) {
-    const QString target = FromLocal(pathOrAddress);
+    const QString target = DecodedPath(pathOrAddress);
     const QUrl url = UrlOf(target);
     // A local file of a type nobody handles goes to the program chooser, as on the desktop.
     if (url.isLocalFile() && MimeTypeOfName(target).isEmpty()) return ShellOpenResult::NoAssociation;
@@ -43,7 +48,7 @@ ShellOpenResult QtDesktop::OpenWithDesktop(const std::string& pathOrAddress, Sho
 }
 
 void QtDesktop::OpenWithProgramChooser(const std::string& path) {
-    const QString file = FromLocal(path);
+    const QString file = DecodedPath(path);
     ProgramChooser chooser(file, EntriesForMimeType(ApplicationFolders(), MimeTypeOfName(file)), dialogParent_);
     if (chooser.exec() != QDialog::Accepted) return;
     QStringList command = chooser.chosenCommand();
@@ -54,19 +59,19 @@ void QtDesktop::OpenWithProgramChooser(const std::string& path) {
 
 bool QtDesktop::StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
     QStringList list;
-    for (const std::string& argument : arguments) list << FromLocal(argument);
-    return QProcess::startDetached(FromLocal(program), list);
+    for (const std::string& argument : arguments) list << DecodedPath(argument);
+    return QProcess::startDetached(DecodedPath(program), list);
 }
 
-bool QtDesktop::FileExists(const std::string& path) const { return QFileInfo(FromLocal(path)).isFile(); }
+bool QtDesktop::FileExists(const std::string& path) const { return QFileInfo(DecodedPath(path)).isFile(); }
 
 std::string QtDesktop::TemporaryFolder() const {
     QString folder = QDir::tempPath();
     if (!folder.endsWith('/')) folder += '/';
-    return folder.toLocal8Bit().toStdString();
+    return EncodedPath(folder);
 }
 
-std::string QtDesktop::CurrentDirectory() const { return QDir::currentPath().toLocal8Bit().toStdString(); }
+std::string QtDesktop::CurrentDirectory() const { return EncodedPath(QDir::currentPath()); }
 
 std::string QtDesktop::FileTypeName(std::string_view fileName) const {
     // On-disk names are 8-bit text shown as Latin-1.

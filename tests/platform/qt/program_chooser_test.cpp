@@ -107,6 +107,26 @@ TEST_F(ScriptedDesktop, TheChosenProgramIsStartedOnTheFile) {
     EXPECT_EQ(openedPath().toStdString(), file);
 }
 
+// The temporary copy of an opened file carries its name in UTF-8; the chooser starts the
+// program on that very file.
+TEST_F(ScriptedDesktop, ANameWithEightBitCharactersReachesTheProgramIntact) {
+    QtDesktop desktop;
+    const std::string file = desktop.TemporaryFolder() + "Caf\xc3\xa9 order 2002.txt";
+    Write(QString::fromStdString(file), "order");
+    AnswerChooser([&] { desktop.OpenWithProgramChooser(file); },
+                  [](ProgramChooser* chooser) {
+                      auto* programs = chooser->findChild<QListWidget*>("Programs");
+                      const auto recorder = programs->findItems("Recorder", Qt::MatchExactly);
+                      ASSERT_EQ(recorder.size(), 1);
+                      programs->setCurrentItem(recorder.first());
+                      chooser->accept();
+                  });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !openedPath().isEmpty(); }, 10000));
+    EXPECT_EQ(openedPath().toUtf8().toStdString(), file);
+    EXPECT_TRUE(QFile::exists(openedPath()));
+    QFile::remove(QString::fromStdString(file));
+}
+
 TEST_F(ScriptedDesktop, CancelStartsNothing) {
     QtDesktop desktop;
     AnswerChooser([&] { desktop.OpenWithProgramChooser(home.filePath("notes.txt").toStdString()); },
