@@ -72,6 +72,8 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
         view_.Hide(button);
     }
     session_.settings.SetDefaults(session_.disk.accessMode());
+    if (const size_t denied = session_.disk.disksNeedingRights(); denied > 0)
+        view_.ShowMessage(MessageKind::Information, std::to_string(denied) + std::string(wizard_text::kDisksNeedRights));
     return true;
 }
 

@@ -33,6 +33,9 @@ constexpr std::string_view kDriveRoot = "My Computer";
 constexpr std::string_view kPoolRoot = "NSS Pools";
 constexpr std::string_view kVolumeRoot = "NSS Volumes";
 constexpr std::string_view kDriveLabelPrefix = "Storage Device";
+// Follows the number of the machine's disks this user may not read.
+constexpr std::string_view kDisksNeedRights =
+    " disk(s) need administrator rights to be read; start the program from the menu, or with sudo";
 }  // namespace wizard_text
 
 class WizardController {

@@ -8,6 +8,7 @@
 #include "cli/exit_codes.h"
 #include "cli/interrupt.h"
 #include "platform/application_directory.h"
+#include "platform/product_version.h"
 
 namespace lumbra::cli {
 
@@ -26,6 +27,7 @@ const char* const kProgramHelp =
     "                           (default 60, 8 in the F mode)\n"
     "  --retries N              attempts on each bad sector, 1 to 10 (default 3)\n"
     "  --help                   this help; COMMAND --help for a command's help\n"
+    "  --version                the program's version\n"
     "\n"
     "Exit codes: 0 done, 1 a drive or file could not be read or written,\n"
     "            2 bad arguments or a bad input file, 3 internal error,\n"
@@ -130,6 +132,10 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
 int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     try {
         const std::string name = commandName(arguments);
+        if (name.empty() && !arguments.empty() && arguments.front() == "--version") {
+            out << kProductVersionText << "\n";
+            return kExitOk;
+        }
         if (name.empty()) {
             const bool asked = !arguments.empty() && arguments.front() == "--help";
             printProgramHelp(asked ? out : err);

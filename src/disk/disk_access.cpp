@@ -10,6 +10,7 @@ namespace lumbra {
 
 std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
     driveTable_ = {};
+    disksNeedingRights_ = 0;
     if (accessMode_ == AccessMode::F) {
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
@@ -28,7 +29,7 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
         return std::nullopt;
     }
     if (sources.listSystemDisks) {
-        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths)) {
+        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &disksNeedingRights_)) {
             row.probeNumber = driveTable_.count();
             if (!driveTable_.add(std::move(row))) break;
         }

@@ -37,11 +37,14 @@ public:
     std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
 
     AccessMode accessMode() const { return accessMode_; }
+    // Disks of this machine left out of the table because this user may not open them.
+    size_t disksNeedingRights() const { return disksNeedingRights_; }
     const DriveTable& driveTable() const { return driveTable_; }
 
 private:
     AccessMode accessMode_;
     DriveTable driveTable_;
+    size_t disksNeedingRights_ = 0;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
 };
 
