@@ -63,6 +63,15 @@ void AddPoolAt(SectorReader& reader, uint64_t firstSector, uint64_t header, Pool
         pools.add(std::move(*pool));
 }
 
+// The pool keeps the places of its segmentCount segments. A count of kMaxSegments or more has
+// no place in the table: the pool is not recorded.
+std::optional<PoolEntry> KeepCountedSegments(PoolEntry pool) {
+    if (pool.segmentCount >= kMaxSegments) return std::nullopt;
+    pool.segmentStart.resize(pool.segmentCount);
+    pool.segmentExtent.resize(pool.segmentCount);
+    return pool;
+}
+
 }  // namespace
 
 uint32_t FindDataOffset(SectorReader& reader, uint64_t header) {
@@ -93,10 +102,10 @@ std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTab
     if (segmentTotal == 0 || segmentTotal >= kMaxSegments) return std::nullopt;
     PoolEntry pool;
     pool.name = std::string(poolName);
-    pool.segmentCount = segmentTotal;
-    pool.segmentStart.assign(segmentTotal, 0);
-    pool.segmentExtent.assign(segmentTotal, 0);
-    std::vector<bool> seen(segmentTotal, false);
+    // Every place a segment number may take; the pool keeps the first segmentCount of them.
+    pool.segmentStart.assign(kMaxSegments, 0);
+    pool.segmentExtent.assign(kMaxSegments, 0);
+    std::vector<bool> seen(kMaxSegments, false);
     uint32_t matched = 0;
 
     std::unordered_set<uint64_t> visited;
@@ -106,8 +115,7 @@ std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTab
         if (!header) return std::nullopt;
         const auto segment = header->signatureOk ? ReadSegment(reader, sector) : std::nullopt;
         if (segment && segment->info.name == poolName &&
-            segment->descriptor.segmentNumber < segmentTotal &&
-            !seen[segment->descriptor.segmentNumber]) {
+            segment->descriptor.segmentNumber < kMaxSegments && !seen[segment->descriptor.segmentNumber]) {
             const uint32_t number = segment->descriptor.segmentNumber;
             const auto start = DataStart(reader, sector);
             if (start && number == 0 && known.knowsDataStart(*start)) return std::nullopt;
@@ -115,8 +123,11 @@ std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTab
                 seen[number] = true;
                 pool.segmentStart[number] = *start;
                 pool.segmentExtent[number] = segment->descriptor.segmentExtent;
-                if (number == 0) pool.poolSize = segment->info.poolSize;
-                if (++matched == segmentTotal) return pool;
+                // Each segment met tells the pool's size and segment count again; the last
+                // one met is what the pool keeps.
+                pool.segmentCount = segment->descriptor.segmentTotal;
+                pool.poolSize = segment->info.poolSize;
+                if (++matched == segmentTotal) return KeepCountedSegments(std::move(pool));
             }
         }
         if (header->nextHeader == 0) return std::nullopt;

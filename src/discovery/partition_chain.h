@@ -17,10 +17,12 @@ namespace lumbra {
 void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& pools);
 
 // Walks the chain from firstSector again and gathers the segments of the segmented pool named
-// poolName. Each segment number counts once (the first header met wins); a number not below
-// segmentTotal has no place in the pool and is passed over. nullopt when a segment is missing,
-// when segmentTotal is 0 or kMaxSegments or more, or when the pool's segment 0 data start is
-// already known to `known`.
+// poolName until segmentTotal of them are met. Each segment number below kMaxSegments counts
+// once (the first header met wins), also one not below segmentTotal; a larger one is passed
+// over. segmentCount and poolSize are those of the last segment met, and the pool keeps the
+// places of its first segmentCount segments. nullopt when segments are missing, when
+// segmentTotal or the final segmentCount is kMaxSegments or more, when segmentTotal is 0, or
+// when the pool's segment 0 data start is already known to `known`.
 std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTable& known,
                                              std::string_view poolName, uint64_t firstSector,
                                              uint32_t segmentTotal);

@@ -56,7 +56,7 @@ std::optional<SegmentDescriptor> ParseSegmentDescriptor(ByteView sector);
 // Sector P + 29.
 struct PoolInformation {
     uint32_t poolSize = 0;  // in sectors
-    std::string name;       // low bytes of up to 15 UTF-16 units, up to the first NUL
+    std::string name;       // low bytes of up to 15 UTF-16 units, up to the first 0 low byte
 };
 
 namespace pool_information {

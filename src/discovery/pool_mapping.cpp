@@ -7,24 +7,39 @@
 
 namespace lumbra {
 
-std::optional<uint64_t> PoolToDiskSector(const SelectedPool& pool, uint64_t poolSector) {
+std::optional<PoolRun> MapPoolRun(const SelectedPool& pool, uint64_t poolSector) {
     // Never trust segmentCount beyond the segments actually held (a snapshot may disagree).
     const size_t segments = std::min<size_t>(
         {pool.segmentCount, pool.segmentStart.size(), pool.segmentExtent.size()});
     if (segments == 0) return std::nullopt;
-    if (pool.segmentCount == 1) return pool.segmentStart[0] + poolSector;
+    if (pool.segmentCount == 1) {
+        if (poolSector >= pool.poolSize) return std::nullopt;
+        return PoolRun{pool.segmentStart[0] + poolSector, pool.poolSize - poolSector};
+    }
     uint64_t remaining = poolSector;
     for (size_t segment = 0; segment < segments; ++segment) {
         if (remaining < pool.segmentExtent[segment])
-            return pool.segmentStart[segment] + remaining;
+            return PoolRun{pool.segmentStart[segment] + remaining, pool.segmentExtent[segment] - remaining};
         remaining -= pool.segmentExtent[segment];
     }
     return std::nullopt;
 }
 
-std::optional<uint64_t> PoolBlockToDiskSector(const SelectedPool& pool, uint64_t block) {
+std::optional<uint64_t> PoolToDiskSector(const SelectedPool& pool, uint64_t poolSector) {
+    const auto run = MapPoolRun(pool, poolSector);
+    if (!run) return std::nullopt;
+    return run->diskSector;
+}
+
+std::optional<PoolRun> MapPoolBlock(const SelectedPool& pool, uint64_t block) {
     if (block > std::numeric_limits<uint64_t>::max() / kSectorsPerBlock) return std::nullopt;
-    return PoolToDiskSector(pool, block * kSectorsPerBlock);
+    return MapPoolRun(pool, block * kSectorsPerBlock);
+}
+
+std::optional<uint64_t> PoolBlockToDiskSector(const SelectedPool& pool, uint64_t block) {
+    const auto run = MapPoolBlock(pool, block);
+    if (!run) return std::nullopt;
+    return run->diskSector;
 }
 
 }  // namespace lumbra

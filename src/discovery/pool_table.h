@@ -14,7 +14,7 @@ constexpr size_t kMaxSegments = 50;
 constexpr size_t kMaxPoolNameLength = 15;
 
 // One row of the pool table. segmentStart and segmentExtent are indexed by segment number and
-// both hold exactly segmentCount values (1 to 49).
+// both hold exactly segmentCount values (0 to 49; a segment that was not met holds zeros).
 struct PoolEntry {
     uint32_t treeItem = 0;       // id of the pool's item in the pool list, 0 until listed
     std::string name;            // 8-bit text, at most kMaxPoolNameLength characters

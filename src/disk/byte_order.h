@@ -50,12 +50,13 @@ inline bool bytesEqual(ByteView bytes, size_t offset, std::string_view text) {
 }
 
 // UTF-16LE text of up to maxUnits units kept as 8-bit text: the low byte of each unit, up to
-// the first zero unit. Units past the end of the block end the text.
+// the first unit whose low byte is 0 (so no name ever holds a NUL). Units past the end of the
+// block end the text.
 inline std::string lowBytesOfUtf16(ByteView bytes, size_t offset, size_t maxUnits) {
     std::string text;
     for (size_t i = 0; i < maxUnits; ++i) {
         auto unit = le16(bytes, offset + 2 * i);
-        if (!unit || *unit == 0) break;
+        if (!unit || (*unit & 0xFF) == 0) break;
         text.push_back(static_cast<char>(*unit & 0xFF));
     }
     return text;

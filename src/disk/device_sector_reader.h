@@ -11,12 +11,15 @@ namespace lumbra {
 // The device-file back-end of ReadSectors: one bulk read of the whole run; after a failed bulk
 // read, sector by sector with up to badSectorRetries attempts each. A sector that fails every
 // attempt is filled with zeros, so stale bytes of an earlier read never pass as its content.
+// The reader knows the device's size: a run wholly past the end fails at once; a run that
+// crosses the end reads what exists and gets zeros for the rest, with no retries for it.
 // A reader without a device (the open failed) answers 0 at once and leaves the buffer alone.
 class DeviceSectorReader : public SectorReader {
 public:
     explicit DeviceSectorReader(std::unique_ptr<SectorDevice> device, uint16_t badSectorRetries = 3);
 
     int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) override;
+    std::optional<uint64_t> sectorCount() const override;
 
     // Attempts per sector after a failed bulk read; values below 1 count as 1.
     void setBadSectorRetries(uint16_t retries) { badSectorRetries_.store(retries); }
@@ -25,7 +28,8 @@ public:
     SectorDevice* device() const { return device_.get(); }
 
 private:
-    bool readOneSector(uint64_t sector, uint8_t* target, uint16_t attempts);
+    // One sector (or the part of the last one that exists) at a byte offset.
+    bool readOneSector(uint64_t offset, uint8_t* target, size_t length, uint16_t attempts);
 
     std::unique_ptr<SectorDevice> device_;
     std::atomic<uint16_t> badSectorRetries_;

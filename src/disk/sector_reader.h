@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 namespace lumbra {
 
@@ -11,6 +12,9 @@ class SectorReader {
 public:
     virtual ~SectorReader() = default;
     virtual int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) = 0;
+    // Sectors the source holds (a sector only partly there counts); nullopt when the back-end
+    // cannot tell. Readers of pool data stop at this end instead of reading zeros past it.
+    virtual std::optional<uint64_t> sectorCount() const { return std::nullopt; }
 };
 
 }  // namespace lumbra

@@ -25,6 +25,8 @@ public:
     // Creates the file, or truncates an existing regular one; never follows a symbolic link.
     // nullptr when it cannot be.
     virtual std::unique_ptr<DestinationFile> create(const std::string& path) = 0;
+    // Removes a file this program created; false when it cannot be.
+    virtual bool remove(const std::string& path) = 0;
     // Makes sure a real folder (not a symbolic link) has this name, creating it when nothing
     // does; false otherwise.
     virtual bool ensureFolder(const std::string& path) = 0;
@@ -35,6 +37,7 @@ class PosixDestinationFiles : public DestinationFiles {
 public:
     bool exists(const std::string& path) const override;
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
+    bool remove(const std::string& path) override;
     bool ensureFolder(const std::string& path) override;
 };
 

@@ -13,23 +13,14 @@ namespace {
 
 bool Raised(const std::atomic<int32_t>& flag) { return flag.load(std::memory_order_relaxed) != 0; }
 
-// Consecutive blocks from `block` that lie consecutively on the disk, at most `limit`.
-uint32_t ConsecutiveRun(const SelectedPool& pool, uint64_t block, uint64_t firstSector, uint32_t limit) {
-    uint32_t run = 1;
-    while (run < limit) {
-        auto sector = PoolBlockToDiskSector(pool, block + run);
-        if (!sector || *sector != firstSector + uint64_t{kSectorsPerBlock} * run) break;
-        ++run;
-    }
-    return run;
-}
-
 // Applies the duplicate setting. False when the file is to be skipped; otherwise path and
-// name hold the target.
+// name hold the target. A folder the saving made in this run is never the target of a file,
+// whatever the setting: the file takes the next free name instead.
 bool ResolveDuplicate(CopyContext& context, const std::string& folder, std::string& name, std::string& path) {
     if (!context.files.exists(path)) return true;
-    if (context.duplicateAction == kSkipDuplicates) return false;
-    if (context.duplicateAction != kRenameDuplicates) return true;
+    const bool folderOfThisRun = context.folderPaths && context.folderPaths->count(path) != 0;
+    if (!folderOfThisRun && context.duplicateAction == kSkipDuplicates) return false;
+    if (!folderOfThisRun && context.duplicateAction != kRenameDuplicates) return true;
     for (uint32_t n = 1;; ++n) {
         std::string candidate = DuplicateCandidate(n, name);
         std::string candidatePath = JoinPath(folder, SafeFileName(candidate));
@@ -41,26 +32,32 @@ bool ResolveDuplicate(CopyContext& context, const std::string& folder, std::stri
     }
 }
 
-// The copy loop; false when a write failed.
+// The copy loop: up to `size` bytes, ending early at Skip, Stop, the end of the pool or the
+// end of the disk. False when a write failed.
 bool CopyBlocks(CopyContext& context, DestinationFile& file, uint64_t firstBlock, uint64_t size,
                 CopyMode mode, uint64_t& written) {
+    const uint64_t diskEnd = context.reader.sectorCount().value_or(UINT64_MAX);
     std::vector<uint8_t> buffer(size_t{kCopyRunBlocks} * kBlockSize);
     uint64_t block = firstBlock;
     while (!Raised(context.flags.skip) && !Raised(context.flags.stopSaving) && written < size) {
-        auto sector = PoolBlockToDiskSector(context.pool, block);
-        if (!sector) break;
+        const auto mapped = MapPoolBlock(context.pool, block);
+        if (!mapped || mapped->diskSector >= diskEnd) break;
         const uint64_t blocksLeft = (size - written + kBlockSize - 1) / kBlockSize;
-        const uint32_t limit = static_cast<uint32_t>(std::min<uint64_t>(blocksLeft, kCopyRunBlocks));
-        const uint32_t run = ConsecutiveRun(context.pool, block, *sector, limit);
-        const size_t runBytes = size_t{run} * kBlockSize;
+        const uint64_t contiguousBlocks = (mapped->sectors + kSectorsPerBlock - 1) / kSectorsPerBlock;
+        const uint32_t run = static_cast<uint32_t>(std::min({blocksLeft, contiguousBlocks, uint64_t{kCopyRunBlocks}}));
+        const uint64_t runSectors = uint64_t{run} * kSectorsPerBlock;
+        const bool reachesDiskEnd = diskEnd - mapped->diskSector < runSectors;
+        const size_t runBytes =
+            static_cast<size_t>((reachesDiskEnd ? diskEnd - mapped->diskSector : runSectors) * kSectorSize);
         std::fill_n(buffer.begin(), runBytes, uint8_t{0});
-        context.reader.ReadSectors(*sector, run * kSectorsPerBlock, buffer.data());
+        context.reader.ReadSectors(mapped->diskSector, run * kSectorsPerBlock, buffer.data());
         const size_t n = static_cast<size_t>(std::min<uint64_t>(size - written, runBytes));
         if (!file.write(buffer.data(), n)) return false;
         written += n;
         block += run;
         if (mode == CopyMode::Recover && context.observer)
             context.observer->fileProgress(static_cast<uint32_t>(written * 100 / size));
+        if (reachesDiskEnd) break;
     }
     return true;
 }
@@ -105,23 +102,30 @@ void AskToContinue(CopyContext& context, const std::string& question) {
 }
 
 CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, std::string& name,
-                             uint64_t firstBlock, int64_t size, CopyMode mode) {
+                             uint64_t firstBlock, int64_t size, CopyMode mode, bool folderMade) {
     if (size <= 0) return {CopyOutcome::EmptyFile, 0, {}};
     if (Raised(context.flags.stopSaving)) return {CopyOutcome::Stopped, 0, {}};
     context.flags.skip.store(0);
     std::string path = JoinPath(folder, SafeFileName(name));
     if (mode == CopyMode::Recover) {
         if (!PassesFileFilters(name, context.filters)) return {CopyOutcome::FilteredOut, 0, {}};
-        if (!ResolveDuplicate(context, folder, name, path)) return {CopyOutcome::DuplicateSkipped, 0, path};
+        if (folderMade && !ResolveDuplicate(context, folder, name, path))
+            return {CopyOutcome::DuplicateSkipped, 0, path};
         if (context.observer) context.observer->fileStarted(path, name, context.flags.savedFiles.load());
+        context.flags.savedFiles.fetch_add(1);
     }
-    std::unique_ptr<DestinationFile> file = context.files.create(path);
+    std::unique_ptr<DestinationFile> file = folderMade ? context.files.create(path) : nullptr;
     if (!file) return Failed(context, CopyOutcome::CreationFailed, path, mode, 0);
     uint64_t written = 0;
     const bool wrote = CopyBlocks(context, *file, firstBlock, static_cast<uint64_t>(size), mode, written);
-    if (!file->close() || !wrote) return Failed(context, CopyOutcome::WriteFailed, path, mode, written);
-    if (mode == CopyMode::Recover) context.flags.savedFiles.fetch_add(1);
-    return {CopyOutcome::Copied, written, path};
+    if (!file->close() || !wrote) {
+        // A file whose data could not be stored is no copy at all; left under its name, a later
+        // run that skips duplicates would keep it.
+        context.files.remove(path);
+        return Failed(context, CopyOutcome::WriteFailed, path, mode, written);
+    }
+    const bool whole = written == static_cast<uint64_t>(size);
+    return {whole ? CopyOutcome::Copied : CopyOutcome::CutShort, written, path};
 }
 
 }  // namespace lumbra

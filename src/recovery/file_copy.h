@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "discovery/pool_table.h"
@@ -39,6 +40,9 @@ struct CopyContext {
     // The error question of recover mode; answers true for Yes (go on). No sets the
     // stop-saving flag. Unset: the answer is No.
     std::function<bool(const std::string& question)> askContinue;
+    // Recover mode: the folders the saving made in this run. A file whose name falls on one
+    // takes the next free duplicate name whatever the duplicate setting. May be null.
+    const std::unordered_set<std::string>* folderPaths = nullptr;
 };
 
 // "Error creating file : " + path + ".  Continue Recovery ? "
@@ -57,11 +61,14 @@ std::string JoinPath(const std::string& folder, const std::string& fileName);
 
 // Copies `size` bytes from consecutive pool blocks starting at firstBlock into folder/name.
 // The destination name is SafeFileName(name), so nothing is written outside `folder`. In
-// recover mode the filters and the duplicate setting apply, and `name` becomes the new name
-// when a duplicate is renamed. A creation or write error asks the question (recover mode) and
-// the file does not count as saved. The saved-files counter counts the files written.
+// recover mode the filters and the duplicate setting apply, `name` becomes the new name when a
+// duplicate is renamed, and the saved-files counter counts the file before it is created. The
+// copy ends early at Skip, Stop, a block the pool cannot map or the end of the disk; the file
+// then keeps what was written and the outcome is CutShort. A creation or write error asks the
+// question (recover mode); a file whose writing failed is removed. folderMade false: the
+// folder could not be made, so the file's creation fails (the duplicate test is not made).
 CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, std::string& name,
-                             uint64_t firstBlock, int64_t size, CopyMode mode);
+                             uint64_t firstBlock, int64_t size, CopyMode mode, bool folderMade = true);
 
 // Asks the error question of recover mode; No sets the stop-saving flag.
 void AskToContinue(CopyContext& context, const std::string& question);

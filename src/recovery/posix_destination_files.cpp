@@ -57,6 +57,8 @@ std::unique_ptr<DestinationFile> PosixDestinationFiles::create(const std::string
     return std::make_unique<PosixFile>(fd);
 }
 
+bool PosixDestinationFiles::remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
 bool PosixDestinationFiles::ensureFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) == 0) return true;
     if (errno != EEXIST) return false;

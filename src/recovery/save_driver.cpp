@@ -1,10 +1,8 @@
 #include "recovery/save_driver.h"
 
-#include <optional>
 #include <unordered_set>
 
-#include "recovery/folder_path.h"
-#include "recovery/safe_file_name.h"
+#include "recovery/destination_folders.h"
 
 namespace lumbra {
 namespace {
@@ -24,26 +22,13 @@ void MarkSubtree(const RecoveredTree& tree, size_t folderIndex, std::vector<bool
     }
 }
 
-// Creates the folder path of a file below the destination; the folder, or nothing when a
-// name on the way is taken by something that is not a real folder.
-std::optional<std::string> PrepareFolder(CopyContext& context, const RecoveredTree& tree, uint64_t parentId,
-                                         const std::string& destination, std::unordered_set<std::string>& made) {
-    std::string folder = destination;
-    for (const ItemRecord* record : ParentFolderChain(tree, parentId)) {
-        folder = JoinPath(folder, SafeFileName(record->name));
-        if (made.count(folder)) continue;
-        if (!context.files.ensureFolder(folder)) return std::nullopt;
-        made.insert(folder);
-    }
-    return folder;
-}
-
-void Tally(SaveSummary& summary, const CopyResult& result, int64_t size) {
+void Tally(SaveSummary& summary, const CopyResult& result) {
     switch (result.outcome) {
         case CopyOutcome::Copied:
+        case CopyOutcome::CutShort:
             ++summary.saved;
             summary.bytes += result.bytesWritten;
-            if (result.bytesWritten < static_cast<uint64_t>(size)) ++summary.shortFiles;
+            if (result.outcome == CopyOutcome::CutShort) ++summary.shortFiles;
             break;
         case CopyOutcome::EmptyFile:
         case CopyOutcome::FilteredOut:
@@ -61,20 +46,13 @@ void Tally(SaveSummary& summary, const CopyResult& result, int64_t size) {
 }
 
 CopyResult SaveOne(CopyContext& context, const RecoveredTree& tree, const ItemRecord& file,
-                   const std::string& destination, std::unordered_set<std::string>& made) {
+                   const std::string& destination, DestinationFolders& folders) {
     std::string name = file.name;
-    std::string folder = destination;
     // Folders are made only for files that will be written, so filters leave no empty ones.
-    if (file.size > 0 && PassesFileFilters(name, context.filters)) {
-        auto prepared = PrepareFolder(context, tree, file.parentId, destination, made);
-        if (!prepared) {
-            CopyResult failed{CopyOutcome::CreationFailed, 0, JoinPath(destination, SafeFileName(name))};
-            AskToContinue(context, CreationErrorQuestion(failed.path));
-            return failed;
-        }
-        folder = *prepared;
-    }
-    return CopyRecoveredFile(context, folder, name, file.firstBlock, file.size, CopyMode::Recover);
+    if (file.size <= 0 || !PassesFileFilters(name, context.filters))
+        return CopyRecoveredFile(context, destination, name, file.firstBlock, file.size, CopyMode::Recover);
+    const DestinationFolders::Place place = folders.FolderFor(tree, file.parentId);
+    return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
 }
 
 }  // namespace
@@ -97,18 +75,21 @@ SaveSummary SaveRecoveredFiles(CopyContext& context, const RecoveredTree& tree, 
                                const std::string& destination) {
     context.flags.savedFiles.store(0);
     SaveSummary summary;
-    std::unordered_set<std::string> made;
+    DestinationFolders folders(context.files, destination);
+    context.folderPaths = &folders.paths();
     for (size_t index : SelectedFiles(tree, selection)) {
         if (context.flags.stopSaving.load() != 0) {
             summary.stopped = true;
             break;
         }
         const ItemRecord& file = tree.files()[index];
-        const CopyResult result = SaveOne(context, tree, file, destination, made);
-        Tally(summary, result, file.size);
+        const CopyResult result = SaveOne(context, tree, file, destination, folders);
+        Tally(summary, result);
+        if (result.copied()) folders.NoteFile(result.path);
         if (context.observer) context.observer->fileFinished(result);
     }
     if (context.flags.stopSaving.load() != 0) summary.stopped = true;
+    context.folderPaths = nullptr;
     if (context.observer) context.observer->savingDone();
     return summary;
 }

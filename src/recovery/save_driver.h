@@ -20,7 +20,7 @@ struct SaveSelection {
 
 struct SaveSummary {
     uint32_t saved = 0;       // files written (shortFiles of them shorter than their size)
-    uint32_t shortFiles = 0;  // cut short by Skip, Stop or a block the pool cannot map
+    uint32_t shortFiles = 0;  // cut short by Skip, Stop, or the end of the pool or the disk
     uint32_t skipped = 0;     // empty files, files no filter matches, duplicates skipped
     uint32_t failed = 0;      // files that could not be created or written
     uint64_t bytes = 0;       // bytes written into saved files
@@ -28,8 +28,10 @@ struct SaveSummary {
 };
 
 // Saves the selected files in file-list order. A file goes into the folder path of its parent
-// (ParentFolderChain), each folder name made safe by SafeFileName; a file whose parent folder
-// is missing or outside the tree goes into the destination itself. Sets the saved-files counter
+// (ParentFolderChain, made by DestinationFolders, each folder with a path of its own); a file
+// whose parent folder is missing or outside the tree goes into the destination itself. A file
+// whose folder cannot be made counts as a creation failure and is asked about with the path
+// it would have had. Sets the saved-files counter
 // to 0 first; ends with the observer's savingDone.
 SaveSummary SaveRecoveredFiles(CopyContext& context, const RecoveredTree& tree, const SaveSelection& selection,
                                const std::string& destination);

@@ -13,7 +13,8 @@ struct SavingFlags {
     std::atomic<int32_t> skip{0};
     // 1: stop ("&Stop Saving", or No to the error question); every copy then returns at once.
     std::atomic<int32_t> stopSaving{0};
-    // Files saved in recover mode since the counter was last set to 0.
+    // Files of recover mode that reached the writing stage (counted before the file is
+    // created, so one whose creation or writing fails counts too) since it was last set to 0.
     std::atomic<uint32_t> savedFiles{0};
 
     // Every browse-view action that may open a file clears both flags.
@@ -25,14 +26,15 @@ struct SavingFlags {
 
 // How one call of CopyRecoveredFile ended.
 enum class CopyOutcome {
-    Copied,            // the file was created and written (short after Skip, Stop or an
-                       // unmappable block)
+    Copied,            // the file was created and holds all its data
+    CutShort,          // the file was created and holds only the start of its data: Skip,
+                       // Stop, or the end of its pool or of the disk came first
     EmptyFile,         // size 0: nothing is created
     Stopped,           // the stop-saving flag was set before the file began
     FilteredOut,       // no file filter matched its name
     DuplicateSkipped,  // the target existed and duplicates are skipped
     CreationFailed,    // the file could not be created
-    WriteFailed,       // writing or closing it failed (a full disk): it is not saved
+    WriteFailed,       // writing or closing it failed (a full disk): it is removed again
 };
 
 struct CopyResult {
@@ -40,8 +42,8 @@ struct CopyResult {
     uint64_t bytesWritten = 0;
     std::string path;  // the target on the destination, once chosen
 
-    // The routine's yes: the target file was created and written.
-    bool copied() const { return outcome == CopyOutcome::Copied; }
+    // The routine's yes: the target file was created and written, whole or cut short.
+    bool copied() const { return outcome == CopyOutcome::Copied || outcome == CopyOutcome::CutShort; }
 };
 
 class SavingObserver {

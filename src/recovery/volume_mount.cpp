@@ -1,6 +1,8 @@
 #include "recovery/volume_mount.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 #include <string>
 
 #include "discovery/object_tree.h"
@@ -19,7 +21,7 @@ uint64_t QueueChildren(MountContext& context, ByteView block) {
     for (uint32_t child : ParseBranchNode(block).children) {
         auto sector = PoolBlockToDiskSector(context.pool, child);
         if (!sector) break;
-        if (context.blockQueue.append(*sector)) ++appended;
+        if (QueueBlock(context, *sector)) ++appended;
     }
     return appended;
 }
@@ -31,10 +33,19 @@ void ReportScanPosition(MountContext& context, uint64_t poolSector, uint32_t tot
     context.events.progress(static_cast<uint32_t>(std::min<uint64_t>(poolSector * 100 / total, 99)));
 }
 
+// Reads the first sector of a pool block and, when it begins a leaf, the whole block.
+void ScanBlock(MountContext& context, uint64_t diskSector, BlockBytes& block) {
+    block.fill(0);
+    context.reader.ReadSectors(diskSector, 1, block.data());
+    if (ParseNodeKind(block) != NodeKind::Leaf) return;
+    context.reader.ReadSectors(diskSector, kSectorsPerBlock, block.data());
+    ParseLeafBlock(context, block, false);
+}
+
 }  // namespace
 
 void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
-    context.blockQueue.append(rootSector);
+    QueueBlock(context, rootSector);
     uint64_t denominator = 44;
     uint64_t accumulator = 0;
     for (size_t i = 0; i < context.blockQueue.size() && !context.stopped(); ++i) {
@@ -55,30 +66,42 @@ void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
 void ScanPoolForLeaves(MountContext& context) {
     constexpr uint64_t kReportEvery = 124 * uint64_t{kSectorsPerBlock};
     const uint32_t total = context.pool.poolSize;
+    const uint64_t diskEnd = context.reader.sectorCount().value_or(UINT64_MAX);
     BlockBytes block{};
-    for (uint64_t s = 0; s < total && !context.stopped(); s += kSectorsPerBlock) {
-        auto disk = PoolToDiskSector(context.pool, s);
-        if (disk) {
-            block.fill(0);
-            context.reader.ReadSectors(*disk, 1, block.data());
-            if (ParseNodeKind(block) == NodeKind::Leaf) {
-                context.reader.ReadSectors(*disk, kSectorsPerBlock, block.data());
-                ParseLeafBlock(context, block, false);
-            }
-        }
-        if (s % kReportEvery == 0) ReportScanPosition(context, s, total, disk);
+    for (uint64_t s = 0; s < total && !context.stopped();) {
+        const auto run = MapPoolRun(context.pool, s);
+        const bool onDisk = run && run->diskSector < diskEnd;
+        if (onDisk) ScanBlock(context, run->diskSector, block);
+        if (s % kReportEvery == 0)
+            ReportScanPosition(context, s, total, onDisk ? std::optional(run->diskSector) : std::nullopt);
+        // Nothing maps past the last segment, and nothing of a run that starts past the end
+        // of the disk can be read: both are passed over at once.
+        if (!run) break;
+        s += onDisk ? kSectorsPerBlock : (run->sectors + kSectorsPerBlock - 1) / kSectorsPerBlock * kSectorsPerBlock;
     }
 }
 
-void MountVolume(MountContext& context, const MountRequest& request) {
-    context.tree.ClearRecords();
-    context.blockQueue.clear();
-    if (request.recoveryMode == 1)
-        WalkVolumeTree(context, request.rootSector);
-    else
-        ScanPoolForLeaves(context);
-    context.stopRequested.store(0);
-    SearchLostFolders(context.tree, context.events, context.stopRequested);
+MountOutcome MountVolume(MountContext& context, const MountRequest& request) {
+    context.memoryFailure = MemoryFailure::None;
+    MountOutcome outcome;
+    try {
+        context.tree.ClearRecords();
+        context.blockQueue.clear();
+        if (request.recoveryMode == 1)
+            WalkVolumeTree(context, request.rootSector);
+        else
+            ScanPoolForLeaves(context);
+        outcome.memoryFailure = context.memoryFailure;
+        if (outcome.memoryFailure != MemoryFailure::None) return outcome;
+        // Taken and cleared in one step, so that a stop arriving now is not lost.
+        outcome.stopped = context.stopRequested.exchange(0) != 0;
+        SearchLostFolders(context.tree, context.events, context.stopRequested);
+        outcome.stopped = outcome.stopped || context.stopRequested.load() != 0;
+    } catch (const std::bad_alloc&) {
+        // Every allocation of the walk but the queue's belongs to a record.
+        outcome.memoryFailure = MemoryFailure::Record;
+    }
+    return outcome;
 }
 
 }  // namespace lumbra

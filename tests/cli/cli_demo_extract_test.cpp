@@ -2,6 +2,7 @@
 // byte for byte with the content the builder wrote.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "cli_recovery_fixture.h"
@@ -25,22 +26,47 @@ struct ExpectedFile {
 };
 
 // Where the extraction puts each mounted file: its folder path with every name made safe, the
-// destination itself for files outside the tree, and "Copy (n ) of" for a name met again.
+// destination itself for files outside the tree, and "Copy (n ) of" for a name met again in
+// the same folder. Each folder has a path of its own: one whose name is already taken there (by
+// another folder, or a file written before) takes the next "Copy (n ) of" name.
+class ExpectedPlaces {
+public:
+    explicit ExpectedPlaces(const test::ExpectedMount& mount) {
+        for (const test::ExpectedItem& folder : mount.folders) folders_[folder.objectId] = &folder;
+    }
+
+    std::string fileIn(const test::ExpectedItem& file) {
+        const std::string folder = file.path.empty() ? std::string() : folderPath(file.parentId);
+        std::string path = folder + SafeFileName(file.name);
+        for (uint32_t n = 1; taken_.count(path); ++n) path = folder + SafeFileName(DuplicateCandidate(n, file.name));
+        taken_.insert(path);
+        return path;
+    }
+
+private:
+    std::string folderPath(uint64_t id) {
+        if (id == 0) return {};
+        if (auto known = given_.find(id); known != given_.end()) return known->second;
+        const test::ExpectedItem& folder = *folders_.at(id);
+        const std::string parent = folderPath(folder.parentId);
+        std::string path = parent + SafeFileName(folder.name);
+        for (uint32_t n = 1; taken_.count(path); ++n) path = parent + SafeFileName(DuplicateCandidate(n, folder.name));
+        taken_.insert(path);
+        return given_[id] = path + "/";
+    }
+
+    std::map<uint64_t, const test::ExpectedItem*> folders_;
+    std::map<uint64_t, std::string> given_;
+    std::set<std::string> taken_;
+};
+
 std::vector<ExpectedFile> ExpectedFiles(const BuiltVolume& volume) {
+    const test::ExpectedMount mount = test::NssImage::expectedMount(volume);
+    ExpectedPlaces places(mount);
     std::vector<ExpectedFile> expected;
-    std::set<std::string> taken;
-    for (const test::ExpectedItem& item : test::NssImage::expectedMount(volume).files) {
+    for (const test::ExpectedItem& item : mount.files) {
         if (item.size == 0) continue;
-        std::string folder;
-        if (!item.path.empty()) {
-            size_t start = 1;
-            for (size_t slash; (slash = item.path.find('/', start)) != std::string::npos; start = slash + 1)
-                folder += SafeFileName(item.path.substr(start, slash - start)) + "/";
-        }
-        std::string path = folder + SafeFileName(item.name);
-        for (uint32_t n = 1; taken.count(path); ++n) path = folder + SafeFileName(DuplicateCandidate(n, item.name));
-        taken.insert(path);
-        expected.push_back({path, &volume.files.at(static_cast<size_t>(item.source))});
+        expected.push_back({places.fileIn(item), &volume.files.at(static_cast<size_t>(item.source))});
     }
     return expected;
 }

@@ -170,5 +170,10 @@ TEST(PoolName, KeepsFifteenLowBytes) {
     EXPECT_EQ(image.pool("\u0141OD\u017A").expectedName, "AODz");
 }
 
+TEST(PoolName, EndsAtAUnitWhoseLowByteIsZero) {
+    const NssImage image = NssImageBuilder().pool("AB\u0100CD", At(2048)).build();
+    EXPECT_EQ(PoolNames(ListPools(image)), std::vector<std::string>{"AB"});
+}
+
 }  // namespace
 }  // namespace lumbra::test

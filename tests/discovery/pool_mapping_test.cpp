@@ -26,6 +26,20 @@ TEST(PoolMapping, LoneSegmentAddsItsDataStart) {
     EXPECT_EQ(PoolToDiskSector(pool, 0), 100u);
 }
 
+// A damaged record may name any block: a lone segment maps only below its pool size, so such a
+// block neither reaches past the pool nor wraps the sum around to the partition table.
+TEST(PoolMapping, LoneSegmentMapsOnlyInsideItsPool) {
+    const NssImage image = NssImageBuilder().pool("DATA", {.headerSector = 2048}).build();
+    const SelectedPool pool = FirstPool(image);
+    const uint32_t size = image.pool("DATA").poolSize;
+    ASSERT_EQ(pool.poolSize, size);
+    ASSERT_EQ(pool.segmentStart, std::vector<uint32_t>{2080});
+    EXPECT_EQ(PoolToDiskSector(pool, size - 1), 2080u + size - 1);
+    EXPECT_EQ(PoolToDiskSector(pool, size), std::nullopt);
+    EXPECT_EQ(PoolBlockToDiskSector(pool, (uint64_t{1} << 61) - 2080 / 8), std::nullopt);
+    EXPECT_EQ(PoolBlockToDiskSector(pool, 1u << 30), std::nullopt);
+}
+
 TEST(PoolMapping, ThreeSegmentsMapEndToEndAndNothingPastTheLast) {
     PoolPlan plan{.name = "SEG3"};
     const uint32_t extents[] = {40000, 12345, 70000};
@@ -57,7 +71,7 @@ TEST(PoolMapping, PoolWithoutSegmentsMapsNothing) {
 }
 
 TEST(PoolMapping, BlockNumberTooLargeForASectorIsNotMapped) {
-    const SelectedPool pool{.segmentCount = 1, .segmentStart = {100}, .segmentExtent = {0}};
+    const SelectedPool pool{.poolSize = 0xFFFFFFFF, .segmentCount = 1, .segmentStart = {100}, .segmentExtent = {0}};
     EXPECT_EQ(PoolBlockToDiskSector(pool, std::numeric_limits<uint64_t>::max() / 4), std::nullopt);
 }
 

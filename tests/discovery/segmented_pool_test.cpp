@@ -63,6 +63,47 @@ TEST(SegmentedPool, TwoPoolsInOneChainKeepTheirOwnSegments) {
     EXPECT_EQ(pools[1].segmentStart, DataStarts(image.pool("BBB")));
 }
 
+// Every segment met tells the segment count and the pool size again; the last one met wins.
+TEST(SegmentedPool, CountAndSizeAreThoseOfTheLastSegmentMet) {
+    PoolPlan plan = ThreeSegments("SEG3", 2048, {0, 1, 2});
+    plan.segments[1].header.poolSizeField = 111111;
+    plan.segments[2].header.poolSizeField = 222222;
+    plan.segments[2].header.descriptorSegmentCount = 4;
+    const NssImage image = NssImageBuilder().pool(plan).build();
+    const PoolTable pools = ListPools(image);
+    ASSERT_EQ(pools.count(), 1u);
+    EXPECT_EQ(pools[0].poolSize, 222222u);
+    EXPECT_EQ(pools[0].segmentCount, 4u);
+    std::vector<uint32_t> starts = DataStarts(image.pool("SEG3"));
+    starts.push_back(0);  // segment 3 was never met
+    EXPECT_EQ(pools[0].segmentStart, starts);
+    EXPECT_EQ(pools[0].segmentExtent.size(), 4u);
+}
+
+// A segment number at or above the pool's total still counts, once, when it is below 50.
+TEST(SegmentedPool, SegmentNumbersUpTo49CountOnceEach) {
+    PoolPlan counted = ThreeSegments("SEG3", 2048, {0, 1, 2});
+    counted.segments[2].header.descriptorSegmentNumber = 49;
+    const PoolTable pools = ListPools(NssImageBuilder().pool(counted).build());
+    ASSERT_EQ(pools.count(), 1u);
+    EXPECT_EQ(pools[0].segmentCount, 3u);
+    EXPECT_EQ(pools[0].segmentStart.size(), 3u);
+    EXPECT_EQ(pools[0].segmentStart[2], 0u);  // the place of segment 2 stayed empty
+
+    PoolPlan twice = ThreeSegments("SEG3", 2048, {0, 1, 2});
+    twice.segments[1].header.descriptorSegmentNumber = 7;
+    twice.segments[2].header.descriptorSegmentNumber = 7;
+    EXPECT_TRUE(ListPools(NssImageBuilder().pool(twice).build()).empty());
+}
+
+// Pool names are compared between segments as reduced: low bytes up to the first 0 low byte.
+TEST(SegmentedPool, NamesAreComparedUpToAUnitWhoseLowByteIsZero) {
+    PoolPlan plan = ThreeSegments("AB\u0100CD", 2048, {0, 1, 2});
+    plan.segments[1].header.poolNameField = "AB\u0100XY";
+    const PoolTable pools = ListPools(NssImageBuilder().pool(plan).build());
+    EXPECT_EQ(PoolNames(pools), std::vector<std::string>{"AB"});
+}
+
 struct DamageCase {
     const char* what;
     uint32_t segment;

@@ -89,6 +89,21 @@ TEST(VolumeDiscovery, VolumeWhoseRootCannotBeMappedIsDropped) {
     EXPECT_EQ(VolumeNames(found.volumes), std::vector<std::string>{"KEPT"});
 }
 
+// In a lone segment too, a root block past the pool's size has no place in the pool.
+TEST(VolumeDiscovery, VolumeWhoseRootLiesPastAOneSegmentPoolIsDropped) {
+    PoolPlan plan = PoolWith({"LOST", "KEPT"});
+    const uint32_t poolSize = NssImageBuilder().pool(plan).build().pool("POOL1").poolSize;
+    plan.volumes[0].rootBlockField = poolSize / 8 + 1;
+    const Discovery found = Discover(NssImageBuilder().pool(plan).build());
+    EXPECT_EQ(VolumeNames(found.volumes), std::vector<std::string>{"KEPT"});
+}
+
+// Names are the low bytes of their units up to the first 0 low byte: U+0100 ends one.
+TEST(VolumeDiscovery, VolumeNameEndsAtAUnitWhoseLowByteIsZero) {
+    const Discovery found = Discover(NssImageBuilder().pool(PoolWith({"VO\u0100LUME"})).build());
+    EXPECT_EQ(VolumeNames(found.volumes), std::vector<std::string>{"VO"});
+}
+
 // Overwrites bytes of the object tree's first leaf, at an offset within the block.
 RawPatch LeafPatch(const NssImage& image, size_t offset, std::vector<uint8_t> bytes) {
     const BuiltPool& pool = image.pool("POOL1");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -88,6 +89,40 @@ TEST(ReadSectors, PastTheEndFailsAndLeavesNoStaleBytes) {
     EXPECT_EQ(buffer[kSectorSize], 0);
     EXPECT_EQ(f.reader.ReadSectors(1000, 1, buffer.data()), 0);
     EXPECT_EQ(buffer[0], 0);
+}
+
+// The reader knows where the device ends: nothing past it is asked of the device, so a run past
+// the end costs no failed bulk read and no retries.
+TEST(ReadSectors, RunsPastTheEndOfTheDeviceAreNotAskedFor) {
+    auto past = faulty({}, 10);
+    std::vector<uint8_t> buffer(8 * kSectorSize, 0xEE);
+    EXPECT_EQ(past.reader.ReadSectors(1000, 8, buffer.data()), 0);
+    EXPECT_EQ(past.device->readCalls(), 0);
+    EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0), static_cast<long>(buffer.size()));
+    EXPECT_EQ(past.reader.sectorCount(), 64u);
+
+    auto straddling = faulty({}, 10);
+    EXPECT_EQ(straddling.reader.ReadSectors(60, 8, buffer.data()), 0);
+    EXPECT_EQ(straddling.device->readCalls(), 1);
+    EXPECT_EQ(buffer[3 * kSectorSize], 64);
+    EXPECT_EQ(buffer[4 * kSectorSize], 0);
+
+    // A bad sector in the part that exists: only that part is read sector by sector.
+    auto damaged = faulty({61}, 10);
+    damaged.reader.ReadSectors(60, 8, buffer.data());
+    EXPECT_EQ(damaged.device->singleSectorAttempts(61), 10);
+    EXPECT_EQ(damaged.device->singleSectorAttempts(64), 0);
+    EXPECT_EQ(damaged.device->readCalls(), 1 + 1 + 10 + 1 + 1);
+    EXPECT_EQ(buffer[3 * kSectorSize], 64);
+
+    // A device whose last sector is only partly there reads that part.
+    std::vector<uint8_t> bytes = numberedSectors();
+    bytes.resize(bytes.size() + 100, 0x77);
+    DeviceSectorReader ragged(std::make_unique<MemoryDevice>(bytes));
+    EXPECT_EQ(ragged.sectorCount(), 65u);
+    EXPECT_EQ(ragged.ReadSectors(64, 1, buffer.data()), 0);  // not all of it was there
+    EXPECT_EQ(buffer[99], 0x77);
+    EXPECT_EQ(buffer[100], 0);
 }
 
 TEST(ReadSectors, UnopenedDriveAnswersZeroAndLeavesTheBufferAlone) {

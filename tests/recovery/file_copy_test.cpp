@@ -110,6 +110,7 @@ TEST_F(FileCopy, SkipLeavesAPartialFileAndTheNextFileIsWhole) {
     fixture.observer.onProgress = [&](uint32_t) { fixture.flags.skip.store(1); };
     CopyResult skipped = fixture.copy("Big.bin");
     EXPECT_TRUE(skipped.copied());
+    EXPECT_EQ(skipped.outcome, CopyOutcome::CutShort);
     EXPECT_GT(skipped.bytesWritten, 0u);
     EXPECT_LE(skipped.bytesWritten, uint64_t{kCopyRunBlocks} * kBlockSize);
     EXPECT_EQ(fs::file_size(target("Big.bin")), skipped.bytesWritten);
@@ -121,7 +122,7 @@ TEST_F(FileCopy, SkipLeavesAPartialFileAndTheNextFileIsWhole) {
 TEST_F(FileCopy, StopActsWithinAFewBlocksAndEndsEveryLaterCall) {
     fixture.observer.onProgress = [&](uint32_t) { fixture.flags.stopSaving.store(1); };
     CopyResult stopped = fixture.copy("Big.bin");
-    EXPECT_TRUE(stopped.copied());
+    EXPECT_EQ(stopped.outcome, CopyOutcome::CutShort);
     EXPECT_LE(stopped.bytesWritten, uint64_t{kCopyRunBlocks} * kBlockSize);
     EXPECT_EQ(fixture.copy("a.txt").outcome, CopyOutcome::Stopped);
     EXPECT_FALSE(fs::exists(target("a.txt")));
@@ -150,7 +151,7 @@ TEST_F(FileCopy, AnsweringNoToTheCreationErrorStopsAllFurtherCopies) {
     ASSERT_EQ(fixture.questions.size(), 1u);
     EXPECT_EQ(fixture.questions[0], "Error creating file : " + missing + "/a.txt.  Continue Recovery ? ");
     EXPECT_EQ(fixture.flags.stopSaving.load(), 1);
-    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);  // counted before the create, as "Total Files" shows
     EXPECT_EQ(fixture.copy("Big.bin").outcome, CopyOutcome::Stopped);
     EXPECT_EQ(fixture.questions.size(), 1u);
 }
@@ -205,8 +206,45 @@ TEST(FileCopyAcrossSegments, ABlockThePoolCannotMapEndsTheFileShort) {
     CopyContext context = fixture.context();
     CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name,
                                           poolSectors / kSectorsPerBlock - 1, 3 * int64_t{kBlockSize}, CopyMode::Recover);
-    EXPECT_TRUE(result.copied());
+    EXPECT_EQ(result.outcome, CopyOutcome::CutShort);
     EXPECT_EQ(fs::file_size(fixture.destination.path() / "tail.bin"), kBlockSize);
+}
+
+// A damaged record may claim any first block and any size. A lone segment maps only inside its
+// pool and the copy reads only what the disk holds, so the file ends at whichever end comes
+// first, keeps what was written and is reported cut short.
+TEST(FileCopyBounds, AFileEndsAtTheEndOfItsPoolOrOfTheDisk) {
+    VolumePlan volume{.name = "DATA"};
+    volume.addFile("a.txt", 0, 10);
+    test::PoolPlan plan{.name = "POOL", .segments = {{.headerSector = 2048}}, .volumes = {volume}};
+    CopyFixture inPool(test::NssImageBuilder().pool(plan).build());
+    ASSERT_EQ(inPool.mounted.pool.segmentStart, std::vector<uint32_t>{2080});
+    const std::string folder = inPool.destination.path().string();
+    CopyContext context = inPool.context();
+
+    std::string name = "tail.bin";
+    const uint64_t lastBlock = (inPool.mounted.pool.poolSize - 1) / kSectorsPerBlock;
+    CopyResult tail = CopyRecoveredFile(context, folder, name, lastBlock, 8 << 20, CopyMode::Recover);
+    EXPECT_EQ(tail.outcome, CopyOutcome::CutShort);
+    EXPECT_EQ(fs::file_size(inPool.destination.path() / "tail.bin"), kBlockSize);
+
+    // 2080 + 8 * block wraps to sector 0: the partition table must not pass as the file.
+    name = "wrap.bin";
+    CopyResult wrap = CopyRecoveredFile(context, folder, name, (uint64_t{1} << 61) - 2080 / 8, 512, CopyMode::Recover);
+    EXPECT_EQ(wrap.outcome, CopyOutcome::CutShort);
+    EXPECT_EQ(fs::file_size(inPool.destination.path() / "wrap.bin"), 0u);
+
+    plan.segments[0].header.poolSizeField = 8'000'000;  // far past the end of the disk
+    CopyFixture pastDisk(test::NssImageBuilder().pool(plan).build());
+    CopyContext pastContext = pastDisk.context();
+    const uint64_t diskSectors = pastDisk.mounted.image.sectorCount();
+    const uint64_t block = (diskSectors - 2080) / kSectorsPerBlock - 1;
+    name = "end.bin";
+    CopyResult end = CopyRecoveredFile(pastContext, pastDisk.destination.path().string(), name, block,
+                                       5 * int64_t{kBlockSize}, CopyMode::Recover);
+    EXPECT_EQ(end.outcome, CopyOutcome::CutShort);
+    EXPECT_EQ(end.bytesWritten, (diskSectors - 2080 - block * kSectorsPerBlock) * kSectorSize);
+    EXPECT_EQ(fs::file_size(pastDisk.destination.path() / "end.bin"), end.bytesWritten);
 }
 
 TEST_F(FileCopy, RecoveredNamesNeverLeaveTheFolderAndBecomeUtf8) {
@@ -226,7 +264,7 @@ TEST_F(FileCopy, ASymbolicLinkAtTheTargetIsNeverFollowed) {
     EXPECT_FALSE(fs::exists(outside.path() / "victim"));
 }
 
-TEST_F(FileCopy, AWriteErrorIsAskedAboutAndNotCountedAsSaved) {
+TEST_F(FileCopy, AWriteErrorIsAskedAboutAndLeavesNoBrokenFile) {
     FullDiskFiles fullDisk(10000);
     std::string name = "Big.bin";
     CopyContext context = fixture.context(fullDisk);
@@ -235,7 +273,8 @@ TEST_F(FileCopy, AWriteErrorIsAskedAboutAndNotCountedAsSaved) {
                                           record.size, CopyMode::Recover);
     EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
     EXPECT_FALSE(result.copied());
-    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+    EXPECT_FALSE(fs::exists(target("Big.bin")));
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);
     ASSERT_EQ(fixture.questions.size(), 1u);
     EXPECT_EQ(fixture.questions[0], "Error writing file : " + target("Big.bin").string() + ".  Continue Recovery ? ");
     EXPECT_EQ(fixture.flags.stopSaving.load(), 0);
@@ -256,9 +295,10 @@ TEST_F(FileCopy, AFullTmpfsIsAWriteErrorNotASuccess) {
     const ItemRecord& record = fixture.file("Big.bin");
     CopyResult result = CopyRecoveredFile(context, small.path().string(), name, record.firstBlock, record.size,
                                           CopyMode::Recover);
+    const bool leftBehind = fs::exists(small.path() / "Big.bin");
     ::umount(small.path().c_str());
     EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
-    EXPECT_EQ(fixture.flags.savedFiles.load(), 0u);
+    EXPECT_FALSE(leftBehind);
     EXPECT_EQ(fixture.questions.size(), 1u);
 }
 

@@ -104,5 +104,23 @@ TEST(PoolScan, PoolSectorsBeyondTheLastSegmentAreNotRead) {
     EXPECT_EQ(mounted.tree.files().size(), 12u);
 }
 
+// A pool whose recorded size runs far past the end of the disk: the part past the end is passed
+// over at once, not visited block by block (the status line, shown every 124 blocks visited,
+// never gets past the end of the disk).
+TEST(PoolScan, APoolSizePastTheEndOfTheDiskIsPassedOverAtOnce) {
+    test::PoolPlan pool{.name = "HUGE", .volumes = {ManyFiles(12)}};
+    pool.segments.push_back({.headerSector = 2048});
+    pool.segments[0].header.poolSizeField = 8'000'000;
+    MountedImage mounted(NssImageBuilder().pool(pool).build());
+    ASSERT_EQ(mounted.pool.poolSize, 8'000'000u);
+    mounted.MountPoolBased();
+    EXPECT_EQ(mounted.tree.files().size(), 12u);
+    const auto& status = mounted.events.status;
+    const auto last = std::find_if(status.rbegin(), status.rend(),
+                                   [](const std::string& line) { return line.rfind("Sector ", 0) == 0; });
+    ASSERT_NE(last, status.rend());
+    EXPECT_LT(std::stoull(last->substr(7)), mounted.image.sectorCount());
+}
+
 }  // namespace
 }  // namespace lumbra

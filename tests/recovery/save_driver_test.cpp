@@ -105,9 +105,14 @@ TEST_F(SaveDriver, AFolderNameTakenByAFileIsACreationErrorAndNoStopsTheRun) {
     test::WriteWholeFile(root() / "Documents", "a file, not a folder");
     fixture.answer = false;
     SaveSummary summary = Save({.everything = true});
+    // The question names the path that was tried, folders included, and the file counts in
+    // "Total Files" as every file that reached its creation does.
     ASSERT_EQ(fixture.questions.size(), 1u);
-    EXPECT_EQ(fixture.questions[0],
-              "Error creating file : " + (root() / "Report.doc").string() + ".  Continue Recovery ? ");
+    const std::string tried = (root() / "Documents" / "Report.doc").string();
+    EXPECT_EQ(fixture.questions[0], "Error creating file : " + tried + ".  Continue Recovery ? ");
+    ASSERT_EQ(fixture.observer.started.size(), 1u);
+    EXPECT_EQ(fixture.observer.started[0].path, tried);
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(summary.failed, 1u);
     EXPECT_EQ(summary.saved, 0u);
@@ -127,6 +132,74 @@ TEST_F(SaveDriver, TwoRunsIntoTheSameFolderRenameTheSecondCopies) {
     Save({.folderIndexes = {FolderIndex("Letters")}});
     EXPECT_EQ(ReadWholeFile(root() / "Documents" / "Letters" / "Copy (1 ) of Note.txt"), fixture.expected("Note.txt"));
     EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);  // counted from 0 for each run
+}
+
+// A file whose writing failed leaves nothing under its name, so a retry that skips duplicates
+// writes it instead of keeping a broken copy.
+TEST_F(SaveDriver, AFailedWriteLeavesNothingForARetryToSkip) {
+    test::FullDiskFiles fullDisk(5000);
+    CopyContext full = fixture.context(fullDisk);
+    SaveSummary failedRun = SaveRecoveredFiles(full, fixture.mounted.tree, {.fileIndexes = {FileIndex("Report.doc")}},
+                                               root().string());
+    EXPECT_EQ(failedRun.failed, 1u);
+    EXPECT_FALSE(fs::exists(root() / "Documents" / "Report.doc"));
+
+    fixture.duplicateAction = kSkipDuplicates;
+    SaveSummary retry = Save({.fileIndexes = {FileIndex("Report.doc")}});
+    EXPECT_EQ(retry.saved, 1u);
+    EXPECT_EQ(retry.skipped, 0u);
+    EXPECT_EQ(ReadWholeFile(root() / "Documents" / "Report.doc"), fixture.expected("Report.doc"));
+}
+
+// A record whose first block lies past its pool: the file is created, holds what the pool gave
+// (nothing) and is counted and reported as cut short.
+TEST(SaveDriverCutShort, AFileCutShortIsSavedAndCountedSo) {
+    VolumePlan volume{.name = "DATA"};
+    volume.files.push_back({.name = "Past.bin", .size = 9000, .tweaks = {.firstBlockField = uint64_t{1} << 40}});
+    CopyFixture fixture(test::BuildVolume(volume));
+    CopyContext context = fixture.context();
+    const fs::path root = fixture.destination.path();
+    SaveSummary summary = SaveRecoveredFiles(context, fixture.mounted.tree, {.everything = true}, root.string());
+    EXPECT_EQ(summary.saved, 1u);
+    EXPECT_EQ(summary.shortFiles, 1u);
+    EXPECT_EQ(fixture.observer.finished, std::vector<CopyOutcome>{CopyOutcome::CutShort});
+    EXPECT_EQ(fs::file_size(root / "Past.bin"), 0u);
+}
+
+// Entries of one folder whose safe names are equal: a folder and a file, or two folders. The
+// later one takes the duplicate name, whatever the duplicate setting, so every file is written.
+TEST(SaveDriverNames, EntriesWhoseSafeNamesCollideAreAllWritten) {
+    VolumePlan volume{.name = "DATA"};
+    uint64_t slash = volume.addFolder("a/b");
+    uint64_t underscore = volume.addFolder("a_b");
+    uint64_t early = volume.addFolder("Early");
+    uint64_t late = volume.addFolder("Late");
+    volume.addFile("x.txt", slash, 100);
+    volume.addFile("x.txt", underscore, 200);
+    volume.addFile("Late", 0, 300);     // a file written before the folder of the same name
+    volume.addFile("in.txt", late, 400);
+    volume.addFile("in.txt", early, 500);
+    volume.addFile("Early", 0, 600);    // a file after the folder of the same name
+    CopyFixture fixture(test::BuildVolume(volume));
+    fixture.duplicateAction = kSkipDuplicates;
+    CopyContext context = fixture.context();
+    const fs::path root = fixture.destination.path();
+    SaveSummary summary = SaveRecoveredFiles(context, fixture.mounted.tree, {.everything = true}, root.string());
+    EXPECT_EQ(summary.saved, 6u);
+    EXPECT_EQ(summary.failed + summary.skipped, 0u);
+    EXPECT_TRUE(fixture.questions.empty());
+    EXPECT_EQ(fs::file_size(root / "a_b" / "x.txt"), 100u);
+    EXPECT_EQ(fs::file_size(root / "Copy (1 ) of a_b" / "x.txt"), 200u);
+    EXPECT_EQ(fs::file_size(root / "Late"), 300u);
+    EXPECT_EQ(fs::file_size(root / "Copy (1 ) of Late" / "in.txt"), 400u);
+    EXPECT_EQ(fs::file_size(root / "Early" / "in.txt"), 500u);
+    EXPECT_EQ(fs::file_size(root / "Copy (1 ) of Early"), 600u);
+
+    // A second run into the same destination finds the same folders again.
+    fixture.duplicateAction = kOverwriteDuplicates;
+    SaveRecoveredFiles(context, fixture.mounted.tree, {.everything = true}, root.string());
+    EXPECT_FALSE(fs::exists(root / "Copy (2 ) of a_b"));
+    EXPECT_FALSE(fs::exists(root / "Copy (1 ) of a_b" / "Copy (1 ) of x.txt"));
 }
 
 }  // namespace
