@@ -37,9 +37,13 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     }
     for (const std::string& image : sources.images) {
         std::string why;
-        if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back("cannot open image " + image + ": " + why);
+        if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
     }
     return std::nullopt;
+}
+
+std::string ImageOpenError(const std::string& path, const std::string& reason) {
+    return "cannot open image " + path + ": " + reason;
 }
 
 std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {

@@ -54,6 +54,9 @@ private:
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
 };
 
+// "cannot open image PATH: <reason>", the text for an image file that gets no drive row.
+std::string ImageOpenError(const std::string& path, const std::string& reason);
+
 // Sectors per read that the scan uses unless the user chooses: 60 for device files, 8 for the
 // BIOS libraries.
 constexpr uint32_t DefaultSectorsPerRead(AccessMode mode) { return mode == AccessMode::F ? 8 : 60; }

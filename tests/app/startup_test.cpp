@@ -142,6 +142,33 @@ TEST_F(WizardTest, AnImageThatCannotBeOpenedIsToldAndTheOtherDrivesStay) {
     ToPools();
 }
 
+TEST_F(WizardTest, ADroppedImageBecomesADriveRowAfterTheOthersAndABadOneIsOnlyTold) {
+    Start({WriteImage(StandardImage(), "a.img")});
+    const std::string dropped = WriteImage(StandardImage(), "b.img");
+    wizard->OnImageDropped(dropped);
+    EXPECT_EQ(view.treeChildren(TreeKind::Drives), (std::vector<std::string>{"Storage Device0", "Storage Device1"}));
+    EXPECT_EQ(session.disk.driveTable().rows[1].path, dropped);
+    EXPECT_TRUE(view.messages.empty());
+
+    const std::string missing = scratch.file("missing.img");
+    wizard->OnImageDropped(missing);
+    wizard->OnImageDropped(scratch.path().string());
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[0].text, "cannot open image " + missing + ": No such file or directory");
+    EXPECT_EQ(view.messages[1].text,
+              "cannot open image " + scratch.path().string() + ": is a folder, not a disk or an image");
+    EXPECT_EQ(session.disk.driveTable().count(), 2u);
+
+    // The dropped drive is a drive like the others.
+    ClickDrive(1);
+    wizard->OnNext();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    // Past the disk step a drop does nothing.
+    wizard->OnImageDropped(dropped);
+    EXPECT_EQ(session.disk.driveTable().count(), 2u);
+    EXPECT_EQ(view.messages.size(), 2u);
+}
+
 TEST_F(WizardTest, EmptyDriveTableShowsOnlyTheRoot) {
     Start({});
     EXPECT_TRUE(view.treeChildren(TreeKind::Drives).empty());

@@ -41,7 +41,7 @@ fi
 cd "$work/elsewhere"
 cli="$root$prefix/bin/lumbra-nss-cli"
 "$cli" --no-drives --image "$work/disk.img" pools --drive 0 | grep -q OFFICE || fail "pools"
-"$cli" --no-drives --image "$work/disk.img" list --drive 0 --pool 0 --volume 0 | grep -q Accounting || fail "list"
+"$cli" --no-drives --image "$work/disk.img" list --drive 0 --pool 0 --volume 0 | grep -q Documents || fail "list"
 "$cli" --no-drives --image "$work/disk.img" --access-mode=F pools --drive 0 | grep -q ARCHIVE ||
   fail "the F mode does not find its libraries"
 "$root$prefix/bin/lumbra-nss" --version | grep -q "Version" || fail "lumbra-nss --version"
@@ -63,9 +63,12 @@ for command in $("$cli" --help | sed -n '/^Commands:/,$p' | awk 'NR > 1 && /^  [
   printf '%s\n' "$cli_page" | grep -q "^\.SS $command$" || fail "the manual page lacks $command"
 done
 for page in lumbra-nss lumbra-nss-cli; do
-  text=$(gzip -dc "$root$prefix/share/man/man1/$page.1.gz")
-  for section in EXAMPLES "EXIT STATUS" OPTIONS; do
-    printf '%s\n' "$text" | grep -q "^\.SH \"\{0,1\}$section" || fail "$page.1 lacks $section"
+  text=$(gzip -dc "$root$prefix/share/man/man1/$page.1.gz" | sed "s/\\\\-/-/g")
+  for section in EXAMPLES "EXIT STATUS"; do
+    printf "%s\n" "$text" | grep -q "^\.SH .*$section" || fail "$page.1 lacks $section"
+  done
+  for option in image no-drives access-mode; do
+    printf "%s\n" "$text" | grep -q -- "$option" || fail "$page.1 lacks --$option"
   done
 done
 
