@@ -1,6 +1,6 @@
 // Draws every picture of the application (menu bitmaps, tree icons, button pictures and the
 // window backgrounds) into resources/pictures, and writes the resource file that lists them.
-// Run it after changing a picture: make-pictures <project>/resources
+// Run it after changing a picture: make-pictures <project>/resources <project>/packaging/icons
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -147,11 +147,13 @@ QImage ShapePicture() {
     return image;
 }
 
-QImage AppIcon() {
-    QImage icon(32, 32, QImage::Format_ARGB32_Premultiplied);
+// The program's icon, drawn on a 32-unit square scaled to `size` pixels.
+QImage AppIcon(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0x26, 0x4e, 0x86));
     painter.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
@@ -197,7 +199,14 @@ int main(int argc, char** argv) {
     Save(Glyph(QStringLiteral("help"), {17, 17}), dir, QStringLiteral("help_button"));
     for (const Background& background : kBackgrounds) Save(BackgroundPicture(background), dir, QString::fromLatin1(background.name));
     Save(ShapePicture(), dir, QStringLiteral("shape_237"));
-    Save(AppIcon(), dir, QStringLiteral("app_icon"));
+    Save(AppIcon(32), dir, QStringLiteral("app_icon"));
+    // The installed program's icons in the desktop's icon theme, one file per size.
+    if (argc > 2) {
+        const QString icons = QString::fromLocal8Bit(argv[2]);
+        QDir().mkpath(icons);
+        for (int size : {16, 32, 48, 64, 128, 256})
+            AppIcon(size).save(icons + QStringLiteral("/lumbra-nss-%1.png").arg(size));
+    }
     for (const QString& family : lumbra::pictures::FileTypeFamilies())
         Save(lumbra::pictures::FileTypePicture(family), dir, QStringLiteral("type_") + family);
     WriteResourceFile(dir);

@@ -4,10 +4,11 @@
 
 #include "app/dialog_values.h"
 #include "app/session.h"
+#include "platform/product_version.h"
 
 namespace lumbra {
 
-constexpr std::string_view kAboutText = "Corvalt Lumbra Novell NSS Version 4.03";
+constexpr std::string_view kAboutText = kProductVersionText;
 
 DriveInformationValues DriveInformation(const Session& session);
 

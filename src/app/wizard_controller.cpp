@@ -44,6 +44,7 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
 
     wizard.setStep(WizardStep::StepStartup);
     const uint32_t root = CreateStepTree(TreeKind::Drives);
+    driveTreeRoot_ = root;
     view_.Show(Element::DriveTree);
     view_.Enable(Element::DriveTree);
     wizard.setStep(WizardStep::StepDisks);
@@ -73,7 +74,25 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
         view_.Hide(button);
     }
     session_.settings.SetDefaults(session_.disk.accessMode());
+    if (const size_t denied = session_.disk.disksNeedingRights(); denied > 0)
+        view_.ShowMessage(MessageKind::Information, std::to_string(denied) + std::string(wizard_text::kDisksNeedRights));
     return true;
+}
+
+void WizardController::OnImageDropped(const std::string& path) {
+    if (session_.wizard.currentStep() != WizardStep::StepDisks || session_.wizard.busy()) return;
+    if (session_.disk.accessMode() == AccessMode::F) {
+        view_.ShowMessage(MessageKind::Error, "cannot add image " + path + std::string(wizard_text::kImagesInModeNOnly));
+        return;
+    }
+    std::string why;
+    const std::optional<size_t> row = session_.disk.addImageRow(path, &why);
+    if (!row) {
+        view_.ShowMessage(MessageKind::Error, why.empty() ? "cannot add image " + path + std::string(wizard_text::kDriveListFull)
+                                                         : ImageOpenError(path, why));
+        return;
+    }
+    view_.AddTreeItem(TreeKind::Drives, driveTreeRoot_, DriveLabel(*row));
 }
 
 // ---------------------------------------------------------------- left tree and options

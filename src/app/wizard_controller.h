@@ -34,6 +34,12 @@ constexpr std::string_view kDriveRoot = "My Computer";
 constexpr std::string_view kPoolRoot = "NSS Pools";
 constexpr std::string_view kVolumeRoot = "NSS Volumes";
 constexpr std::string_view kDriveLabelPrefix = "Storage Device";
+// Follow the path of a dropped image that cannot become a drive row.
+constexpr std::string_view kImagesInModeNOnly = ": disk images are added in the N access mode only";
+constexpr std::string_view kDriveListFull = ": the drive list is full";
+// Follows the number of the machine's disks this user may not read.
+constexpr std::string_view kDisksNeedRights =
+    " disk(s) need administrator rights to be read; start the program from the menu, or with sudo";
 }  // namespace wizard_text
 
 class WizardController {
@@ -54,6 +60,10 @@ public:
     bool StartUp(const DriveSources& sources, const std::string& libraryFolder);
 
     // ---- user actions of the wizard
+    // A disk image file dropped onto the drive tree: in the disk step, with no worker running,
+    // it becomes a drive row after the others, as --image makes one; a file that cannot be
+    // added is told and changes nothing.
+    void OnImageDropped(const std::string& path);
     void OnLeftTreeClick(uint32_t item, TreeHitPart part);
     void OnIdentifyOption(uint16_t option);
     void OnNext();
@@ -154,6 +164,7 @@ private:
     DirectoryTreeBinding directoryTree_;
     FileListBinding list_;
     std::thread worker_;
+    uint32_t driveTreeRoot_ = 0;
     uint32_t openWithFlag_ = 0;
     std::string renameOriginal_;
     int renameRow_ = -1;

@@ -10,6 +10,7 @@
 #include "cli/interrupt.h"
 #include "discovery/memory_failure.h"
 #include "platform/application_directory.h"
+#include "platform/product_version.h"
 
 namespace lumbra::cli {
 
@@ -28,6 +29,7 @@ const char* const kProgramHelp =
     "                           (default 60, 8 in the F mode)\n"
     "  --retries N              attempts on each bad sector, 1 to 10 (default 3)\n"
     "  --help                   this help; COMMAND --help for a command's help\n"
+    "  --version                the program's version\n"
     "\n"
     "Exit codes: 0 done, 1 a drive or file could not be read or written, or memory ran out,\n"
     "            2 bad arguments or a bad input file, 3 internal error,\n"
@@ -134,6 +136,10 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
 int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     try {
         const std::string name = commandName(arguments);
+        if (name.empty() && !arguments.empty() && arguments.front() == "--version") {
+            out << kProductVersionText << "\n";
+            return kExitOk;
+        }
         if (name.empty()) {
             const bool asked = !arguments.empty() && arguments.front() == "--help";
             printProgramHelp(asked ? out : err);

@@ -10,6 +10,7 @@ namespace lumbra {
 
 std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
     driveTable_ = {};
+    disksNeedingRights_ = 0;
     imageErrors_.clear();
     if (accessMode_ == AccessMode::F) {
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
@@ -29,16 +30,20 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
         return std::nullopt;
     }
     if (sources.listSystemDisks) {
-        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths)) {
+        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &disksNeedingRights_)) {
             row.probeNumber = driveTable_.count();
             if (!driveTable_.add(std::move(row))) break;
         }
     }
     for (const std::string& image : sources.images) {
         std::string why;
-        if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back("cannot open image " + image + ": " + why);
+        if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
     }
     return std::nullopt;
+}
+
+std::string ImageOpenError(const std::string& path, const std::string& reason) {
+    return "cannot open image " + path + ": " + reason;
 }
 
 std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {

@@ -42,14 +42,20 @@ public:
     std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
 
     AccessMode accessMode() const { return accessMode_; }
+    // Disks of this machine left out of the table because this user may not open them.
+    size_t disksNeedingRights() const { return disksNeedingRights_; }
     const DriveTable& driveTable() const { return driveTable_; }
 
 private:
     AccessMode accessMode_;
     DriveTable driveTable_;
+    size_t disksNeedingRights_ = 0;
     std::vector<std::string> imageErrors_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
 };
+
+// "cannot open image PATH: <reason>", the text for an image file that gets no drive row.
+std::string ImageOpenError(const std::string& path, const std::string& reason);
 
 // Sectors per read that the scan uses unless the user chooses: 60 for device files, 8 for the
 // BIOS libraries.

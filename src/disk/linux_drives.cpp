@@ -4,6 +4,7 @@
 #include <sys/ioctl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -85,7 +86,7 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return a.size() - i < b.size() - j;
 }
 
-std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths) {
+std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths, size_t* needingRights) {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(paths.sysBlock, error)) {
@@ -109,7 +110,11 @@ std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths) {
             continue;
         }
         auto device = FileDevice::Open((fs::path(paths.dev) / name).string());
-        if (!device) continue;
+        if (!device) {
+            const int openError = errno;
+            if ((openError == EACCES || openError == EPERM) && needingRights) ++*needingRights;
+            continue;
+        }
         DriveEntry row = geometryOf(device->descriptor(), device->sizeBytes());
         row.model = onUsbBus(entry) ? "USB Device" : modelOf(entry, name);
         row.path = (fs::path(paths.dev) / name).string();

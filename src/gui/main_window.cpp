@@ -127,6 +127,11 @@ void MainWindow::connectTree(TreeKind kind, TreePane* tree) {
         wizard->OnLeftTreeClick(item, WizardHitPart(part));
     });
     if (kind == TreeKind::Directory) connect(tree, &TreePane::focused, this, [wizard] { wizard->OnTreeFocused(); });
+    if (kind == TreeKind::Drives) {
+        connect(tree, &TreePane::filesDropped, this, [wizard](const QStringList& paths) {
+            for (const QString& path : paths) wizard->OnImageDropped(path.toLocal8Bit().toStdString());
+        });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,8 @@
 #include "gui/tree_pane.h"
 
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QCoreApplication>
 
 #include "toolkit/qt/left_pane_tree.h"
@@ -31,10 +33,22 @@ TreePaneHit HitOf(TreeClickPart part) {
     return TreePaneHit::Nowhere;
 }
 
+// The local files a drag carries; empty when it carries anything else.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
 }  // namespace
 
 TreePane::TreePane(TreePaneStage stage, const QString& rootText, QWidget* parent)
-    : QObject(parent), tree_(new LeftPaneTree(StageOf(stage), rootText, parent)) {
+    : QObject(parent), tree_(new LeftPaneTree(StageOf(stage), rootText, parent)),
+      viewport_(tree_->viewport()), acceptsFiles_(stage == TreePaneStage::Disks) {
     // The wizard names the root; the tree's own name for it is only its default.
     if (QTreeWidgetItem* root = tree_->itemOf(tree_->rootId())) {
         root->setText(0, rootText);
@@ -44,6 +58,8 @@ TreePane::TreePane(TreePaneStage stage, const QString& rootText, QWidget* parent
     tree_->setEnabled(false);
     tree_->viewport()->installEventFilter(this);
     tree_->installEventFilter(this);
+    // Disk image files dropped onto the disks tree become drives.
+    tree_->viewport()->setAcceptDrops(acceptsFiles_);
 }
 
 TreePane::~TreePane() { delete tree_; }
@@ -77,6 +93,21 @@ void TreePane::select(uint32_t id) {
 // The wizard sees every left press as it happened; the tree's own stage rules only select.
 bool TreePane::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && watched == tree_) emit focused();
+    if (acceptsFiles_ && watched == viewport_) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (!LocalFiles(drag->mimeData()).isEmpty()) drag->acceptProposedAction();
+            return true;
+        }
+        if (event->type() == QEvent::Drop) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QStringList paths = LocalFiles(drop->mimeData());
+            if (paths.isEmpty()) return true;
+            drop->acceptProposedAction();
+            emit filesDropped(paths);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress && watched == tree_->viewport()) {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::LeftButton) {

@@ -4,6 +4,7 @@
 // the wizard, which applies the rules of each step itself.
 #include <QHash>
 #include <QObject>
+#include <QStringList>
 #include <cstdint>
 
 class QTreeWidget;
@@ -36,6 +37,8 @@ public:
 
 signals:
     void leftClicked(uint32_t item, lumbra::TreePaneHit part);
+    // Local files dropped onto the disks tree.
+    void filesDropped(const QStringList& paths);
     void focused();
 
 protected:
@@ -43,6 +46,9 @@ protected:
 
 private:
     LeftPaneTree* tree_;
+    // Kept, since events still arrive while the tree is being destroyed.
+    QWidget* viewport_;
+    bool acceptsFiles_;
     QHash<const QTreeWidgetItem*, uint32_t> ids_;
 };
 

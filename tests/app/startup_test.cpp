@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "app/info_layouts.h"
 #include "app/quick_help.h"
@@ -50,6 +54,61 @@ TEST_F(WizardTest, StartUpShowsTheDiskStep) {
     EXPECT_EQ(session.settings.duplicateAction, 1);
 }
 
+// Opens files with the rights of an ordinary user while it lives (an administrator reads every
+// file, so a test run as root takes another user's rights for the time).
+class OrdinaryUser {
+public:
+    OrdinaryUser() : wasRoot_(geteuid() == 0) {
+        if (wasRoot_) {
+            EXPECT_EQ(seteuid(65534), 0);
+        }
+    }
+    ~OrdinaryUser() {
+        if (wasRoot_) {
+            EXPECT_EQ(seteuid(0), 0);
+        }
+    }
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+
+private:
+    bool wasRoot_;
+};
+
+TEST_F(WizardTest, DisksThisUserMayNotReadAreToldOnceAtStart) {
+    namespace fs = std::filesystem;
+    const fs::path sys = scratch.path() / "sys", dev = scratch.path() / "dev";
+    fs::create_directories(dev);
+    for (const char* name : {"sda", "sdb", "sdc"}) {
+        fs::create_directories(sys / name);
+        std::ofstream(sys / name / "size") << "2048\n";
+        std::ofstream(sys / name / "removable") << "0\n";
+        scratch.numberedImage("dev/" + std::string(name), 2048);
+        chmod((dev / name).c_str(), std::string(name) == "sda" ? 0644 : 0);
+    }
+    const std::string image = WriteImage(StandardImage());
+    wizard = std::make_unique<WizardController>(session, view, desktop);
+    {
+        const OrdinaryUser user;
+        ASSERT_TRUE(wizard->StartUp(
+            DriveSources{.listSystemDisks = true, .images = {image}, .systemPaths = {sys.string(), dev.string()}}, ""));
+    }
+    EXPECT_EQ(view.treeChildren(TreeKind::Drives), (std::vector<std::string>{"Storage Device0", "Storage Device1"}));
+    EXPECT_EQ(session.disk.driveTable().rows[1].path, image);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text,
+              "2 disk(s) need administrator rights to be read; start the program from the menu, or with sudo");
+
+    Session administrator{AccessMode::N};
+    FakeView quiet;
+    WizardController asRoot(administrator, quiet, desktop);
+    chmod((dev / "sdb").c_str(), 0644);
+    chmod((dev / "sdc").c_str(), 0644);
+    ASSERT_TRUE(asRoot.StartUp(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = {sys.string(), dev.string()}}, ""));
+    EXPECT_EQ(administrator.disk.driveTable().count(), 3u);
+    EXPECT_TRUE(quiet.messages.empty());
+}
+
 TEST_F(WizardTest, ApplicationDirectoryGetsOneTrailingSeparator) {
     desktop.currentDirectory = "/opt/lumbra";
     StartStandard();
@@ -81,6 +140,33 @@ TEST_F(WizardTest, AnImageThatCannotBeOpenedIsToldAndTheOtherDrivesStay) {
     EXPECT_TRUE(desktop.endedWith.empty());
     EXPECT_EQ(view.treeChildren(TreeKind::Drives).size(), 1u);
     ToPools();
+}
+
+TEST_F(WizardTest, ADroppedImageBecomesADriveRowAfterTheOthersAndABadOneIsOnlyTold) {
+    Start({WriteImage(StandardImage(), "a.img")});
+    const std::string dropped = WriteImage(StandardImage(), "b.img");
+    wizard->OnImageDropped(dropped);
+    EXPECT_EQ(view.treeChildren(TreeKind::Drives), (std::vector<std::string>{"Storage Device0", "Storage Device1"}));
+    EXPECT_EQ(session.disk.driveTable().rows[1].path, dropped);
+    EXPECT_TRUE(view.messages.empty());
+
+    const std::string missing = scratch.file("missing.img");
+    wizard->OnImageDropped(missing);
+    wizard->OnImageDropped(scratch.path().string());
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[0].text, "cannot open image " + missing + ": No such file or directory");
+    EXPECT_EQ(view.messages[1].text,
+              "cannot open image " + scratch.path().string() + ": is a folder, not a disk or an image");
+    EXPECT_EQ(session.disk.driveTable().count(), 2u);
+
+    // The dropped drive is a drive like the others.
+    ClickDrive(1);
+    wizard->OnNext();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    // Past the disk step a drop does nothing.
+    wizard->OnImageDropped(dropped);
+    EXPECT_EQ(session.disk.driveTable().count(), 2u);
+    EXPECT_EQ(view.messages.size(), 2u);
 }
 
 TEST_F(WizardTest, EmptyDriveTableShowsOnlyTheRoot) {

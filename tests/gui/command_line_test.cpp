@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "gui/desktop_command_line.h"
+
 namespace {
 
 struct ProgramRun {
@@ -45,6 +47,16 @@ TEST(DesktopCommandLine, AnswersWithoutADisplay) {
     const ProgramRun badMode = RunWithoutDisplay("--access-mode=X");
     EXPECT_EQ(badMode.exitCode, 2);
     EXPECT_NE(badMode.output.find("--access-mode takes N or F"), std::string::npos) << badMode.output;
+}
+
+TEST(DesktopCommandLine, FurtherArgumentsAreDiskImagesAsWithImage) {
+    const auto parsed = lumbra::ParseDesktopCommandLine(
+        {"lumbra-nss", "--no-drives", "first.img", "--image", "second.img", "third disk.img", "--access-mode=f"});
+    ASSERT_TRUE(std::holds_alternative<lumbra::DesktopOptions>(parsed));
+    const auto& options = std::get<lumbra::DesktopOptions>(parsed);
+    EXPECT_FALSE(options.sources.listSystemDisks);
+    EXPECT_EQ(options.mode, lumbra::AccessMode::F);
+    EXPECT_EQ(options.sources.images, (std::vector<std::string>{"second.img", "first.img", "third disk.img"}));
 }
 
 }  // namespace

@@ -1,0 +1,109 @@
+#!/bin/sh
+# install_check.sh BUILD_FOLDER MAKE_DEMO_IMAGE WORK_FOLDER
+# Installs the build into a scratch root (DESTDIR) and checks what a machine gets: every file of
+# the installation, programs that run from any folder and find their libraries, a valid menu
+# entry and metainfo, manual pages that name every command, and a launcher that asks for
+# administrator rights through pkexec only when it must.
+set -eu
+build=$1 make_image=$2 work=$3
+rm -rf "$work"
+mkdir -p "$work/elsewhere"
+root="$work/root"
+DESTDIR="$root" cmake --install "$build" >/dev/null
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+private=$(find "$root$prefix/lib" -type d -name lumbra-nss | head -n 1)
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Every file of the installation.
+for file in "$private/lumbra-nss" "$private/lumbra-nss-cli" "$private/lumbra-nss-launcher" \
+            "$private/libDisk32.so" "$private/libdisk2.so" \
+            "$root$prefix/share/applications/com.corvalt.LumbraNss.desktop" \
+            "$root$prefix/share/metainfo/com.corvalt.LumbraNss.metainfo.xml" \
+            "$root$prefix/share/polkit-1/actions/com.corvalt.LumbraNss.policy" \
+            "$root$prefix/share/man/man1/lumbra-nss.1.gz" "$root$prefix/share/man/man1/lumbra-nss-cli.1.gz" \
+            "$root$prefix/share/doc/lumbra-nss/copyright" "$root$prefix/share/doc/lumbra-nss/changelog.gz"; do
+  [ -s "$file" ] || fail "missing $file"
+done
+for size in 16 32 48 64 128 256; do
+  icon="$root$prefix/share/icons/hicolor/${size}x${size}/apps/com.corvalt.LumbraNss.png"
+  [ -s "$icon" ] || fail "missing $icon"
+done
+for command in lumbra-nss lumbra-nss-cli; do
+  [ -L "$root$prefix/bin/$command" ] && [ -x "$root$prefix/bin/$command" ] || fail "bin/$command is no working link"
+done
+grep -q "DejaVu" "$root$prefix/share/doc/lumbra-nss/copyright" || fail "copyright lacks the bundled faces' licence"
+if readelf -d "$private/lumbra-nss-cli" "$private/lumbra-nss" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
+  fail "an installed program looks into the build folder"
+fi
+
+# The installed command line, run from another folder, reads an image in both access modes.
+"$make_image" "$work/disk.img" >/dev/null
+cd "$work/elsewhere"
+cli="$root$prefix/bin/lumbra-nss-cli"
+"$cli" --no-drives --image "$work/disk.img" pools --drive 0 | grep -q OFFICE || fail "pools"
+"$cli" --no-drives --image "$work/disk.img" list --drive 0 --pool 0 --volume 0 | grep -q Documents || fail "list"
+"$cli" --no-drives --image "$work/disk.img" --access-mode=F pools --drive 0 | grep -q ARCHIVE ||
+  fail "the F mode does not find its libraries"
+"$root$prefix/bin/lumbra-nss" --version | grep -q "Version" || fail "lumbra-nss --version"
+
+# The menu entry and the metainfo validate; the entry starts the launcher that is installed.
+desktop="$root$prefix/share/applications/com.corvalt.LumbraNss.desktop"
+desktop-file-validate "$desktop" || fail "desktop entry"
+grep -q "^Exec=$prefix/lib/.*/lumbra-nss-launcher %F$" "$desktop" || grep -q "^Exec=$prefix/lib/lumbra-nss/lumbra-nss-launcher %F$" "$desktop" ||
+  fail "Exec line: $(grep ^Exec= "$desktop")"
+[ -x "$root$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")" ] || fail "the entry's launcher is not installed"
+grep -q "^MimeType=application/x-raw-disk-image;" "$desktop" || fail "MimeType"
+appstreamcli validate --no-net "$root$prefix/share/metainfo/com.corvalt.LumbraNss.metainfo.xml" || fail "metainfo"
+grep -q "<annotate key=\"org.freedesktop.policykit.exec.path\">$prefix/lib/.*lumbra-nss/lumbra-nss</annotate>" \
+  "$root$prefix/share/polkit-1/actions/com.corvalt.LumbraNss.policy" || fail "policy path"
+
+# The manual pages name every command, and carry the exit codes and examples.
+cli_page=$(gzip -dc "$root$prefix/share/man/man1/lumbra-nss-cli.1.gz")
+for command in $("$cli" --help | sed -n '/^Commands:/,$p' | awk 'NR > 1 && /^  [a-z]/ { print $1 }'); do
+  printf '%s\n' "$cli_page" | grep -q "^\.SS $command$" || fail "the manual page lacks $command"
+done
+for page in lumbra-nss lumbra-nss-cli; do
+  text=$(gzip -dc "$root$prefix/share/man/man1/$page.1.gz" | sed "s/\\\\-/-/g")
+  for section in EXAMPLES "EXIT STATUS"; do
+    printf "%s\n" "$text" | grep -q "^\.SH .*$section" || fail "$page.1 lacks $section"
+  done
+  for option in image no-drives access-mode; do
+    printf "%s\n" "$text" | grep -q -- "$option" || fail "$page.1 lacks --$option"
+  done
+done
+
+# The launcher: root starts the program itself; another user goes through pkexec, and starts the
+# program unprivileged when pkexec is missing or the question is dismissed.
+launcher="$private/lumbra-nss-launcher"
+mkdir -p "$work/stub"
+cat > "$work/stub/pkexec" <<'STUB'
+#!/bin/sh
+echo "$@" > "$PKEXEC_LOG"
+exit "$PKEXEC_STATUS"
+STUB
+chmod 755 "$work/stub/pkexec"
+chmod -R a+rX "$work"
+log="$work/pkexec.log"
+touch "$log" && chmod 666 "$log"
+run_as_other() {  # runs the launcher as user nobody with PATH beginning at $1
+  setpriv --reuid=65534 --regid=65534 --clear-groups env PATH="$1:/usr/bin:/bin" PKEXEC_LOG="$log" \
+    PKEXEC_STATUS="$2" sh "$launcher" --version
+}
+if [ "$(id -u)" -eq 0 ]; then
+  : > "$log"
+  out=$(PATH="$work/stub:$PATH" PKEXEC_LOG="$log" PKEXEC_STATUS=0 sh "$launcher" --version)
+  [ ! -s "$log" ] && printf '%s' "$out" | grep -q Version || fail "root: launcher went through pkexec"
+  : > "$log"
+  out=$(run_as_other "$work/stub" 0)
+  grep -q "^$private/lumbra-nss --version$" "$log" && [ -z "$out" ] || fail "user: pkexec not used ($(cat "$log"))"
+  : > "$log"
+  out=$(run_as_other "$work/stub" 126)
+  [ -s "$log" ] && printf '%s' "$out" | grep -q Version || fail "user: dismissed pkexec did not start the program"
+  out=$(run_as_other "$work/none" 0)
+  printf '%s' "$out" | grep -q Version || fail "user without pkexec: program not started"
+else
+  echo "not root: the launcher's user switch is not tried"
+fi
+cd /
+rm -rf "$work"
+echo "installation checked"
