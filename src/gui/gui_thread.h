@@ -65,13 +65,15 @@ public:
     }
 
     // On the GUI thread: runs the calls posted to the receiver until `done` holds, so that a
-    // worker waiting for one of its calls can go on to its end while the GUI thread waits.
+    // worker waiting for one of its calls can go on to its end while the GUI thread waits;
+    // then the calls it posted on its way out, so that nothing of it arrives afterwards.
     template <typename Done>
     void serveUntil(Done done) {
         while (!done()) {
             QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
             QThread::msleep(1);
         }
+        QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
     }
 
 private:
