@@ -92,17 +92,20 @@ protected:
     QByteArray savedHome;
 };
 
+// Marks the recording program in the chooser and accepts it.
+void ChooseRecorder(ProgramChooser* chooser) {
+    auto* programs = chooser->findChild<QListWidget*>("Programs");
+    const auto recorder = programs->findItems("Recorder", Qt::MatchExactly);
+    ASSERT_EQ(recorder.size(), 1);
+    programs->setCurrentItem(recorder.first());
+    chooser->accept();
+}
+
 TEST_F(ScriptedDesktop, TheChosenProgramIsStartedOnTheFile) {
     QtDesktop desktop;
     const std::string file = home.filePath("notes.txt").toStdString();
     AnswerChooser([&] { desktop.OpenWithProgramChooser(file); },
-                  [](ProgramChooser* chooser) {
-                      auto* programs = chooser->findChild<QListWidget*>("Programs");
-                      const auto recorder = programs->findItems("Recorder", Qt::MatchExactly);
-                      ASSERT_EQ(recorder.size(), 1);
-                      programs->setCurrentItem(recorder.first());
-                      chooser->accept();
-                  });
+                  ChooseRecorder);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !openedPath().isEmpty(); }, 10000));
     EXPECT_EQ(openedPath().toStdString(), file);
 }
@@ -114,13 +117,7 @@ TEST_F(ScriptedDesktop, ANameWithEightBitCharactersReachesTheProgramIntact) {
     const std::string file = desktop.TemporaryFolder() + "Caf\xc3\xa9 order 2002.txt";
     Write(QString::fromStdString(file), "order");
     AnswerChooser([&] { desktop.OpenWithProgramChooser(file); },
-                  [](ProgramChooser* chooser) {
-                      auto* programs = chooser->findChild<QListWidget*>("Programs");
-                      const auto recorder = programs->findItems("Recorder", Qt::MatchExactly);
-                      ASSERT_EQ(recorder.size(), 1);
-                      programs->setCurrentItem(recorder.first());
-                      chooser->accept();
-                  });
+                  ChooseRecorder);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !openedPath().isEmpty(); }, 10000));
     EXPECT_EQ(openedPath().toUtf8().toStdString(), file);
     EXPECT_TRUE(QFile::exists(openedPath()));
