@@ -5,6 +5,7 @@
 #include "disk/bios_sector_reader.h"
 #include "disk/device_sector_reader.h"
 #include "disk/file_device.h"
+#include "disk/rescued_device.h"
 
 namespace lumbra {
 
@@ -55,7 +56,22 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
     const DriveEntry& entry = driveTable_.rows[row];
     if (accessMode_ == AccessMode::F && biosLibrary_)
         return std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
-    return std::make_unique<DeviceSectorReader>(FileDevice::Open(entry.path, errorText), badSectorRetries);
+    std::unique_ptr<SectorDevice> device = FileDevice::Open(entry.path, errorText);
+    auto rescue = unrescued_.find(row);
+    if (!device || rescue == unrescued_.end())
+        return std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
+    device = std::make_unique<RescuedDevice>(std::move(device), rescue->second);
+    auto reader = std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
+    for (const SectorRange& range : rescue->second) reader->damageMap()->add(range.first, range.count);
+    reader->damageMap()->setKnownInAdvance();
+    return reader;
+}
+
+void DiskAccess::setRescueMap(size_t row, const RescueMap& map, size_t& ignoredAreas) {
+    ignoredAreas = 0;
+    if (row >= driveTable_.rows.size()) return;
+    auto device = FileDevice::Open(driveTable_.rows[row].path);
+    unrescued_[row] = UnrescuedSectors(map, device ? device->sizeBytes() : 0, ignoredAreas);
 }
 
 }  // namespace lumbra

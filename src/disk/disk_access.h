@@ -2,6 +2,7 @@
 // The disk side of a session: the access mode, the drive table built once at start-up, the
 // BIOS disk libraries in F mode, and the opening of the selected drive.
 #include <memory>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "disk/bios_disk_library.h"
 #include "disk/drive_table.h"
 #include "disk/linux_drives.h"
+#include "disk/rescue_map.h"
 #include "disk/sector_reader.h"
 
 namespace lumbra {
@@ -36,6 +38,12 @@ public:
     // (every read answers 0); errorText says why.
     std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
 
+    // Reads the row's image together with a rescue map: from the next OpenDrive on, the
+    // sectors it marks as never rescued read as failed and start in the drive's damage map.
+    // ignoredAreas counts the map's areas past the image end.
+    void setRescueMap(size_t row, const RescueMap& map, size_t& ignoredAreas);
+    bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
+
     AccessMode accessMode() const { return accessMode_; }
     const DriveTable& driveTable() const { return driveTable_; }
 
@@ -43,6 +51,7 @@ private:
     AccessMode accessMode_;
     DriveTable driveTable_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
+    std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
 };
 
 // Sectors per read that the scan uses unless the user chooses: 60 for device files, 8 for the
