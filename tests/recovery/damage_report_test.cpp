@@ -5,7 +5,9 @@
 
 #include <sstream>
 
+#include "discovery/pool_listing.h"
 #include "disk/disk_access.h"
+#include "disk/sector.h"
 #include "recovery/copy_fixture.h"
 #include "recovery/recovery_run.h"
 #include "support/demo_image.h"
