@@ -52,6 +52,7 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
         desktop_.EndProcess(0);
         return false;
     }
+    for (const std::string& error : session_.disk.imageErrors()) view_.ShowMessage(MessageKind::Error, error);
     for (size_t row = 0; row < session_.disk.driveTable().count(); ++row)
         view_.AddTreeItem(TreeKind::Drives, root, DriveLabel(row));
     view_.ExpandTreeItem(TreeKind::Drives, root);

@@ -16,6 +16,7 @@
 #include "app/quick_help.h"
 #include "app/session.h"
 #include "app/view.h"
+#include "discovery/memory_failure.h"
 #include "discovery/scan_range.h"
 #include "disk/disk_access.h"
 #include "platform/desktop.h"
@@ -37,6 +38,9 @@ constexpr std::string_view kDriveLabelPrefix = "Storage Device";
 
 class WizardController {
 public:
+    // The exit status after a failed allocation; 0 would tell the caller that all went well.
+    static constexpr int kExitOutOfMemory = 1;
+
     WizardController(Session& session, View& view, Desktop& desktop);
     // Asks a running worker to stop and waits for it (the GUI ends the process instead when
     // a worker is still running at exit, see OnCloseRequest).
@@ -125,6 +129,9 @@ private:
     void StartMount();
     void RunMount(uint64_t rootSector);
     void JoinFinishedWorker();
+    // Shows the message of a failed allocation and ends the program: the tree or the volume
+    // list being built is not whole.
+    void EndForMemory(MemoryFailure failure);
 
     // commands
     void OpenSettingsDialog();

@@ -99,8 +99,10 @@ void WizardController::NextFromPools() {
     if (auto pool = lumbra::SelectPool(session_.pools, wizard.selectedPool)) {
         session_.selectedPool = std::move(*pool);
         if (!session_.reader) OpenSelectedDrive();
-        DiscoverVolumes(*session_.reader, session_.selectedPool, static_cast<RecoveryMode>(wizard.recoveryMode),
-                        session_.objectTree, session_.volumes, session_.blockQueue);
+        const MemoryFailure memory =
+            DiscoverVolumes(*session_.reader, session_.selectedPool, static_cast<RecoveryMode>(wizard.recoveryMode),
+                            session_.objectTree, session_.volumes, session_.blockQueue);
+        if (memory != MemoryFailure::None) return EndForMemory(memory);
     }
     if (session_.volumes.empty()) {
         view_.ShowMessage(MessageKind::Information, wizard_text::kNoVolumesFound);

@@ -125,8 +125,14 @@ void WizardController::RunMount(uint64_t rootSector) {
     MountDisplay display(view_);
     MountContext context{*session_.reader, session_.selectedPool, session_.blockQueue, session_.records,
                          display, session_.wizard.stopRequested};
-    MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
+    const MountOutcome outcome = MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
+    if (outcome.memoryFailure != MemoryFailure::None) return EndForMemory(outcome.memoryFailure);
     FinishMount();
+}
+
+void WizardController::EndForMemory(MemoryFailure failure) {
+    view_.ShowMessage(MessageKind::Error, MemoryFailureText(failure));
+    desktop_.EndProcess(kExitOutOfMemory);
 }
 
 void WizardController::FinishMount() {

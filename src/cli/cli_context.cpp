@@ -36,8 +36,9 @@ std::optional<size_t> CliContext::resolveDrive(const ParsedArguments& arguments)
         fail(kExitBadInput, "in the F access mode drives come from the BIOS disk libraries; give images with --image");
         return std::nullopt;
     }
-    auto row = disk.addImageRow(*drive);
-    if (!row) fail(kExitBadInput, "the drive table is full (32 rows)");
+    std::string why;
+    auto row = disk.addImageRow(*drive, &why);
+    if (!row) fail(kExitBadInput, why.empty() ? "the drive table is full (32 rows)" : "cannot open image " + *drive + ": " + why);
     return row;
 }
 

@@ -21,20 +21,14 @@ constexpr size_t kMaxFilterLength = 19;
 // Files done of the files chosen, as a progress line on stderr.
 class ExtractProgress : public SavingObserver {
 public:
-    ExtractProgress(size_t total, SavingFlags& flags) : total_(total), flags_(flags) { passInterrupt(); }
-    void fileStarted(const std::string&, const std::string&, uint32_t) override { passInterrupt(); }
-    void fileProgress(uint32_t) override { passInterrupt(); }
+    explicit ExtractProgress(size_t total) : total_(total) {}
+    void fileStarted(const std::string&, const std::string&, uint32_t) override {}
+    void fileProgress(uint32_t) override {}
     void fileFinished(const CopyResult&) override { line_.update(++done_, total_); }
 
 private:
-    // Ctrl-C stops the saving as "Stop Saving" would.
-    void passInterrupt() {
-        if (InterruptFlag() != 0) flags_.stopSaving = 1;
-    }
-
     ProgressLine line_{"files"};
     size_t total_;
-    SavingFlags& flags_;
     size_t done_ = 0;
 };
 
@@ -105,6 +99,8 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     int exitCode = kExitOk;
     auto source = OpenRecoverySource(context, arguments, exitCode);
     if (!source) return exitCode;
+    if (source->mountStopped)
+        return context.fail(kExitInterrupted, "the mount was stopped before it ended; nothing was extracted");
     const RecoveredTree& tree = source->loaded.records;
     SaveSelection selection{.everything = !options.folderPath};
     if (options.folderPath) {
@@ -119,7 +115,7 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
 
     PosixDestinationFiles files;
     SavingFlags flags;
-    ExtractProgress progress(SelectedFiles(tree, selection).size(), flags);
+    ExtractProgress progress(SelectedFiles(tree, selection).size());
     CopyContext copy{*source->reader, source->loaded.state.pool, files, flags, options.filters};
     copy.duplicateAction = options.duplicateAction;
     copy.observer = &progress;
@@ -127,6 +123,8 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
         context.err << "lumbra-nss-cli: " << question << "Yes\n";
         return true;
     };
+    // Ctrl-C stops the saving as "Stop Saving" would.
+    const WorkerStop ctrlC(flags.stopSaving);
     const SaveSummary summary = SaveRecoveredFiles(copy, tree, selection, options.out);
     PrintSummary(context, summary, arguments.has("--json"));
     return summary.failed == 0 ? kExitOk : kExitEnvironment;

@@ -3,6 +3,7 @@
 #include "cli/json_writer.h"
 #include "cli/latin1_argument.h"
 #include "cli/recovery_source.h"
+#include "cli/terminal_text.h"
 #include "disk/text_encoding.h"
 #include "recovery/find_search.h"
 
@@ -37,7 +38,7 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
         return kExitOk;
     }
     for (const FindRow& row : rows.rows)
-        context.out << Latin1ToUtf8(row.path) << "\t" << Latin1ToUtf8(row.fileName) << "\t" << row.size << "\n";
+        context.out << TerminalText(row.path) << "\t" << TerminalText(row.fileName) << "\t" << row.size << "\n";
     context.out << rows.rows.size() << " file(s) found\n";
     return kExitOk;
 }

@@ -52,7 +52,7 @@ int runPools(CliContext& context, const ParsedArguments& arguments) {
     if (!why.empty()) return context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*row) + ": " + why);
 
     PoolTable pools;
-    FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools,
+    FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools, context.err,
               ScanReadAhead(context.disk.accessMode()));
     if (arguments.has("--json")) {
         printJson(context.out, pools);

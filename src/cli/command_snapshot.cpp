@@ -64,6 +64,9 @@ int runSnapshotSave(CliContext& context, const ParsedArguments& arguments) {
     int exitCode = kExitOk;
     auto source = OpenRecoverySource(context, arguments, exitCode);
     if (!source) return exitCode;
+    if (source->mountStopped && !arguments.has("--partial"))
+        return context.fail(kExitInterrupted, "the mount was stopped before it ended; no snapshot was written "
+                                              "(--partial saves what it found)");
     const std::string path = SnapshotSavePath(arguments.positional[0]);
     if (auto error = SaveSnapshot(path, source->loaded.state, source->loaded.records))
         return context.fail(kExitEnvironment, *error);
@@ -75,17 +78,25 @@ int runSnapshotSave(CliContext& context, const ParsedArguments& arguments) {
     return kExitOk;
 }
 
+std::vector<OptionSpec> SnapshotSaveOptions() {
+    std::vector<OptionSpec> specs = RecoverySourceOptions();
+    specs.push_back({"--partial", 0, false});
+    return specs;
+}
+
 }  // namespace
 
 Command SnapshotSaveCommand() {
     return {"snapshot-save", "mount a volume and save a recovery snapshot of it",
-            std::string("Usage: lumbra-nss-cli snapshot-save FILE SOURCE [--json]\n"
+            std::string("Usage: lumbra-nss-cli snapshot-save FILE SOURCE [--partial] [--json]\n"
                         "Writes the recovered tree and the pool and volume layout to a snapshot, so that later\n"
                         "runs read it with --snapshot instead of mounting again. As in the desktop application the\n"
                         "file name is upper-cased and gets .QVDX unless it ends so; the path written is printed.\n"
-                        "An existing file is replaced only once the new one is whole.\n") +
+                        "An existing file is replaced only once the new one is whole.\n"
+                        "A mount stopped by Ctrl-C writes no snapshot, unless --partial asks to save the\n"
+                        "part found before it.\n") +
                 kRecoverySourceHelp,
-            RecoverySourceOptions(), runSnapshotSave};
+            SnapshotSaveOptions(), runSnapshotSave};
 }
 
 Command SnapshotShowCommand() {

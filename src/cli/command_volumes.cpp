@@ -51,8 +51,9 @@ int runVolumes(CliContext& context, const ParsedArguments& arguments) {
     if (!why.empty()) return context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*row) + ": " + why);
 
     PoolTable pools;
-    FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools,
-              ScanReadAhead(context.disk.accessMode()));
+    if (FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools, context.err,
+                  ScanReadAhead(context.disk.accessMode())) == ScanEnd::Stopped)
+        return kExitInterrupted;
     const auto pool = SelectPool(pools, static_cast<uint32_t>(*poolRow));
     if (!pool) {
         return context.fail(kExitBadInput, "there is no pool row " + *poolText + ": the pools command lists " +
@@ -63,7 +64,8 @@ int runVolumes(CliContext& context, const ParsedArguments& arguments) {
     ObjectTree tree;
     VolumeTable volumes;
     BlockQueue queue;
-    DiscoverVolumes(*reader, *pool, mode, tree, volumes, queue);
+    const MemoryFailure memory = DiscoverVolumes(*reader, *pool, mode, tree, volumes, queue);
+    if (memory != MemoryFailure::None) return context.fail(kExitEnvironment, std::string(MemoryFailureText(memory)));
     if (arguments.has("--json")) {
         printJson(context.out, tree, volumes);
     } else if (volumes.empty()) {

@@ -1,6 +1,8 @@
 #pragma once
 // A small streaming JSON writer: commas and escapes are its business, the shape is the caller's.
-// Strings are UTF-8; convert on-disk Latin-1 names with Latin1ToUtf8 first.
+// Strings are UTF-8; on-disk Latin-1 names go through latin1Value. The text is gathered in a
+// buffer and handed to the stream in large pieces, so that a list of a million records costs
+// no more than its plain-text form.
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -12,6 +14,9 @@ namespace lumbra::cli {
 class JsonWriter {
 public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
+    ~JsonWriter() { flush(); }
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     JsonWriter& beginObject();
     JsonWriter& endObject();
@@ -20,21 +25,26 @@ public:
     JsonWriter& key(std::string_view name);
     JsonWriter& value(std::string_view text);
     JsonWriter& value(const char* text) { return value(std::string_view(text)); }
+    // A Latin-1 text, written as UTF-8.
+    JsonWriter& latin1Value(std::string_view latin1);
     JsonWriter& value(uint64_t number);
     JsonWriter& value(int64_t number);
     JsonWriter& value(uint32_t number) { return value(static_cast<uint64_t>(number)); }
     JsonWriter& value(int number) { return value(static_cast<int64_t>(number)); }
     JsonWriter& value(bool flag);
-    // Ends the document with a line break.
-    void finish() { out_ << "\n"; }
+    // Ends the document with a line break and hands it to the stream.
+    void finish();
 
 private:
     void separate();
+    void stringValue(std::string_view text, bool latin1);
+    void flushWhenFull();
+    void flush();
+
     std::ostream& out_;
-    std::vector<bool> firstInLevel_;
+    std::string buffer_;
+    std::vector<uint8_t> firstInLevel_;
     bool afterKey_ = false;
 };
-
-std::string JsonEscape(std::string_view text);
 
 }  // namespace lumbra::cli

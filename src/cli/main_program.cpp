@@ -3,10 +3,12 @@
 #include <cstdlib>
 #include <exception>
 #include <map>
+#include <new>
 
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/interrupt.h"
+#include "discovery/memory_failure.h"
 #include "platform/application_directory.h"
 
 namespace lumbra::cli {
@@ -27,7 +29,7 @@ const char* const kProgramHelp =
     "  --retries N              attempts on each bad sector, 1 to 10 (default 3)\n"
     "  --help                   this help; COMMAND --help for a command's help\n"
     "\n"
-    "Exit codes: 0 done, 1 a drive or file could not be read or written,\n"
+    "Exit codes: 0 done, 1 a drive or file could not be read or written, or memory ran out,\n"
     "            2 bad arguments or a bad input file, 3 internal error,\n"
     "            130 stopped by Ctrl-C (what was found until then is printed; press\n"
     "            Ctrl-C twice to end at once).\n"
@@ -119,8 +121,10 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
         err << "Corvalt Lumbra Novell NSS: " << *fatal << "\n";
         return kExitOk;
     }
+    for (const std::string& error : context.disk.imageErrors()) context.fail(kExitBadInput, error);
+    if (!context.disk.imageErrors().empty()) return kExitBadInput;
     const int code = command.run(context, arguments_);
-    if (InterruptFlag() == 0) return code;
+    if (!Interrupted()) return code;
     err << "lumbra-nss-cli: stopped by Ctrl-C; what is printed above was found before it.\n";
     return kExitInterrupted;
 }
@@ -142,6 +146,10 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
             return kExitBadInput;
         }
         return runCommand(*command, arguments, out, err);
+    } catch (const std::bad_alloc&) {
+        // What was being built is not whole; nothing of it is reported as done.
+        err << "lumbra-nss-cli: " << kRecordMemoryText << "\n";
+        return kExitEnvironment;
     } catch (const std::exception& error) {
         err << "lumbra-nss-cli: internal error: " << error.what() << "\n";
         return kExitInternal;

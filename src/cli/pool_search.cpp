@@ -2,7 +2,6 @@
 
 #include "cli/interrupt.h"
 #include "cli/progress_line.h"
-#include "discovery/partition_scan.h"
 #include "discovery/pool_listing.h"
 
 namespace lumbra::cli {
@@ -33,14 +32,20 @@ ScanOption ReadScanOption(const ParsedArguments& arguments) {
     return {std::nullopt, "--scan END (" + end + ") must be greater than START (" + start + ")"};
 }
 
-void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-               PoolTable& pools, uint32_t readAheadSectors) {
+ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
+                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors) {
     if (!range) {
         ListPoolsFromPartitionTable(reader, pools);
-        return;
+        return ScanEnd::RangeDone;
     }
     ProgressEvents events;
-    ScanForPartitions(reader, *range, sectorsPerRead, InterruptFlag(), pools, events, readAheadSectors);
+    std::atomic<int32_t> stopRequested{0};
+    const WorkerStop ctrlC(stopRequested);
+    const ScanEnd end = ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
+    if (end == ScanEnd::PoolLimit)
+        err << "lumbra-nss-cli: the scan ended once more than " << kScanPoolLimit
+            << " pools were known (its limit); the pools found until then are listed\n";
+    return end;
 }
 
 }  // namespace lumbra::cli

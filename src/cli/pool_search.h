@@ -3,9 +3,11 @@
 // a scan of --scan START END with a progress line.
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "cli/arguments.h"
+#include "discovery/partition_scan.h"
 #include "discovery/pool_table.h"
 #include "discovery/scan_range.h"
 #include "disk/access_mode.h"
@@ -22,8 +24,10 @@ struct ScanOption {
 ScanOption ReadScanOption(const ParsedArguments& arguments);
 
 // Fills pools from the partition table, or by scanning `range` when one is given, reading
-// whole runs ahead up to readAheadSectors per call (see ScanReadAhead).
-void FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-               PoolTable& pools, uint32_t readAheadSectors = 0);
+// whole runs ahead up to readAheadSectors per call (see ScanReadAhead). Ctrl-C stops the scan.
+// What ended the scan (RangeDone for the partition table); at the pool limit a line on `err`
+// says so.
+ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
+                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors = 0);
 
 }  // namespace lumbra::cli

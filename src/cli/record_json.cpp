@@ -2,7 +2,7 @@
 
 #include <iomanip>
 
-#include "disk/text_encoding.h"
+#include "cli/terminal_text.h"
 #include "recovery/folder_path.h"
 #include "recovery/format_stamp.h"
 
@@ -13,7 +13,7 @@ void WriteCommonFields(JsonWriter& json, const ItemRecord& record) {
     json.key("itemNumber").value(record.itemNumber)
         .key("objectId").value(record.objectId)
         .key("parentId").value(record.parentId)
-        .key("name").value(Latin1ToUtf8(record.name));
+        .key("name").latin1Value(record.name);
 }
 
 void WriteStamp(JsonWriter& json, const ItemRecord& record) {
@@ -44,7 +44,7 @@ void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree) {
         WriteCommonFields(json, file);
         json.key("size").value(file.size).key("firstBlock").value(file.firstBlock).key("blockCount").value(file.blockCount);
         WriteStamp(json, file);
-        json.key("path").value(Latin1ToUtf8(FindFilesPath(tree, file.parentId)));
+        json.key("path").latin1Value(FindFilesPath(tree, file.parentId));
         json.endObject();
     }
     json.endArray();
@@ -54,13 +54,13 @@ void PrintRecordLists(std::ostream& out, const RecoveredTree& tree) {
     for (const ItemRecord& folder : tree.folders()) {
         const StampTexts stamp = FormatStamp(folder.timeStamp);
         out << "folder " << std::setw(8) << folder.itemNumber << "  " << std::setw(11) << stamp.date << "  "
-            << std::setw(8) << stamp.time << "  " << std::setw(14) << "" << "  " << Latin1ToUtf8(folder.name) << "\n";
+            << std::setw(8) << stamp.time << "  " << std::setw(14) << "" << "  " << TerminalText(folder.name) << "\n";
     }
     for (const ItemRecord& file : tree.files()) {
         const StampTexts stamp = FormatStamp(file.timeStamp);
         out << "file   " << std::setw(8) << file.itemNumber << "  " << std::setw(11) << stamp.date << "  "
             << std::setw(8) << stamp.time << "  " << std::setw(14) << file.size << "  "
-            << Latin1ToUtf8(FilePath(tree, file)) << "\n";
+            << TerminalText(FilePath(tree, file)) << "\n";
     }
 }
 

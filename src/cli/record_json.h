@@ -10,7 +10,7 @@ namespace lumbra::cli {
 // Files shows it. Names are converted from Latin-1 to UTF-8.
 void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree);
 
-// One line per record for people: kind, item number, date, time, size and path.
+// One line per record for people: kind, item number, date, time, size and path (TerminalText).
 void PrintRecordLists(std::ostream& out, const RecoveredTree& tree);
 
 }  // namespace lumbra::cli

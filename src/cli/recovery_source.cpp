@@ -1,4 +1,3 @@
-#include "discovery/partition_scan.h"
 #include "cli/recovery_source.h"
 
 #include "cli/exit_codes.h"
@@ -85,8 +84,11 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     PoolTable pools;
-    FindPools(*source.reader, scan.range, context.settings.sectorsPerRead, pools,
-              ScanReadAhead(context.disk.accessMode()));
+    if (FindPools(*source.reader, scan.range, context.settings.sectorsPerRead, pools, context.err,
+                  ScanReadAhead(context.disk.accessMode())) == ScanEnd::Stopped) {
+        exitCode = kExitInterrupted;
+        return std::nullopt;
+    }
     const auto pool = SelectPool(pools, static_cast<uint32_t>(*poolRow));
     if (!pool) {
         exitCode = context.fail(kExitBadInput, "there is no pool row " + std::to_string(*poolRow) + " (" +
@@ -100,7 +102,11 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
     state.selectedVolume = static_cast<uint32_t>(*volumeRow);
     BlockQueue queue;
     const RecoveryMode mode = poolBased ? RecoveryMode::PoolBased : RecoveryMode::VolumeBased;
-    DiscoverVolumes(*source.reader, state.pool, mode, state.objectTree, state.volumes, queue);
+    const MemoryFailure memory = DiscoverVolumes(*source.reader, state.pool, mode, state.objectTree, state.volumes, queue);
+    if (memory != MemoryFailure::None) {
+        exitCode = context.fail(kExitEnvironment, std::string(MemoryFailureText(memory)));
+        return std::nullopt;
+    }
     if (*volumeRow >= state.volumes.count()) {
         exitCode = context.fail(kExitBadInput, "there is no volume row " + std::to_string(*volumeRow) + " (" +
                                                    std::to_string(state.volumes.count()) +
@@ -108,8 +114,15 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     MountProgress progress;
-    MountContext mount{*source.reader, state.pool, queue, source.loaded.records, progress, InterruptFlag()};
-    MountVolume(mount, {static_cast<uint16_t>(mode), state.volumes[*volumeRow].rootSector});
+    std::atomic<int32_t> stopRequested{0};
+    const WorkerStop ctrlC(stopRequested);
+    MountContext mount{*source.reader, state.pool, queue, source.loaded.records, progress, stopRequested};
+    const MountOutcome outcome = MountVolume(mount, {static_cast<uint16_t>(mode), state.volumes[*volumeRow].rootSector});
+    if (outcome.memoryFailure != MemoryFailure::None) {
+        exitCode = context.fail(kExitEnvironment, std::string(MemoryFailureText(outcome.memoryFailure)));
+        return std::nullopt;
+    }
+    source.mountStopped = outcome.stopped;
     return source;
 }
 

@@ -17,14 +17,16 @@ struct RecoverySource {
     std::unique_ptr<SectorReader> reader;
     // The state and records; after a mount, what a snapshot of it holds.
     LoadedSnapshot loaded;
+    // Ctrl-C stopped the mount: the records are what it found until then, not the volume.
+    bool mountStopped = false;
 };
 
 // The options every recovery command takes, and their lines of help.
 const std::vector<OptionSpec>& RecoverySourceOptions();
 extern const char* const kRecoverySourceHelp;
 
-// Mounts (with a progress line on stderr) or loads the source. nullopt after a message; the
-// exit code is then in exitCode.
+// Mounts (with a progress line on stderr) or loads the source. nullopt after a message, or
+// when Ctrl-C stopped the pool scan before the mount; the exit code is then in exitCode.
 std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode);
 
 // Reports a snapshot that was not loaded: {"message": ...} on stdout with --json, the message

@@ -67,9 +67,9 @@ uint32_t ScanProgressPercent(uint64_t done, uint64_t length) {
     return static_cast<uint32_t>(std::min<uint64_t>(done * 100 / length, 100));
 }
 
-void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
-                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
-                       uint32_t readAheadSectors) {
+ScanEnd ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
+                          std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
+                          uint32_t readAheadSectors) {
     const uint32_t perRead = std::clamp<uint32_t>(sectorsPerRead, 1, kMaxSectorsPerRead);
     const uint32_t runsPerRead =
         std::max<uint32_t>(1, std::min(readAheadSectors, kDeviceReadAheadSectors) / perRead);
@@ -85,8 +85,9 @@ void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t se
         events.onStatus(done, length);
         events.onProgress(ScanProgressPercent(done, length));
         const ByteView run = runs.run(sector, range.endSector);
-        if (!ExamineRun(reader, run, sector, stopRequested, pools, events)) break;
+        if (!ExamineRun(reader, run, sector, stopRequested, pools, events)) return ScanEnd::PoolLimit;
     }
+    return stopRequested.load() != 0 ? ScanEnd::Stopped : ScanEnd::RangeDone;
 }
 
 }  // namespace lumbra

@@ -43,16 +43,23 @@ std::string ScanStatusText(uint64_t done, uint64_t length);
 // Percent of the range done, 0 to 100, without overflow.
 uint32_t ScanProgressPercent(uint64_t done, uint64_t length);
 
+// What ended a scan.
+enum class ScanEnd : uint8_t {
+    RangeDone,
+    Stopped,    // stopRequested was set by the front end
+    PoolLimit,  // more than kScanPoolLimit pools were known
+};
+
 // Clears stopRequested and the table, then reads the range in whole runs of sectorsPerRead
 // sectors (1 to kMaxSectorsPerRead; so the last run may reach past endSector) and walks the
 // partition chain from every sector that carries the partition signature. stopRequested is
 // polled before every run; the scan sets it itself once more than kScanPoolLimit pools are
-// known. Whatever ends the scan, the pools found stay in the table.
+// known, and then answers PoolLimit. Whatever ends the scan, the pools found stay in the table.
 // With readAheadSectors, as many whole runs as fit in it (never more than the range still
 // needs) are read in one call and then examined and reported run by run as before; 0 reads
 // each run on its own.
-void ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
-                       std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
-                       uint32_t readAheadSectors = 0);
+ScanEnd ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
+                          std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
+                          uint32_t readAheadSectors = 0);
 
 }  // namespace lumbra

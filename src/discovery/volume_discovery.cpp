@@ -1,5 +1,7 @@
 #include "discovery/volume_discovery.h"
 
+#include <new>
+
 #include "discovery/object_tree.h"
 #include "discovery/pool_mapping.h"
 #include "discovery/sector_io.h"
@@ -28,10 +30,20 @@ void VisitLeaf(ByteView block, const SelectedPool& pool, VolumeTable& volumes, B
     }
 }
 
-}  // namespace
+// Walks the object tree from its root block, breadth first.
+void WalkObjectTree(SectorReader& reader, const SelectedPool& pool, uint64_t root, VolumeTable& volumes,
+                    BlockQueue& queue) {
+    queue.append(root);
+    for (size_t next = 0; next < queue.size(); ++next) {
+        const BlockBytes block = ReadOneBlock(reader, queue[next]);
+        const NodeKind kind = ParseNodeKind(block);
+        if (kind == NodeKind::Branch) VisitBranch(block, pool, queue);
+        if (kind == NodeKind::Leaf) VisitLeaf(block, pool, volumes, queue);
+    }
+}
 
-void DiscoverVolumes(SectorReader& reader, const SelectedPool& pool, RecoveryMode recoveryMode,
-                     ObjectTree& tree, VolumeTable& volumes, BlockQueue& queue) {
+void FindVolumes(SectorReader& reader, const SelectedPool& pool, RecoveryMode recoveryMode, ObjectTree& tree,
+                 VolumeTable& volumes, BlockQueue& queue) {
     volumes.clear();
     queue.clear();
     tree = ObjectTree{};
@@ -46,17 +58,23 @@ void DiscoverVolumes(SectorReader& reader, const SelectedPool& pool, RecoveryMod
     if (!root) return;
     tree.rootSector = *root;
 
-    if (recoveryMode != RecoveryMode::VolumeBased) {
+    if (recoveryMode != RecoveryMode::VolumeBased)
         volumes.add(VolumeEntry{pool.name, *root, 0});
-        return;
+    else
+        WalkObjectTree(reader, pool, *root, volumes, queue);
+}
+
+}  // namespace
+
+MemoryFailure DiscoverVolumes(SectorReader& reader, const SelectedPool& pool, RecoveryMode recoveryMode,
+                              ObjectTree& tree, VolumeTable& volumes, BlockQueue& queue) {
+    try {
+        FindVolumes(reader, pool, recoveryMode, tree, volumes, queue);
+    } catch (const std::bad_alloc&) {
+        // The queue is what grows without bound here.
+        return MemoryFailure::QueueEntry;
     }
-    queue.append(*root);
-    for (size_t next = 0; next < queue.size(); ++next) {
-        const BlockBytes block = ReadOneBlock(reader, queue[next]);
-        const NodeKind kind = ParseNodeKind(block);
-        if (kind == NodeKind::Branch) VisitBranch(block, pool, queue);
-        if (kind == NodeKind::Leaf) VisitLeaf(block, pool, volumes, queue);
-    }
+    return MemoryFailure::None;
 }
 
 }  // namespace lumbra

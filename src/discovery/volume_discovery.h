@@ -2,6 +2,7 @@
 // The volumes of the selected pool, from its superblock and object tree.
 #include <cstdint>
 
+#include "discovery/memory_failure.h"
 #include "discovery/pool_table.h"
 #include "discovery/volume_table.h"
 #include "disk/sector_reader.h"
@@ -15,7 +16,8 @@ enum class RecoveryMode : uint16_t { VolumeBased = 1, PoolBased = 2 };
 // is listed (at most kMaxVolumes; each block is visited once, so looping links end). Pool
 // based: the superblock's magic is not required and the pool itself is the one entry. No
 // volumes when the superblock is missing (volume based) or the root block cannot be mapped.
-void DiscoverVolumes(SectorReader& reader, const SelectedPool& pool, RecoveryMode recoveryMode,
+// MemoryFailure::QueueEntry when a queue entry could not be allocated; the walk ends there.
+MemoryFailure DiscoverVolumes(SectorReader& reader, const SelectedPool& pool, RecoveryMode recoveryMode,
                      ObjectTree& tree, VolumeTable& volumes, BlockQueue& queue);
 
 }  // namespace lumbra

@@ -1,5 +1,7 @@
 #include "discovery/volume_table.h"
 
+#include <new>
+
 namespace lumbra {
 
 bool VolumeTable::add(VolumeEntry volume) {
@@ -9,8 +11,14 @@ bool VolumeTable::add(VolumeEntry volume) {
 }
 
 bool BlockQueue::append(uint64_t sector) {
-    if (!queued_.insert(sector).second) return false;
-    order_.push_back(sector);
+    const auto [entry, inserted] = queued_.insert(sector);
+    if (!inserted) return false;
+    try {
+        order_.push_back(sector);
+    } catch (const std::bad_alloc&) {
+        queued_.erase(entry);
+        throw;
+    }
     return true;
 }
 

@@ -48,7 +48,8 @@ struct ObjectTree {
 // a sector already queued is not queued again, which is what ends a walk over looping links.
 class BlockQueue {
 public:
-    // Appends the sector unless it is already queued; true when appended.
+    // Appends the sector unless it is already queued; true when appended. A failed allocation
+    // throws std::bad_alloc and leaves the queue as it was.
     bool append(uint64_t sector);
     bool contains(uint64_t sector) const { return queued_.count(sector) != 0; }
     size_t size() const { return order_.size(); }

@@ -11,6 +11,7 @@ namespace lumbra {
 
 std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
     driveTable_ = {};
+    imageErrors_.clear();
     if (accessMode_ == AccessMode::F) {
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
@@ -34,13 +35,17 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
             if (!driveTable_.add(std::move(row))) break;
         }
     }
-    for (const std::string& image : sources.images) addImageRow(image);
+    for (const std::string& image : sources.images) {
+        std::string why;
+        if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back("cannot open image " + image + ": " + why);
+    }
     return std::nullopt;
 }
 
-std::optional<size_t> DiskAccess::addImageRow(const std::string& path) {
-    auto device = FileDevice::Open(path);
-    DriveEntry row = GeometryForSize(device ? device->sizeBytes() : 0);
+std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {
+    auto device = FileDevice::Open(path, errorText);
+    if (!device) return std::nullopt;
+    DriveEntry row = GeometryForSize(device->sizeBytes());
     row.model = std::filesystem::path(path).filename().string();
     row.path = path;
     row.probeNumber = driveTable_.count();

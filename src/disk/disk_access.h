@@ -27,12 +27,17 @@ public:
     explicit DiskAccess(AccessMode mode) : accessMode_(mode) {}
 
     // Fills the drive table once. In F mode the BIOS libraries are loaded from libraryFolder
-    // first; the result is the fatal message when they cannot be, else nullopt.
+    // first; the result is the fatal message when they cannot be, else nullopt. An image that
+    // cannot be opened gets no row; imageErrors() then says why.
     std::optional<std::string> EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder);
 
+    // "cannot open image PATH: <reason>" for every image of the last enumeration without a row.
+    const std::vector<std::string>& imageErrors() const { return imageErrors_; }
+
     // Adds an image file as a row (used for paths given where a row is expected); the row
-    // number, or nullopt when the table is full.
-    std::optional<size_t> addImageRow(const std::string& path);
+    // number, or nullopt when the table is full or the file cannot be opened (errorText then
+    // says why).
+    std::optional<size_t> addImageRow(const std::string& path, std::string* errorText = nullptr);
 
     // Opens a row read-only. The reader of a row whose device cannot be opened reads nothing
     // (every read answers 0); errorText says why.
@@ -50,6 +55,7 @@ public:
 private:
     AccessMode accessMode_;
     DriveTable driveTable_;
+    std::vector<std::string> imageErrors_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
 };

@@ -49,7 +49,7 @@ bool TakeFolder(MountContext& context, ByteView block, size_t record) {
 bool TakeLink(MountContext& context, ByteView block, size_t record) {
     auto target = le32(block, record + leaf_record::kLinkBlockOffset);
     if (!target) return false;
-    if (auto sector = PoolBlockToDiskSector(context.pool, *target)) context.blockQueue.append(*sector);
+    if (auto sector = PoolBlockToDiskSector(context.pool, *target)) QueueBlock(context, *sector);
     return true;
 }
 

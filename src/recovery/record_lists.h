@@ -67,6 +67,9 @@ public:
     // Frees both lists and their indexes and sets every counter to 0.
     void ClearRecords();
 
+    // A failed allocation in the two Add operations throws std::bad_alloc; the tree is then not
+    // whole, and the mount that fills it ends with a memory failure.
+
     // Appends a folder; false, without change, when objectId is 0 or a folder with the same
     // 64-bit objectId is already listed. firstBlock, blockCount, size and treeItem are 0.
     bool AddFolderRecord(std::string_view name, uint64_t objectId, uint64_t parentId,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <string>
 
 #include "discovery/object_tree.h"
@@ -20,7 +21,7 @@ uint64_t QueueChildren(MountContext& context, ByteView block) {
     for (uint32_t child : ParseBranchNode(block).children) {
         auto sector = PoolBlockToDiskSector(context.pool, child);
         if (!sector) break;
-        if (context.blockQueue.append(*sector)) ++appended;
+        if (QueueBlock(context, *sector)) ++appended;
     }
     return appended;
 }
@@ -44,7 +45,7 @@ void ScanBlock(MountContext& context, uint64_t diskSector, BlockBytes& block) {
 }  // namespace
 
 void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
-    context.blockQueue.append(rootSector);
+    QueueBlock(context, rootSector);
     uint64_t denominator = 44;
     uint64_t accumulator = 0;
     for (size_t i = 0; i < context.blockQueue.size() && !context.stopped(); ++i) {
@@ -80,15 +81,27 @@ void ScanPoolForLeaves(MountContext& context) {
     }
 }
 
-void MountVolume(MountContext& context, const MountRequest& request) {
-    context.tree.ClearRecords();
-    context.blockQueue.clear();
-    if (request.recoveryMode == 1)
-        WalkVolumeTree(context, request.rootSector);
-    else
-        ScanPoolForLeaves(context);
-    context.stopRequested.store(0);
-    SearchLostFolders(context.tree, context.events, context.stopRequested);
+MountOutcome MountVolume(MountContext& context, const MountRequest& request) {
+    context.memoryFailure = MemoryFailure::None;
+    MountOutcome outcome;
+    try {
+        context.tree.ClearRecords();
+        context.blockQueue.clear();
+        if (request.recoveryMode == 1)
+            WalkVolumeTree(context, request.rootSector);
+        else
+            ScanPoolForLeaves(context);
+        outcome.memoryFailure = context.memoryFailure;
+        if (outcome.memoryFailure != MemoryFailure::None) return outcome;
+        // Taken and cleared in one step, so that a stop arriving now is not lost.
+        outcome.stopped = context.stopRequested.exchange(0) != 0;
+        SearchLostFolders(context.tree, context.events, context.stopRequested);
+        outcome.stopped = outcome.stopped || context.stopRequested.load() != 0;
+    } catch (const std::bad_alloc&) {
+        // Every allocation of the walk but the queue's belongs to a record.
+        outcome.memoryFailure = MemoryFailure::Record;
+    }
+    return outcome;
 }
 
 }  // namespace lumbra

@@ -15,9 +15,18 @@ struct MountRequest {
     uint64_t rootSector = 0;
 };
 
+// How a mount ended. A stopped mount still holds what it found; after a memory failure the
+// tree is not whole and is not to be shown.
+struct MountOutcome {
+    // A stop ended the walk, the scan or the lost-data search early.
+    bool stopped = false;
+    MemoryFailure memoryFailure = MemoryFailure::None;
+};
+
 // Clears the records and the block queue, walks or scans until done or stopped, clears the
-// stop flag and searches lost folders, so that a stopped mount still shows what it found.
-void MountVolume(MountContext& context, const MountRequest& request);
+// stop flag and searches lost folders, so that a stopped mount still shows what it found; the
+// outcome keeps that it was stopped. A failed allocation ends the mount at once.
+MountOutcome MountVolume(MountContext& context, const MountRequest& request);
 
 // The breadth-first walk of a volume's B-tree from its root block.
 void WalkVolumeTree(MountContext& context, uint64_t rootSector);

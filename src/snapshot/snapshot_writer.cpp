@@ -1,11 +1,13 @@
 #include "snapshot/snapshot_writer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
 
 #include "snapshot/snapshot_format.h"
 
@@ -105,6 +107,22 @@ std::optional<std::vector<uint8_t>> EncodeSnapshot(const SnapshotState& state, c
     return sink.take();
 }
 
+namespace {
+
+// Creates a new file beside `path` to write the snapshot into, with mode 0666 less the user's
+// umask, as any new file of the user gets; -1 when none can be created.
+int CreateFileBeside(const std::string& path, std::string& created) {
+    static std::atomic<uint32_t> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        created = path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
+        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
 std::string SnapshotSavePath(const std::string& chosenPath) {
     const size_t slash = chosenPath.rfind('/');
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
@@ -117,10 +135,10 @@ std::string SnapshotSavePath(const std::string& chosenPath) {
 }
 
 std::optional<std::string> WriteSnapshotFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+    std::string temporary;
+    const int fd = CreateFileBeside(path, temporary);
     if (fd < 0) return std::string(format::kUnableToSaveText);
-    const bool written = ::fchmod(fd, 0644) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

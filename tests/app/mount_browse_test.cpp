@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/failing_allocator.h"
 #include "wizard_fixture.h"
 
 namespace lumbra::test {
@@ -10,6 +11,13 @@ namespace {
 size_t IndexOf(const std::vector<std::string>& log, const std::string& entry, size_t from = 0) {
     auto found = std::find(log.begin() + static_cast<std::ptrdiff_t>(from), log.end(), entry);
     return static_cast<size_t>(found - log.begin());
+}
+
+// Pool "POOL1" with the volume "DATA" of 3,000 files: a mount long enough to act in its middle.
+NssImage ThreeThousandFiles() {
+    VolumePlan big{.name = "DATA"};
+    for (int i = 0; i < 3000; ++i) big.addFile("file" + std::to_string(i) + ".txt", 0, 100);
+    return NssImageBuilder().pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {big}}).build();
 }
 
 TEST_F(WizardTest, TheMountShowsProgressAndEndsInTheBrowseStep) {
@@ -85,11 +93,7 @@ TEST_F(WizardTest, ClickingAFolderInTheDirectoryTreeShowsIt) {
 }
 
 TEST_F(WizardTest, StopDuringTheMountShowsWhatWasFound) {
-    VolumePlan big{.name = "DATA"};
-    for (int i = 0; i < 3000; ++i) big.addFile("file" + std::to_string(i) + ".txt", 0, 100);
-    Start({WriteImage(NssImageBuilder()
-                          .pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {big}})
-                          .build())});
+    Start({WriteImage(ThreeThousandFiles())});
     ToVolumes();
     ClickTree(TreeKind::Volumes, "DATA");
     view.answers = {Answer::Yes};
@@ -108,6 +112,24 @@ TEST_F(WizardTest, StopDuringTheMountShowsWhatWasFound) {
     EXPECT_GT(view.rows.size(), 0u);
     EXPECT_LT(view.rows.size(), 3000u);
     EXPECT_EQ(session.wizard.stopRequested, 0);
+}
+
+TEST_F(WizardTest, MemoryRunningOutDuringTheMountIsToldAndEndsTheProgramWithAFailure) {
+    Start({WriteImage(ThreeThousandFiles())});
+    ToVolumes(true);
+    ClickTree(TreeKind::Volumes, "POOL1");
+    view.onSetText = [&](Element element, const std::string& text) {
+        if (element == Element::InfoValue2 && text == "100") FailAllocationAfter(50);
+    };
+    wizard->OnNext();
+    wizard->WaitForWorker();
+    StopFailingAllocations();
+    ASSERT_TRUE(AllocationFailed());
+    ASSERT_FALSE(view.messages.empty());
+    EXPECT_EQ(view.messages.back().kind, MessageKind::Error);
+    EXPECT_EQ(view.messages.back().text, "Out of memory, close other applications and run again");
+    EXPECT_EQ(desktop.endedWith, std::vector<int>{1}) << "an exit status of 0 would tell of success";
+    EXPECT_NE(session.wizard.currentStep(), WizardStep::StepBrowse);
 }
 
 TEST_F(WizardTest, BackFromBrowsingFreesTheTreeAndNextMountsAgain) {

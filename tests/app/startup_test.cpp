@@ -72,6 +72,17 @@ TEST_F(WizardTest, BiosModeWithoutItsLibrariesEndsAfterTheMessage) {
     EXPECT_EQ(desktop.endedWith, std::vector<int>{0});
 }
 
+TEST_F(WizardTest, AnImageThatCannotBeOpenedIsToldAndTheOtherDrivesStay) {
+    const std::string missing = scratch.file("missing.img");
+    Start({missing, WriteImage(StandardImage())});
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(view.messages[0].text, "cannot open image " + missing + ": No such file or directory");
+    EXPECT_TRUE(desktop.endedWith.empty());
+    EXPECT_EQ(view.treeChildren(TreeKind::Drives).size(), 1u);
+    ToPools();
+}
+
 TEST_F(WizardTest, EmptyDriveTableShowsOnlyTheRoot) {
     Start({});
     EXPECT_TRUE(view.treeChildren(TreeKind::Drives).empty());

@@ -49,6 +49,37 @@ TEST(CliPools, ScanFindsEveryPoolAndWritesNamesAsUtf8) {
     EXPECT_TRUE(run.err.empty());
 }
 
+// The scan ends once more than 48 pools are known: that is its limit, not a Ctrl-C, so the
+// pools are listed and a mount over the scan goes on.
+TEST(CliPools, PoolLimitEndsTheScanWithoutPassingForCtrlC) {
+    ScratchFolder folder("cli_limit");
+    PoolPlan data{.name = "DATA", .segments = {{.headerSector = 2048}}};
+    VolumePlan volume{.name = "SYS"};
+    volume.addFile("kept.txt", volume.addFolder("DOCS"), 100);
+    data.volumes = {volume};
+    NssImageBuilder builder;
+    builder.pool(data).partitionTableEntry(2048);
+    for (int i = 0; i < 50; ++i) {
+        SegmentPlan segment{.headerSector = static_cast<uint32_t>(100000 + i * 4096)};
+        segment.header.chain = i + 1;
+        builder.pool("P" + std::to_string(i), segment);
+    }
+    const std::string disk = folder.file("disk.img");
+    builder.build().writeTo(disk);
+    const std::string end = std::to_string(100000 + 50 * 4096);
+
+    const auto pools = RunCli({"--no-drives", "pools", "--drive", disk, "--scan", "0", end});
+    ASSERT_EQ(pools.exitCode, 0) << pools.err;
+    EXPECT_NE(pools.out.find("\n48   P47 "), std::string::npos) << pools.out;
+    EXPECT_NE(pools.err.find("more than 48 pools"), std::string::npos) << pools.err;
+    EXPECT_EQ(pools.err.find("Ctrl-C"), std::string::npos) << pools.err;
+
+    const auto list = RunCli({"--no-drives", "list", "--drive", disk, "--scan", "0", end, "--pool", "0", "--volume",
+                              "0", "--json"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("\"name\":\"kept.txt\""), std::string::npos) << list.out;
+}
+
 TEST(CliPools, EmptyResultSaysWhatToTryNext) {
     ScratchFolder folder("cli_empty");
     const std::string disk = WriteDisk(folder);

@@ -25,6 +25,19 @@ TEST(CliDrives, ListsImagesAsJsonInOrder) {
                   "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}]}\n");
 }
 
+TEST(CliDrives, AnImageThatCannotBeOpenedIsRefusedNotListed) {
+    ScratchFolder folder("cli_unopenable");
+    const std::string good = folder.numberedImage("good.img", 8);
+    const std::string missing = folder.file("missing.img");
+    const auto run = RunCli({"--no-drives", "--image", good, "--image", missing, "drives", "--json"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "lumbra-nss-cli: cannot open image " + missing + ": No such file or directory\n");
+    EXPECT_EQ(run.out, "");
+    const auto folderAsImage = RunCli({"--no-drives", "--image", folder.path().string(), "drives"});
+    EXPECT_EQ(folderAsImage.exitCode, 2);
+    EXPECT_NE(folderAsImage.err.find("is a folder"), std::string::npos) << folderAsImage.err;
+}
+
 TEST(CliDrives, TableShowsCapacityLikeTheDriveStep) {
     ScratchFolder folder("cli_table");
     const std::string a = folder.numberedImage("disk.img", 4096);

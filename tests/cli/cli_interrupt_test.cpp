@@ -1,5 +1,5 @@
-// Ctrl-C in a long scan: the program stops the scan, prints the pools found before it and
-// ends with 130.
+// Ctrl-C in a long scan, mount or extraction: the program stops the work, prints what was
+// found before it and ends with 130; a stopped mount is never passed off as a whole volume.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -48,6 +48,87 @@ int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
         std::this_thread::sleep_for(20ms);
     }
     return -1;
+}
+
+// Runs the program, presses Ctrl-C after `delay` and waits for its end; its exit status.
+int InterruptAfter(const std::vector<std::string>& arguments, const ScratchFolder& folder,
+                   std::chrono::milliseconds delay) {
+    const pid_t pid = Start(arguments, folder.file("out.txt"), folder.file("err.txt"));
+    if (pid <= 0) return -2;
+    std::this_thread::sleep_for(delay);
+    if (WaitFor(pid, 1ms) != -1) {
+        ADD_FAILURE() << "the program ended before Ctrl-C: " << ReadFile(folder.file("err.txt"));
+        return -1;
+    }
+    kill(pid, SIGINT);
+    const int status = WaitFor(pid, 30s);
+    if (status == -1) kill(pid, SIGKILL);
+    return status;
+}
+
+// A pool of 64 GiB whose volume "DATA" sits at its start: a pool-based mount reads one sector
+// of every block, so it finds the files at once and then reads empty blocks for minutes.
+std::string LongPoolImage(const ScratchFolder& folder) {
+    const std::string disk = folder.file("disk.img");
+    VolumePlan data{.name = "DATA"};
+    const uint64_t docs = data.addFolder("DOCS");
+    data.addFile("report.txt", docs, 5000);
+    data.addFile("notes.txt", 0, 700);
+    PoolPlan pool{.name = "BIG", .segments = {{.headerSector = 2048, .extent = 134217728}}, .volumes = {data}};
+    NssImageBuilder().pool(pool).build().writeTo(disk);
+    return disk;
+}
+
+TEST(CliInterrupt, CtrlCDuringAMountEndsWith130AndWritesNoPartialResultAsWhole) {
+    ScratchFolder folder("cli_interrupt_mount");
+    const std::string disk = LongPoolImage(folder);
+    const std::vector<std::string> source = {"--drive", disk, "--pool", "0", "--pool-based"};
+    auto with = [&](std::vector<std::string> command) {
+        command.insert(command.begin(), "--no-drives");
+        command.insert(command.end(), source.begin(), source.end());
+        return command;
+    };
+
+    // find prints what the stopped mount found, and says that it was stopped.
+    ASSERT_EQ(InterruptAfter(with({"find", "*"}), folder, 1500ms), 130) << ReadFile(folder.file("err.txt"));
+    EXPECT_NE(ReadFile(folder.file("out.txt")).find("REPORT.TXT"), std::string::npos)
+        << ReadFile(folder.file("out.txt")) << ReadFile(folder.file("err.txt"));
+    EXPECT_NE(ReadFile(folder.file("err.txt")).find("stopped by Ctrl-C"), std::string::npos);
+
+    // snapshot-save writes nothing unless --partial asks for the part found.
+    const std::string snapshot = folder.file("PART.QVDX");
+    ASSERT_EQ(InterruptAfter(with({"snapshot-save", snapshot}), folder, 1500ms), 130);
+    EXPECT_FALSE(std::filesystem::exists(snapshot));
+    EXPECT_NE(ReadFile(folder.file("err.txt")).find("no snapshot was written"), std::string::npos);
+    ASSERT_EQ(InterruptAfter(with({"snapshot-save", snapshot, "--partial"}), folder, 1500ms), 130);
+    EXPECT_TRUE(std::filesystem::exists(snapshot));
+
+    // extract copies nothing out of a volume whose mount was stopped.
+    const std::string out = folder.file("out");
+    ASSERT_EQ(InterruptAfter(with({"extract", "--out", out}), folder, 1500ms), 130);
+    EXPECT_TRUE(!std::filesystem::exists(out) || std::filesystem::is_empty(out));
+    EXPECT_NE(ReadFile(folder.file("err.txt")).find("nothing was extracted"), std::string::npos);
+}
+
+TEST(CliInterrupt, CtrlCDuringAnExtractionStopsTheCopyAndEndsWith130) {
+    ScratchFolder folder("cli_interrupt_extract");
+    const std::string disk = folder.file("disk.img");
+    // One record of 4 GiB whose blocks are unwritten (zeros): the copy runs for a long while.
+    VolumePlan data{.name = "DATA"};
+    FilePlan huge{.name = "huge.bin", .size = 4096};
+    huge.tweaks.blockCountField = 1u << 20;
+    huge.tweaks.edits = {{24, {0, 0, 0, 0, 1, 0, 0, 0}}};
+    data.files = {huge};
+    PoolPlan pool{.name = "BIG", .segments = {{.headerSector = 2048, .extent = 16777216}}, .volumes = {data}};
+    NssImageBuilder().pool(pool).partitionTableEntry(2048).build().writeTo(disk);
+    const std::string out = folder.file("out");
+    const int status = InterruptAfter({"--no-drives", "extract", "--drive", disk, "--pool", "0", "--volume", "0",
+                                       "--out", out, "--json"},
+                                      folder, 2500ms);
+    ASSERT_EQ(status, 130) << ReadFile(folder.file("err.txt"));
+    EXPECT_NE(ReadFile(folder.file("out.txt")).find("\"stopped\":true"), std::string::npos) << ReadFile(folder.file("out.txt"));
+    ASSERT_TRUE(std::filesystem::exists(out + "/huge.bin"));
+    EXPECT_LT(std::filesystem::file_size(out + "/huge.bin"), 1ull << 32);
 }
 
 TEST(CliInterrupt, CtrlCStopsAScanAndPrintsThePoolsFoundBeforeIt) {

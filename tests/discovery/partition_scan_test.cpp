@@ -52,6 +52,7 @@ struct ScanRun {
     RecordingEvents events;
     std::vector<std::pair<uint64_t, uint32_t>> runs;  // the scan's own reads (walks read single sectors)
     int32_t stopAfter = 0;
+    ScanEnd end = ScanEnd::RangeDone;
 };
 
 // Scans with a recording reader; chain walks read single sectors, the scan reads whole runs.
@@ -63,7 +64,7 @@ void Scan(const NssImage& image, ScanRange range, uint32_t perRead, ScanRun& run
         run.events.stopFlag = &stop;
         run.events.stopAtSector = stopAtSector;
     }
-    ScanForPartitions(reader, range, perRead, stop, run.pools, run.events, readAhead);
+    run.end = ScanForPartitions(reader, range, perRead, stop, run.pools, run.events, readAhead);
     for (const auto& read : reader.reads)
         if (read.second > 1) run.runs.push_back(read);
     run.stopAfter = stop.load();
@@ -80,6 +81,7 @@ TEST(PartitionScan, OneSectorRangeReadsOneWholeRun) {
     EXPECT_EQ(run.events.percents, std::vector<uint32_t>{0});
     EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"EDGE"});
     EXPECT_EQ(run.stopAfter, 0);
+    EXPECT_EQ(run.end, ScanEnd::RangeDone);
 }
 
 TEST(PartitionScan, ReportsEachRunAndEachPoolInOrder) {
@@ -187,6 +189,7 @@ TEST(PartitionScan, StopEndsAfterTheCurrentRunAndKeepsThePools) {
     Scan(image, {1000, 2000}, 60, run, 1060);
     EXPECT_EQ(run.runs, (std::vector<std::pair<uint64_t, uint32_t>>{{1000, 60}, {1060, 60}}));
     EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"EARLY"});
+    EXPECT_EQ(run.end, ScanEnd::Stopped);
 }
 
 TEST(PartitionScan, StopsOnceMoreThanFortyEightPoolsAreKnown) {
@@ -197,6 +200,7 @@ TEST(PartitionScan, StopsOnceMoreThanFortyEightPoolsAreKnown) {
     EXPECT_EQ(run.pools.count(), 49u);
     EXPECT_EQ(run.events.counts.back(), 49u);
     EXPECT_EQ(run.stopAfter, 1);
+    EXPECT_EQ(run.end, ScanEnd::PoolLimit) << "the limit is told apart from a stop asked for";
 }
 
 TEST(PartitionScan, RangeEndingAtTheLastSectorNumberEnds) {

@@ -142,14 +142,22 @@ TEST_F(FakeSystem, TableStopsAtThirtyTwoRows) {
     EXPECT_EQ(access.addImageRow(image.string()), std::nullopt);
 }
 
-TEST_F(FakeSystem, UnopenableRowReadsNothing) {
+TEST_F(FakeSystem, UnopenableImageIsNoRowAndSaysWhy) {
     DiskAccess access(AccessMode::N);
     DriveSources sources;
     sources.listSystemDisks = false;
-    sources.images = {(root / "missing.img").string()};
+    const fs::path good = root / "good.img";
+    std::ofstream(good) << std::string(kSectorSize, 'g');
+    const std::string missing = (root / "missing.img").string();
+    sources.images = {missing, good.string(), root.string()};
     access.EnumerateDrives(sources, "");
+    ASSERT_EQ(access.driveTable().count(), 1);
+    EXPECT_EQ(access.driveTable().rows[0].path, good.string());
+    EXPECT_EQ(access.imageErrors(),
+              (std::vector<std::string>{"cannot open image " + missing + ": No such file or directory",
+                                        "cannot open image " + root.string() + ": is a folder, not a disk or an image"}));
     std::string why;
-    auto reader = access.OpenDrive(0, 3, &why);
+    auto reader = access.OpenDrive(1, 3, &why);
     EXPECT_FALSE(why.empty());
     std::vector<uint8_t> buffer(kSectorSize, 7);
     EXPECT_EQ(reader->ReadSectors(0, 1, buffer.data()), 0);

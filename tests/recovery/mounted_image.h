@@ -54,14 +54,14 @@ public:
     const BuiltPool& builtPool() const { return image.pools().at(0); }
     const BuiltVolume& builtVolume(size_t index = 0) const { return builtPool().volumes.at(index); }
 
-    void MountVolumeBased(size_t volume = 0) {
-        Mount({.recoveryMode = 1, .rootSector = builtVolume(volume).rootSector});
+    MountOutcome MountVolumeBased(size_t volume = 0) {
+        return Mount({.recoveryMode = 1, .rootSector = builtVolume(volume).rootSector});
     }
-    void MountPoolBased() { Mount({.recoveryMode = 2, .rootSector = 0}); }
+    MountOutcome MountPoolBased() { return Mount({.recoveryMode = 2, .rootSector = 0}); }
 
-    void Mount(const MountRequest& request) {
+    MountOutcome Mount(const MountRequest& request) {
         MountContext context{reader, pool, queue, tree, events, stop};
-        MountVolume(context, request);
+        return MountVolume(context, request);
     }
 
     NssImage image;

@@ -219,6 +219,28 @@ TEST(VolumeMount, FolderRecordedTwiceIsKeptOnceFileTwiceListedTwice) {
     ExpectMountedAsBuilt(mounted.tree, NssImage::expectedMount(mounted.builtVolume()));
 }
 
+TEST(VolumeMount, StopDuringTheLostDataSearchIsKeptInTheOutcome) {
+    VolumePlan volume{.name = "LATE"};
+    for (uint64_t i = 0; i < 20; ++i)
+        volume.folders.push_back({.id = 10 + i, .parent = 900 + i, .name = "O" + std::to_string(i)});
+    MountedImage mounted(BuildVolume(volume));
+    class StopOnStatus : public NoMountEvents {
+    public:
+        explicit StopOnStatus(std::atomic<int32_t>& stop) : stop_(stop) {}
+        void statusLine(std::string_view) override { stop_ = 1; }
+
+    private:
+        std::atomic<int32_t>& stop_;
+    } events(mounted.stop);
+    MountContext context{mounted.reader, mounted.pool, mounted.queue, mounted.tree, events, mounted.stop};
+    const MountOutcome outcome =
+        MountVolume(context, {.recoveryMode = 1, .rootSector = mounted.builtVolume().rootSector});
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(mounted.tree.folders().size(), 20u) << "no lost folder was invented after the stop";
+    mounted.stop = 0;
+    EXPECT_FALSE(mounted.MountVolumeBased().stopped) << "a mount that ran to its end";
+}
+
 TEST(VolumeMount, StoppedWalkStillSearchesLostDataAndShowsWhatItFound) {
     VolumePlan volume{.name = "STOP"};
     volume.folders.push_back({.id = 10, .parent = 777, .name = "ORPHAN"});
@@ -228,7 +250,7 @@ TEST(VolumeMount, StoppedWalkStillSearchesLostDataAndShowsWhatItFound) {
     mounted.events.onFileFound = [&](uint32_t count) {
         if (count == 50) mounted.stop = 1;
     };
-    mounted.MountVolumeBased();
+    EXPECT_TRUE(mounted.MountVolumeBased().stopped) << "the outcome keeps the stop the flag no longer shows";
     EXPECT_EQ(mounted.tree.files().size(), 50u);
     EXPECT_EQ(mounted.stop.load(), 0);
     EXPECT_EQ(Names(mounted.tree.folders()), (std::vector<std::string>{"ORPHAN", "Dir0"}));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -82,6 +83,21 @@ TEST(SnapshotFile, SavingNextToAChosenFileLeavesThatFileAlone) {
     EXPECT_EQ(FileBytes(folder.path() / "scan"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
+
+TEST(SnapshotFile, ANewSnapshotTakesTheModeTheUmaskLeaves) {
+    test::ScratchFolder folder("snapshot");
+    MountedImage mounted(test::BuildVolume(SampleVolume()));
+    const SnapshotState state = StateOf(mounted, RecoveryMode::VolumeBased);
+    const mode_t previous = ::umask(0);
+    for (const auto& [mask, mode] : {std::pair<mode_t, fs::perms>{022, fs::perms(0644)}, {002, fs::perms(0664)},
+                                     {077, fs::perms(0600)}}) {
+        ::umask(mask);
+        const std::string path = folder.file("MODE" + std::to_string(mask) + ".QVDX");
+        ASSERT_FALSE(SaveSnapshot(path, state, mounted.tree).has_value());
+        EXPECT_EQ(fs::status(path).permissions(), mode) << "umask " << mask;
+    }
+    ::umask(previous);
 }
 
 TEST(SnapshotFile, AFailedSaveLeavesTheExistingSnapshotWhole) {

@@ -1,0 +1,58 @@
+// What the recovery commands print when names carry control bytes, and when memory runs out.
+#include <gtest/gtest.h>
+
+#include "cli_recovery_fixture.h"
+#include "support/failing_allocator.h"
+
+namespace lumbra::test {
+namespace {
+
+const std::vector<std::string> kMount = {"--drive", "0", "--pool", "0", "--volume", "0"};
+
+std::vector<std::string> With(std::vector<std::string> arguments) {
+    arguments.insert(arguments.end(), kMount.begin(), kMount.end());
+    return arguments;
+}
+
+CliImage ControlNameImage() {
+    VolumePlan volume{.name = "DATA"};
+    const uint64_t folder = volume.addFolder("Dir\x1b[2J");
+    volume.addFile("Tab\tbed\x01\u009b.txt", folder, 10);
+    return CliImage(NssImageBuilder().pool({.name = "POOL", .volumes = {volume}}).build(), "cli_control");
+}
+
+TEST(CliOutput, TextEscapesTheControlBytesOfNamesAndJsonKeepsItsOwnEscapes) {
+    const CliImage disk = ControlNameImage();
+    const auto list = disk.run(With({"list"}));
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("  Dir\\x1b[2J\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("  \\Dir\\x1b[2J\\Tab\\x09bed\\x01\\x9b.txt\n"), std::string::npos) << list.out;
+
+    const auto find = disk.run(With({"find", "bed"}));
+    ASSERT_EQ(find.exitCode, 0) << find.err;
+    EXPECT_EQ(find.out, "\\Dir\\x1b[2J\tTAB\\x09BED\\x01\\x9b.TXT\t10\n1 file(s) found\n");
+
+    const auto json = disk.run(With({"list", "--json"}));
+    EXPECT_NE(json.out.find("\"name\":\"Tab\\tbed\\u0001\u009b.txt\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"name\":\"Dir\\u001b[2J\""), std::string::npos) << json.out;
+}
+
+TEST(CliOutput, MemoryRunningOutPrintsTheMessageAndExitsOne) {
+    VolumePlan volume{.name = "DATA"};
+    for (int i = 0; i < 3000; ++i) volume.addFile("A file with a long name " + std::to_string(i), 0, 10);
+    const CliImage disk(NssImageBuilder().pool({.name = "POOL", .volumes = {volume}}).build(), "cli_memory");
+    const std::vector<std::string> arguments = With({"find", "nothing matches this"});
+    const uint64_t before = AllocationCount();
+    ASSERT_EQ(disk.run(arguments).exitCode, 0);
+    // Half way through the run's allocations the mount is filling the tree.
+    FailAllocationAfter((AllocationCount() - before) / 2);
+    const auto run = disk.run(arguments);
+    StopFailingAllocations();
+    ASSERT_TRUE(AllocationFailed());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "lumbra-nss-cli: Out of memory, close other applications and run again\n");
+    EXPECT_EQ(run.out, "");
+}
+
+}  // namespace
+}  // namespace lumbra::test
