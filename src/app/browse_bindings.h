@@ -3,6 +3,7 @@
 // and filling code sees them, on top of the wizard's View. The list binding keeps the texts
 // of the rows it shows, so that commands can read a row's cells.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +39,15 @@ public:
     const ItemRow* row(int index) const;
     // Writes a new name into a row's "Name" cell.
     void setRowName(int index, std::string_view name);
+    // Tells whether a file row's data is known to be unreadable in part; asked for each file
+    // row appended.
+    void setDamageTest(std::function<bool(const ItemRow&)> test) { damageTest_ = std::move(test); }
 
 private:
     View& view_;
     const Desktop& desktop_;
     std::vector<ItemRow> rows_;
+    std::function<bool(const ItemRow&)> damageTest_;
 };
 
 }  // namespace lumbra

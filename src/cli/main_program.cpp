@@ -125,13 +125,14 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
     DriveSources sources;
     sources.listSystemDisks = context.settings.listSystemDisks;
     sources.images = context.settings.images;
+    if (auto code = ReadRescueMaps(context, std::get<0>(rescueMaps), sources)) return *code;
     if (auto fatal = context.disk.EnumerateDrives(sources, ExecutableDirectory())) {
         err << "Corvalt Lumbra Novell NSS: " << *fatal << "\n";
         return kExitOk;
     }
     for (const std::string& error : context.disk.imageErrors()) context.fail(kExitBadInput, error);
     if (!context.disk.imageErrors().empty()) return kExitBadInput;
-    if (auto code = AttachRescueMaps(context, std::get<0>(rescueMaps))) return *code;
+    for (const std::string& warning : context.disk.rescueMapWarnings()) err << "lumbra-nss-cli: warning: " << warning << "\n";
     const int code = command.run(context, arguments_);
     if (!Interrupted()) return code;
     err << "lumbra-nss-cli: stopped by Ctrl-C; what is printed above was found before it.\n";

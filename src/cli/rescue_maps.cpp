@@ -26,23 +26,15 @@ std::variant<std::vector<std::pair<std::string, std::string>>, std::string> Pair
     return pairs;
 }
 
-std::optional<int> AttachRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps) {
-    const auto& rows = context.disk.driveTable().rows;
+std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps,
+                                  DriveSources& sources) {
     for (const auto& [image, mapPath] : maps) {
         auto parsed = ReadRescueMapFile(mapPath);
         if (auto* error = std::get_if<RescueMapError>(&parsed)) {
             if (error->line == 0) return context.fail(kExitEnvironment, error->message);
             return context.fail(kExitBadInput, mapPath + " line " + std::to_string(error->line) + ": " + error->message);
         }
-        for (size_t row = rows.size(); row-- > 0;) {
-            if (rows[row].path != image) continue;
-            size_t ignored = 0;
-            context.disk.setRescueMap(row, std::get<RescueMap>(parsed), ignored);
-            if (ignored > 0)
-                context.err << "lumbra-nss-cli: warning: " << mapPath << ": " << ignored
-                            << " area(s) past the end of " << image << " ignored\n";
-            break;
-        }
+        sources.rescueMaps.emplace_back(image, std::move(std::get<RescueMap>(parsed)));
     }
     return std::nullopt;
 }

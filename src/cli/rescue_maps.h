@@ -14,9 +14,9 @@ namespace lumbra::cli {
 std::variant<std::vector<std::pair<std::string, std::string>>, std::string> PairRescueMaps(
     const std::vector<std::string>& arguments);
 
-// Reads each map and attaches it to its image's row. nullopt when all were read; otherwise
-// the exit code after the message (2 with the line number for a malformed map, 1 for one that
-// cannot be read). Areas past an image's end are ignored with a warning.
-std::optional<int> AttachRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps);
+// Reads each map into the drive sources. nullopt when all were read; otherwise the exit code
+// after the message (2 with the line number for a malformed map, 1 for one that cannot be read).
+std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps,
+                                  DriveSources& sources);
 
 }  // namespace lumbra::cli

@@ -12,6 +12,7 @@ namespace lumbra {
 std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
     driveTable_ = {};
     imageErrors_.clear();
+    unrescued_.clear();
     if (accessMode_ == AccessMode::F) {
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
@@ -38,6 +39,18 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     for (const std::string& image : sources.images) {
         std::string why;
         if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back("cannot open image " + image + ": " + why);
+    }
+    rescueMapWarnings_.clear();
+    for (const auto& [image, map] : sources.rescueMaps) {
+        for (size_t row = driveTable_.rows.size(); row-- > 0;) {
+            if (driveTable_.rows[row].path != image) continue;
+            size_t ignored = 0;
+            setRescueMap(row, map, ignored);
+            if (ignored > 0)
+                rescueMapWarnings_.push_back("the rescue map of " + image + " has " + std::to_string(ignored) +
+                                             " area(s) past the image's end; they are ignored");
+            break;
+        }
     }
     return std::nullopt;
 }

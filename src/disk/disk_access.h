@@ -19,6 +19,8 @@ namespace lumbra {
 struct DriveSources {
     bool listSystemDisks = true;      // false: images only
     std::vector<std::string> images;  // disk image files, listed after the system's disks
+    // Rescue maps of some of those images, by image path.
+    std::vector<std::pair<std::string, RescueMap>> rescueMaps;
     SystemPaths systemPaths;
 };
 
@@ -33,6 +35,8 @@ public:
 
     // "cannot open image PATH: <reason>" for every image of the last enumeration without a row.
     const std::vector<std::string>& imageErrors() const { return imageErrors_; }
+    // One line per rescue map with areas past its image's end, which are ignored.
+    const std::vector<std::string>& rescueMapWarnings() const { return rescueMapWarnings_; }
 
     // Adds an image file as a row (used for paths given where a row is expected); the row
     // number, or nullopt when the table is full or the file cannot be opened (errorText then
@@ -56,6 +60,7 @@ private:
     AccessMode accessMode_;
     DriveTable driveTable_;
     std::vector<std::string> imageErrors_;
+    std::vector<std::string> rescueMapWarnings_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
 };

@@ -24,11 +24,11 @@ void FileListModel::clearRows() {
 }
 
 void FileListModel::appendRow(const ItemRow& item) {
-    const RowColour colour = ListRowColour(item.type);
+    const RowColour colour = ListRowColour(item.type, item.damaged);
     pending_.push_back(Row{item.kind,
                            {Latin1(item.name), Latin1(item.type), Latin1(item.size), Latin1(item.date),
                             Latin1(item.time), Latin1(item.key)},
-                           QColor(colour.red, colour.green, colour.blue)});
+                           QColor(colour.red, colour.green, colour.blue), item.damaged});
     if (flushScheduled_) return;
     flushScheduled_ = true;
     QTimer::singleShot(0, this, &FileListModel::flush);
@@ -65,7 +65,8 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QIcon FileListModel::iconOf(const Row& row) const {
-    return row.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(row.cells[0]);
+    if (row.kind == ItemRow::Kind::Folder) return FileTypeIcons::folder();
+    return row.damaged ? WithDamageOverlay(icons_.file(row.cells[0])) : icons_.file(row.cells[0]);
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/view.h"
+#include "gui/damage_overlay.h"
 #include "gui/file_type_icons.h"
 
 namespace lumbra {
@@ -39,6 +40,7 @@ private:
         ItemRow::Kind kind;
         QString cells[kCells];
         QColor colour;
+        bool damaged = false;
     };
     QIcon iconOf(const Row& row) const;
 
