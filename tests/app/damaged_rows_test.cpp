@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/item_properties.h"
 #include "app/recovery_message.h"
 #include "app/row_colour.h"
 #include "disk/sector.h"
