@@ -17,6 +17,7 @@
 #include "app/file_filters_dialog.h"
 #include "app/item_properties.h"
 #include "app/recovery_message.h"
+#include "recovery/recovery_run.h"
 #include "app/session.h"
 #include "app/wizard_controller.h"
 #include "gui/about_dialog.h"
@@ -188,6 +189,14 @@ int main(int argc, char** argv) {
     Save(window, "step-2-mounting");
     if (!WaitForStep(session, WizardStep::StepBrowse)) return 1;
     Save(window, "step-3-browse");
+    // The folder of the first damaged file, with that file marked in the list.
+    for (const ItemRecord& file : session.records.files()) {
+        if (ConditionOfFile(*session.reader, session.selectedPool, file).kind != ConditionKind::Damaged) continue;
+        for (const ItemRecord& folder : session.records.folders())
+            if (folder.objectId == file.parentId) ClickItem(window, TreeKind::Directory, QString::fromLatin1(folder.name.c_str()));
+        Save(window, "step-3-browse-damaged");
+        break;
+    }
     OnNextModal("dialog-message", [](QWidget* modal) { static_cast<MarkupMessageBox*>(modal)->press(message_box::kOk); });
     window.ShowMessage(MessageKind::Information, "No volumes found. \r\nPlease select the pool based recovery.");
     RecoveryRunResult run;
