@@ -249,6 +249,8 @@ TEST_F(ScannedArchive, FindsFilesAndFiltersTheList) {
 TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
     test::ScratchFolder destination("gui_recover");
     h.answers.expect(ChooseFile("DestinationDialog", destination.path().string()));
+    // The saving window runs by itself; the message after it is answered.
+    h.answers.expect([](QWidget* widget) { EXPECT_EQ(widget->objectName(), "SavingWindow"); });
     h.answers.expect(h.answers.pressOk());
     h.chooseCommand(Command::RecoverAll);
     ASSERT_TRUE(h.answers.allAnswered());
