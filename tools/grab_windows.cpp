@@ -1,6 +1,7 @@
-// grab-windows IMAGE OUTPUT_FOLDER
+// grab-windows IMAGE OUTPUT_FOLDER [MAPFILE]
 // Drives the desktop application's main window through the wizard on a disk image and saves a
 // PNG of every step, dialog and menu into OUTPUT_FOLDER, for checking the layout by eye.
+// With the image's rescue map, the files on unrescued sectors show as damaged in the list.
 // Run it under a display (or QT_QPA_PLATFORM=offscreen).
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,6 +16,8 @@
 #include "app/drive_information.h"
 #include "app/file_filters_dialog.h"
 #include "app/item_properties.h"
+#include "app/recovery_message.h"
+#include "recovery/recovery_run.h"
 #include "app/session.h"
 #include "app/wizard_controller.h"
 #include "gui/about_dialog.h"
@@ -102,8 +105,18 @@ void GrabDialogs(MainWindow& window, Session& session, const WizardController& w
     FileFiltersWindow filters(rules, &window);
     filters.show();
     Save(filters, "dialog-file-filters");
-    if (const ItemRow* row = wizard.fileList().row(0)) {
-        CaptionedValuesDialog properties(PropertiesLook(), ItemProperties(*row, session.records).rows, &window);
+    // A damaged file's properties when the list shows one, else the first row's.
+    const ItemRow* row = wizard.fileList().row(0);
+    for (int index = 0; const ItemRow* candidate = wizard.fileList().row(index); ++index)
+        if (candidate->damaged) {
+            row = candidate;
+            break;
+        }
+    if (row) {
+        const auto condition = wizard.ConditionOfRow(*row);
+        CaptionedValuesDialog properties(
+            PropertiesLook(), ItemProperties(*row, session.records, condition ? ConditionSummary(*condition) : "").rows,
+            &window);
         properties.show();
         Save(properties, "dialog-properties");
     }
@@ -132,8 +145,8 @@ void GrabDialogs(MainWindow& window, Session& session, const WizardController& w
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     lumbra::UseBundledFonts();
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: grab-windows IMAGE OUTPUT_FOLDER\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: grab-windows IMAGE OUTPUT_FOLDER [MAPFILE]\n");
         return 2;
     }
     outputFolder = QString::fromLocal8Bit(argv[2]);
@@ -146,6 +159,14 @@ int main(int argc, char** argv) {
     DriveSources sources;
     sources.listSystemDisks = false;
     sources.images = {argv[1]};
+    if (argc == 4) {
+        auto map = ReadRescueMapFile(argv[3]);
+        if (const auto* error = std::get_if<RescueMapError>(&map)) {
+            std::fprintf(stderr, "grab-windows: %s line %zu: %s\n", argv[3], error->line, error->message.c_str());
+            return 2;
+        }
+        sources.rescueMaps.emplace_back(argv[1], std::move(std::get<RescueMap>(map)));
+    }
     if (!wizard.StartUp(sources, "")) return 1;
     window.show();
     Save(window, "step-0-start");
@@ -174,8 +195,25 @@ int main(int argc, char** argv) {
     wizard.OnCommand(Command::IconsView);
     Save(window, "step-3-icons");
     wizard.OnCommand(Command::DetailsView);
+    // The folder of the first damaged file, with that file marked in the list.
+    for (const ItemRecord& file : session.records.files()) {
+        if (ConditionOfFile(*session.reader, session.selectedPool, file).kind != ConditionKind::Damaged) continue;
+        for (const ItemRecord& folder : session.records.folders())
+            if (folder.objectId == file.parentId) ClickItem(window, TreeKind::Directory, QString::fromLatin1(folder.name.c_str()));
+        Save(window, "step-3-browse-damaged");
+        break;
+    }
     OnNextModal("dialog-message", [](QWidget* modal) { static_cast<MarkupMessageBox*>(modal)->press(message_box::kOk); });
     window.ShowMessage(MessageKind::Information, "No volumes found. \r\nPlease select the pool based recovery.");
+    RecoveryRunResult run;
+    run.summary.saved = 412;
+    run.summary.skipped = 3;
+    run.summary.failed = 1;
+    run.damaged = 2;
+    run.cutShort = 1;
+    run.report = ReportPaths{"/home/user/Recovered/lumbra-report.xml", "/home/user/Recovered/lumbra-report.csv"};
+    OnNextModal("dialog-recovery-done", [](QWidget* modal) { static_cast<MarkupMessageBox*>(modal)->press(message_box::kOk); });
+    window.ShowMessage(MessageKind::Information, RecoveryRunMessage(run, "/home/user/Recovered"));
     GrabMenus(window);
     GrabDialogs(window, session, wizard);
     std::printf("grab-windows: pictures written to %s\n", qPrintable(outputFolder));

@@ -30,7 +30,9 @@ void FileListBinding::deleteAllRows() {
 
 void FileListBinding::appendRow(const ItemRow& row) {
     rows_.push_back(row);
-    view_.AppendListRow(row);
+    ItemRow& kept = rows_.back();
+    kept.damaged = kept.kind == ItemRow::Kind::File && damageTest_ && damageTest_(kept);
+    view_.AppendListRow(kept);
 }
 
 std::string FileListBinding::fileTypeName(std::string_view fileName) const {

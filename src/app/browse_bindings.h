@@ -4,6 +4,7 @@
 // of the rows it shows, so that commands can read a row's cells, and asks the desktop for a
 // type name once per name extension.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -43,6 +44,9 @@ public:
     const ItemRow* row(int index) const;
     // Writes a new name into a row's "Name" cell.
     void setRowName(int index, std::string_view name);
+    // Tells whether a file row's data is known to be unreadable in part; asked for each file
+    // row appended.
+    void setDamageTest(std::function<bool(const ItemRow&)> test) { damageTest_ = std::move(test); }
 
 private:
     // Distinct extensions remembered at most; a volume holding more asks the desktop for the
@@ -53,6 +57,7 @@ private:
     const Desktop& desktop_;
     std::vector<ItemRow> rows_;
     mutable std::unordered_map<std::string, std::string> typeNames_;
+    std::function<bool(const ItemRow&)> damageTest_;
 };
 
 }  // namespace lumbra

@@ -13,6 +13,7 @@ struct SettingsDialogValues {
     int sectorsIndex = 0;                      // list "1" to "100"
     int retriesIndex = 0;                      // list "1" to "10"
     std::array<bool, 3> duplicateChecked{};    // Rename, Overwrite, Skip radio buttons
+    bool keepTimesChecked = false;             // "Keep file dates"
 };
 
 // "Select Mode Of Recovery".

@@ -55,7 +55,12 @@ FolderCounts CountBelow(const RecoveredTree& records, uint32_t treeItem) {
 
 bool IsFolderType(std::string_view typeText) { return typeText.ends_with("Folder"); }
 
-PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records) {
+std::string ConditionSummary(const FileCondition& condition) {
+    if (condition.kind != ConditionKind::Damaged) return ConditionText(condition.kind);
+    return "damaged: " + std::to_string(condition.unreadableBytes) + " bytes unreadable";
+}
+
+PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records, std::string_view condition) {
     std::string size;
     std::string contains;
     if (IsFolderType(row.type)) {
@@ -66,11 +71,13 @@ PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records
     } else {
         size = std::to_string(ParseNumber<uint64_t>(row.size) / 1024 + 1) + " KB";
     }
-    return {{{std::string(properties_text::kName), row.name},
-             {std::string(properties_text::kSize), size},
-             {std::string(properties_text::kContains), contains},
-             {std::string(properties_text::kDate), row.date},
-             {std::string(properties_text::kTime), row.time}}};
+    PropertiesValues values{{{std::string(properties_text::kName), row.name},
+                             {std::string(properties_text::kSize), size},
+                             {std::string(properties_text::kContains), contains},
+                             {std::string(properties_text::kDate), row.date},
+                             {std::string(properties_text::kTime), row.time}}};
+    if (!condition.empty()) values.rows.push_back({std::string(properties_text::kCondition), std::string(condition)});
+    return values;
 }
 
 }  // namespace lumbra

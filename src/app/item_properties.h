@@ -5,6 +5,7 @@
 #include "app/dialog_values.h"
 #include "app/view.h"
 #include "recovery/browse_views.h"
+#include "recovery/file_condition.h"
 #include "recovery/record_lists.h"
 
 namespace lumbra {
@@ -16,6 +17,7 @@ constexpr std::string_view kContains = "Contains                     :";
 constexpr std::string_view kDate = "Creation Date              :";
 constexpr std::string_view kTime = "Creation Time              :";
 constexpr std::string_view kLessThanOne = "Less than 1";
+constexpr std::string_view kCondition = "Condition                    :";
 }  // namespace properties_text
 
 // True when the row's "Type" text ends with "Folder".
@@ -24,6 +26,10 @@ bool IsFolderType(std::string_view typeText);
 // A file row: its size in whole kilobytes plus one. A folder row: the files and folders below
 // the row's tree item (the row key) in the directory tree, counted from the recovered lists
 // whatever the file filters, and their size in megabytes. An unreadable size counts as 0.
-PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records);
+// condition: a file's condition as ConditionSummary words it; a row of its own when not empty.
+PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records, std::string_view condition = {});
+
+// "intact", "damaged: 544 bytes unreadable", "cut short", "not read yet".
+std::string ConditionSummary(const FileCondition& condition);
 
 }  // namespace lumbra

@@ -8,6 +8,7 @@ void RecoverySettings::SetDefaults(AccessMode mode) {
     sectorsPerRead = DefaultSectorsPerRead(mode);
     badSectorRetries = 3;
     duplicateAction = 1;
+    keepTimes = false;
 }
 
 SettingsDialogValues SettingsDialogOpening(const RecoverySettings& settings) {
@@ -16,6 +17,7 @@ SettingsDialogValues SettingsDialogOpening(const RecoverySettings& settings) {
     values.retriesIndex = static_cast<int>(settings.badSectorRetries.load()) - 1;
     const uint16_t action = settings.duplicateAction.load();
     if (action >= 1 && action <= 3) values.duplicateChecked[action - 1] = true;
+    values.keepTimesChecked = settings.keepTimes.load();
     return values;
 }
 
@@ -26,6 +28,7 @@ void ApplySettingsDialog(const SettingsDialogValues& values, RecoverySettings& s
         settings.badSectorRetries = static_cast<uint16_t>(values.retriesIndex + 1);
     for (uint16_t position = 1; position <= 3; ++position)
         if (values.duplicateChecked[position - 1]) settings.duplicateAction = position;
+    settings.keepTimes = values.keepTimesChecked;
 }
 
 }  // namespace lumbra

@@ -1,5 +1,5 @@
 #pragma once
-// The three user settings and the rules of the "Recovery Settings" dialog. Defaults at every
+// The user settings and the rules of the "Recovery Settings" dialog. Defaults at every
 // start; nothing is stored between runs.
 #include <atomic>
 #include <cstdint>
@@ -19,6 +19,8 @@ struct RecoverySettings {
     std::atomic<uint16_t> badSectorRetries{3};
     // 1 rename, 2 overwrite, 3 skip; read by the saving of recovered files.
     std::atomic<uint16_t> duplicateAction{1};
+    // Written files take their record's time stamp as modification time; off unless asked.
+    std::atomic<bool> keepTimes{false};
 
     void SetDefaults(AccessMode mode);
 };

@@ -8,4 +8,8 @@ RowColour ListRowColour(std::string_view typeText) {
     return kPlainRowColour;
 }
 
+RowColour ListRowColour(std::string_view typeText, bool damaged) {
+    return damaged ? kDamagedRowColour : ListRowColour(typeText);
+}
+
 }  // namespace lumbra

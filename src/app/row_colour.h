@@ -15,9 +15,13 @@ struct RowColour {
 constexpr RowColour kDeletedRowColour{150, 150, 150};
 constexpr RowColour kCompressedRowColour{255, 0, 0};
 constexpr RowColour kPlainRowColour{0, 0, 0};
+// A file with unreadable bytes: a dark amber that none of the type colours uses.
+constexpr RowColour kDamagedRowColour{176, 84, 0};
 
 // Grey for a type beginning with "Deleted ", else red for one beginning with "Compressed ",
 // else black. Letter case counts.
 RowColour ListRowColour(std::string_view typeText);
+// A damaged file's row stands out whatever its type.
+RowColour ListRowColour(std::string_view typeText, bool damaged);
 
 }  // namespace lumbra

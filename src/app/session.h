@@ -3,6 +3,7 @@
 // by reference to the wizard and the windows.
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "app/file_filter_list.h"
 #include "app/recovery_settings.h"
@@ -35,6 +36,9 @@ struct Session {
     // The open drive of the discovery steps; null before the first Next and after Back to
     // the disk step.
     std::unique_ptr<SectorReader> reader;
+    // Item numbers of the files a recovery run of this session wrote: their condition is known.
+    // Touched on the user-interface thread only.
+    std::unordered_set<uint64_t> filesRead;
 };
 
 }  // namespace lumbra

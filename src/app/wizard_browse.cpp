@@ -6,6 +6,7 @@
 #include "app/wizard_controller.h"
 #include "recovery/destination_files.h"
 #include "recovery/file_copy.h"
+#include "recovery/recovery_run.h"
 
 namespace lumbra {
 
@@ -86,10 +87,19 @@ void WizardController::OpenFile(const std::string& path) {
         desktop_.OpenWithProgramChooser(path);
 }
 
+std::optional<FileCondition> WizardController::ConditionOfRow(const ItemRow& row) const {
+    if (row.kind != ItemRow::Kind::File || !session_.reader) return std::nullopt;
+    const ItemRecord* record = session_.records.FindFileByItemNumber(RowKey(row));
+    if (!record) return std::nullopt;
+    return ConditionOfFile(*session_.reader, session_.selectedPool, *record,
+                           session_.filesRead.count(record->itemNumber) != 0);
+}
+
 void WizardController::ShowProperties() {
     const ItemRow* row = list_.row(view_.ListSelectionMark());
     if (!row) return;
-    view_.ShowProperties(ItemProperties(*row, session_.records));
+    const auto condition = ConditionOfRow(*row);
+    view_.ShowProperties(ItemProperties(*row, session_.records, condition ? ConditionSummary(*condition) : ""));
 }
 
 // ---------------------------------------------------------------- rename

@@ -29,7 +29,12 @@ std::optional<uint16_t> DriveRowOfLabel(std::string_view text) {
 }  // namespace
 
 WizardController::WizardController(Session& session, View& view, Desktop& desktop)
-    : session_(session), view_(view), desktop_(desktop), directoryTree_(view), list_(view, desktop) {}
+    : session_(session), view_(view), desktop_(desktop), directoryTree_(view), list_(view, desktop) {
+    list_.setDamageTest([this](const ItemRow& row) {
+        const auto condition = ConditionOfRow(row);
+        return condition && condition->kind == ConditionKind::Damaged;
+    });
+}
 
 WizardController::~WizardController() {
     if (worker_.joinable()) {

@@ -16,6 +16,7 @@
 #include "app/quick_help.h"
 #include "app/session.h"
 #include "app/view.h"
+#include "recovery/file_condition.h"
 #include "discovery/memory_failure.h"
 #include "discovery/scan_range.h"
 #include "disk/disk_access.h"
@@ -109,6 +110,9 @@ public:
     // The address the home-page button and the exit confirmation open.
     static constexpr std::string_view kHomePage = "https://www.corvalt.example/lumbra-novell-nss";
 
+    // The condition of a file row's data as known now; nullopt for folders and rows without a
+    // record or an open drive.
+    std::optional<FileCondition> ConditionOfRow(const ItemRow& row) const;
     const FileListBinding& fileList() const { return list_; }
     uint32_t openWithFlag() const { return openWithFlag_; }
 

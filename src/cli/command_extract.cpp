@@ -8,7 +8,7 @@
 #include "cli/progress_line.h"
 #include "cli/recovery_source.h"
 #include "recovery/folder_path.h"
-#include "recovery/save_driver.h"
+#include "recovery/recovery_run.h"
 
 namespace lumbra::cli {
 
@@ -73,7 +73,9 @@ SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) 
     return selection;
 }
 
-void PrintSummary(CliContext& context, const SaveSummary& summary, bool json) {
+void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json) {
+    const SaveSummary& summary = run.summary;
+    const std::string report = run.report ? run.report->xml : std::string();
     if (json) {
         JsonWriter(context.out)
             .beginObject()
@@ -83,12 +85,17 @@ void PrintSummary(CliContext& context, const SaveSummary& summary, bool json) {
             .key("shortFiles").value(summary.shortFiles)
             .key("bytes").value(summary.bytes)
             .key("stopped").value(summary.stopped)
+            .key("damaged").value(run.damaged)
+            .key("report").value(report)
             .endObject()
             .finish();
         return;
     }
     context.out << summary.saved << " file(s) saved (" << summary.shortFiles << " cut short), " << summary.skipped
                 << " skipped, " << summary.failed << " failed, " << summary.bytes << " bytes\n";
+    context.out << run.damaged << " file(s) damaged, " << run.cutShort << " cut short";
+    if (!report.empty()) context.out << "; report " << report << " and " << run.report->csv;
+    context.out << "\n";
 }
 
 int runExtract(CliContext& context, const ParsedArguments& arguments) {
@@ -108,6 +115,17 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
         if (selection.folderIndexes.empty())
             return context.fail(kExitBadInput, "no folder " + arguments.value("--path").value_or("") + " (see list)");
     }
+    const bool onlyIntact = arguments.has("--only-intact");
+    if (onlyIntact || arguments.has("--only-damaged")) {
+        if (onlyIntact && arguments.has("--only-damaged"))
+            return context.fail(kExitBadInput, "--only-intact and --only-damaged exclude each other");
+        const DamageMap* damage = source->reader->damageMap();
+        if (!damage || !damage->knownInAdvance())
+            return context.fail(kExitBadInput, std::string(onlyIntact ? "--only-intact" : "--only-damaged") +
+                                                   " needs the source's --mapfile: without one a file's condition is known only once it is read");
+        selection = SelectByCondition(*source->reader, source->loaded.state.pool, tree, selection,
+                                      onlyIntact ? ConditionKind::Intact : ConditionKind::Damaged);
+    }
     std::error_code error;
     std::filesystem::create_directories(options.out, error);
     if (!std::filesystem::is_directory(options.out, error))
@@ -125,14 +143,22 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     };
     // Ctrl-C stops the saving as "Stop Saving" would.
     const WorkerStop ctrlC(flags.stopSaving);
-    const SaveSummary summary = SaveRecoveredFiles(copy, tree, selection, options.out);
-    PrintSummary(context, summary, arguments.has("--json"));
+    RecoveryRunOptions runOptions{.writeReport = !arguments.has("--no-report"),
+                                  .reportPath = arguments.value("--report"),
+                                  .keepTimes = arguments.has("--keep-times"),
+                                  .sourceName = context.disk.driveTable().rows[source->loaded.state.selectedDrive].path};
+    const RecoveryRunResult run = RunRecovery(copy, tree, selection, options.out, runOptions);
+    if (run.reportFailed) context.err << "lumbra-nss-cli: the report could not be written\n";
+    PrintSummary(context, run, arguments.has("--json"));
+    const SaveSummary& summary = run.summary;
     return summary.failed == 0 ? kExitOk : kExitEnvironment;
 }
 
 std::vector<OptionSpec> ExtractOptionSpecs() {
     std::vector<OptionSpec> specs = RecoverySourceOptions();
-    specs.insert(specs.end(), {{"--out", 1, false}, {"--filter", 1, true}, {"--duplicates", 1, false}, {"--path", 1, false}});
+    specs.insert(specs.end(), {{"--out", 1, false}, {"--filter", 1, true}, {"--duplicates", 1, false}, {"--path", 1, false},
+                                {"--report", 1, false}, {"--no-report", 0, false}, {"--keep-times", 0, false},
+                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}});
     return specs;
 }
 
@@ -149,7 +175,14 @@ Command ExtractCommand() {
                         "  --duplicates       for a file that exists: rename the new one \"Copy (1 ) of NAME\"\n"
                         "                     (default), overwrite it, or skip the new one\n"
                         "  --path             the folder as find shows paths; \\ is the whole volume\n"
-                        "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\"}\n"
+                        "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\"}\n"
+                        "  --report PATH      write the recovery report (XML) here, its CSV beside it; by default\n"
+                        "                     lumbra-report.xml and .csv in DIR, under a name no file there has\n"
+                        "  --no-report        write no report\n"
+                        "  --keep-times       give each written file its record's date as modification time\n"
+                        "  --only-intact      save only the files whose data is all readable, and\n"
+                        "  --only-damaged     only those with unreadable bytes; both need --mapfile, since on a\n"
+                        "                     disk without one a file's condition is known only once it is read\n"
                         "A file that cannot be created or written is reported and counted as failed, and the\n"
                         "exit code is then 1.\n") +
                 kRecoverySourceHelp,

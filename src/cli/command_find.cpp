@@ -2,10 +2,12 @@
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
 #include "cli/latin1_argument.h"
+#include "cli/record_json.h"
 #include "cli/recovery_source.h"
 #include "cli/terminal_text.h"
 #include "disk/text_encoding.h"
 #include "recovery/find_search.h"
+#include "recovery/recovery_run.h"
 
 namespace lumbra::cli {
 
@@ -25,14 +27,17 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
     SearchControl control;
     RunFindSearch(source->loaded.records, Latin1FromArgument(arguments.positional[0]), rows, control);
     if (arguments.has("--json")) {
+        const RecoveredTree& tree = source->loaded.records;
         JsonWriter json(context.out);
         json.beginObject().key("matches").beginArray();
         for (const FindRow& row : rows.rows) {
             json.beginObject()
                 .key("name").value(Latin1ToUtf8(row.fileName))
                 .key("path").value(Latin1ToUtf8(row.path))
-                .key("size").value(row.size)
-                .endObject();
+                .key("size").value(row.size);
+            if (row.itemNumber < tree.files().size())
+                WriteCondition(json, ConditionOfFile(*source->reader, source->loaded.state.pool, tree.files()[row.itemNumber]));
+            json.endObject();
         }
         json.endArray().endObject().finish();
         return kExitOk;
@@ -50,7 +55,7 @@ Command FindFilesCommand() {
             std::string("Usage: lumbra-nss-cli find PATTERN SOURCE [--json]\n"
                         "Lists the files whose upper-cased name matches the upper-cased PATTERN under the\n"
                         "name rule of the filters (a pattern without * or ? matches anywhere in the name).\n") +
-                kRecoverySourceHelp + "  --json   print {\"matches\":[{\"name\",\"path\",\"size\"}]}\n",
+                kRecoverySourceHelp + "  --json   print {\"matches\":[{\"name\",\"path\",\"size\",\"condition\",...}]} (see list)\n",
             RecoverySourceOptions(), runFind};
 }
 

@@ -17,7 +17,7 @@ int runList(CliContext& context, const ParsedArguments& arguments) {
     if (arguments.has("--json")) {
         JsonWriter json(context.out);
         json.beginObject();
-        WriteRecordLists(json, source->loaded.records);
+        WriteRecordLists(json, source->loaded.records, source->reader.get(), &source->loaded.state.pool);
         json.endObject().finish();
     } else {
         PrintRecordLists(context.out, source->loaded.records);
@@ -34,7 +34,9 @@ Command ListCommand() {
                 kRecoverySourceHelp +
                 "  --json   print {\"folders\":[{\"itemNumber\",\"objectId\",\"parentId\",\"name\",\"timeStamp\",\n"
                 "           \"date\",\"time\"}],\"files\":[{\"itemNumber\",\"objectId\",\"parentId\",\"name\",\"size\",\n"
-                "           \"firstBlock\",\"blockCount\",\"timeStamp\",\"date\",\"time\",\"path\"}]}\n",
+                "           \"firstBlock\",\"blockCount\",\"timeStamp\",\"date\",\"time\",\"path\",\"condition\"}]};\n"
+                "           condition: intact, damaged (then \"unreadableBytes\" and \"unreadableRanges\":\n"
+                "           [{\"offset\",\"length\"}]), cut short, or not read yet (without --mapfile)\n",
             RecoverySourceOptions(), runList};
 }
 

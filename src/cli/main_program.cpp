@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/interrupt.h"
+#include "cli/rescue_maps.h"
 #include "discovery/memory_failure.h"
 #include "platform/application_directory.h"
 #include "platform/product_version.h"
@@ -22,6 +23,8 @@ const char* const kProgramHelp =
     "\n"
     "Global options:\n"
     "  --image PATH             add a disk image file as a drive row (repeatable)\n"
+    "  --mapfile MAP            after --image PATH: the image's rescue map (GNU ddrescue); its\n"
+    "                           sectors never rescued read as zeros and mark files damaged\n"
     "  --no-drives              list no disks of this machine, only the images\n"
     "  --access-mode=N|F        N: read device files and images (default); F: read through\n"
     "                           the BIOS disk libraries next to the program\n"
@@ -114,17 +117,24 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
         err << "lumbra-nss-cli: " << *error << "\n";
         return kExitBadInput;
     }
+    const auto rescueMaps = PairRescueMaps(arguments);
+    if (auto* error = std::get_if<std::string>(&rescueMaps)) {
+        err << "lumbra-nss-cli: " << *error << "\n";
+        return kExitBadInput;
+    }
     CliContext context(std::get<GlobalSettings>(settings), out, err);
     offerImagesToBiosLibraries(context.settings);
     DriveSources sources;
     sources.listSystemDisks = context.settings.listSystemDisks;
     sources.images = context.settings.images;
+    if (auto code = ReadRescueMaps(context, std::get<0>(rescueMaps), sources)) return *code;
     if (auto fatal = context.disk.EnumerateDrives(sources, ExecutableDirectory())) {
         err << "Corvalt Lumbra Novell NSS: " << *fatal << "\n";
         return kExitOk;
     }
     for (const std::string& error : context.disk.imageErrors()) context.fail(kExitBadInput, error);
     if (!context.disk.imageErrors().empty()) return kExitBadInput;
+    for (const std::string& warning : context.disk.rescueMapWarnings()) err << "lumbra-nss-cli: warning: " << warning << "\n";
     const int code = command.run(context, arguments_);
     if (!Interrupted()) return code;
     err << "lumbra-nss-cli: stopped by Ctrl-C; what is printed above was found before it.\n";

@@ -5,6 +5,7 @@
 #include "cli/terminal_text.h"
 #include "recovery/folder_path.h"
 #include "recovery/format_stamp.h"
+#include "recovery/recovery_run.h"
 
 namespace lumbra::cli {
 namespace {
@@ -21,16 +22,19 @@ void WriteStamp(JsonWriter& json, const ItemRecord& record) {
     json.key("timeStamp").value(record.timeStamp).key("date").value(stamp.date).key("time").value(stamp.time);
 }
 
-// The path of a file as Find Files shows it, followed by its name.
-std::string FilePath(const RecoveredTree& tree, const ItemRecord& file) {
-    std::string path = FindFilesPath(tree, file.parentId);
-    if (path.back() != '\\') path += '\\';
-    return path + file.name;
-}
-
 }  // namespace
 
-void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree) {
+void WriteCondition(JsonWriter& json, const FileCondition& condition) {
+    json.key("condition").value(ConditionText(condition.kind));
+    if (condition.kind != ConditionKind::Damaged) return;
+    json.key("unreadableBytes").value(condition.unreadableBytes).key("unreadableRanges").beginArray();
+    for (const ByteArea& area : condition.unreadableRanges)
+        json.beginObject().key("offset").value(area.position).key("length").value(area.size).endObject();
+    json.endArray();
+}
+
+void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree, const SectorReader* reader,
+                      const SelectedPool* pool) {
     json.key("folders").beginArray();
     for (const ItemRecord& folder : tree.folders()) {
         json.beginObject();
@@ -45,6 +49,7 @@ void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree) {
         json.key("size").value(file.size).key("firstBlock").value(file.firstBlock).key("blockCount").value(file.blockCount);
         WriteStamp(json, file);
         json.key("path").latin1Value(FindFilesPath(tree, file.parentId));
+        if (reader && pool) WriteCondition(json, ConditionOfFile(*reader, *pool, file));
         json.endObject();
     }
     json.endArray();
@@ -60,7 +65,7 @@ void PrintRecordLists(std::ostream& out, const RecoveredTree& tree) {
         const StampTexts stamp = FormatStamp(file.timeStamp);
         out << "file   " << std::setw(8) << file.itemNumber << "  " << std::setw(11) << stamp.date << "  "
             << std::setw(8) << stamp.time << "  " << std::setw(14) << file.size << "  "
-            << TerminalText(FilePath(tree, file)) << "\n";
+            << TerminalText(FindFilesFilePath(tree, file)) << "\n";
     }
 }
 

@@ -28,18 +28,22 @@ int DeviceSectorReader::ReadSectors(uint64_t sector, uint32_t count, uint8_t* bu
     const uint64_t start = startsOnDevice ? sector * kSectorSize : 0;
     const size_t present = startsOnDevice ? static_cast<size_t>(std::min<uint64_t>(length, deviceBytes - start)) : 0;
     std::memset(buffer + present, 0, length - present);
+    const uint64_t presentSectors = (present + kSectorSize - 1) / kSectorSize;
+    if (presentSectors < count) damage_.add(sector + presentSectors, count - presentSectors);
     if (present == 0) return 0;
     const int whole = present == length ? 1 : 0;
     if (device_->readAt(start, buffer, present)) return whole;
 
     const uint16_t attempts = badSectorRetries_.load() < 1 ? 1 : badSectorRetries_.load();
-    const size_t presentSectors = (present + kSectorSize - 1) / kSectorSize;
     bool lastRead = false;
     for (size_t i = 0; i < presentSectors; ++i) {
         const size_t offset = i * kSectorSize;
         uint8_t* target = buffer + offset;
         lastRead = readOneSector(start + offset, target, std::min(kSectorSize, present - offset), attempts);
-        if (!lastRead) std::memset(target, 0, kSectorSize);
+        if (!lastRead) {
+            std::memset(target, 0, kSectorSize);
+            damage_.add(sector + i, 1);
+        }
     }
     return lastRead ? whole : 0;
 }

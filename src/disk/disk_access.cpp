@@ -5,6 +5,7 @@
 #include "disk/bios_sector_reader.h"
 #include "disk/device_sector_reader.h"
 #include "disk/file_device.h"
+#include "disk/rescued_device.h"
 
 namespace lumbra {
 
@@ -12,6 +13,7 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     driveTable_ = {};
     disksNeedingRights_ = 0;
     imageErrors_.clear();
+    unrescued_.clear();
     if (accessMode_ == AccessMode::F) {
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
@@ -39,6 +41,18 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
         std::string why;
         if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
     }
+    rescueMapWarnings_.clear();
+    for (const auto& [image, map] : sources.rescueMaps) {
+        for (size_t row = driveTable_.rows.size(); row-- > 0;) {
+            if (driveTable_.rows[row].path != image) continue;
+            size_t ignored = 0;
+            setRescueMap(row, map, ignored);
+            if (ignored > 0)
+                rescueMapWarnings_.push_back("the rescue map of " + image + " has " + std::to_string(ignored) +
+                                             " area(s) past the image's end; they are ignored");
+            break;
+        }
+    }
     return std::nullopt;
 }
 
@@ -65,7 +79,22 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
     const DriveEntry& entry = driveTable_.rows[row];
     if (accessMode_ == AccessMode::F && biosLibrary_)
         return std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
-    return std::make_unique<DeviceSectorReader>(FileDevice::Open(entry.path, errorText), badSectorRetries);
+    std::unique_ptr<SectorDevice> device = FileDevice::Open(entry.path, errorText);
+    auto rescue = unrescued_.find(row);
+    if (!device || rescue == unrescued_.end())
+        return std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
+    device = std::make_unique<RescuedDevice>(std::move(device), rescue->second);
+    auto reader = std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
+    for (const SectorRange& range : rescue->second) reader->damageMap()->add(range.first, range.count);
+    reader->damageMap()->setKnownInAdvance();
+    return reader;
+}
+
+void DiskAccess::setRescueMap(size_t row, const RescueMap& map, size_t& ignoredAreas) {
+    ignoredAreas = 0;
+    if (row >= driveTable_.rows.size()) return;
+    auto device = FileDevice::Open(driveTable_.rows[row].path);
+    unrescued_[row] = UnrescuedSectors(map, device ? device->sizeBytes() : 0, ignoredAreas);
 }
 
 }  // namespace lumbra

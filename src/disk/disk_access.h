@@ -2,6 +2,7 @@
 // The disk side of a session: the access mode, the drive table built once at start-up, the
 // BIOS disk libraries in F mode, and the opening of the selected drive.
 #include <memory>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "disk/bios_disk_library.h"
 #include "disk/drive_table.h"
 #include "disk/linux_drives.h"
+#include "disk/rescue_map.h"
 #include "disk/sector_reader.h"
 
 namespace lumbra {
@@ -17,6 +19,8 @@ namespace lumbra {
 struct DriveSources {
     bool listSystemDisks = true;      // false: images only
     std::vector<std::string> images;  // disk image files, listed after the system's disks
+    // Rescue maps of some of those images, by image path.
+    std::vector<std::pair<std::string, RescueMap>> rescueMaps;
     SystemPaths systemPaths;
 };
 
@@ -31,6 +35,8 @@ public:
 
     // "cannot open image PATH: <reason>" for every image of the last enumeration without a row.
     const std::vector<std::string>& imageErrors() const { return imageErrors_; }
+    // One line per rescue map with areas past its image's end, which are ignored.
+    const std::vector<std::string>& rescueMapWarnings() const { return rescueMapWarnings_; }
 
     // Adds an image file as a row (used for paths given where a row is expected); the row
     // number, or nullopt when the table is full or the file cannot be opened (errorText then
@@ -40,6 +46,12 @@ public:
     // Opens a row read-only. The reader of a row whose device cannot be opened reads nothing
     // (every read answers 0); errorText says why.
     std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
+
+    // Reads the row's image together with a rescue map: from the next OpenDrive on, the
+    // sectors it marks as never rescued read as failed and start in the drive's damage map.
+    // ignoredAreas counts the map's areas past the image end.
+    void setRescueMap(size_t row, const RescueMap& map, size_t& ignoredAreas);
+    bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
 
     AccessMode accessMode() const { return accessMode_; }
     // Disks of this machine left out of the table because this user may not open them.
@@ -51,7 +63,9 @@ private:
     DriveTable driveTable_;
     size_t disksNeedingRights_ = 0;
     std::vector<std::string> imageErrors_;
+    std::vector<std::string> rescueMapWarnings_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
+    std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
 };
 
 // "cannot open image PATH: <reason>", the text for an image file that gets no drive row.

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "disk/damage_map.h"
+
 namespace lumbra {
 
 // The one way every parser reads the source disk: a run of 512-byte sectors of the selected
@@ -15,6 +17,9 @@ public:
     // Sectors the source holds (a sector only partly there counts); nullopt when the back-end
     // cannot tell. Readers of pool data stop at this end instead of reading zeros past it.
     virtual std::optional<uint64_t> sectorCount() const { return std::nullopt; }
+    // The sectors of this drive that could not be read so far; null for a back-end that keeps
+    // no such record.
+    virtual DamageMap* damageMap() const { return nullptr; }
 };
 
 }  // namespace lumbra

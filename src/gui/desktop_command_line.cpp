@@ -4,9 +4,46 @@
 #include <QRegularExpression>
 #include <cstdio>
 
+#include "disk/rescue_map.h"
 #include "platform/product_version.h"
 
 namespace lumbra {
+
+namespace {
+
+// Pairs each --mapfile with the --image before it (the parser keeps the order the options came
+// in) and reads the maps; false after a message.
+bool ReadRescueMaps(const QCommandLineParser& parser, DriveSources& sources) {
+    const QStringList images = parser.values("image");
+    const QStringList maps = parser.values("mapfile");
+    qsizetype imageIndex = 0;
+    qsizetype mapIndex = 0;
+    bool imageOpen = false;
+    for (const QString& name : parser.optionNames()) {
+        if (name == "image") {
+            ++imageIndex;
+            imageOpen = true;
+        } else if (name == "mapfile") {
+            const std::string map = maps.value(mapIndex++).toLocal8Bit().toStdString();
+            if (!imageOpen) {
+                std::fprintf(stderr, "lumbra-nss: --mapfile MAP follows the --image PATH it belongs to\n");
+                return false;
+            }
+            imageOpen = false;
+            auto parsed = ReadRescueMapFile(map);
+            if (const auto* error = std::get_if<RescueMapError>(&parsed)) {
+                if (error->line == 0) std::fprintf(stderr, "lumbra-nss: %s\n", error->message.c_str());
+                else std::fprintf(stderr, "lumbra-nss: %s line %zu: %s\n", map.c_str(), error->line, error->message.c_str());
+                return false;
+            }
+            sources.rescueMaps.emplace_back(images.value(imageIndex - 1).toLocal8Bit().toStdString(),
+                                            std::move(std::get<RescueMap>(parsed)));
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 std::variant<DesktopOptions, int> ParseDesktopCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -14,10 +51,11 @@ std::variant<DesktopOptions, int> ParseDesktopCommandLine(const QStringList& arg
     const QCommandLineOption help({"h", "help"}, "Shows this help and exits.");
     const QCommandLineOption version("version", "Shows the program's version and exits.");
     const QCommandLineOption image("image", "Adds a disk image file as a drive (repeatable).", "PATH");
+    const QCommandLineOption mapfile("mapfile", "After --image PATH: the image's rescue map (GNU ddrescue).", "MAP");
     const QCommandLineOption noDrives("no-drives", "Lists no drives of the system, only the images.");
     const QCommandLineOption accessMode("access-mode", "N: the system's devices (default); F: the BIOS disk libraries.",
                                         "N|F", "N");
-    parser.addOptions({help, version, image, noDrives, accessMode});
+    parser.addOptions({help, version, image, mapfile, noDrives, accessMode});
     parser.addPositionalArgument("IMAGE", "Disk image files, added as with --image.", "[IMAGE...]");
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "lumbra-nss: %s\nTry 'lumbra-nss --help'.\n", qPrintable(parser.errorText()));
@@ -42,6 +80,7 @@ std::variant<DesktopOptions, int> ParseDesktopCommandLine(const QStringList& arg
     options.sources.listSystemDisks = !parser.isSet(noDrives);
     for (const QString& path : parser.values(image) + parser.positionalArguments())
         options.sources.images.push_back(path.toLocal8Bit().toStdString());
+    if (!ReadRescueMaps(parser, options.sources)) return 2;
     return options;
 }
 

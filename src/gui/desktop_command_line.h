@@ -1,8 +1,8 @@
 #pragma once
-// The desktop program's command line: --image PATH (repeatable), --no-drives, --access-mode=N|F,
-// --help, --version, and disk image files as further arguments (as with --image). Read before
-// any window system is touched, so that help, version and a bad option answer on a terminal
-// without a display.
+// The desktop program's command line: --image PATH (repeatable, each optionally followed by
+// --mapfile MAP), --no-drives, --access-mode=N|F, --help, --version, and disk image files as
+// further arguments (as with --image). Read before any window system is touched, so that help,
+// version and a bad option answer on a terminal without a display.
 #include <QStringList>
 #include <variant>
 

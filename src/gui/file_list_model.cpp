@@ -24,7 +24,7 @@ void FileListModel::clearRows() {
 }
 
 void FileListModel::appendRow(ItemRow item) {
-    const RowColour colour = ListRowColour(item.type);
+    const RowColour colour = ListRowColour(item.type, item.damaged);
     pending_.push_back(Row{std::move(item), QColor(colour.red, colour.green, colour.blue)});
     if (flushScheduled_) return;
     flushScheduled_ = true;
@@ -73,7 +73,9 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QIcon FileListModel::iconOf(const Row& row) const {
-    return row.item.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(Latin1(row.item.name));
+    if (row.item.kind == ItemRow::Kind::Folder) return FileTypeIcons::folder();
+    const QIcon icon = icons_.file(Latin1(row.item.name));
+    return row.item.damaged ? WithDamageOverlay(icon) : icon;
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/view.h"
+#include "gui/damage_overlay.h"
 #include "gui/file_type_icons.h"
 
 namespace lumbra {

@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
     lumbra::WizardController wizard(session, window, desktop);
     window.attach(wizard);
     if (!wizard.StartUp(options.sources, lumbra::ExecutableDirectory())) return 0;
+    for (const std::string& warning : session.disk.rescueMapWarnings())
+        std::fprintf(stderr, "lumbra-nss: warning: %s\n", warning.c_str());
     window.show();
     const int code = QApplication::exec();
     // A worker still running at the end is not waited for.

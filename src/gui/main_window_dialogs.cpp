@@ -4,6 +4,7 @@
 #include <QFileDialog>
 
 #include "app/file_filters_dialog.h"
+#include "app/recovery_message.h"
 #include "gui/about_dialog.h"
 #include "gui/busy_cursor.h"
 #include "gui/captioned_values_dialog.h"
@@ -121,7 +122,10 @@ void MainWindow::RunSaving(const SaveSelection& selection) {
         const std::optional<std::string> folder = RunFileDialog(chooser);
         if (!folder) return false;
         SavingWindow window(session_.savingFlags, this);
-        window.run(session_, selection, *folder);
+        const RecoveryRunResult run = window.run(session_, selection, *folder);
+        for (const auto& [index, result] : run.summary.results)
+            if (result.copied()) session_.filesRead.insert(session_.records.files()[index].itemNumber);
+        lumbra::ShowMessage(kMessageInformation, RecoveryRunMessage(run, *folder));
         return true;
     });
 }

@@ -52,7 +52,7 @@ SavingWindow::SavingWindow(SavingFlags& flags, QWidget* parent)
     connect(stop, &QPushButton::clicked, this, [this] { flags_.stopSaving = 1; });
 }
 
-SaveSummary SavingWindow::run(Session& session, const SaveSelection& selection, const std::string& destination) {
+RecoveryRunResult SavingWindow::run(Session& session, const SaveSelection& selection, const std::string& destination) {
     if (!session.reader) return {};
     PosixDestinationFiles files;
     CopyContext context{*session.reader, session.selectedPool, files, session.savingFlags,
@@ -60,12 +60,16 @@ SaveSummary SavingWindow::run(Session& session, const SaveSelection& selection, 
     context.askContinue = [this](const std::string& question) {
         return calls_.answer([question] { return AskYesNo(kMessageError, question); }) == 1;
     };
-    SaveSummary summary;
-    std::thread worker([&] { summary = SaveRecoveredFiles(context, session.records, selection, destination); });
+    RecoveryRunOptions options;
+    options.keepTimes = session.settings.keepTimes.load();
+    const auto& rows = session.disk.driveTable().rows;
+    if (session.wizard.selectedDrive < rows.size()) options.sourceName = rows[session.wizard.selectedDrive].path;
+    RecoveryRunResult result;
+    std::thread worker([&] { result = RunRecovery(context, session.records, selection, destination, options); });
     exec();
     // The worker's last call closed the window; it has nothing left to do.
     worker.join();
-    return summary;
+    return result;
 }
 
 void SavingWindow::fileStarted(const std::string& path, const std::string& name, uint32_t totalFiles) {

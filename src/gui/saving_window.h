@@ -6,7 +6,7 @@
 
 #include "gui/gui_thread.h"
 #include "gui/picture_dialog.h"
-#include "recovery/save_driver.h"
+#include "recovery/recovery_run.h"
 #include "recovery/saving_observer.h"
 
 class QLabel;
@@ -21,8 +21,9 @@ class SavingWindow : public PictureDialog, public SavingObserver {
 public:
     SavingWindow(SavingFlags& flags, QWidget* parent);
 
-    // Saves the selection below `destination` on a worker while the window is shown.
-    SaveSummary run(Session& session, const SaveSelection& selection, const std::string& destination);
+    // Saves the selection below `destination` on a worker while the window is shown, with the
+    // report beside the files.
+    RecoveryRunResult run(Session& session, const SaveSelection& selection, const std::string& destination);
 
     void fileStarted(const std::string& path, const std::string& name, uint32_t totalFiles) override;
     void fileProgress(uint32_t percent) override;

@@ -1,5 +1,6 @@
 #include "gui/settings_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -44,6 +45,12 @@ SettingsDialog::SettingsDialog(const SettingsDialogValues& values, QWidget* pare
     retries_->setObjectName("Retries");
     place(retries_, 190, 191, 60, 14);
 
+    keepTimes_ = new QCheckBox("Keep file dates");
+    keepTimes_->setObjectName("KeepTimes");
+    keepTimes_->setToolTip("Give each recovered file the date of its record as modification time");
+    keepTimes_->setChecked(values.keepTimesChecked);
+    place(keepTimes_, 16, 240, 150, 12);
+
     auto* ok = new QPushButton("OK");
     ok->setDefault(true);
     place(ok, 172, 238, 54, 16);
@@ -63,6 +70,7 @@ SettingsDialogValues SettingsDialog::values() const {
     SettingsDialogValues chosen;
     chosen.sectorsIndex = sectors_->currentIndex();
     chosen.retriesIndex = retries_->currentIndex();
+    chosen.keepTimesChecked = keepTimes_->isChecked();
     for (size_t choice = 0; choice < duplicates_.size(); ++choice) chosen.duplicateChecked[choice] = duplicates_[choice]->isChecked();
     return chosen;
 }

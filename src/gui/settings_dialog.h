@@ -4,6 +4,7 @@
 #include "app/dialog_values.h"
 #include "gui/picture_dialog.h"
 
+class QCheckBox;
 class QComboBox;
 
 namespace lumbra {
@@ -22,6 +23,7 @@ private:
 
     QComboBox* sectors_;
     QComboBox* retries_;
+    QCheckBox* keepTimes_;
     std::array<GroupRadioButton*, 3> duplicates_{};
 };
 

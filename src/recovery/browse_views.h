@@ -34,6 +34,8 @@ struct ItemRow {
     std::string date;
     std::string time;
     std::string key;
+    // Files: some of the file's data is known to be unreadable. Not one of the cells.
+    bool damaged = false;
 };
 
 class ItemListView {

@@ -30,6 +30,8 @@ public:
     // Makes sure a real folder (not a symbolic link) has this name, creating it when nothing
     // does; false otherwise.
     virtual bool ensureFolder(const std::string& path) = 0;
+    // Sets a written file's modification time (seconds since 1970 UTC); false when it cannot.
+    virtual bool setModificationTime(const std::string& /*path*/, int64_t /*seconds*/) { return false; }
 };
 
 // The local file system.
@@ -39,6 +41,7 @@ public:
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
     bool remove(const std::string& path) override;
     bool ensureFolder(const std::string& path) override;
+    bool setModificationTime(const std::string& path, int64_t seconds) override;
 };
 
 }  // namespace lumbra

@@ -35,4 +35,10 @@ std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId) {
     return path;
 }
 
+std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file) {
+    std::string path = FindFilesPath(tree, file.parentId);
+    if (path.back() != '\\') path += '\\';
+    return path + file.name;
+}
+
 }  // namespace lumbra

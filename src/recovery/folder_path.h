@@ -19,4 +19,7 @@ std::vector<const ItemRecord*> ParentFolderChain(const RecoveredTree& tree, uint
 // name already ends with one); just "\" for an empty chain.
 std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId);
 
+// That path followed by the file's own name.
+std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file);
+
 }  // namespace lumbra

@@ -66,4 +66,10 @@ bool PosixDestinationFiles::ensureFolder(const std::string& path) {
     return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// The link itself, never what it points at: the destination stays the only place written.
+bool PosixDestinationFiles::setModificationTime(const std::string& path, int64_t seconds) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 0}};
+    return ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 }  // namespace lumbra

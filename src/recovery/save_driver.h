@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "recovery/file_copy.h"
@@ -25,6 +26,8 @@ struct SaveSummary {
     uint32_t failed = 0;      // files that could not be created or written
     uint64_t bytes = 0;       // bytes written into saved files
     bool stopped = false;     // the stop-saving flag ended the run
+    // Each file handled, in order: its place in the file list and how its copy ended.
+    std::vector<std::pair<size_t, CopyResult>> results;
 };
 
 // Saves the selected files in file-list order. A file goes into the folder path of its parent

@@ -167,7 +167,7 @@ TEST_F(BrowseTest, PropertiesOfAFileAndOfAFolder) {
     wizard->OnCommand(Command::Properties);
     ASSERT_EQ(view.properties.size(), 1u);
     const auto& file = view.properties[0].rows;
-    ASSERT_EQ(file.size(), 5u);
+    ASSERT_EQ(file.size(), 6u);
     EXPECT_EQ(file[0].caption, "Name :");
     EXPECT_EQ(file[0].value, "Big.bin");
     EXPECT_EQ(file[1].caption, "Size                            :");
@@ -177,6 +177,9 @@ TEST_F(BrowseTest, PropertiesOfAFileAndOfAFolder) {
     EXPECT_EQ(file[3].caption, "Creation Date              :");
     EXPECT_EQ(file[3].value, view.rows[static_cast<size_t>(view.selectionMark)].date);
     EXPECT_EQ(file[4].caption, "Creation Time              :");
+    // A disk without a rescue map: the file's data has not been read in this session.
+    EXPECT_EQ(file[5].caption, "Condition                    :");
+    EXPECT_EQ(file[5].value, "not read yet");
 
     ClickTree(TreeKind::Directory, "DATA");
     MarkRow("Documents");

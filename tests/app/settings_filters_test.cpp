@@ -77,14 +77,19 @@ TEST_F(WizardTest, SettingsCancelChangesNothing) {
 TEST_F(WizardTest, SettingsOkStoresTheChoices) {
     StartStandard();
     ToBrowse();
+    EXPECT_FALSE(session.settings.keepTimes);
     view.settingsDialog = [](SettingsDialogValues& values) {
+        EXPECT_FALSE(values.keepTimesChecked);
         values.retriesIndex = 6;
         values.duplicateChecked = {false, true, false};
+        values.keepTimesChecked = true;
         return true;
     };
     wizard->OnCommand(Command::SettingsFromList);
     EXPECT_EQ(session.settings.badSectorRetries, 7);
     EXPECT_EQ(session.settings.duplicateAction, 2);
+    EXPECT_TRUE(session.settings.keepTimes);
+    EXPECT_TRUE(SettingsDialogOpening(session.settings).keepTimesChecked);
 }
 
 // ---------------------------------------------------------------- file filters

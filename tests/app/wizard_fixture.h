@@ -44,11 +44,13 @@ protected:
     }
 
     // Starts the wizard over these image files (rows 0, 1, ...).
-    void Start(const std::vector<std::string>& images) {
+    void Start(const std::vector<std::string>& images,
+               std::vector<std::pair<std::string, RescueMap>> rescueMaps = {}) {
         desktop.temporaryFolder = scratch.file("temp") + "/";
         std::filesystem::create_directories(scratch.file("temp"));
         wizard = std::make_unique<WizardController>(session, view, desktop);
-        ASSERT_TRUE(wizard->StartUp(DriveSources{.listSystemDisks = false, .images = images}, ""));
+        ASSERT_TRUE(wizard->StartUp(
+            DriveSources{.listSystemDisks = false, .images = images, .rescueMaps = std::move(rescueMaps)}, ""));
     }
     void StartStandard() { Start({WriteImage(StandardImage())}); }
 

@@ -101,7 +101,9 @@ TEST(CliDemoExtract, EveryFileOfTheDemoDiskComesOutByteForByte) {
                                        "--volume", std::to_string(volumeRow)});
             ASSERT_EQ(run.exitCode, 0) << run.err;
             const auto expected = ExpectedFiles(volume);
-            EXPECT_EQ(RegularFilesBelow(out), expected.size()) << volume.name;
+            // The files, and the report's XML and CSV beside them.
+            EXPECT_EQ(RegularFilesBelow(out), expected.size() + 2) << volume.name;
+            EXPECT_TRUE(fs::exists(fs::path(out) / "lumbra-report.csv")) << volume.name;
             for (const ExpectedFile& file : expected) {
                 EXPECT_TRUE(Bytes(fs::path(out) / file.relativePath) ==
                             disk.image.consecutiveContent(built, *file.file))

@@ -213,8 +213,18 @@ TEST_F(ScannedArchive, FindsFilesAndFiltersTheList) {
 TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
     test::ScratchFolder destination("gui_recover");
     h.answers.expect(test::ChooseFile("DestinationDialog", destination.path().string()));
+    // The saving window runs by itself; the message after it is answered.
+    h.answers.expect([](QWidget* widget) { EXPECT_EQ(widget->objectName(), "SavingWindow"); });
+    h.answers.expect(h.answers.pressOk());
     h.chooseCommand(Command::RecoverAll);
     ASSERT_TRUE(h.answers.allAnswered());
+    // The run ends with a message that counts the files and says where the report went.
+    ASSERT_EQ(h.answers.texts().size(), 1u);
+    const std::string message = h.answers.texts().back();
+    EXPECT_NE(message.find("file(s) saved"), std::string::npos) << message;
+    EXPECT_NE(message.find("0 file(s) cut short, 0 file(s) damaged"), std::string::npos) << message;
+    EXPECT_NE(message.find("Report: " + (destination.path() / "lumbra-report.xml").string()), std::string::npos) << message;
+    EXPECT_TRUE(fs::exists(destination.path() / "lumbra-report.csv"));
 
     const test::BuiltPool& pool = test::DemoImage().pool("ARCHIVE");
     std::multiset<std::pair<uint64_t, std::string>> expected;

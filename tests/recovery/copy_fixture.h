@@ -78,7 +78,10 @@ inline void WriteWholeFile(const std::filesystem::path& path, const std::string&
 
 // Everything one CopyRecoveredFile call needs, over a mounted builder volume.
 struct CopyFixture {
-    explicit CopyFixture(NssImage image) : mounted(std::move(image)) { mounted.MountVolumeBased(); }
+    explicit CopyFixture(NssImage image, std::set<uint64_t> unreadable = {})
+        : mounted(std::move(image), std::move(unreadable)) {
+        mounted.MountVolumeBased();
+    }
 
     CopyContext context(DestinationFiles& target) {
         CopyContext copy{mounted.reader, mounted.pool, target, flags, filters};

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "discovery/pool_listing.h"
 #include "disk/device_sector_reader.h"
 #include "recovery/volume_mount.h"
+#include "support/faulty_device.h"
 #include "support/nss_image_builder.h"
 
 namespace lumbra::test {
@@ -38,9 +40,14 @@ public:
 
 class MountedImage {
 public:
-    explicit MountedImage(NssImage built) : image(std::move(built)), reader(image.device()) {
+    // unreadable: disk sectors that fail every read of the mount and the copies; the pool is
+    // found on the healthy disk first.
+    explicit MountedImage(NssImage built, std::set<uint64_t> unreadable = {})
+        : image(std::move(built)),
+          reader(unreadable.empty() ? image.device()
+                                    : std::make_unique<FaultyDevice>(image.device(), std::move(unreadable))) {
         PoolTable pools;
-        ListPoolsFromPartitionTable(reader, pools);
+        ListPoolsFromPartitionTable(*image.reader(), pools);
         if (auto selected = SelectPool(pools, 0)) pool = *selected;
     }
 

@@ -1,0 +1,30 @@
+#include "app/recovery_message.h"
+
+namespace lumbra {
+
+std::string MarkupLiteral(const std::string& text) {
+    std::string literal;
+    literal.reserve(text.size());
+    for (char c : text) {
+        if (c == '<') literal += "&lt;";
+        else if (c == '&') literal += "&amp;";
+        else if (c == '\r' || c == '\n' || c == '\t') literal += ' ';
+        else literal += c;
+    }
+    return literal;
+}
+
+std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& destination) {
+    const SaveSummary& summary = run.summary;
+    std::string text = run.summary.stopped ? "Recovery stopped.\n" : "Recovery finished.\n";
+    text += std::to_string(summary.saved) + " file(s) saved, " + std::to_string(summary.skipped) + " skipped, " +
+            std::to_string(summary.failed) + " failed.\n";
+    text += std::to_string(run.cutShort) + " file(s) cut short, " + std::to_string(run.damaged) +
+            " file(s) damaged (unreadable parts are zeros).\n";
+    text += "Destination: " + MarkupLiteral(destination) + "\n";
+    if (run.report) text += "Report: " + MarkupLiteral(run.report->xml) + " and " + MarkupLiteral(run.report->csv);
+    else if (run.reportFailed) text += "The report could not be written.";
+    return text;
+}
+
+}  // namespace lumbra

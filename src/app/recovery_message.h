@@ -1,0 +1,17 @@
+#pragma once
+// The message that ends every recovery run of the desktop: what was saved, what was not, and
+// where the files and the report are.
+#include <string>
+
+#include "recovery/recovery_run.h"
+
+namespace lumbra {
+
+// Markup for the application's message box; the destination and report paths are shown as
+// literal text.
+std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& destination);
+
+// Text that shows as itself in markup: no tag, entity or line break can come from it.
+std::string MarkupLiteral(const std::string& text);
+
+}  // namespace lumbra

@@ -1,0 +1,42 @@
+#include "cli/rescue_maps.h"
+
+#include "cli/exit_codes.h"
+
+namespace lumbra::cli {
+
+std::variant<std::vector<std::pair<std::string, std::string>>, std::string> PairRescueMaps(
+    const std::vector<std::string>& arguments) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::optional<std::string> image;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") break;
+        const bool joined = argument.rfind("--image=", 0) == 0 || argument.rfind("--mapfile=", 0) == 0;
+        const bool separate = (argument == "--image" || argument == "--mapfile") && i + 1 < arguments.size();
+        if (!joined && !separate) continue;
+        const std::string value = joined ? argument.substr(argument.find('=') + 1) : arguments[++i];
+        if (argument.rfind("--image", 0) == 0) {
+            image = value;
+            continue;
+        }
+        if (!image) return std::string("--mapfile MAP follows the --image PATH it belongs to");
+        pairs.emplace_back(*image, value);
+        image.reset();
+    }
+    return pairs;
+}
+
+std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps,
+                                  DriveSources& sources) {
+    for (const auto& [image, mapPath] : maps) {
+        auto parsed = ReadRescueMapFile(mapPath);
+        if (auto* error = std::get_if<RescueMapError>(&parsed)) {
+            if (error->line == 0) return context.fail(kExitEnvironment, error->message);
+            return context.fail(kExitBadInput, mapPath + " line " + std::to_string(error->line) + ": " + error->message);
+        }
+        sources.rescueMaps.emplace_back(image, std::move(std::get<RescueMap>(parsed)));
+    }
+    return std::nullopt;
+}
+
+}  // namespace lumbra::cli

@@ -1,0 +1,22 @@
+#pragma once
+// --mapfile MAP: the rescue map of the --image given just before it.
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "cli/cli_context.h"
+
+namespace lumbra::cli {
+
+// (image, map) pairs in the order given; the error text when a --mapfile follows no --image.
+std::variant<std::vector<std::pair<std::string, std::string>>, std::string> PairRescueMaps(
+    const std::vector<std::string>& arguments);
+
+// Reads each map into the drive sources. nullopt when all were read; otherwise the exit code
+// after the message (2 with the line number for a malformed map, 1 for one that cannot be read).
+std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps,
+                                  DriveSources& sources);
+
+}  // namespace lumbra::cli

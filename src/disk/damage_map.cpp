@@ -1,0 +1,81 @@
+#include "disk/damage_map.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace lumbra {
+
+void DamageMap::add(uint64_t first, uint64_t count) {
+    if (count == 0) return;
+    uint64_t end = count > std::numeric_limits<uint64_t>::max() - first ? std::numeric_limits<uint64_t>::max()
+                                                                         : first + count;
+    std::lock_guard lock(mutex_);
+    auto it = ends_.upper_bound(first);
+    if (it != ends_.begin() && std::prev(it)->second >= first) --it;
+    while (it != ends_.end() && it->first <= end) {
+        first = std::min(first, it->first);
+        end = std::max(end, it->second);
+        it = ends_.erase(it);
+    }
+    ends_.emplace(first, end);
+}
+
+// The first range whose end lies beyond `sector`; the caller holds the lock.
+std::map<uint64_t, uint64_t>::const_iterator DamageMap::firstReaching(uint64_t sector) const {
+    auto it = ends_.upper_bound(sector);
+    if (it != ends_.begin() && std::prev(it)->second > sector) --it;
+    return it;
+}
+
+std::vector<SectorRange> DamageMap::within(uint64_t first, uint64_t count) const {
+    std::vector<SectorRange> found;
+    if (count == 0) return found;
+    const uint64_t end = count > std::numeric_limits<uint64_t>::max() - first ? std::numeric_limits<uint64_t>::max()
+                                                                               : first + count;
+    std::lock_guard lock(mutex_);
+    for (auto it = firstReaching(first); it != ends_.end() && it->first < end; ++it) {
+        const uint64_t from = std::max(first, it->first);
+        const uint64_t to = std::min(end, it->second);
+        found.push_back({from, to - from});
+    }
+    return found;
+}
+
+bool DamageMap::touches(uint64_t first, uint64_t count) const {
+    if (count == 0) return false;
+    std::lock_guard lock(mutex_);
+    auto it = firstReaching(first);
+    return it != ends_.end() && (it->first <= first || it->first - first < count);
+}
+
+std::vector<SectorRange> DamageMap::ranges() const {
+    std::lock_guard lock(mutex_);
+    std::vector<SectorRange> all;
+    all.reserve(ends_.size());
+    for (const auto& [first, end] : ends_) all.push_back({first, end - first});
+    return all;
+}
+
+uint64_t DamageMap::sectorTotal() const {
+    std::lock_guard lock(mutex_);
+    uint64_t total = 0;
+    for (const auto& [first, end] : ends_) total += end - first;
+    return total;
+}
+
+bool DamageMap::empty() const {
+    std::lock_guard lock(mutex_);
+    return ends_.empty();
+}
+
+bool DamageMap::knownInAdvance() const {
+    std::lock_guard lock(mutex_);
+    return knownInAdvance_;
+}
+
+void DamageMap::setKnownInAdvance() {
+    std::lock_guard lock(mutex_);
+    knownInAdvance_ = true;
+}
+
+}  // namespace lumbra

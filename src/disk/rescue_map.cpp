@@ -1,0 +1,138 @@
+#include "disk/rescue_map.h"
+
+#include <charconv>
+#include <fstream>
+#include <limits>
+#include <optional>
+
+#include "disk/sector.h"
+
+namespace lumbra {
+namespace {
+
+// The blank-separated words of one line.
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+        if (i > start) words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+// A number written in decimal, or in hexadecimal after "0x" or "0X".
+std::optional<uint64_t> Number(std::string_view word) {
+    int base = 10;
+    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        word.remove_prefix(2);
+        base = 16;
+    }
+    if (word.empty()) return std::nullopt;
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, base);
+    if (error != std::errc() || end != word.data() + word.size()) return std::nullopt;
+    return value;
+}
+
+bool IsAreaStatus(std::string_view word) {
+    return word.size() == 1 && std::string_view("?*/-+").find(word[0]) != std::string_view::npos;
+}
+
+bool IsCopyStatus(std::string_view word) {
+    return word.size() == 1 && std::string_view("?*/-FG+").find(word[0]) != std::string_view::npos;
+}
+
+// Checks the status line: a position, the copier's state, and optionally its pass number.
+std::optional<std::string> StatusLineError(const std::vector<std::string_view>& words) {
+    if (words.size() < 2 || words.size() > 3) return "the status line holds a position, a state and at most a pass";
+    if (!Number(words[0])) return "bad position " + std::string(words[0]);
+    if (!IsCopyStatus(words[1])) return "unknown copy state " + std::string(words[1]);
+    if (words.size() == 3 && !Number(words[2])) return "bad pass number " + std::string(words[2]);
+    return std::nullopt;
+}
+
+void AddUnrescued(RescueMap& map, uint64_t position, uint64_t size) {
+    if (size == 0) return;
+    if (!map.unrescued.empty() && map.unrescued.back().position + map.unrescued.back().size == position)
+        map.unrescued.back().size += size;
+    else
+        map.unrescued.push_back({position, size});
+}
+
+}  // namespace
+
+std::variant<RescueMap, RescueMapError> ParseRescueMap(std::string_view text) {
+    RescueMap map;
+    bool statusSeen = false;
+    size_t lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const size_t newline = text.find('\n');
+        const std::string_view line = text.substr(0, newline);
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        const std::vector<std::string_view> words = Words(line);
+        if (words.empty() || words[0].front() == '#') continue;
+        if (!statusSeen) {
+            if (auto error = StatusLineError(words)) return RescueMapError{lineNumber, *error};
+            statusSeen = true;
+            continue;
+        }
+        if (words.size() != 3) return RescueMapError{lineNumber, "an area line holds a position, a size and a status"};
+        const auto position = Number(words[0]);
+        const auto size = Number(words[1]);
+        if (!position) return RescueMapError{lineNumber, "bad position " + std::string(words[0])};
+        if (!size) return RescueMapError{lineNumber, "bad size " + std::string(words[1])};
+        if (*size == 0) return RescueMapError{lineNumber, "an area of size 0"};
+        if (!IsAreaStatus(words[2])) return RescueMapError{lineNumber, "unknown status " + std::string(words[2])};
+        if (*position < map.coveredEnd)
+            return RescueMapError{lineNumber, "the area overlaps or comes before the area above it"};
+        if (*size > std::numeric_limits<uint64_t>::max() - *position)
+            return RescueMapError{lineNumber, "the area ends past the largest position"};
+        AddUnrescued(map, map.coveredEnd, *position - map.coveredEnd);
+        if (words[2] != "+") AddUnrescued(map, *position, *size);
+        map.coveredEnd = *position + *size;
+    }
+    if (!statusSeen) return RescueMapError{lineNumber, "no status line"};
+    return map;
+}
+
+std::variant<RescueMap, RescueMapError> ReadRescueMapFile(const std::string& path) {
+    // A map holds a line per area; a file larger than this is no map.
+    constexpr uint64_t kMaxMapBytes = 256u << 20;
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file) return RescueMapError{0, "cannot read " + path};
+    const std::streamoff size = file.tellg();
+    if (size < 0) return RescueMapError{0, "cannot read " + path};
+    if (static_cast<uint64_t>(size) > kMaxMapBytes) return RescueMapError{0, path + " is too large to be a rescue map"};
+    std::string text(static_cast<size_t>(size), '\0');
+    file.seekg(0);
+    if (!file.read(text.data(), size)) return RescueMapError{0, "cannot read " + path};
+    return ParseRescueMap(text);
+}
+
+std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes, size_t& ignoredAreas) {
+    std::vector<SectorRange> sectors;
+    ignoredAreas = 0;
+    std::vector<ByteArea> areas = map.unrescued;
+    // Bytes past the map's last area but inside the image were never rescued either.
+    if (map.coveredEnd < imageBytes) areas.push_back({map.coveredEnd, imageBytes - map.coveredEnd});
+    for (const ByteArea& area : areas) {
+        if (area.position >= imageBytes) {
+            ++ignoredAreas;
+            continue;
+        }
+        const uint64_t end = std::min(imageBytes, area.position + area.size);
+        const uint64_t first = area.position / kSectorSize;
+        const uint64_t last = (end - 1) / kSectorSize;
+        if (!sectors.empty() && sectors.back().end() >= first)
+            sectors.back().count = last + 1 - sectors.back().first;
+        else
+            sectors.push_back({first, last + 1 - first});
+    }
+    return sectors;
+}
+
+}  // namespace lumbra

@@ -1,0 +1,45 @@
+#pragma once
+// The map a rescue copier leaves beside a disk image (GNU ddrescue's mapfile): which byte areas
+// of the image were read from the failing disk and which were not. The parser is a pure
+// function of the text; docs/format/rescue_map.md describes the format.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "disk/damage_map.h"
+
+namespace lumbra {
+
+// Bytes [position, position + size) of the image.
+struct ByteArea {
+    uint64_t position = 0;
+    uint64_t size = 0;
+    bool operator==(const ByteArea&) const = default;
+};
+
+struct RescueMap {
+    // The areas whose bytes were never rescued, in order, not overlapping. Bytes no line of the
+    // map covers count among them.
+    std::vector<ByteArea> unrescued;
+    // One past the last byte any line covers.
+    uint64_t coveredEnd = 0;
+};
+
+struct RescueMapError {
+    size_t line = 0;  // 1-based line of the text
+    std::string message;
+};
+
+std::variant<RescueMap, RescueMapError> ParseRescueMap(std::string_view text);
+
+// Reads and parses a map file; an unreadable file is an error of line 0.
+std::variant<RescueMap, RescueMapError> ReadRescueMapFile(const std::string& path);
+
+// The sectors of an image of imageBytes bytes that hold any byte not rescued. Areas past the
+// image end are left out; ignoredAreas counts them (an area that only starts inside the image
+// is cut at its end).
+std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes, size_t& ignoredAreas);
+
+}  // namespace lumbra

@@ -1,0 +1,47 @@
+#include "gui/damage_overlay.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace lumbra {
+namespace {
+
+QPixmap Marked(const QIcon& icon, int size) {
+    QPixmap pixmap = icon.pixmap(size, size);
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(size, size);
+        pixmap.fill(Qt::transparent);
+    }
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal side = size * 0.6;
+    const qreal left = pixmap.width() / pixmap.devicePixelRatio() - side;
+    const qreal top = pixmap.height() / pixmap.devicePixelRatio() - side;
+    QPainterPath triangle;
+    triangle.moveTo(left + side / 2, top);
+    triangle.lineTo(left + side, top + side);
+    triangle.lineTo(left, top + side);
+    triangle.closeSubpath();
+    painter.setPen(QPen(QColor(96, 40, 0), 1));
+    painter.setBrush(QColor(255, 176, 0));
+    painter.drawPath(triangle);
+    painter.setPen(QPen(QColor(64, 24, 0), side / 7));
+    painter.drawLine(QPointF(left + side / 2, top + side * 0.35), QPointF(left + side / 2, top + side * 0.68));
+    painter.drawPoint(QPointF(left + side / 2, top + side * 0.85));
+    return pixmap;
+}
+
+}  // namespace
+
+QIcon WithDamageOverlay(const QIcon& icon) {
+    static QHash<qint64, QIcon> made;
+    auto it = made.find(icon.cacheKey());
+    if (it != made.end()) return *it;
+    QIcon marked;
+    for (int size : {16, 32}) marked.addPixmap(Marked(icon, size));
+    made.insert(icon.cacheKey(), marked);
+    return marked;
+}
+
+}  // namespace lumbra

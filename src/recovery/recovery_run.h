@@ -1,0 +1,42 @@
+#pragma once
+// One recovery run as both front ends start it: the saving of the chosen files, then each
+// file's condition, its time stamp when asked, and the report beside the files.
+#include <optional>
+#include <string>
+
+#include "disk/sector_reader.h"
+#include "recovery/file_condition.h"
+#include "recovery/recovery_report.h"
+#include "recovery/save_driver.h"
+
+namespace lumbra {
+
+struct RecoveryRunOptions {
+    bool writeReport = true;
+    std::optional<std::string> reportPath;  // the XML's path; unset: chosen in the destination
+    bool keepTimes = false;                 // written files take their record's time stamp
+    std::string sourceName;                 // the drive or image, for the report
+};
+
+struct RecoveryRunResult {
+    SaveSummary summary;
+    uint32_t damaged = 0;   // files written with unreadable bytes
+    uint32_t cutShort = 0;  // files written shorter than their size
+    std::optional<ReportPaths> report;  // where the report went; unset when none was written
+    bool reportFailed = false;
+};
+
+// The condition of a file as known now (before any copy: from the damage
+// map alone).
+FileCondition ConditionOfFile(const SectorReader& reader, const SelectedPool& pool, const ItemRecord& file,
+                              bool dataRead = false);
+
+// Saves the selection through context (whose files are wrapped to take each file's digest).
+RecoveryRunResult RunRecovery(CopyContext& context, const RecoveredTree& tree, const SaveSelection& selection,
+                              const std::string& destination, const RecoveryRunOptions& options);
+
+// Keeps the files of a selection whose condition, known before any copy, is `kind`.
+SaveSelection SelectByCondition(const SectorReader& reader, const SelectedPool& pool, const RecoveredTree& tree,
+                                const SaveSelection& selection, ConditionKind kind);
+
+}  // namespace lumbra

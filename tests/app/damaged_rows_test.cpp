@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "app/item_properties.h"
+#include "app/recovery_message.h"
+#include "app/row_colour.h"
+#include "disk/sector.h"
+#include "wizard_fixture.h"
+
+namespace lumbra::test {
+namespace {
+
+// readme.txt's second sector was never rescued.
+TEST_F(WizardTest, AFileOnUnrescuedSectorsStandsOutInTheListAndItsPropertiesSaySo) {
+    const NssImage image = StandardImage();
+    const BuiltPool& pool = image.pools().at(0);
+    uint64_t readmeBlock = 0;
+    for (const BuiltFile& file : pool.volumes.at(0).files)
+        if (file.expectedName() == "readme.txt") readmeBlock = file.firstBlock;
+    const uint64_t sector = *pool.toDiskSector(readmeBlock * kSectorsPerBlock + 1);
+    RescueMap map;
+    map.unrescued = {{sector * kSectorSize, kSectorSize}};
+    map.coveredEnd = image.sizeBytes();
+    const std::string path = WriteImage(image);
+    Start({path}, {{path, map}});
+    ToBrowse();
+
+    const int readme = RowNamed("readme.txt");
+    ASSERT_GE(readme, 0);
+    for (size_t row = 0; row < view.rows.size(); ++row) {
+        const ItemRow& shown = view.rows[row];
+        EXPECT_EQ(shown.damaged, static_cast<int>(row) == readme) << shown.name;
+        EXPECT_EQ(ListRowColour(shown.type, shown.damaged) == kDamagedRowColour, static_cast<int>(row) == readme);
+    }
+    MarkRow("readme.txt");
+    wizard->OnCommand(Command::Properties);
+    ASSERT_FALSE(view.properties.empty());
+    EXPECT_EQ(view.properties.back().rows.back().value, "damaged: 512 bytes unreadable");
+    EXPECT_EQ(view.properties.back().rows.back().caption, std::string(properties_text::kCondition));
+    MarkRow("empty.txt");
+    wizard->OnCommand(Command::Properties);
+    EXPECT_EQ(view.properties.back().rows.back().value, "intact");
+}
+
+TEST(RecoveryMessage, CountsEveryOutcomeAndShowsPathsAsLiteralText) {
+    RecoveryRunResult run;
+    run.summary.saved = 7;
+    run.summary.skipped = 2;
+    run.summary.failed = 1;
+    run.damaged = 3;
+    run.cutShort = 1;
+    run.report = ReportPaths{"/out/<b>x&lt;/lumbra-report.xml", "/out/<b>x&lt;/lumbra-report.csv"};
+    EXPECT_EQ(RecoveryRunMessage(run, "/out/<b>x&lt;"),
+              "Recovery finished.\n7 file(s) saved, 2 skipped, 1 failed.\n"
+              "1 file(s) cut short, 3 file(s) damaged (unreadable parts are zeros).\n"
+              "Destination: /out/&lt;b>x&amp;lt;\n"
+              "Report: /out/&lt;b>x&amp;lt;/lumbra-report.xml and /out/&lt;b>x&amp;lt;/lumbra-report.csv");
+    run.report.reset();
+    run.reportFailed = true;
+    run.summary.stopped = true;
+    const std::string stopped = RecoveryRunMessage(run, "/out");
+    EXPECT_EQ(stopped.rfind("Recovery stopped.\n", 0), 0u);
+    EXPECT_NE(stopped.find("The report could not be written."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumbra::test
