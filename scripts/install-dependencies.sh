@@ -4,7 +4,7 @@
 set -eu
 packages="build-essential cmake pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra adwaita-icon-theme shared-mime-info \
-help2man desktop-file-utils appstream mount coreutils util-linux \
+help2man desktop-file-utils appstream file dpkg-dev mount coreutils util-linux \
 libxml2-dev libssl-dev"
 missing=""
 for p in $packages; do
