@@ -1,8 +1,9 @@
 #!/bin/sh
 # Fuzzes the parsers with libFuzzer, in the clang build folder build-fuzz.
 #
-#   scripts/fuzz.sh [TARGET|all] [SECONDS]   a session of one target or of each in turn
-#                                            (default all, 300 s each); the corpus grows in
+#   scripts/fuzz.sh [TARGET|all] [SECONDS]   a session of one target or of every one
+#                                            (default all, 300 s each, as many at a time as
+#                                            there are cores); the corpus grows in
 #                                            build-fuzz/corpus/TARGET, findings land in
 #                                            build-fuzz/findings/TARGET
 #   scripts/fuzz.sh --check [SECONDS]        what the test command runs: every regression
@@ -48,44 +49,73 @@ rm -rf "$build/seeds"
 # A single allocation driven by disk data beyond this is a finding; the largest legitimate one
 # is the copy of a fuzz image (4 MiB at most).
 options="-rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=30 -print_final_stats=1"
-failed=""
-for target in $targets; do
+
+# Runs one target; its summary goes to findings/TARGET/summary, and a file "failed" beside it
+# marks a finding.
+run_target() {
+  target=$1
   program="$build/bin/$target"
   findings="$build/findings/$target"
   mkdir -p "$findings"
+  rm -f "$findings/failed"
+  summary="$findings/summary"
+  : >"$summary"
   regressions="$root/tests/fuzz/regressions/$target"
   if [ "$check" = 1 ] && [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
-    echo "== $target: regression inputs"
+    echo "== $target: regression inputs" >>"$summary"
     if ! "$program" $options -artifact_prefix="$findings/" "$regressions"/* >"$findings/regressions.log" 2>&1; then
-      tail -n 40 "$findings/regressions.log"
-      failed="$failed $target(regressions)"
-      continue
+      tail -n 40 "$findings/regressions.log" >>"$summary"
+      touch "$findings/failed"
+      return
     fi
   fi
   if [ "$check" = 1 ]; then
-    corpus=$(mktemp -d)
+    corpus="$findings/check-corpus"
+    rm -rf "$corpus"
   else
     corpus="$build/corpus/$target"
-    mkdir -p "$corpus"
   fi
+  mkdir -p "$corpus"
   # Disk images are mutated up to 256 KiB (longer seeds are cut there): enough for a partition
   # table, a chain of headers and a pool's trees, and small enough to keep the runs fast.
   case $target in
     fuzz_snapshot|fuzz_markup|fuzz_rescue_map) length="" ;;
     *) length="-max_len=262144" ;;
   esac
-  echo "== $target: $seconds s"
+  echo "== $target: $seconds s" >>"$summary"
   log="$findings/run.log"
-  if "$program" $options $length -max_total_time="$seconds" -artifact_prefix="$findings/" "$corpus" "$build/seeds/$target" >"$log" 2>&1; then
-    grep -E 'cov: ' "$log" | tail -n 1 | sed 's/^/   /'
-    grep -E '^stat::number_of_executed_units|^Done ' "$log" | sed 's/^/   /'
+  if "$program" $options $length -max_total_time="$seconds" -artifact_prefix="$findings/" \
+       "$corpus" "$build/seeds/$target" >"$log" 2>&1; then
+    grep -E 'cov: ' "$log" | tail -n 1 | sed 's/^/   /' >>"$summary"
+    grep -E '^stat::number_of_executed_units|^Done ' "$log" | sed 's/^/   /' >>"$summary"
   else
-    tail -n 60 "$log"
-    failed="$failed $target"
+    tail -n 30 "$log" >>"$summary"
+    touch "$findings/failed"
   fi
   [ "$check" = 1 ] && rm -rf "$corpus"
+  return 0
+}
+
+# As many targets at a time as there are cores.
+jobs=$(nproc)
+running=0
+for target in $targets; do
+  run_target "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then
+    wait
+    running=0
+  fi
+done
+wait
+
+failed=""
+for target in $targets; do
+  cat "$build/findings/$target/summary"
+  [ -e "$build/findings/$target/failed" ] && failed="$failed $target"
 done
 if [ -n "$failed" ]; then
   echo "fuzz.sh: findings in:$failed (inputs in $build/findings)" >&2
   exit 1
 fi
+exit 0

@@ -1,6 +1,8 @@
 // The snapshot reader over the input's bytes. Every snapshot it accepts is saved again and
 // loaded again: the second load holds the same state and records as the first, and saving
-// that gives the same bytes.
+// it gives the same bytes as the first save. The one exception is the stored item numbers
+// when the first load counted folders it refused: they follow the loader's counter, so the
+// first save keeps the gaps and the second load closes them; from then on saves are equal.
 #include "fuzz_input.h"
 #include "snapshot/snapshot_reader.h"
 #include "snapshot/snapshot_writer.h"
@@ -68,9 +70,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(SameList(loaded.records.files(), second.records.files(), false));
 
     const LoadedSnapshot third = RoundTrip(second, savedTwice);
-    FUZZ_CHECK(savedTwice == savedOnce);
+    const bool countersAreLengths = loaded.records.folders().size() == loaded.records.folderCounter &&
+                                    loaded.records.files().size() == loaded.records.fileCounter;
+    if (countersAreLengths) FUZZ_CHECK(savedTwice == savedOnce);
+    FUZZ_CHECK(second.records.folders().size() == second.records.folderCounter);
+    FUZZ_CHECK(second.records.files().size() == second.records.fileCounter);
     FUZZ_CHECK(SameState(second.state, third.state));
     FUZZ_CHECK(SameList(second.records.folders(), third.records.folders(), true));
     FUZZ_CHECK(SameList(second.records.files(), third.records.files(), true));
+    std::vector<uint8_t> savedThrice;
+    RoundTrip(third, savedThrice);
+    FUZZ_CHECK(savedThrice == savedTwice);
     return 0;
 }
