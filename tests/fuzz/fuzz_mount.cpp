@@ -31,6 +31,7 @@ public:
 
 // The name a record gets on the destination names an entry directly inside its folder.
 void CheckSafeName(const std::string& name) {
+    FUZZ_CHECK(!name.empty() && name.size() <= kMaxItemNameLength);
     const std::string safe = SafeFileName(name);
     FUZZ_CHECK(!safe.empty() && safe.size() <= kMaxDestinationNameBytes);
     FUZZ_CHECK(safe != "." && safe != "..");
@@ -105,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         MountVolume(context, {static_cast<uint16_t>(poolBased ? 2 : 1), volume.rootSector});
     FUZZ_CHECK(!outcome.stopped && outcome.memoryFailure == MemoryFailure::None);
     FUZZ_CHECK(tree.folderCounter == tree.folders().size() && tree.fileCounter == tree.files().size());
+    for (size_t i = 0; i < tree.files().size(); ++i) FUZZ_CHECK(tree.files()[i].itemNumber == i);
     CheckTree(tree);
     // Discovery and the mount each read a block once per link of the image that names it,
     // and the pool-based scan reads each sector of the pool that lies on the disk once.
