@@ -9,3 +9,8 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DLUMBRA_SANITIZE=ON -DLUMBRA_
 cmake --build build-test -j"$(nproc)"
 cd build-test
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$(nproc)" --timeout 600
+
+# The fuzz targets, built with clang in build-fuzz (core libraries only): every regression
+# input once, then each target for 20 seconds from the seeds the image builder writes.
+cd ..
+sh scripts/fuzz.sh --check 20

@@ -127,7 +127,12 @@ std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTab
                 // one met is what the pool keeps.
                 pool.segmentCount = segment->descriptor.segmentTotal;
                 pool.poolSize = segment->info.poolSize;
-                if (++matched == segmentTotal) return KeepCountedSegments(std::move(pool));
+                if (++matched == segmentTotal) {
+                    // Segment 0 holds the superblock and is what tells a pool met twice; a
+                    // total met without it (other numbers came first) is a pool with a hole.
+                    if (!seen[0]) return std::nullopt;
+                    return KeepCountedSegments(std::move(pool));
+                }
             }
         }
         if (header->nextHeader == 0) return std::nullopt;

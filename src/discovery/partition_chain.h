@@ -20,7 +20,8 @@ void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& p
 // poolName until segmentTotal of them are met. Each segment number below kMaxSegments counts
 // once (the first header met wins), also one not below segmentTotal; a larger one is passed
 // over. segmentCount and poolSize are those of the last segment met, and the pool keeps the
-// places of its first segmentCount segments. nullopt when segments are missing, when
+// places of its first segmentCount segments. nullopt when segments are missing (segment 0
+// among them: a total met before segment 0 leaves the pool without it), when
 // segmentTotal or the final segmentCount is kMaxSegments or more, when segmentTotal is 0, or
 // when the pool's segment 0 data start is already known to `known`.
 std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTable& known,

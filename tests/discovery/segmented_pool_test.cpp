@@ -96,6 +96,19 @@ TEST(SegmentedPool, SegmentNumbersUpTo49CountOnceEach) {
     EXPECT_TRUE(ListPools(NssImageBuilder().pool(twice).build()).empty());
 }
 
+// Segment 0's descriptor announces two segments, and segments 1 and 2 come first in the chain:
+// the total is met before segment 0. Such a walk records nothing (before, it recorded the pool
+// with no segment 0, once per chain start, since only segment 0 tells a pool met twice); the
+// walk from segment 2's entry meets segment 0 and records the pool once.
+TEST(SegmentedPool, TotalMetBeforeSegmentZeroRecordsNothing) {
+    PoolPlan plan = ThreeSegments("SEG3", 2048, {2, 0, 1});
+    plan.segments[0].header.descriptorSegmentCount = 2;
+    const NssImage image = NssImageBuilder().pool(plan).build();
+    const PoolTable pools = ListPools(image);
+    ASSERT_EQ(pools.count(), 1u);
+    EXPECT_EQ(pools[0].segmentStart.at(0), image.pool("SEG3").segments[0].dataStart);
+}
+
 // Pool names are compared between segments as reduced: low bytes up to the first 0 low byte.
 TEST(SegmentedPool, NamesAreComparedUpToAUnitWhoseLowByteIsZero) {
     PoolPlan plan = ThreeSegments("AB\u0100CD", 2048, {0, 1, 2});

@@ -1,0 +1,121 @@
+#!/bin/sh
+# Fuzzes the parsers with libFuzzer, in the clang build folder build-fuzz.
+#
+#   scripts/fuzz.sh [TARGET|all] [SECONDS]   a session of one target or of every one
+#                                            (default all, 300 s each, as many at a time as
+#                                            there are cores); the corpus grows in
+#                                            build-fuzz/corpus/TARGET, findings land in
+#                                            build-fuzz/findings/TARGET
+#   scripts/fuzz.sh --check [SECONDS]        what the test command runs: every regression
+#                                            input of tests/fuzz/regressions once, then each
+#                                            target for SECONDS (default 20) from its seeds
+#
+# The seeds are written afresh by make-fuzz-seeds from the image builder on every call. A
+# finding (a crash or a violated property) makes the script fail; minimise it with
+# `build-fuzz/bin/TARGET -minimize_crash=1 -runs=100000 FILE` and keep it under
+# tests/fuzz/regressions/TARGET/ once the fault is fixed.
+set -eu
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build="$root/build-fuzz"
+targets="fuzz_partitions fuzz_signature_scan fuzz_volume_discovery fuzz_mount fuzz_snapshot fuzz_markup fuzz_rescue_map"
+
+check=0
+if [ "${1:-}" = "--check" ]; then
+  check=1
+  shift
+  chosen=all
+  seconds=${1:-20}
+else
+  chosen=${1:-all}
+  seconds=${2:-300}
+fi
+if [ "$chosen" != all ]; then
+  case " $targets " in
+    *" $chosen "*) targets=$chosen ;;
+    *) echo "fuzz.sh: unknown target $chosen (one of: $targets)" >&2; exit 2 ;;
+  esac
+fi
+
+launcher=""
+command -v ccache >/dev/null 2>&1 && launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+# Only the core libraries the targets use are built: no Qt, no tests, no benchmarks.
+CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMBRA_FUZZ=ON \
+  -DLUMBRA_BUILD_GUI=OFF -DLUMBRA_BUILD_TESTS=OFF -DLUMBRA_BUILD_BENCH=OFF $launcher >/dev/null
+cmake --build "$build" --target fuzz-targets -j"$(nproc)"
+rm -rf "$build/seeds"
+"$build/bin/make-fuzz-seeds" "$build/seeds"
+
+# A single allocation driven by disk data beyond this is a finding; the largest legitimate one
+# is the copy of a fuzz image (4 MiB at most).
+options="-rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=30 -print_final_stats=1"
+
+# Runs one target; its summary goes to findings/TARGET/summary, and a file "failed" beside it
+# marks a finding.
+run_target() {
+  target=$1
+  program="$build/bin/$target"
+  findings="$build/findings/$target"
+  mkdir -p "$findings"
+  rm -f "$findings/failed"
+  summary="$findings/summary"
+  : >"$summary"
+  regressions="$root/tests/fuzz/regressions/$target"
+  if [ "$check" = 1 ] && [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
+    echo "== $target: regression inputs" >>"$summary"
+    if ! "$program" $options -artifact_prefix="$findings/" "$regressions"/* >"$findings/regressions.log" 2>&1; then
+      tail -n 40 "$findings/regressions.log" >>"$summary"
+      touch "$findings/failed"
+      return
+    fi
+  fi
+  if [ "$check" = 1 ]; then
+    corpus="$findings/check-corpus"
+    rm -rf "$corpus"
+  else
+    corpus="$build/corpus/$target"
+  fi
+  mkdir -p "$corpus"
+  # Disk images are mutated up to 256 KiB (longer seeds are cut there): enough for a partition
+  # table, a chain of headers and a pool's trees, and small enough to keep the runs fast.
+  case $target in
+    fuzz_snapshot|fuzz_markup|fuzz_rescue_map) length="" ;;
+    *) length="-max_len=262144" ;;
+  esac
+  echo "== $target: $seconds s" >>"$summary"
+  log="$findings/run.log"
+  if "$program" $options $length -max_total_time="$seconds" -artifact_prefix="$findings/" \
+       "$corpus" "$build/seeds/$target" >"$log" 2>&1; then
+    grep -E 'cov: ' "$log" | tail -n 1 | sed 's/^/   /' >>"$summary"
+    grep -E '^stat::number_of_executed_units|^Done ' "$log" | sed 's/^/   /' >>"$summary"
+  else
+    tail -n 30 "$log" >>"$summary"
+    touch "$findings/failed"
+  fi
+  [ "$check" = 1 ] && rm -rf "$corpus"
+  return 0
+}
+
+# As many targets at a time as there are cores.
+jobs=$(nproc)
+running=0
+for target in $targets; do
+  run_target "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then
+    wait
+    running=0
+  fi
+done
+wait
+
+failed=""
+for target in $targets; do
+  cat "$build/findings/$target/summary"
+  [ -e "$build/findings/$target/failed" ] && failed="$failed $target"
+done
+if [ -n "$failed" ]; then
+  echo "fuzz.sh: findings in:$failed (inputs in $build/findings)" >&2
+  exit 1
+fi
+exit 0
