@@ -4,8 +4,12 @@
 # speed, which a sanitized build does not show.
 set -eu
 cd "$(dirname "$0")/.."
+# --tsan: only the race and out-of-memory checks that otherwise follow the suite.
+if [ "${1:-}" = "--tsan" ]; then exec sh scripts/test-threads.sh; fi
 sh scripts/install-dependencies.sh
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DLUMBRA_SANITIZE=ON -DLUMBRA_WERROR=ON -DLUMBRA_BUILD_BENCH=OFF >/dev/null
 cmake --build build-test -j"$(nproc)"
 cd build-test
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$(nproc)" --timeout 600
+cd ..
+sh scripts/test-threads.sh
