@@ -30,8 +30,8 @@ public:
             return;
         }
         if (pending_.load() >= kMaxPending) {
-            ++pending_;
             std::atomic<bool> ran{false};
+            ++pending_;
             QMetaObject::invokeMethod(
                 receiver_,
                 [this, &call, &ran] {
