@@ -22,7 +22,8 @@ function(lumbra_layer name dir)
 endfunction()
 
 # lumbra_tests(NAME DIR [QT] DEPENDS deps...): one GoogleTest program per test folder. QT test
-# programs get a main that creates the QApplication (offscreen in CTest).
+# programs get a main that creates the QApplication (offscreen in CTest). Each test is labelled
+# with its program's name, so that `ctest -L` runs the tests of some programs only.
 function(lumbra_tests name dir)
   cmake_parse_arguments(T "QT" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -39,5 +40,5 @@ function(lumbra_tests name dir)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMBRA_TEST_DATA=${CMAKE_BINARY_DIR}/testdata")
+    PROPERTIES LABELS ${name} ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMBRA_TEST_DATA=${CMAKE_BINARY_DIR}/testdata")
 endfunction()

@@ -2,6 +2,8 @@
 // Carrying calls from any thread to a window's GUI thread in the order they were made. A call
 // made on the GUI thread first applies every call a worker posted before it. A worker that
 // runs far ahead of the screen waits, so that its posted calls never pile up without bound.
+// A worker that waits for a call takes its end from an atomic the GUI thread sets: Qt's own
+// wait is made of code race checkers cannot see, and the atomic shows them the hand-back.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMetaObject>
@@ -28,14 +30,17 @@ public:
             return;
         }
         if (pending_.load() >= kMaxPending) {
+            std::atomic<bool> ran{false};
             ++pending_;
             QMetaObject::invokeMethod(
                 receiver_,
-                [this, &call] {
+                [this, &call, &ran] {
                     --pending_;
                     call();
+                    ran.store(true, std::memory_order_release);
                 },
                 Qt::BlockingQueuedConnection);
+            ran.load(std::memory_order_acquire);
             return;
         }
         ++pending_;
@@ -53,14 +58,17 @@ public:
     std::invoke_result_t<Call> answer(Call call) {
         if (onGuiThread()) return call();
         std::invoke_result_t<Call> result{};
+        std::atomic<bool> ran{false};
         ++pending_;
         QMetaObject::invokeMethod(
             receiver_,
             [&] {
                 --pending_;
                 result = call();
+                ran.store(true, std::memory_order_release);
             },
             Qt::BlockingQueuedConnection);
+        ran.load(std::memory_order_acquire);
         return result;
     }
 

@@ -111,7 +111,7 @@ protected:
     }
     std::string Caption(int row) const { return view.text(InfoCaption(row)); }
     std::string Value(int row) const { return view.text(InfoValue(row)); }
-    std::string QuickHelpNow() const { return view.quickHelp.empty() ? std::string() : view.quickHelp.back(); }
+    std::string QuickHelpNow() const { return view.lastQuickHelp(); }
 
     ScratchFolder scratch{"wizard"};
     FakeView view;

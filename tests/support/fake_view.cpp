@@ -213,6 +213,11 @@ void FakeView::SetQuickHelp(std::string_view text) {
     quickHelp.emplace_back(text);
 }
 
+std::string FakeView::lastQuickHelp() const {
+    std::lock_guard lock(mutex_);
+    return quickHelp.empty() ? std::string() : quickHelp.back();
+}
+
 void FakeView::SetCommandEnabled(Command command, bool isEnabled) {
     std::lock_guard lock(mutex_);
     commands_[command] = isEnabled;

@@ -106,6 +106,8 @@ public:
     uint32_t findTreeItem(TreeKind kind, std::string_view text) const;
     bool commandEnabled(Command command) const;
     bool commandSet(Command command) const { return commands_.count(command) != 0; }
+    // The quick help shown last ("" before any); safe while a worker may set it.
+    std::string lastQuickHelp() const;
 
     // ---- script
     std::deque<Answer> answers;                   // AskYesNo answers; No when empty
