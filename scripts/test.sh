@@ -16,5 +16,5 @@ cd ..
 # The fuzz targets, built with clang in build-fuzz (core libraries only): every regression
 # input once, then each target for 20 seconds from the seeds the image builder writes.
 sh scripts/fuzz.sh --check 20
-# The wizard, desktop and command-line tests under ThreadSanitizer, then the mount out of memory.
+# The wizard and command-line tests under ThreadSanitizer, then the mount out of memory.
 sh scripts/test-threads.sh
