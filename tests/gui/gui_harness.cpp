@@ -123,8 +123,18 @@ MainWindowHarness::MainWindowHarness() {
     sources.images = {DemoImagePath()};
     wizard->StartUp(sources, "");
     window->show();
+    EXPECT_TRUE(activate());
+}
+
+bool MainWindowHarness::activate() {
     QApplication::setActiveWindow(window.get());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    return QTest::qWaitForWindowActive(window.get());
+}
+
+bool MainWindowHarness::focusFileList() {
+    if (!activate()) return false;
+    window->fileList().detailsView()->setFocus();
+    return true;
 }
 
 MainWindowHarness::~MainWindowHarness() {

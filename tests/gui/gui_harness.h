@@ -67,6 +67,10 @@ struct MainWindowHarness {
     void clickNext();
     void clickBack();
     void chooseCommand(Command command);
+    // Makes the main window the active one; false when it did not become active.
+    bool activate();
+    // Activates the window and puts the keyboard focus in the file list's details view.
+    bool focusFileList();
     // Waits until the wizard stands in `step` with no worker running.
     bool waitForStep(WizardStep step, int milliseconds = 120000);
     QStringList treeTexts(TreeKind kind) const;

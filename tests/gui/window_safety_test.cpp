@@ -89,9 +89,7 @@ TEST(WindowSafety, ShiftTabAfterALoadedSnapshotStaysWithTheTreeAndTheList) {
 
     QTreeView* details = h.window->fileList().detailsView();
     QTreeWidget* tree = h.window->treeWidget(TreeKind::Directory);
-    QApplication::setActiveWindow(h.window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get()));
-    details->setFocus();
+    ASSERT_TRUE(h.focusFileList());
     for (int press = 0; press < 4; ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QWidget* focused = QApplication::focusWidget();

@@ -137,9 +137,7 @@ TEST_F(ScannedArchive, OpensAFolderAndRenamesAFile) {
 TEST_F(ScannedArchive, TabAlternatesTreeAndListAndEnterOpensTheMarkedRow) {
     QTreeView* details = h.window->fileList().detailsView();
     QTreeWidget* tree = h.window->treeWidget(TreeKind::Directory);
-    QApplication::setActiveWindow(h.window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(h.window.get()));
-    details->setFocus();
+    ASSERT_TRUE(h.focusFileList());
     for (int press = 0; press < 4; ++press) {
         const bool toTree = h.session.wizard.treeHasFocus == 0;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
