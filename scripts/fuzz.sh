@@ -9,6 +9,12 @@
 #   scripts/fuzz.sh --check [SECONDS]        what the test command runs: every regression
 #                                            input of tests/fuzz/regressions once, then each
 #                                            target for SECONDS (default 20) from its seeds
+#   scripts/fuzz.sh --totals                 the executions of every session so far, per
+#                                            target and in all, from build-fuzz/ledger
+#
+# Every session appends a line per target to build-fuzz/ledger: when, the commit, the seconds,
+# the executions, the coverage and whether it ended with a finding. A finding resets nothing:
+# the totals count the executions since the last line marked "finding" of that target.
 #
 # The seeds are written afresh by make-fuzz-seeds from the image builder on every call. A
 # finding (a crash or a violated property) makes the script fail; minimise it with
@@ -20,7 +26,25 @@ root=$(pwd)
 build="$root/build-fuzz"
 targets="fuzz_partitions fuzz_signature_scan fuzz_volume_discovery fuzz_mount fuzz_snapshot fuzz_markup fuzz_rescue_map"
 
+# Sums the ledger per target: executions since the last finding, the sessions and seconds they
+# took, and the coverage of the last session.
+print_totals() {
+  printf '%-22s %14s %9s %9s  %s\n' target executions sessions seconds "last cov/ft"
+  awk -F '\t' '
+    { t = $3
+      if ($8 == "finding") { runs[t] = 0; sessions[t] = 0; secs[t] = 0; last[t] = "finding " $1; next }
+      runs[t] += $5; sessions[t]++; secs[t] += $4; last[t] = $6 "/" $7; seen[t] = 1 }
+    END { for (t in seen) printf "%-22s %14d %9d %9d  %s\n", t, runs[t], sessions[t], secs[t], last[t] }
+  ' "$1" | sort
+}
+
 check=0
+if [ "${1:-}" = "--totals" ]; then
+  ledger="$build/ledger"
+  [ -e "$ledger" ] || { echo "fuzz.sh: no session yet ($ledger)" >&2; exit 1; }
+  print_totals "$ledger"
+  exit 0
+fi
 if [ "${1:-}" = "--check" ]; then
   check=1
   shift
@@ -49,6 +73,17 @@ rm -rf "$build/seeds"
 # A single allocation driven by disk data beyond this is a finding; the largest legitimate one
 # is the copy of a fuzz image (4 MiB at most).
 options="-rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=30 -print_final_stats=1"
+
+# Appends a session of one target to the ledger: date, commit, target, seconds, executions,
+# coverage, features, outcome.
+record_session() {
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$2" | tail -n 1)
+  coverage=$(grep -E 'cov: ' "$2" | tail -n 1 | sed -n 's/.*cov: \([0-9]*\) ft: \([0-9]*\).*/\1\t\2/p')
+  [ -n "$coverage" ] || coverage="0\t0"
+  commit=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)
+  printf '%s\t%s\t%s\t%s\t%s\t%b\t%s\n' "$(date -u +%Y-%m-%dT%H:%MZ)" "$commit" "$1" "$seconds" \
+    "${executions:-0}" "$coverage" "$3" >>"$build/ledger"
+}
 
 # Runs one target; its summary goes to findings/TARGET/summary, and a file "failed" beside it
 # marks a finding.
@@ -88,10 +123,13 @@ run_target() {
        "$corpus" "$build/seeds/$target" >"$log" 2>&1; then
     grep -E 'cov: ' "$log" | tail -n 1 | sed 's/^/   /' >>"$summary"
     grep -E '^stat::number_of_executed_units|^Done ' "$log" | sed 's/^/   /' >>"$summary"
+    outcome=clean
   else
     tail -n 30 "$log" >>"$summary"
     touch "$findings/failed"
+    outcome=finding
   fi
+  [ "$check" = 1 ] || record_session "$target" "$log" "$outcome"
   [ "$check" = 1 ] && rm -rf "$corpus"
   return 0
 }

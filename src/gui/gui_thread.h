@@ -2,27 +2,68 @@
 // Carrying calls from any thread to a window's GUI thread in the order they were made. A call
 // made on the GUI thread first applies every call a worker posted before it. A worker that
 // runs far ahead of the screen waits, so that its posted calls never pile up without bound.
-// A worker that waits for a call takes its end from an atomic the GUI thread sets: Qt's own
-// wait is made of code race checkers cannot see, and the atomic shows them the hand-back.
-#include <QCoreApplication>
+//
+// A call travels as an event of its own rather than as one of Qt's queued calls: the worker
+// finishes writing the event before it publishes it with a release, the GUI thread acquires it
+// before running or dropping it, and a worker that waits does so on a standard mutex. Qt's own
+// queue and waits are made of code race checkers cannot see; these hand-overs they can.
 #include <QEvent>
-#include <QMetaObject>
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <type_traits>
 
 namespace lumbra {
+
+// A worker's wait for its call: done once the call has run, or once its event was dropped.
+class CallWait {
+public:
+    void finish();
+    void wait();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
+};
+
+// A call posted to the GUI thread; deleting it unrun (a window closed first) ends the wait.
+class CallEvent : public QEvent {
+public:
+    CallEvent(std::function<void()> call, CallWait* wait);
+    ~CallEvent() override;
+    CallEvent(const CallEvent&) = delete;
+    CallEvent& operator=(const CallEvent&) = delete;
+
+    void run();
+    static QEvent::Type eventType();
+
+private:
+    std::function<void()> call_;
+    CallWait* wait_;
+    std::atomic<bool> published_{false};
+};
+
+// Lives on the GUI thread and runs the calls posted to it.
+class CallReceiver : public QObject {
+protected:
+    void customEvent(QEvent* event) override;
+};
 
 class OrderedCalls {
 public:
     // Posted calls a worker may have waiting before its next call waits for them.
     static constexpr int kMaxPending = 512;
 
-    explicit OrderedCalls(QObject* receiver) : receiver_(receiver) {}
+    // On the GUI thread of `owner`, whose calls these are.
+    explicit OrderedCalls(QObject* owner);
 
-    // Runs `call` on the receiver's thread; from another thread it is queued and, unless too
-    // many calls wait already, not waited for.
+    // Runs `call` on the GUI thread; from another thread it is queued and, unless too many
+    // calls wait already, not waited for.
     template <typename Call>
     void run(Call call) {
         if (onGuiThread()) {
@@ -30,70 +71,44 @@ public:
             return;
         }
         if (pending_.load() >= kMaxPending) {
-            std::atomic<bool> ran{false};
-            ++pending_;
-            QMetaObject::invokeMethod(
-                receiver_,
-                [this, &call, &ran] {
-                    --pending_;
-                    call();
-                    ran.store(true, std::memory_order_release);
-                },
-                Qt::BlockingQueuedConnection);
-            ran.load(std::memory_order_acquire);
+            CallWait wait;
+            post([&call] { call(); }, &wait);
+            wait.wait();
             return;
         }
-        ++pending_;
-        QMetaObject::invokeMethod(
-            receiver_,
-            [this, call = std::move(call)]() mutable {
-                --pending_;
-                call();
-            },
-            Qt::QueuedConnection);
+        post(std::move(call), nullptr);
     }
 
-    // Runs `call` on the receiver's thread and waits for its answer.
+    // Runs `call` on the GUI thread and waits for its answer.
     template <typename Call>
     std::invoke_result_t<Call> answer(Call call) {
         if (onGuiThread()) return call();
         std::invoke_result_t<Call> result{};
-        std::atomic<bool> ran{false};
-        ++pending_;
-        QMetaObject::invokeMethod(
-            receiver_,
-            [&] {
-                --pending_;
-                result = call();
-                ran.store(true, std::memory_order_release);
-            },
-            Qt::BlockingQueuedConnection);
-        ran.load(std::memory_order_acquire);
+        CallWait wait;
+        post([&] { result = call(); }, &wait);
+        wait.wait();
         return result;
     }
 
-    // On the GUI thread: runs the calls posted to the receiver until `done` holds, so that a
-    // worker waiting for one of its calls can go on to its end while the GUI thread waits;
-    // then the calls it posted on its way out, so that nothing of it arrives afterwards.
+    // On the GUI thread: runs the posted calls until `done` holds, so that a worker waiting for
+    // one of its calls can go on to its end while the GUI thread waits; then the calls it posted
+    // on its way out, so that nothing of it arrives afterwards.
     template <typename Done>
     void serveUntil(Done done) {
         while (!done()) {
-            QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
+            servePosted();
             QThread::msleep(1);
         }
-        QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
+        servePosted();
     }
 
 private:
-    bool onGuiThread() const {
-        if (QThread::currentThread() != receiver_->thread()) return false;
-        // Only calls a worker posted and the GUI thread has not run yet can be ahead of this one.
-        if (pending_.load() > 0) QCoreApplication::sendPostedEvents(receiver_, QEvent::MetaCall);
-        return true;
-    }
+    void post(std::function<void()> call, CallWait* wait);
+    void servePosted();
+    bool onGuiThread();
 
-    QObject* receiver_;
-    // Calls posted to the receiver that have not run yet.
+    std::unique_ptr<CallReceiver> receiver_;
+    // Calls posted that have not run yet.
     std::atomic<int> pending_{0};
 };
 

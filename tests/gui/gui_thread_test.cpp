@@ -1,0 +1,76 @@
+// Calls carried from workers to the GUI thread: they run there, in the order made, a worker far
+// ahead waits instead of piling calls up, an answer comes back, and a worker waiting on a call
+// that can no longer run (its window gone) is let go.
+#include <QCoreApplication>
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "gui/gui_thread.h"
+
+namespace lumbra {
+namespace {
+
+TEST(GuiThread, WorkerCallsRunOnTheGuiThreadInOrderAndAnswersComeBack) {
+    QObject window;
+    OrderedCalls calls(&window);
+    QThread* const gui = QThread::currentThread();
+    std::vector<int> seen;
+    bool allOnGui = true;
+    std::atomic<bool> finished{false};
+    int answered = 0;
+    // More calls than may wait unrun, so that the worker also waits for the GUI thread.
+    constexpr int kCalls = OrderedCalls::kMaxPending * 3;
+    std::thread worker([&] {
+        for (int i = 0; i < kCalls; ++i)
+            calls.run([&, i] {
+                allOnGui = allOnGui && QThread::currentThread() == gui;
+                seen.push_back(i);
+            });
+        answered = calls.answer([&] { return static_cast<int>(seen.size()); });
+        finished = true;
+    });
+    calls.serveUntil([&] { return finished.load(); });
+    worker.join();
+    ASSERT_EQ(seen.size(), static_cast<size_t>(kCalls));
+    for (int i = 0; i < kCalls; ++i) ASSERT_EQ(seen[static_cast<size_t>(i)], i);
+    EXPECT_TRUE(allOnGui);
+    EXPECT_EQ(answered, kCalls);
+}
+
+TEST(GuiThread, ACallMadeOnTheGuiThreadFirstRunsTheWorkersEarlierOnes) {
+    QObject window;
+    OrderedCalls calls(&window);
+    std::vector<int> seen;
+    std::thread worker([&] {
+        calls.run([&] { seen.push_back(1); });
+        calls.run([&] { seen.push_back(2); });
+    });
+    worker.join();
+    calls.run([&] { seen.push_back(3); });
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+}
+
+TEST(GuiThread, AWorkerWaitingOnACallIsLetGoWhenTheCallIsDroppedUnrun) {
+    // The receiver goes (its window closed) with the call still queued: Qt deletes the event.
+    auto receiver = std::make_unique<CallReceiver>();
+    CallWait wait;
+    bool ran = false;
+    QCoreApplication::postEvent(receiver.get(), new CallEvent([&] { ran = true; }, &wait));
+    std::atomic<bool> released{false};
+    std::thread worker([&] {
+        wait.wait();
+        released = true;
+    });
+    receiver.reset();
+    worker.join();
+    EXPECT_TRUE(released);
+    EXPECT_FALSE(ran);
+}
+
+}  // namespace
+}  // namespace lumbra
