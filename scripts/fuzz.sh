@@ -10,11 +10,11 @@
 #                                            input of tests/fuzz/regressions once, then each
 #                                            target for SECONDS (default 20) from its seeds
 #   scripts/fuzz.sh --totals                 the executions of every session so far, per
-#                                            target and in all, from build-fuzz/ledger
+#                                            target, from build-fuzz/ledger
 #
 # Every session appends a line per target to build-fuzz/ledger: when, the commit, the seconds,
-# the executions, the coverage and whether it ended with a finding. A finding resets nothing:
-# the totals count the executions since the last line marked "finding" of that target.
+# the executions, the coverage and whether it ended with a finding. The totals of a target count
+# only the executions after its last finding.
 #
 # The seeds are written afresh by make-fuzz-seeds from the image builder on every call. A
 # finding (a crash or a violated property) makes the script fail; minimise it with

@@ -24,6 +24,7 @@ CallEvent::CallEvent(std::function<void()> call, CallWait* wait)
 
 CallEvent::~CallEvent() {
     published_.load(std::memory_order_acquire);
+    // The call may hold references into the waiting worker's frame: gone before it goes on.
     call_ = nullptr;
     if (wait_) wait_->finish();
 }
