@@ -41,6 +41,9 @@ constexpr std::string_view kDriveListFull = ": the drive list is full";
 // Follows the number of the machine's disks this user may not read.
 constexpr std::string_view kDisksNeedRights =
     " disk(s) need administrator rights to be read; start the program from the menu, or with sudo";
+// Follows the number of the machine's disks the system refuses even to the administrator.
+constexpr std::string_view kDisksRefused =
+    " disk(s) could not be opened: the system refuses them even to the administrator";
 }  // namespace wizard_text
 
 class WizardController {

@@ -11,7 +11,7 @@ namespace lumbra {
 
 std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
     driveTable_ = {};
-    disksNeedingRights_ = 0;
+    unopenedDisks_ = {};
     imageErrors_.clear();
     unrescued_.clear();
     if (accessMode_ == AccessMode::F) {
@@ -32,7 +32,7 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
         return std::nullopt;
     }
     if (sources.listSystemDisks) {
-        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &disksNeedingRights_)) {
+        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &unopenedDisks_)) {
             row.probeNumber = driveTable_.count();
             if (!driveTable_.add(std::move(row))) break;
         }

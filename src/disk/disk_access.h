@@ -54,14 +54,14 @@ public:
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
 
     AccessMode accessMode() const { return accessMode_; }
-    // Disks of this machine left out of the table because this user may not open them.
-    size_t disksNeedingRights() const { return disksNeedingRights_; }
+    // Disks of this machine left out of the table because their open was refused.
+    const UnopenedDisks& unopenedDisks() const { return unopenedDisks_; }
     const DriveTable& driveTable() const { return driveTable_; }
 
 private:
     AccessMode accessMode_;
     DriveTable driveTable_;
-    size_t disksNeedingRights_ = 0;
+    UnopenedDisks unopenedDisks_;
     std::vector<std::string> imageErrors_;
     std::vector<std::string> rescueMapWarnings_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;

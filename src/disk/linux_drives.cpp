@@ -2,6 +2,7 @@
 
 #include <linux/hdreg.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -86,7 +87,12 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return a.size() - i < b.size() - j;
 }
 
-std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths, size_t* needingRights) {
+void CountRefusedOpen(int openError, bool administrator, UnopenedDisks& unopened) {
+    if (openError != EACCES && openError != EPERM) return;
+    ++(administrator ? unopened.refused : unopened.needingRights);
+}
+
+std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths, UnopenedDisks* unopened) {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(paths.sysBlock, error)) {
@@ -111,8 +117,7 @@ std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths, size_t* needing
         }
         auto device = FileDevice::Open((fs::path(paths.dev) / name).string());
         if (!device) {
-            const int openError = errno;
-            if ((openError == EACCES || openError == EPERM) && needingRights) ++*needingRights;
+            if (unopened) CountRefusedOpen(errno, geteuid() == 0, *unopened);
             continue;
         }
         DriveEntry row = geometryOf(device->descriptor(), device->sizeBytes());
