@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "app/info_layouts.h"
@@ -107,6 +108,38 @@ TEST_F(WizardTest, DisksThisUserMayNotReadAreToldOnceAtStart) {
     ASSERT_TRUE(asRoot.StartUp(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = {sys.string(), dev.string()}}, ""));
     EXPECT_EQ(administrator.disk.driveTable().count(), 3u);
     EXPECT_TRUE(quiet.messages.empty());
+}
+
+// A disk the kernel refuses even to the administrator: a node that leads to an attribute of the
+// kernel's that can only be written, which the kernel will not open for reading.
+TEST_F(WizardTest, DisksRefusedToTheAdministratorAreToldWithoutAdvisingSudo) {
+    namespace fs = std::filesystem;
+    if (geteuid() != 0) GTEST_SKIP() << "needs the administrator";
+    std::error_code error;
+    fs::path writeOnly;
+    for (const auto& bus : fs::directory_iterator("/sys/bus", error)) {
+        const fs::path attribute = bus.path() / "uevent";
+        if (fs::exists(attribute) && (fs::status(attribute).permissions() & fs::perms::owner_read) == fs::perms::none) {
+            writeOnly = attribute;
+            break;
+        }
+    }
+    if (writeOnly.empty()) GTEST_SKIP() << "no write-only kernel attribute under /sys/bus";
+    const fs::path sys = scratch.path() / "sys", dev = scratch.path() / "dev";
+    fs::create_directories(dev);
+    for (const char* name : {"sda", "sdb"}) {
+        fs::create_directories(sys / name);
+        std::ofstream(sys / name / "size") << "2048\n";
+        std::ofstream(sys / name / "removable") << "0\n";
+    }
+    scratch.numberedImage("dev/sda", 2048);
+    fs::create_symlink(writeOnly, dev / "sdb");
+    wizard = std::make_unique<WizardController>(session, view, desktop);
+    ASSERT_TRUE(wizard->StartUp(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = {sys.string(), dev.string()}}, ""));
+    EXPECT_EQ(view.treeChildren(TreeKind::Drives), (std::vector<std::string>{"Storage Device0"}));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(view.messages[0].text, "1 disk(s) could not be opened: the system refuses them even to the administrator");
 }
 
 TEST_F(WizardTest, ApplicationDirectoryGetsOneTrailingSeparator) {
