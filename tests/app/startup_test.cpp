@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "app/info_layouts.h"
 #include "app/quick_help.h"
+#include "support/fake_system_disks.h"
 #include "wizard_fixture.h"
 
 namespace lumbra::test {
@@ -55,44 +52,17 @@ TEST_F(WizardTest, StartUpShowsTheDiskStep) {
     EXPECT_EQ(session.settings.duplicateAction, 1);
 }
 
-// Opens files with the rights of an ordinary user while it lives (an administrator reads every
-// file, so a test run as root takes another user's rights for the time).
-class OrdinaryUser {
-public:
-    OrdinaryUser() : wasRoot_(geteuid() == 0) {
-        if (wasRoot_) {
-            EXPECT_EQ(seteuid(65534), 0);
-        }
-    }
-    ~OrdinaryUser() {
-        if (wasRoot_) {
-            EXPECT_EQ(seteuid(0), 0);
-        }
-    }
-    OrdinaryUser(const OrdinaryUser&) = delete;
-    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
-
-private:
-    bool wasRoot_;
-};
-
 TEST_F(WizardTest, DisksThisUserMayNotReadAreToldOnceAtStart) {
-    namespace fs = std::filesystem;
-    const fs::path sys = scratch.path() / "sys", dev = scratch.path() / "dev";
-    fs::create_directories(dev);
-    for (const char* name : {"sda", "sdb", "sdc"}) {
-        fs::create_directories(sys / name);
-        std::ofstream(sys / name / "size") << "2048\n";
-        std::ofstream(sys / name / "removable") << "0\n";
-        scratch.numberedImage("dev/" + std::string(name), 2048);
-        chmod((dev / name).c_str(), std::string(name) == "sda" ? 0644 : 0);
-    }
+    FakeSystemDisks disks(scratch);
+    disks.addReadable("sda");
+    disks.addUnreadable("sdb");
+    disks.addUnreadable("sdc");
     const std::string image = WriteImage(StandardImage());
     wizard = std::make_unique<WizardController>(session, view, desktop);
     {
         const OrdinaryUser user;
-        ASSERT_TRUE(wizard->StartUp(
-            DriveSources{.listSystemDisks = true, .images = {image}, .systemPaths = {sys.string(), dev.string()}}, ""));
+        ASSERT_TRUE(user.active());
+        ASSERT_TRUE(wizard->StartUp(DriveSources{.listSystemDisks = true, .images = {image}, .systemPaths = disks.paths()}, ""));
     }
     EXPECT_EQ(view.treeChildren(TreeKind::Drives), (std::vector<std::string>{"Storage Device0", "Storage Device1"}));
     EXPECT_EQ(session.disk.driveTable().rows[1].path, image);
@@ -103,9 +73,9 @@ TEST_F(WizardTest, DisksThisUserMayNotReadAreToldOnceAtStart) {
     Session administrator{AccessMode::N};
     FakeView quiet;
     WizardController asRoot(administrator, quiet, desktop);
-    chmod((dev / "sdb").c_str(), 0644);
-    chmod((dev / "sdc").c_str(), 0644);
-    ASSERT_TRUE(asRoot.StartUp(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = {sys.string(), dev.string()}}, ""));
+    disks.addReadable("sdb");
+    disks.addReadable("sdc");
+    ASSERT_TRUE(asRoot.StartUp(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = disks.paths()}, ""));
     EXPECT_EQ(administrator.disk.driveTable().count(), 3u);
     EXPECT_TRUE(quiet.messages.empty());
 }
@@ -113,29 +83,12 @@ TEST_F(WizardTest, DisksThisUserMayNotReadAreToldOnceAtStart) {
 // A disk the kernel refuses even to the administrator: a node that leads to an attribute of the
 // kernel's that can only be written, which the kernel will not open for reading.
 TEST_F(WizardTest, DisksRefusedToTheAdministratorAreToldWithoutAdvisingSudo) {
-    namespace fs = std::filesystem;
     if (geteuid() != 0) GTEST_SKIP() << "needs the administrator";
-    std::error_code error;
-    fs::path writeOnly;
-    for (const auto& bus : fs::directory_iterator("/sys/bus", error)) {
-        const fs::path attribute = bus.path() / "uevent";
-        if (fs::exists(attribute) && (fs::status(attribute).permissions() & fs::perms::owner_read) == fs::perms::none) {
-            writeOnly = attribute;
-            break;
-        }
-    }
-    if (writeOnly.empty()) GTEST_SKIP() << "no write-only kernel attribute under /sys/bus";
-    const fs::path sys = scratch.path() / "sys", dev = scratch.path() / "dev";
-    fs::create_directories(dev);
-    for (const char* name : {"sda", "sdb"}) {
-        fs::create_directories(sys / name);
-        std::ofstream(sys / name / "size") << "2048\n";
-        std::ofstream(sys / name / "removable") << "0\n";
-    }
-    scratch.numberedImage("dev/sda", 2048);
-    fs::create_symlink(writeOnly, dev / "sdb");
+    FakeSystemDisks disks(scratch);
+    disks.addReadable("sda");
+    if (!disks.addRefusedToAdministrator("sdb")) GTEST_SKIP() << "no write-only kernel attribute under /sys/bus";
     wizard = std::make_unique<WizardController>(session, view, desktop);
-    ASSERT_TRUE(wizard->StartUp(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = {sys.string(), dev.string()}}, ""));
+    ASSERT_TRUE(wizard->StartUp(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = disks.paths()}, ""));
     EXPECT_EQ(view.treeChildren(TreeKind::Drives), (std::vector<std::string>{"Storage Device0"}));
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].kind, MessageKind::Information);

@@ -2,13 +2,18 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
+#include "cli/command.h"
 #include "cli_runner.h"
+#include "support/fake_system_disks.h"
 #include "support/scratch_folder.h"
 
 namespace lumbra {
 namespace {
 
+using test::FakeSystemDisks;
+using test::OrdinaryUser;
 using test::RunCli;
 using test::ScratchFolder;
 
@@ -22,7 +27,50 @@ TEST(CliDrives, ListsImagesAsJsonInOrder) {
               "{\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
                   "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130},"
                   "{\"row\":1,\"model\":\"second.img\",\"path\":\"" + b +
-                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}]}\n");
+                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}],"
+                  "\"unopened\":{\"needingRights\":0,\"refused\":0}}\n");
+}
+
+// The drives command over a stand-in for the machine's disks, with or without --json.
+std::string ListDrives(const FakeSystemDisks& disks, bool json) {
+    std::ostringstream out, err;
+    cli::CliContext context(cli::GlobalSettings{}, out, err);
+    context.disk.EnumerateDrives(DriveSources{.listSystemDisks = true, .images = {}, .systemPaths = disks.paths()}, "");
+    cli::ParsedArguments arguments;
+    if (json) arguments.options["--json"].push_back({});
+    EXPECT_EQ(cli::DrivesCommand().run(context, arguments), 0);
+    EXPECT_EQ(err.str(), "");
+    return out.str();
+}
+
+TEST(CliDrives, DisksLeftOutAreCountedByWhatTheUserCanDoAboutThem) {
+    ScratchFolder folder("cli_unopened");
+    FakeSystemDisks disks(folder);
+    disks.addReadable("sda");
+    disks.addUnreadable("sdb");
+    disks.addUnreadable("sdc");
+    std::string table, json;
+    {
+        const OrdinaryUser user;
+        ASSERT_TRUE(user.active());
+        table = ListDrives(disks, false);
+        json = ListDrives(disks, true);
+    }
+    EXPECT_NE(table.find("Storage Device0"), std::string::npos) << table;
+    EXPECT_EQ(table.find("Storage Device1"), std::string::npos) << table;
+    EXPECT_TRUE(table.ends_with(
+        "\n2 disk(s) need administrator rights to be read; run lumbra-nss-cli with sudo to list them\n"))
+        << table;
+    EXPECT_TRUE(json.ends_with("}],\"unopened\":{\"needingRights\":2,\"refused\":0}}\n")) << json;
+
+    if (geteuid() != 0) GTEST_SKIP() << "the rest needs the administrator";
+    ScratchFolder refusedFolder("cli_refused");
+    FakeSystemDisks refused(refusedFolder);
+    if (!refused.addRefusedToAdministrator("sda")) GTEST_SKIP() << "no write-only kernel attribute under /sys/bus";
+    EXPECT_EQ(ListDrives(refused, false),
+              "No drives found. Give a disk image with --image PATH.\n"
+              "1 disk(s) could not be opened: the system refuses them even to the administrator\n");
+    EXPECT_EQ(ListDrives(refused, true), "{\"drives\":[],\"unopened\":{\"needingRights\":0,\"refused\":1}}\n");
 }
 
 TEST(CliDrives, AnImageThatCannotBeOpenedIsRefusedNotListed) {
