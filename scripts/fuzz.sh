@@ -12,6 +12,9 @@
 #   scripts/fuzz.sh --totals                 the executions of every session so far, per
 #                                            target, from build-fuzz/ledger
 #
+# Two calls may fuzz the same target side by side, one per core: the corpus folder is shared,
+# and each call keeps its own log until it ends, when it becomes findings/TARGET/run.log.
+#
 # Every session appends a line per target to build-fuzz/ledger: when, the commit, the seconds,
 # the executions, the coverage and whether it ended with a finding. The totals of a target count
 # only the executions after its last finding.
@@ -85,27 +88,27 @@ record_session() {
     "${executions:-0}" "$coverage" "$3" >>"$build/ledger"
 }
 
-# Runs one target; its summary goes to findings/TARGET/summary, and a file "failed" beside it
-# marks a finding.
+# Runs one target; its summary goes to findings/TARGET/summary-PID, and a file failed-PID beside
+# it marks a finding (PID is this call's, so calls side by side keep apart).
 run_target() {
   target=$1
   program="$build/bin/$target"
   findings="$build/findings/$target"
   mkdir -p "$findings"
-  rm -f "$findings/failed"
-  summary="$findings/summary"
+  rm -f "$findings/failed-$$"
+  summary="$findings/summary-$$"
   : >"$summary"
   regressions="$root/tests/fuzz/regressions/$target"
   if [ "$check" = 1 ] && [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
     echo "== $target: regression inputs" >>"$summary"
-    if ! "$program" $options -artifact_prefix="$findings/" "$regressions"/* >"$findings/regressions.log" 2>&1; then
-      tail -n 40 "$findings/regressions.log" >>"$summary"
-      touch "$findings/failed"
+    if ! "$program" $options -artifact_prefix="$findings/" "$regressions"/* >"$findings/regressions-$$.log" 2>&1; then
+      tail -n 40 "$findings/regressions-$$.log" >>"$summary"
+      touch "$findings/failed-$$"
       return
     fi
   fi
   if [ "$check" = 1 ]; then
-    corpus="$findings/check-corpus"
+    corpus="$findings/check-corpus-$$"
     rm -rf "$corpus"
   else
     corpus="$build/corpus/$target"
@@ -118,7 +121,7 @@ run_target() {
     *) length="-max_len=262144" ;;
   esac
   echo "== $target: $seconds s" >>"$summary"
-  log="$findings/run.log"
+  log="$findings/run-$$.log"
   if "$program" $options $length -max_total_time="$seconds" -artifact_prefix="$findings/" \
        "$corpus" "$build/seeds/$target" >"$log" 2>&1; then
     grep -E 'cov: ' "$log" | tail -n 1 | sed 's/^/   /' >>"$summary"
@@ -126,7 +129,7 @@ run_target() {
     outcome=clean
   else
     tail -n 30 "$log" >>"$summary"
-    touch "$findings/failed"
+    touch "$findings/failed-$$"
     outcome=finding
   fi
   [ "$check" = 1 ] || record_session "$target" "$log" "$outcome"
@@ -149,8 +152,12 @@ wait
 
 failed=""
 for target in $targets; do
-  cat "$build/findings/$target/summary"
-  [ -e "$build/findings/$target/failed" ] && failed="$failed $target"
+  findings="$build/findings/$target"
+  cat "$findings/summary-$$"
+  [ -e "$findings/failed-$$" ] && failed="$failed $target"
+  [ -e "$findings/run-$$.log" ] && mv "$findings/run-$$.log" "$findings/run.log"
+  [ -e "$findings/regressions-$$.log" ] && mv "$findings/regressions-$$.log" "$findings/regressions.log"
+  rm -f "$findings/summary-$$" "$findings/failed-$$"
 done
 if [ -n "$failed" ]; then
   echo "fuzz.sh: findings in:$failed (inputs in $build/findings)" >&2
