@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -68,20 +69,20 @@ private:
 // file, so a test run as root takes another user's rights for the time).
 class OrdinaryUser {
 public:
-    OrdinaryUser() : wasRoot_(geteuid() == 0) {
-        if (wasRoot_) seteuid(65534);
-    }
+    OrdinaryUser() : wasRoot_(geteuid() == 0), active_(!wasRoot_ || seteuid(65534) == 0) {}
     ~OrdinaryUser() {
-        if (wasRoot_) seteuid(0);
+        // The tests that follow expect the administrator's rights back.
+        if (wasRoot_ && active_ && seteuid(0) != 0) std::abort();
     }
     OrdinaryUser(const OrdinaryUser&) = delete;
     OrdinaryUser& operator=(const OrdinaryUser&) = delete;
 
-    // Whether the rights were really taken (false when running as root could not give them up).
-    bool active() const { return !wasRoot_ || geteuid() == 65534; }
+    // Whether the rights were really taken (false when the administrator could not give them up).
+    bool active() const { return active_; }
 
 private:
     bool wasRoot_;
+    bool active_;
 };
 
 }  // namespace lumbra::test
