@@ -15,6 +15,7 @@ using namespace lumbra;
 namespace {
 
 MarkupSize Render(testing::FakeSurface& surface, MarkupDrawer& drawer, std::string_view text) {
+    surface.keepPictures = false;
     const MarkupSize size = drawer.prepare(surface, text);
     FUZZ_CHECK(size.width >= 0 && size.height >= 0);
     drawer.draw(surface, {0, 0, size.width, size.height});

@@ -40,7 +40,7 @@ public:
     }
     void fillRect(const MarkupRect& rect, Rgb colour) override { fills.push_back({rect, colour}); }
     void drawPixels(const PixelBuffer& pixels, const MarkupRect& destination) override {
-        images.push_back({pixels, destination});
+        images.push_back({keepPictures ? pixels : PixelBuffer(), destination});
     }
     std::optional<PixelBuffer> loadImage(const ImageSource& source) override {
         if (source.resource) {
@@ -84,6 +84,9 @@ public:
     std::map<int, PixelBuffer> resources;
     std::map<uint32_t, PixelBuffer> handles;
     std::map<int, std::string> strings;
+    // Off, a drawn picture is recorded by its place only: a text of many large cells draws
+    // thousands of pictures, and copies of them all would fill the memory.
+    bool keepPictures = true;
 
 private:
     FontSpec font_;
