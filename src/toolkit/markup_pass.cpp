@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/markup_table_geometry.h"
+
 namespace lumbra {
 
 namespace {
@@ -58,6 +60,7 @@ MarkupPass::MarkupPass(MarkupSurface& surface, LayoutRecords& records, const Sty
 MarkupSize MarkupPass::run(std::string_view prepared, const MarkupRect& area) {
     if (!settings_.drawing) records_ = LayoutRecords{};
     records_.links.clear();
+    effectPixelsLeft_ = table_geometry::kEffectPixelBudget;
     style_ = MarkupStyle{};
     stack_.clear();
     selectStyle();

@@ -1,6 +1,7 @@
 #pragma once
 // One pass over prepared markup: the measuring pass lays out lines and tables and records
 // them; the drawing pass repeats the layout from the records and paints.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,6 +98,7 @@ private:
     size_t tableCursor_ = 0;
     size_t animationCursor_ = 0;
     int linkCounter_ = -1;
+    int64_t effectPixelsLeft_ = 0;  // full-size background pixels the run may still render
 };
 
 }  // namespace lumbra

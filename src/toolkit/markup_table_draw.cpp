@@ -67,8 +67,14 @@ void MarkupPass::drawBackground(const MarkupStyle& style, const MarkupRect& rect
     if (style.backgroundEffect >= 0) {
         const EffectColours colours{style.backgroundColour, style.backgroundMiddle, style.backgroundEnd};
         // A large background is rendered at a bounded size and stretched over its rectangle.
-        const PixelBuffer fill = RenderBackgroundEffect(style.backgroundEffect, std::min(rect.width(), kMaxEffectSide),
-                                                        std::min(rect.height(), kMaxEffectSide), colours, kGranularity);
+        int width = std::min(rect.width(), kMaxEffectSide);
+        int height = std::min(rect.height(), kMaxEffectSide);
+        if (static_cast<int64_t>(width) * height > effectPixelsLeft_) {
+            width = std::min(width, kSmallEffectSide);
+            height = std::min(height, kSmallEffectSide);
+        }
+        effectPixelsLeft_ = std::max<int64_t>(effectPixelsLeft_ - static_cast<int64_t>(width) * height, 0);
+        const PixelBuffer fill = RenderBackgroundEffect(style.backgroundEffect, width, height, colours, kGranularity);
         if (!fill.empty()) surface_.drawPixels(fill, rect);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Border widths and grid positions shared by the measuring and the drawing of tables.
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "toolkit/markup_size.h"
@@ -12,6 +13,11 @@ namespace lumbra::table_geometry {
 constexpr int kGranularity = 5;
 // Backgrounds larger than this on a side are rendered at this size and stretched.
 constexpr int kMaxEffectSide = 2048;
+// A drawing pass renders at most this many background pixels at full size (four of the
+// largest); past it, backgrounds are rendered at most kSmallEffectSide on a side and stretched,
+// so a text of many large cells still draws in a moment.
+constexpr int64_t kEffectPixelBudget = 4LL * kMaxEffectSide * kMaxEffectSide;
+constexpr int kSmallEffectSide = 64;
 
 // A table's border after normalising: none, 3 on each side for double, 1 for the other
 // non-solid styles, else its width.

@@ -8,6 +8,7 @@
 namespace lumbra {
 namespace {
 
+using testing::DrawnPixels;
 using testing::Rendered;
 using namespace table_geometry;
 
@@ -76,6 +77,25 @@ TEST(MarkupTables, BackgroundPictureIsDrawnOnceOverTheTable) {
              "<tr><td>b</td></tr></table>");
     ASSERT_EQ(r.surface.images.size(), 1u);
     EXPECT_EQ(r.surface.images[0].rect.height(), r.size.height - 1);  // the whole table
+}
+
+TEST(MarkupTables, PastItsBudgetADrawingRendersBackgroundsSmallAndStretchesThem) {
+    Rendered r;
+    std::string text = "<table>";
+    for (int i = 0; i < 6; ++i) text += "<tr><td bgcolor=red width=2048 height=2048>a</td></tr>";
+    r.render(text + "</table>");
+    for (int drawing = 0; drawing < 2; ++drawing) {
+        ASSERT_EQ(r.surface.images.size(), 6u);
+        for (size_t i = 0; i < 6; ++i) {
+            const DrawnPixels& image = r.surface.images[i];
+            const int side = i < 4 ? kMaxEffectSide : kSmallEffectSide;
+            EXPECT_EQ(image.pixels.width, side) << i;
+            EXPECT_EQ(image.pixels.height, side) << i;
+            EXPECT_GT(image.rect.width(), kMaxEffectSide) << i;  // stretched over the whole cell
+            EXPECT_EQ(RgbOfPixel(image.pixels.at(side - 1, side - 1)), 0xff0000u) << i;
+        }
+        r.redraw();  // a new drawing has the whole budget again
+    }
 }
 
 TEST(MarkupTables, ColspanTwoSpreadsItsExtraWidth) {
