@@ -34,7 +34,10 @@ void printTable(std::ostream& out, const PoolTable& pools) {
     for (uint32_t row = 0; row < pools.count(); ++row) {
         const PoolEntry& pool = pools[row];
         std::string starts;
-        for (uint32_t start : pool.segmentStart) starts += (starts.empty() ? "" : " ") + std::to_string(start);
+        for (uint32_t start : pool.segmentStart) {
+            if (!starts.empty()) starts += ' ';
+            starts += std::to_string(start);
+        }
         out << std::left << std::setw(5) << row << std::setw(17) << Latin1ToUtf8(pool.name) << std::setw(14)
             << pool.poolSize << std::setw(10) << pool.segmentCount << starts << "\n";
     }

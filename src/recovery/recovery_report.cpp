@@ -106,7 +106,10 @@ std::string CsvField(const std::string& text) {
 template <typename Item, typename Format>
 std::string Joined(const std::vector<Item>& items, Format format) {
     std::string text;
-    for (const Item& item : items) text += (text.empty() ? "" : ";") + format(item);
+    for (const Item& item : items) {
+        if (!text.empty()) text += ';';
+        text += format(item);
+    }
     return text;
 }
 
