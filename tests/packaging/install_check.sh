@@ -3,7 +3,8 @@
 # Installs the build into a scratch root (DESTDIR) and checks what a machine gets: every file of
 # the installation, programs that run from any folder and find their libraries, a valid menu
 # entry and metainfo, manual pages that name every command, and a launcher that asks for
-# administrator rights through pkexec only when it must.
+# administrator rights through pkexec only when it must. Then the same build installed under
+# another prefix given only when installing, and a package of a prefix other than /usr refused.
 set -eu
 build=$1 make_image=$2 work=$3
 rm -rf "$work"
@@ -19,7 +20,7 @@ for file in "$private/lumbra-nss" "$private/lumbra-nss-cli" "$private/lumbra-nss
             "$private/libDisk32.so" "$private/libdisk2.so" \
             "$root$prefix/share/applications/com.corvalt.LumbraNss.desktop" \
             "$root$prefix/share/metainfo/com.corvalt.LumbraNss.metainfo.xml" \
-            "$root$prefix/share/polkit-1/actions/com.corvalt.LumbraNss.policy" \
+            "$root/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy" \
             "$root$prefix/share/man/man1/lumbra-nss.1.gz" "$root$prefix/share/man/man1/lumbra-nss-cli.1.gz" \
             "$root$prefix/share/doc/lumbra-nss/copyright" "$root$prefix/share/doc/lumbra-nss/changelog.gz"; do
   [ -s "$file" ] || fail "missing $file"
@@ -55,7 +56,7 @@ grep -q "^Exec=$prefix/lib/.*/lumbra-nss-launcher %F$" "$desktop" || grep -q "^E
 grep -q "^MimeType=application/x-raw-disk-image;" "$desktop" || fail "MimeType"
 appstreamcli validate --no-net "$root$prefix/share/metainfo/com.corvalt.LumbraNss.metainfo.xml" || fail "metainfo"
 grep -q "<annotate key=\"org.freedesktop.policykit.exec.path\">$prefix/lib/.*lumbra-nss/lumbra-nss</annotate>" \
-  "$root$prefix/share/polkit-1/actions/com.corvalt.LumbraNss.policy" || fail "policy path"
+  "$root/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy" || fail "policy path"
 
 # The manual pages name every command, and carry the exit codes and examples.
 cli_page=$(gzip -dc "$root$prefix/share/man/man1/lumbra-nss-cli.1.gz")
@@ -104,6 +105,35 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   echo "not root: the launcher's user switch is not tried"
 fi
+
+# The prefix given when installing decides where everything goes, the commands' links and the
+# paths the menu entry and the policy hold included.
+other="$work/other-root"
+DESTDIR="$other" cmake --install "$build" --prefix /usr >/dev/null
+for command in lumbra-nss lumbra-nss-cli; do
+  [ -L "$other/usr/bin/$command" ] && [ -x "$other/usr/bin/$command" ] || fail "--prefix /usr: usr/bin/$command is no working link"
+done
+"$other/usr/bin/lumbra-nss-cli" --no-drives --image "$work/disk.img" pools --drive 0 | grep -q OFFICE ||
+  fail "--prefix /usr: the command line does not run"
+"$other/usr/bin/lumbra-nss" --version | grep -q "Version" || fail "--prefix /usr: lumbra-nss --version"
+entry="$other/usr/share/applications/com.corvalt.LumbraNss.desktop"
+launcher_path=$(sed -n 's/^Exec=\([^ ]*\) %F$/\1/p' "$entry")
+case "$launcher_path" in /usr/lib/*) ;; *) fail "--prefix /usr: Exec line names $launcher_path" ;; esac
+[ -x "$other$launcher_path" ] || fail "--prefix /usr: the entry's launcher $launcher_path is not installed"
+policy_program=$(sed -n 's/.*"org.freedesktop.policykit.exec.path">\([^<]*\)<.*/\1/p' \
+  "$other/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy")
+case "$policy_program" in /usr/lib/*/lumbra-nss) ;; *) fail "--prefix /usr: the policy names $policy_program" ;; esac
+[ -x "$other$policy_program" ] || fail "--prefix /usr: the policy's program $policy_program is not installed"
+if [ -e "$other/usr/local" ]; then fail "--prefix /usr: files went to usr/local: $(find "$other/usr/local" | head -n 3)"; fi
+
+# A Debian package installs under /usr: a build of another prefix is refused with the way to
+# build one, before anything is packed.
+if [ "$prefix" != /usr ]; then
+  if out=$(cd "$build" && cpack -G DEB -B "$work/cpack" 2>&1); then fail "cpack packed a $prefix build"; fi
+  printf '%s' "$out" | grep -q "scripts/package.sh" || fail "cpack's refusal does not point at scripts/package.sh: $out"
+  [ -z "$(find "$work/cpack" -name '*.deb' 2>/dev/null)" ] || fail "cpack left a package"
+fi
+
 cd /
 rm -rf "$work"
 echo "installation checked"
