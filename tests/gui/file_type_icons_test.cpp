@@ -6,12 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "gui/file_type_icons.h"
+#include "support/qt/icon_pixels.h"
 #include "toolkit/qt/pictures.h"
 
 namespace lumbra {
 namespace {
 
-QImage Pixels(const QIcon& icon) { return icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32); }
+QImage Pixels(const QIcon& icon) { return test::IconPixels(icon, 32); }
 
 // Sets the desktop's icon themes for one test and puts them back afterwards.
 class IconThemes {
@@ -37,7 +38,7 @@ TEST(FileTypeIcons, TheInstalledThemeServesADesktopWithoutOne) {
     const FileTypeIcons desktop;
     const QImage text = Pixels(desktop.file("notes.txt"));
     ASSERT_FALSE(text.isNull());
-    EXPECT_NE(text, PictureImage("type_text-x-generic").convertToFormat(QImage::Format_ARGB32));
+    EXPECT_NE(text, test::PicturePixels(PictureImage("type_text-x-generic")));
     ASSERT_FALSE(QIcon::fromTheme("text-x-generic").isNull());
     EXPECT_EQ(text, Pixels(QIcon::fromTheme("text-x-generic")));
     EXPECT_NE(text, Pixels(desktop.file("photo.png")));
@@ -54,7 +55,7 @@ TEST(FileTypeIcons, WithNoThemeAtAllTheProgramsOwnIconsTellTheFamiliesApart) {
                  {"backup.zip", "package-x-generic"},   {"letter.odt", "x-office-document"},
                  {"sums.ods", "x-office-spreadsheet"},  {"talk.odp", "x-office-presentation"}};
     for (const auto& c : cases) {
-        const QImage own = PictureImage(QString("type_") + c.family).convertToFormat(QImage::Format_ARGB32);
+        const QImage own = test::PicturePixels(PictureImage(QString("type_") + c.family));
         ASSERT_FALSE(own.isNull()) << c.family;
         EXPECT_EQ(Pixels(icons.file(c.name)), own) << c.name;
     }

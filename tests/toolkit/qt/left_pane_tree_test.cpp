@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "support/qt/icon_pixels.h"
 #include "toolkit/qt/pictures.h"
 #include "toolkit/qt/pixel_probe.h"
 
@@ -12,9 +13,8 @@ namespace {
 
 // Whether the item shows the picture of the given image-list resource.
 bool ShowsPicture(const QTreeWidgetItem* item, int resource) {
-    const QImage shown = item->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage expected = PictureImage(QStringLiteral("tree_%1").arg(resource)).convertToFormat(QImage::Format_ARGB32);
-    return !expected.isNull() && shown == expected;
+    const QImage expected = PictureImage(QStringLiteral("tree_%1").arg(resource));
+    return !expected.isNull() && test::IconPixels(item->icon(0), 16) == test::PicturePixels(expected);
 }
 
 TEST(LeftPaneTreeRoots, EachStageHasItsRootTextPictureAndIsExpanded) {
