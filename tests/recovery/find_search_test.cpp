@@ -20,6 +20,7 @@ struct CollectingSink : FindResultSink {
         rows.push_back(row);
         counts.push_back(filesFound);
         if (onRow) onRow(row);
+        changed.notify_all();
     }
     void searchEnded(bool wasCancelled) override {
         std::lock_guard lock(mutex);
@@ -34,6 +35,11 @@ struct CollectingSink : FindResultSink {
     void waitForEnd() {
         std::unique_lock lock(mutex);
         changed.wait(lock, [this] { return ended; });
+    }
+    // Until `count` rows have come or the search has ended, however busy the machine is.
+    void waitForRows(size_t count) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return rows.size() >= count || ended; });
     }
     std::mutex mutex;
     std::condition_variable changed;
@@ -166,6 +172,8 @@ TEST(FindSearchWorker, APausedSearchWaitsAndResumesWhereItStopped) {
         if (row.fileName == "F9") worker.pause();
     };
     ASSERT_TRUE(worker.start(tree, "f", sink));
+    sink.waitForRows(10);
+    // A worker that did not hold would have gone on by now.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(sink.rowCount(), 10u);
     EXPECT_TRUE(worker.running());
@@ -186,7 +194,7 @@ TEST(FindSearchWorker, ACancelledSearchKeepsTheWholeRowsFoundSoFar) {
         if (row.fileName == "F4") worker.pause();
     };
     worker.start(tree, "f", sink);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sink.waitForRows(5);
     worker.cancel();
     sink.waitForEnd();
     worker.wait();
