@@ -218,7 +218,7 @@ TEST_F(FindWindowTest, EscapeIsIgnoredWhileSearchingAndStopAsksFirst) {
     EXPECT_EQ(answers.texts().back(), "Do you want to stop file searching ?");
     EXPECT_TRUE(find.searching());
     EXPECT_TRUE(stop->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return results->topLevelItemCount() > 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return results->topLevelItemCount() > 0; }, test::kEventLimitMs));
 
     answers.expect(answers.pressYes());
     stop->click();
@@ -238,7 +238,7 @@ TEST_F(FindWindowTest, EscapeIsIgnoredWhileSearchingAndStopAsksFirst) {
 
 TEST_F(FindWindowTest, AWholeSearchListsEveryMatchInFileOrder) {
     search("FILE9999?.txt");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !find.searching() && start->isEnabled(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !find.searching() && start->isEnabled(); }, test::kEventLimitMs));
     ASSERT_EQ(results->topLevelItemCount(), 10);
     EXPECT_EQ(results->topLevelItem(0)->text(0), "FILE99990.TXT");
     EXPECT_EQ(results->topLevelItem(9)->text(1), "\\");

@@ -8,8 +8,10 @@
 #include <QMenuBar>
 #include <QTreeWidget>
 #include <QTest>
+#include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 #include <unistd.h>
 
 #include "gui/file_list_model.h"
@@ -138,12 +140,18 @@ bool MainWindowHarness::focusFileList() {
 }
 
 MainWindowHarness::~MainWindowHarness() {
-    // A stopped worker still reports to the window: let it finish before the window goes.
+    // A stopped worker still reports to the window: let it finish before the window goes. Its
+    // last calls may wait for this thread, so another thread waits for its end while this one
+    // keeps running them.
     session.wizard.stopRequested = 1;
-    const bool ended = QTest::qWaitFor([this] { return !session.wizard.busy(); }, 60000);
-    EXPECT_TRUE(ended);
-    // The worker's last calls after it cleared the busy flag.
-    QTest::qWait(20);
+    std::atomic<bool> ended = false;
+    std::thread waiter([this, &ended] {
+        wizard->WaitForWorker();
+        ended = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&ended] { return ended.load(); }, kEventLimitMs));
+    waiter.join();
+    QCoreApplication::sendPostedEvents();
     wizard.reset();
 }
 

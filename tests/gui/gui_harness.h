@@ -14,6 +14,7 @@
 #include "gui/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/nss_image.h"
+#include "support/qt/event_wait.h"
 
 namespace lumbra::test {
 
@@ -72,7 +73,7 @@ struct MainWindowHarness {
     // Activates the window and puts the keyboard focus in the file list's details view.
     bool focusFileList();
     // Waits until the wizard stands in `step` with no worker running.
-    bool waitForStep(WizardStep step, int milliseconds = 120000);
+    bool waitForStep(WizardStep step, int milliseconds = kEventLimitMs);
     QStringList treeTexts(TreeKind kind) const;
     int listRows() const;
     QString listCell(int row, int column) const;

@@ -85,7 +85,7 @@ TEST(WindowSafety, ShiftTabAfterALoadedSnapshotStaysWithTheTreeAndTheList) {
     ASSERT_TRUE(h.window->parts().startField->isVisible());
     h.answers.expect(test::ChooseFile("SnapshotLoadDialog", folder.file("KEYS.QVDX")));
     h.chooseCommand(Command::LoadSnapshot);
-    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse, 10000));
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse));
 
     QTreeView* details = h.window->fileList().detailsView();
     QTreeWidget* tree = h.window->treeWidget(TreeKind::Directory);
@@ -131,7 +131,7 @@ TEST(WindowSafety, AFolderIsListedUnderTheBusyCursor) {
     QApplication::processEvents();
     ASSERT_GE(shapes.size(), 2u);
     for (Qt::CursorShape shape : shapes) EXPECT_EQ(shape, Qt::WaitCursor);
-    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, test::kEventLimitMs));
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ TEST_F(ScannedArchive, OpensAFolderAndRenamesAFile) {
     editor->setText("renamed.bin");
     QTest::keyClick(editor, Qt::Key_Return);
     // The editor hands its text over once the event loop runs again.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return h.session.wizard.labelEditing.load() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return h.session.wizard.labelEditing.load() == 0; }, test::kEventLimitMs));
     EXPECT_EQ(h.listCell(file, 0), "renamed.bin");
     const uint64_t key = h.listCell(file, 5).toULongLong();
     bool found = false;
@@ -182,7 +182,7 @@ TEST_F(ScannedArchive, FindsFilesAndFiltersTheList) {
         ASSERT_NE(find, nullptr);
         find->findChild<QLineEdit*>("SearchText")->setText(search);
         find->findChild<QPushButton*>("StartSearch")->click();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !find->searching() && find->findChild<QPushButton*>("StartSearch")->isEnabled(); }, 30000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !find->searching() && find->findChild<QPushButton*>("StartSearch")->isEnabled(); }, test::kEventLimitMs));
         results = find->findChild<QTreeWidget*>("FindResults")->topLevelItemCount();
         QMetaObject::invokeMethod(find, "reject");
     });
@@ -252,7 +252,7 @@ TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
 
     h.answers.expect(test::ChooseFile("SnapshotLoadDialog", snapshot));
     h.chooseCommand(Command::LoadSnapshot);
-    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse, 10000));
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepBrowse));
     EXPECT_EQ(h.listRows(), rowsBefore);
     EXPECT_TRUE(h.window->treeWidget(TreeKind::Directory)->isVisible());
     EXPECT_FALSE(h.window->parts().back->isVisible());
@@ -271,14 +271,14 @@ TEST(WizardFlow, StopDuringAScanEndsItEarly) {
     QTest::mouseClick(h.window->parts().searchPartition, Qt::LeftButton);
     h.clickNext();
     ASSERT_TRUE(h.window->parts().stop->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return h.window->parts().progress->position() >= 1; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return h.window->parts().progress->position() >= 1; }, test::kEventLimitMs));
     QString statusAtStop;
     h.answers.expect([&](QWidget* widget) {
         statusAtStop = h.window->parts().statusLine->text();
         h.answers.pressYes()(widget);
     });
     QTest::mouseClick(h.window->parts().stop, Qt::LeftButton);
-    ASSERT_TRUE(h.waitForStep(WizardStep::StepPools, 20000));
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepPools));
     EXPECT_EQ(h.answers.captions().back(), "Corvalt Lumbra Novell NSS");
     const QStringList words = statusAtStop.split(' ');
     ASSERT_GE(words.size(), 5);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/qt_desktop.h"
+#include "support/qt/event_wait.h"
 
 namespace lumbra {
 namespace {
@@ -106,7 +107,7 @@ TEST_F(ScriptedDesktop, TheChosenProgramIsStartedOnTheFile) {
     const std::string file = home.filePath("notes.txt").toStdString();
     AnswerChooser([&] { desktop.OpenWithProgramChooser(file); },
                   ChooseRecorder);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !openedPath().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !openedPath().isEmpty(); }, test::kEventLimitMs));
     EXPECT_EQ(openedPath().toStdString(), file);
 }
 
@@ -118,7 +119,7 @@ TEST_F(ScriptedDesktop, ANameWithEightBitCharactersReachesTheProgramIntact) {
     Write(QString::fromStdString(file), "order");
     AnswerChooser([&] { desktop.OpenWithProgramChooser(file); },
                   ChooseRecorder);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !openedPath().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !openedPath().isEmpty(); }, test::kEventLimitMs));
     EXPECT_EQ(openedPath().toUtf8().toStdString(), file);
     EXPECT_TRUE(QFile::exists(openedPath()));
     QFile::remove(QString::fromStdString(file));
