@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "memory_settings_store.h"
+#include "support/qt/event_wait.h"
 #include "toolkit/message_box_rules.h"
 #include "toolkit/qt/app_messages.h"
 #include "toolkit/qt/message_box.h"
@@ -114,8 +115,7 @@ TEST(MarkupMessageBox, DisabledCountdownKeepsButtonsAndCloseBoxOff) {
     EXPECT_FALSE(box.button(kOk)->isEnabled());
     EXPECT_FALSE(box.closeBoxEnabled());
     EXPECT_EQ(box.windowTitle(), "Title (1 seconds remaining)");
-    QTest::qWait(1300);
-    EXPECT_TRUE(box.button(kOk)->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box.button(kOk)->isEnabled(); }, test::kEventLimitMs));
     EXPECT_TRUE(box.closeBoxEnabled());
     EXPECT_EQ(box.windowTitle(), "Title");
 
