@@ -13,8 +13,9 @@ void WizardController::SaveSnapshot() {
     const WizardState& wizard = session_.wizard;
     const SnapshotState state{wizard.selectedDrive, session_.selectedPool, session_.objectTree,
                               session_.volumes,     wizard.selectedPool,   wizard.selectedVolume};
-    if (auto error = lumbra::SaveSnapshot(SnapshotSavePath(*chosen), state, session_.records))
-        view_.ShowMessage(MessageKind::Error, *error);
+    PosixDestinationFiles files(&session_.inputs);
+    if (auto error = lumbra::SaveSnapshot(files, SnapshotSavePath(*chosen), state, session_.records))
+        view_.ShowMessage(MessageKind::Error, error->message);
 }
 
 void WizardController::LoadSnapshot() {

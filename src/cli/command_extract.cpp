@@ -62,6 +62,18 @@ std::optional<std::string> ReadOptions(const ParsedArguments& arguments, Extract
     return std::nullopt;
 }
 
+// An explicit report path must name no file yet: neither an input of the run nor anything else
+// is replaced by the report. The refusal's text, or nullopt.
+std::optional<std::string> RefuseReportPath(const DestinationFiles& files, const std::optional<std::string>& xmlPath) {
+    if (!xmlPath) return std::nullopt;
+    const ReportPaths paths = ReportPathsFor(*xmlPath);
+    for (const std::string& path : {paths.xml, paths.csv}) {
+        if (auto input = files.inputAt(path)) return ReplacesInputText(path, *input);
+        if (files.exists(path)) return "--report " + *xmlPath + ": " + path + " exists; the report never replaces a file";
+    }
+    return std::nullopt;
+}
+
 // The folders whose path (as Find Files shows the path of a file inside them) is `path`.
 SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) {
     SaveSelection selection;
@@ -126,12 +138,13 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
         selection = SelectByCondition(*source->reader, source->loaded.state.pool, tree, selection,
                                       onlyIntact ? ConditionKind::Intact : ConditionKind::Damaged);
     }
+    PosixDestinationFiles files(&context.inputs);
+    if (auto refusal = RefuseReportPath(files, arguments.value("--report"))) return context.fail(kExitBadInput, *refusal);
     std::error_code error;
     std::filesystem::create_directories(options.out, error);
     if (!std::filesystem::is_directory(options.out, error))
         return context.fail(kExitEnvironment, "cannot create the folder " + options.out);
 
-    PosixDestinationFiles files;
     SavingFlags flags;
     ExtractProgress progress(SelectedFiles(tree, selection).size());
     CopyContext copy{*source->reader, source->loaded.state.pool, files, flags, options.filters};
@@ -151,6 +164,7 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     if (run.reportFailed) context.err << "lumbra-nss-cli: the report could not be written\n";
     PrintSummary(context, run, arguments.has("--json"));
     const SaveSummary& summary = run.summary;
+    if (summary.refused) return context.fail(kExitBadInput, ReplacesInputText(summary.refused->path, summary.refused->input));
     return summary.failed == 0 ? kExitOk : kExitEnvironment;
 }
 
@@ -176,15 +190,17 @@ Command ExtractCommand() {
                         "                     (default), overwrite it, or skip the new one\n"
                         "  --path             the folder as find shows paths; \\ is the whole volume\n"
                         "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\"}\n"
-                        "  --report PATH      write the recovery report (XML) here, its CSV beside it; by default\n"
-                        "                     lumbra-report.xml and .csv in DIR, under a name no file there has\n"
+                        "  --report PATH      write the recovery report (XML) here, its CSV beside it (neither may\n"
+                        "                     exist yet); by default lumbra-report.xml and .csv in DIR, under a\n"
+                        "                     name no file there has\n"
                         "  --no-report        write no report\n"
                         "  --keep-times       give each written file its record's date as modification time\n"
                         "  --only-intact      save only the files whose data is all readable, and\n"
                         "  --only-damaged     only those with unreadable bytes; both need --mapfile, since on a\n"
                         "                     disk without one a file's condition is known only once it is read\n"
                         "A file that cannot be created or written is reported and counted as failed, and the\n"
-                        "exit code is then 1.\n") +
+                        "exit code is then 1. No output is ever written over a file this run reads (a drive, an\n"
+                        "image, a rescue map, a loaded snapshot): the run stops there and the exit code is 2.\n") +
                 kRecoverySourceHelp,
             ExtractOptionSpecs(), runExtract};
 }

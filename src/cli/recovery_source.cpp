@@ -27,6 +27,7 @@ std::optional<RecoverySource> LoadSource(CliContext& context, const std::string&
         exitCode = ReportSnapshotError(context, *error, json);
         return std::nullopt;
     }
+    context.inputs.add(path);
     RecoverySource source;
     source.loaded = std::move(std::get<LoadedSnapshot>(result));
     const size_t row = source.loaded.state.selectedDrive;

@@ -111,6 +111,13 @@ CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, st
         if (!PassesFileFilters(name, context.filters)) return {CopyOutcome::FilteredOut, 0, {}};
         if (folderMade && !ResolveDuplicate(context, folder, name, path))
             return {CopyOutcome::DuplicateSkipped, 0, path};
+    }
+    if (auto input = context.files.inputAt(path)) {
+        // Writing on what is being read destroys it: the whole run ends here.
+        if (mode == CopyMode::Recover) context.flags.stopSaving.store(1);
+        return {CopyOutcome::ReplacesInput, 0, path, std::move(*input)};
+    }
+    if (mode == CopyMode::Recover) {
         if (context.observer) context.observer->fileStarted(path, name, context.flags.savedFiles.load());
         context.flags.savedFiles.fetch_add(1);
     }
@@ -118,12 +125,10 @@ CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, st
     if (!file) return Failed(context, CopyOutcome::CreationFailed, path, mode, 0);
     uint64_t written = 0;
     const bool wrote = CopyBlocks(context, *file, firstBlock, static_cast<uint64_t>(size), mode, written);
-    if (!file->close() || !wrote) {
-        // A file whose data could not be stored is no copy at all; left under its name, a later
-        // run that skips duplicates would keep it.
-        context.files.remove(path);
-        return Failed(context, CopyOutcome::WriteFailed, path, mode, written);
-    }
+    // A file whose data could not be stored is no copy at all; left under its name, a later run
+    // that skips duplicates would keep it. An earlier copy it was to replace stays.
+    if (!wrote) file->abandon();
+    if (!wrote || !file->close()) return Failed(context, CopyOutcome::WriteFailed, path, mode, written);
     const bool whole = written == static_cast<uint64_t>(size);
     return {whole ? CopyOutcome::Copied : CopyOutcome::CutShort, written, path};
 }
