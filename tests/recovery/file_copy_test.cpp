@@ -92,6 +92,32 @@ TEST_F(FileCopy, OverwriteTruncatesALargerExistingFile) {
     EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
 }
 
+TEST_F(FileCopy, OverwriteLeavesTheEarlierCopyInPlaceUntilTheNewOneIsWhole) {
+    WriteWholeFile(target("Big.bin"), "earlier copy");
+    fixture.duplicateAction = kOverwriteDuplicates;
+    std::vector<size_t> seenWhileWriting;
+    fixture.observer.onProgress = [&](uint32_t) { seenWhileWriting.push_back(ReadWholeFile(target("Big.bin")).size()); };
+    EXPECT_EQ(fixture.copy("Big.bin").outcome, CopyOutcome::Copied);
+    ASSERT_FALSE(seenWhileWriting.empty());
+    for (size_t size : seenWhileWriting) EXPECT_EQ(size, 12u);
+    EXPECT_EQ(ReadWholeFile(target("Big.bin")), fixture.expected("Big.bin"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fixture.destination.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileCopy, AnOverwriteThatFailsKeepsTheEarlierCopyAndLeavesNoTemporaryFile) {
+    WriteWholeFile(target("Big.bin"), "earlier copy");
+    fixture.duplicateAction = kOverwriteDuplicates;
+    FullDiskFiles fullDisk(10000);
+    std::string name = "Big.bin";
+    CopyContext context = fixture.context(fullDisk);
+    const ItemRecord& record = fixture.file("Big.bin");
+    CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock,
+                                          record.size, CopyMode::Recover);
+    EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
+    EXPECT_EQ(ReadWholeFile(target("Big.bin")), std::vector<uint8_t>(std::begin("earlier copy"), std::end("earlier copy") - 1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fixture.destination.path()), fs::directory_iterator()), 1);
+}
+
 TEST_F(FileCopy, FilterWithoutMatchCreatesNothingAndAsksNothing) {
     fixture.filters = {"*.doc", "zz"};
     CopyResult result = fixture.copy("a.txt");
