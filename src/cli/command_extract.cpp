@@ -7,6 +7,7 @@
 #include "cli/latin1_argument.h"
 #include "cli/progress_line.h"
 #include "cli/recovery_source.h"
+#include "disk/source_disk.h"
 #include "recovery/folder_path.h"
 #include "recovery/recovery_run.h"
 
@@ -138,6 +139,8 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
         selection = SelectByCondition(*source->reader, source->loaded.state.pool, tree, selection,
                                       onlyIntact ? ConditionKind::Intact : ConditionKind::Damaged);
     }
+    if (FolderOnSource(options.out, context.disk.driveTable().rows[source->loaded.state.selectedDrive].path))
+        return context.fail(kExitBadInput, kDestinationOnSourceText);
     PosixDestinationFiles files(&context.inputs);
     if (auto refusal = RefuseReportPath(files, arguments.value("--report"))) return context.fail(kExitBadInput, *refusal);
     std::error_code error;
@@ -200,7 +203,9 @@ Command ExtractCommand() {
                         "                     disk without one a file's condition is known only once it is read\n"
                         "A file that cannot be created or written is reported and counted as failed, and the\n"
                         "exit code is then 1. No output is ever written over a file this run reads (a drive, an\n"
-                        "image, a rescue map, a loaded snapshot): the run stops there and the exit code is 2.\n") +
+                        "image, a rescue map, a loaded snapshot): the run stops there and the exit code is 2. A\n"
+                        "DIR on the disk being recovered (the drive, one of its partitions, or a loop device\n"
+                        "an image backs) is refused with exit code 2 before anything is written.\n") +
                 kRecoverySourceHelp,
             ExtractOptionSpecs(), runExtract};
 }
