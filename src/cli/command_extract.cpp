@@ -86,13 +86,14 @@ SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) 
     return selection;
 }
 
-void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json) {
+void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume) {
     const SaveSummary& summary = run.summary;
     const std::string report = run.report ? run.report->xml : std::string();
     if (json) {
-        JsonWriter(context.out)
-            .beginObject()
-            .key("saved").value(summary.saved)
+        JsonWriter writer(context.out);
+        writer.beginObject();
+        if (resume) writer.key("alreadySaved").value(summary.alreadySaved);
+        writer.key("saved").value(summary.saved)
             .key("skipped").value(summary.skipped)
             .key("failed").value(summary.failed)
             .key("shortFiles").value(summary.shortFiles)
@@ -104,11 +105,20 @@ void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json) 
             .finish();
         return;
     }
+    if (resume) context.out << summary.alreadySaved << " file(s) already there\n";
     context.out << summary.saved << " file(s) saved (" << summary.shortFiles << " cut short), " << summary.skipped
                 << " skipped, " << summary.failed << " failed, " << summary.bytes << " bytes\n";
     context.out << run.damaged << " file(s) damaged, " << run.cutShort << " cut short";
     if (!report.empty()) context.out << "; report " << report << " and " << run.report->csv;
     context.out << "\n";
+}
+
+// After Ctrl-C: the files left shorter than their size, which --resume copies again.
+void ListCutShort(CliContext& context, const SaveSummary& summary) {
+    for (const auto& [index, result] : summary.results)
+        if (result.outcome == CopyOutcome::CutShort)
+            context.err << "lumbra-nss-cli: cut short by Ctrl-C: " << result.path << " (" << result.bytesWritten
+                        << " bytes written); extract --resume copies it again\n";
 }
 
 int runExtract(CliContext& context, const ParsedArguments& arguments) {
@@ -152,6 +162,7 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     ExtractProgress progress(SelectedFiles(tree, selection).size());
     CopyContext copy{*source->reader, source->loaded.state.pool, files, flags, options.filters};
     copy.duplicateAction = options.duplicateAction;
+    copy.resume = arguments.has("--resume");
     copy.observer = &progress;
     copy.askContinue = [&context](const std::string& question) {
         context.err << "lumbra-nss-cli: " << question << "Yes\n";
@@ -165,7 +176,8 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
                                   .sourceName = context.disk.driveTable().rows[source->loaded.state.selectedDrive].path};
     const RecoveryRunResult run = RunRecovery(copy, tree, selection, options.out, runOptions);
     if (run.reportFailed) context.err << "lumbra-nss-cli: the report could not be written\n";
-    PrintSummary(context, run, arguments.has("--json"));
+    PrintSummary(context, run, arguments.has("--json"), copy.resume);
+    if (Interrupted()) ListCutShort(context, run.summary);
     const SaveSummary& summary = run.summary;
     if (summary.refused) return context.fail(kExitBadInput, ReplacesInputText(summary.refused->path, summary.refused->input));
     return summary.failed == 0 ? kExitOk : kExitEnvironment;
@@ -175,7 +187,7 @@ std::vector<OptionSpec> ExtractOptionSpecs() {
     std::vector<OptionSpec> specs = RecoverySourceOptions();
     specs.insert(specs.end(), {{"--out", 1, false}, {"--filter", 1, true}, {"--duplicates", 1, false}, {"--path", 1, false},
                                 {"--report", 1, false}, {"--no-report", 0, false}, {"--keep-times", 0, false},
-                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}});
+                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}, {"--resume", 0, false}});
     return specs;
 }
 
@@ -198,6 +210,10 @@ Command ExtractCommand() {
                         "                     name no file there has\n"
                         "  --no-report        write no report\n"
                         "  --keep-times       give each written file its record's date as modification time\n"
+                        "  --resume           go on with an interrupted extract into the same DIR: a file there\n"
+                        "                     of its record's size is left as it is (\"already there\" in the\n"
+                        "                     report), a shorter one is copied again in its place, a missing one\n"
+                        "                     is copied; other files there meet --duplicates as ever\n"
                         "  --only-intact      save only the files whose data is all readable, and\n"
                         "  --only-damaged     only those with unreadable bytes; both need --mapfile, since on a\n"
                         "                     disk without one a file's condition is known only once it is read\n"

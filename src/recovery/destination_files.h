@@ -30,6 +30,8 @@ public:
     virtual ~DestinationFiles() = default;
     // True when anything (a file, a folder, a link) has this name.
     virtual bool exists(const std::string& path) const = 0;
+    // The size of the regular file (not a link) of this name; nullopt for anything else.
+    virtual std::optional<uint64_t> regularFileSize(const std::string& /*path*/) const { return std::nullopt; }
     // The file the run reads that a write to path would replace; nullopt when none.
     virtual std::optional<std::string> inputAt(const std::string& /*path*/) const { return std::nullopt; }
     // Creates the file, or a replacement for an existing regular one; never follows a symbolic
@@ -47,6 +49,7 @@ class PosixDestinationFiles : public DestinationFiles {
 public:
     explicit PosixDestinationFiles(const RunInputs* inputs = nullptr) : inputs_(inputs) {}
     std::optional<std::string> inputAt(const std::string& path) const override;
+    std::optional<uint64_t> regularFileSize(const std::string& path) const override;
     bool exists(const std::string& path) const override;
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
     bool ensureFolder(const std::string& path) override;

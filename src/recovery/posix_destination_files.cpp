@@ -84,6 +84,12 @@ bool PosixDestinationFiles::exists(const std::string& path) const {
     return ::lstat(path.c_str(), &status) == 0;
 }
 
+std::optional<uint64_t> PosixDestinationFiles::regularFileSize(const std::string& path) const {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return static_cast<uint64_t>(status.st_size);
+}
+
 std::optional<std::string> PosixDestinationFiles::inputAt(const std::string& path) const {
     return inputs_ ? inputs_->inputAt(path) : std::nullopt;
 }

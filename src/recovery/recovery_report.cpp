@@ -35,6 +35,7 @@ std::string OutcomeText(CopyOutcome outcome) {
         case CopyOutcome::CreationFailed: return "failed, not created";
         case CopyOutcome::WriteFailed: return "failed, not written";
         case CopyOutcome::ReplacesInput: return "refused, an input of this run";
+        case CopyOutcome::AlreadySaved: return "already there";
     }
     return "";
 }

@@ -36,6 +36,7 @@ enum class CopyOutcome {
     CreationFailed,    // the file could not be created
     WriteFailed,       // writing or closing it failed (a full disk): it is removed again
     ReplacesInput,     // the target is a file the run reads: nothing is written, the run stops
+    AlreadySaved,      // resuming: the target holds as many bytes as the file has
 };
 
 struct CopyResult {
