@@ -1,6 +1,7 @@
 // Saving and loading recovery snapshots.
 #include "app/option_groups.h"
 #include "app/wizard_controller.h"
+#include "snapshot/snapshot_disk_check.h"
 #include "snapshot/snapshot_reader.h"
 #include "snapshot/snapshot_writer.h"
 
@@ -29,12 +30,21 @@ void WizardController::LoadSnapshot() {
         return;
     }
     LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
+    // Nothing changes until the drive row is known to carry the snapshot's pool and volume.
+    const size_t row = loaded.state.selectedDrive;
+    auto reader = session_.disk.OpenDrive(row, session_.settings.badSectorRetries);
+    if (!SnapshotFitsDisk(*reader, loaded.state)) {
+        const auto& rows = session_.disk.driveTable().rows;
+        view_.ShowMessage(MessageKind::Error,
+                          SnapshotFromAnotherDiskText(*chosen, row, row < rows.size() ? rows[row].path : std::string()));
+        return;
+    }
+    session_.inputs.add(*chosen);
     session_.records.ClearRecords();
     view_.Disable(Element::DriveTree);
     view_.Hide(Element::DriveTree);
     wizard.selectedDrive = loaded.state.selectedDrive;
-    session_.reader.reset();
-    OpenSelectedDrive();
+    session_.reader = std::move(reader);
     session_.selectedPool = std::move(loaded.state.pool);
     session_.objectTree = loaded.state.objectTree;
     session_.volumes = std::move(loaded.state.volumes);
