@@ -22,6 +22,8 @@ std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& 
     text += std::to_string(run.cutShort) + " file(s) cut short, " + std::to_string(run.damaged) +
             " file(s) damaged (unreadable parts are zeros).\n";
     text += "Destination: " + MarkupLiteral(destination) + "\n";
+    if (const auto& refused = summary.refused)
+        text += MarkupLiteral(ReplacesInputText(refused->path, refused->input)) + "\n";
     if (run.report) text += "Report: " + MarkupLiteral(run.report->xml) + " and " + MarkupLiteral(run.report->csv);
     else if (run.reportFailed) text += "The report could not be written.";
     return text;

@@ -13,6 +13,7 @@
 #include "disk/disk_access.h"
 #include "disk/sector_reader.h"
 #include "recovery/record_lists.h"
+#include "recovery/run_inputs.h"
 #include "recovery/saving_observer.h"
 
 namespace lumbra {
@@ -31,6 +32,11 @@ struct Session {
     VolumeTable volumes;
     BlockQueue blockQueue;
     RecoveredTree records;
+    // What this run reads (the drive rows, rescue maps, a loaded snapshot): no output is written
+    // over them.
+    RunInputs inputs;
+    // Where sysfs is, to tell whether a destination lies on the disk being recovered.
+    std::string sysRoot = "/sys";
     // The skip and stop flags of the saving, cleared by every browse action that may open a file.
     SavingFlags savingFlags;
     // The open drive of the discovery steps; null before the first Next and after Back to

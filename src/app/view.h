@@ -113,8 +113,10 @@ public:
     virtual std::optional<std::string> AskSnapshotLoadName() = 0;
     // The "Find File(s)" window over the recovered tree.
     virtual void OpenFindWindow() = 0;
-    // Asks for the destination folder and saves the selection with the saving window.
-    virtual void RunSaving(const SaveSelection& selection) = 0;
+    // The folder dialog for the destination of recovered files. nullopt when cancelled.
+    virtual std::optional<std::string> AskDestinationFolder() = 0;
+    // Saves the selection into the destination with the saving window, then tells how it went.
+    virtual void RunSaving(const SaveSelection& selection, const std::string& destination) = 0;
 };
 
 }  // namespace lumbra

@@ -68,7 +68,7 @@ void WizardController::OpenSelected() {
     }
     const ItemRecord* record = session_.records.FindFileByItemNumber(RowKey(*row));
     if (!record || !session_.reader) return;
-    PosixDestinationFiles files;
+    PosixDestinationFiles files(&session_.inputs);
     const std::vector<std::string> noFilters;
     CopyContext context{*session_.reader, session_.selectedPool, files, session_.savingFlags, noFilters,
                         session_.settings.duplicateAction, nullptr, {}};

@@ -7,6 +7,7 @@
 #include "app/file_filters_dialog.h"
 #include "app/wizard_controller.h"
 #include "disk/device_sector_reader.h"
+#include "disk/source_disk.h"
 #include "recovery/folder_browse.h"
 
 namespace lumbra {
@@ -104,13 +105,26 @@ void WizardController::RecoverSelected() {
     const auto& files = session_.records.files();
     for (size_t index = 0; index < files.size(); ++index)
         if (fileNumbers.count(files[index].itemNumber)) selection.fileIndexes.push_back(index);
-    view_.RunSaving(selection);
+    SaveToChosenFolder(selection);
 }
 
 void WizardController::RecoverAll() {
     SaveSelection selection;
     selection.everything = true;
-    view_.RunSaving(selection);
+    SaveToChosenFolder(selection);
+}
+
+void WizardController::SaveToChosenFolder(const SaveSelection& selection) {
+    const auto& rows = session_.disk.driveTable().rows;
+    const size_t row = session_.wizard.selectedDrive;
+    const std::string source = row < rows.size() ? rows[row].path : std::string();
+    while (const auto folder = view_.AskDestinationFolder()) {
+        if (!FolderOnSource(*folder, source, session_.sysRoot)) {
+            view_.RunSaving(selection, *folder);
+            return;
+        }
+        view_.ShowMessage(MessageKind::Error, kDestinationOnSourceText);
+    }
 }
 
 void WizardController::OpenHelp() {

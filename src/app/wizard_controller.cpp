@@ -59,6 +59,8 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
         return false;
     }
     for (const std::string& error : session_.disk.imageErrors()) view_.ShowMessage(MessageKind::Error, error);
+    for (const DriveEntry& row : session_.disk.driveTable().rows) session_.inputs.add(row.path);
+    for (const std::string& map : sources.rescueMapFiles) session_.inputs.add(map);
     for (size_t row = 0; row < session_.disk.driveTable().count(); ++row)
         view_.AddTreeItem(TreeKind::Drives, root, DriveLabel(row));
     view_.ExpandTreeItem(TreeKind::Drives, root);
@@ -102,6 +104,7 @@ void WizardController::OnImageDropped(const std::string& path) {
                                                          : ImageOpenError(path, why));
         return;
     }
+    session_.inputs.add(path);
     view_.AddTreeItem(TreeKind::Drives, driveTreeRoot_, DriveLabel(*row));
 }
 

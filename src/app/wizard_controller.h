@@ -160,6 +160,8 @@ private:
     void OpenBrowseStepFromSnapshot();
     void RecoverSelected();
     void RecoverAll();
+    // Asks for a destination until one off the disk being recovered is chosen, then saves.
+    void SaveToChosenFolder(const SaveSelection& selection);
     void OpenFile(const std::string& path);
     void ShowFolderOfItem(uint32_t item);
     std::string VolumeName(uint32_t row) const;

@@ -1,6 +1,7 @@
 // Saving and loading recovery snapshots.
 #include "app/option_groups.h"
 #include "app/wizard_controller.h"
+#include "snapshot/snapshot_disk_check.h"
 #include "snapshot/snapshot_reader.h"
 #include "snapshot/snapshot_writer.h"
 
@@ -13,8 +14,9 @@ void WizardController::SaveSnapshot() {
     const WizardState& wizard = session_.wizard;
     const SnapshotState state{wizard.selectedDrive, session_.selectedPool, session_.objectTree,
                               session_.volumes,     wizard.selectedPool,   wizard.selectedVolume};
-    if (auto error = lumbra::SaveSnapshot(SnapshotSavePath(*chosen), state, session_.records))
-        view_.ShowMessage(MessageKind::Error, *error);
+    PosixDestinationFiles files(&session_.inputs);
+    if (auto error = lumbra::SaveSnapshot(files, SnapshotSavePath(*chosen), state, session_.records))
+        view_.ShowMessage(MessageKind::Error, error->message);
 }
 
 void WizardController::LoadSnapshot() {
@@ -28,12 +30,21 @@ void WizardController::LoadSnapshot() {
         return;
     }
     LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
+    // Nothing changes until the drive row is known to carry the snapshot's pool and volume.
+    const size_t row = loaded.state.selectedDrive;
+    auto reader = session_.disk.OpenDrive(row, session_.settings.badSectorRetries);
+    if (!SnapshotFitsDisk(*reader, loaded.state)) {
+        const auto& rows = session_.disk.driveTable().rows;
+        view_.ShowMessage(MessageKind::Error,
+                          SnapshotFromAnotherDiskText(*chosen, row, row < rows.size() ? rows[row].path : std::string()));
+        return;
+    }
+    session_.inputs.add(*chosen);
     session_.records.ClearRecords();
     view_.Disable(Element::DriveTree);
     view_.Hide(Element::DriveTree);
     wizard.selectedDrive = loaded.state.selectedDrive;
-    session_.reader.reset();
-    OpenSelectedDrive();
+    session_.reader = std::move(reader);
     session_.selectedPool = std::move(loaded.state.pool);
     session_.objectTree = loaded.state.objectTree;
     session_.volumes = std::move(loaded.state.volumes);

@@ -38,6 +38,7 @@ std::optional<size_t> CliContext::resolveDrive(const ParsedArguments& arguments)
     }
     std::string why;
     auto row = disk.addImageRow(*drive, &why);
+    if (row) inputs.add(*drive);
     if (!row) fail(kExitBadInput, why.empty() ? "the drive table is full (32 rows)" : ImageOpenError(*drive, why));
     return row;
 }

@@ -9,6 +9,7 @@
 
 #include "cli/arguments.h"
 #include "disk/disk_access.h"
+#include "recovery/run_inputs.h"
 
 namespace lumbra::cli {
 
@@ -34,6 +35,9 @@ public:
 
     GlobalSettings settings;
     DiskAccess disk;
+    // What this run reads (every drive row, the rescue maps, a loaded snapshot): no output
+    // may be written over them.
+    RunInputs inputs;
     std::ostream& out;
     std::ostream& err;
 };

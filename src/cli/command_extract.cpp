@@ -7,6 +7,7 @@
 #include "cli/latin1_argument.h"
 #include "cli/progress_line.h"
 #include "cli/recovery_source.h"
+#include "disk/source_disk.h"
 #include "recovery/folder_path.h"
 #include "recovery/recovery_run.h"
 
@@ -62,6 +63,18 @@ std::optional<std::string> ReadOptions(const ParsedArguments& arguments, Extract
     return std::nullopt;
 }
 
+// An explicit report path must name no file yet: neither an input of the run nor anything else
+// is replaced by the report. The refusal's text, or nullopt.
+std::optional<std::string> RefuseReportPath(const DestinationFiles& files, const std::optional<std::string>& xmlPath) {
+    if (!xmlPath) return std::nullopt;
+    const ReportPaths paths = ReportPathsFor(*xmlPath);
+    for (const std::string& path : {paths.xml, paths.csv}) {
+        if (auto input = files.inputAt(path)) return ReplacesInputText(path, *input);
+        if (files.exists(path)) return "--report " + *xmlPath + ": " + path + " exists; the report never replaces a file";
+    }
+    return std::nullopt;
+}
+
 // The folders whose path (as Find Files shows the path of a file inside them) is `path`.
 SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) {
     SaveSelection selection;
@@ -73,13 +86,14 @@ SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) 
     return selection;
 }
 
-void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json) {
+void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume) {
     const SaveSummary& summary = run.summary;
     const std::string report = run.report ? run.report->xml : std::string();
     if (json) {
-        JsonWriter(context.out)
-            .beginObject()
-            .key("saved").value(summary.saved)
+        JsonWriter writer(context.out);
+        writer.beginObject();
+        if (resume) writer.key("alreadySaved").value(summary.alreadySaved);
+        writer.key("saved").value(summary.saved)
             .key("skipped").value(summary.skipped)
             .key("failed").value(summary.failed)
             .key("shortFiles").value(summary.shortFiles)
@@ -91,11 +105,20 @@ void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json) 
             .finish();
         return;
     }
+    if (resume) context.out << summary.alreadySaved << " file(s) already there\n";
     context.out << summary.saved << " file(s) saved (" << summary.shortFiles << " cut short), " << summary.skipped
                 << " skipped, " << summary.failed << " failed, " << summary.bytes << " bytes\n";
     context.out << run.damaged << " file(s) damaged, " << run.cutShort << " cut short";
     if (!report.empty()) context.out << "; report " << report << " and " << run.report->csv;
     context.out << "\n";
+}
+
+// After Ctrl-C: the files left shorter than their size, which --resume copies again.
+void ListCutShort(CliContext& context, const SaveSummary& summary) {
+    for (const auto& [index, result] : summary.results)
+        if (result.outcome == CopyOutcome::CutShort)
+            context.err << "lumbra-nss-cli: cut short by Ctrl-C: " << result.path << " (" << result.bytesWritten
+                        << " bytes written); extract --resume copies it again\n";
 }
 
 int runExtract(CliContext& context, const ParsedArguments& arguments) {
@@ -126,16 +149,20 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
         selection = SelectByCondition(*source->reader, source->loaded.state.pool, tree, selection,
                                       onlyIntact ? ConditionKind::Intact : ConditionKind::Damaged);
     }
+    if (FolderOnSource(options.out, context.disk.driveTable().rows[source->loaded.state.selectedDrive].path))
+        return context.fail(kExitBadInput, kDestinationOnSourceText);
+    PosixDestinationFiles files(&context.inputs);
+    if (auto refusal = RefuseReportPath(files, arguments.value("--report"))) return context.fail(kExitBadInput, *refusal);
     std::error_code error;
     std::filesystem::create_directories(options.out, error);
     if (!std::filesystem::is_directory(options.out, error))
         return context.fail(kExitEnvironment, "cannot create the folder " + options.out);
 
-    PosixDestinationFiles files;
     SavingFlags flags;
     ExtractProgress progress(SelectedFiles(tree, selection).size());
     CopyContext copy{*source->reader, source->loaded.state.pool, files, flags, options.filters};
     copy.duplicateAction = options.duplicateAction;
+    copy.resume = arguments.has("--resume");
     copy.observer = &progress;
     copy.askContinue = [&context](const std::string& question) {
         context.err << "lumbra-nss-cli: " << question << "Yes\n";
@@ -149,8 +176,10 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
                                   .sourceName = context.disk.driveTable().rows[source->loaded.state.selectedDrive].path};
     const RecoveryRunResult run = RunRecovery(copy, tree, selection, options.out, runOptions);
     if (run.reportFailed) context.err << "lumbra-nss-cli: the report could not be written\n";
-    PrintSummary(context, run, arguments.has("--json"));
+    PrintSummary(context, run, arguments.has("--json"), copy.resume);
+    if (Interrupted()) ListCutShort(context, run.summary);
     const SaveSummary& summary = run.summary;
+    if (summary.refused) return context.fail(kExitBadInput, ReplacesInputText(summary.refused->path, summary.refused->input));
     return summary.failed == 0 ? kExitOk : kExitEnvironment;
 }
 
@@ -158,7 +187,7 @@ std::vector<OptionSpec> ExtractOptionSpecs() {
     std::vector<OptionSpec> specs = RecoverySourceOptions();
     specs.insert(specs.end(), {{"--out", 1, false}, {"--filter", 1, true}, {"--duplicates", 1, false}, {"--path", 1, false},
                                 {"--report", 1, false}, {"--no-report", 0, false}, {"--keep-times", 0, false},
-                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}});
+                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}, {"--resume", 0, false}});
     return specs;
 }
 
@@ -176,15 +205,23 @@ Command ExtractCommand() {
                         "                     (default), overwrite it, or skip the new one\n"
                         "  --path             the folder as find shows paths; \\ is the whole volume\n"
                         "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\"}\n"
-                        "  --report PATH      write the recovery report (XML) here, its CSV beside it; by default\n"
-                        "                     lumbra-report.xml and .csv in DIR, under a name no file there has\n"
+                        "  --report PATH      write the recovery report (XML) here, its CSV beside it (neither may\n"
+                        "                     exist yet); by default lumbra-report.xml and .csv in DIR, under a\n"
+                        "                     name no file there has\n"
                         "  --no-report        write no report\n"
                         "  --keep-times       give each written file its record's date as modification time\n"
+                        "  --resume           go on with an interrupted extract into the same DIR: a file there\n"
+                        "                     of its record's size is left as it is (\"already there\" in the\n"
+                        "                     report), a shorter one is copied again in its place, a missing one\n"
+                        "                     is copied; other files there meet --duplicates as ever\n"
                         "  --only-intact      save only the files whose data is all readable, and\n"
                         "  --only-damaged     only those with unreadable bytes; both need --mapfile, since on a\n"
                         "                     disk without one a file's condition is known only once it is read\n"
                         "A file that cannot be created or written is reported and counted as failed, and the\n"
-                        "exit code is then 1.\n") +
+                        "exit code is then 1. No output is ever written over a file this run reads (a drive, an\n"
+                        "image, a rescue map, a loaded snapshot): the run stops there and the exit code is 2. A\n"
+                        "DIR on the disk being recovered (the drive, one of its partitions, or a loop device\n"
+                        "an image backs) is refused with exit code 2 before anything is written.\n") +
                 kRecoverySourceHelp,
             ExtractOptionSpecs(), runExtract};
 }

@@ -68,8 +68,9 @@ int runSnapshotSave(CliContext& context, const ParsedArguments& arguments) {
         return context.fail(kExitInterrupted, "the mount was stopped before it ended; no snapshot was written "
                                               "(--partial saves what it found)");
     const std::string path = SnapshotSavePath(arguments.positional[0]);
-    if (auto error = SaveSnapshot(path, source->loaded.state, source->loaded.records))
-        return context.fail(kExitEnvironment, *error);
+    PosixDestinationFiles files(&context.inputs);
+    if (auto error = SaveSnapshot(files, path, source->loaded.state, source->loaded.records))
+        return context.fail(error->replacesInput ? kExitBadInput : kExitEnvironment, error->message);
     if (arguments.has("--json")) {
         JsonWriter(context.out).beginObject().key("path").value(path).endObject().finish();
     } else {
@@ -92,7 +93,8 @@ Command SnapshotSaveCommand() {
                         "Writes the recovered tree and the pool and volume layout to a snapshot, so that later\n"
                         "runs read it with --snapshot instead of mounting again. As in the desktop application the\n"
                         "file name is upper-cased and gets .QVDX unless it ends so; the path written is printed.\n"
-                        "An existing file is replaced only once the new one is whole.\n"
+                        "An existing file is replaced only once the new one is whole; a file this run\n"
+                        "reads (a drive, an image, a rescue map, the loaded snapshot) is never replaced.\n"
                         "A mount stopped by Ctrl-C writes no snapshot, unless --partial asks to save the\n"
                         "part found before it.\n") +
                 kRecoverySourceHelp,

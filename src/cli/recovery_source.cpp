@@ -7,6 +7,7 @@
 #include "cli/progress_line.h"
 #include "discovery/volume_discovery.h"
 #include "disk/text_encoding.h"
+#include "snapshot/snapshot_disk_check.h"
 #include "recovery/volume_mount.h"
 
 namespace lumbra::cli {
@@ -21,14 +22,26 @@ private:
     ProgressLine line_{"%"};
 };
 
-std::optional<RecoverySource> LoadSource(CliContext& context, const std::string& path, bool json, int& exitCode) {
+// The snapshot's records are used only once its drive row (or the one --drive names) is found
+// to carry its pool and volume.
+std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArguments& arguments, const std::string& path,
+                                         int& exitCode) {
     SnapshotLoadResult result = LoadSnapshotFile(path);
     if (auto* error = std::get_if<SnapshotLoadError>(&result)) {
-        exitCode = ReportSnapshotError(context, *error, json);
+        exitCode = ReportSnapshotError(context, *error, arguments.has("--json"));
         return std::nullopt;
     }
+    context.inputs.add(path);
     RecoverySource source;
     source.loaded = std::move(std::get<LoadedSnapshot>(result));
+    if (arguments.has("--drive")) {
+        const auto named = context.resolveDrive(arguments);
+        if (!named) {
+            exitCode = kExitBadInput;
+            return std::nullopt;
+        }
+        source.loaded.state.selectedDrive = static_cast<uint16_t>(*named);
+    }
     const size_t row = source.loaded.state.selectedDrive;
     if (row >= context.disk.driveTable().count()) {
         exitCode = context.fail(kExitBadInput, "the snapshot reads drive row " + std::to_string(row) +
@@ -41,6 +54,11 @@ std::optional<RecoverySource> LoadSource(CliContext& context, const std::string&
     source.reader = context.disk.OpenDrive(row, context.settings.badSectorRetries, &why);
     if (!why.empty()) {
         exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(row) + ": " + why);
+        return std::nullopt;
+    }
+    if (!SnapshotFitsDisk(*source.reader, source.loaded.state)) {
+        exitCode = context.fail(kExitBadInput,
+                                SnapshotFromAnotherDiskText(path, row, context.disk.driveTable().rows[row].path));
         return std::nullopt;
     }
     return source;
@@ -140,18 +158,19 @@ const char* const kRecoverySourceHelp =
     "Source: --drive ROW|PATH --pool ROW --volume ROW [--pool-based] [--scan START END]\n"
     "  mounts volume ROW of pool ROW (rows as the pools and volumes commands number them; with\n"
     "  --pool-based the whole pool is read and --volume defaults to 0), or\n"
-    "  --snapshot FILE loads a recovery snapshot instead; its drive row is a row of this run's\n"
-    "  drive table (give the same --image files as when it was saved).\n";
+    "  --snapshot FILE [--drive ROW|PATH] loads a recovery snapshot instead; its drive row is a\n"
+    "  row of this run's drive table, or the one --drive names. The disk there must carry the\n"
+    "  snapshot's pool and volume, or nothing is listed or copied and the exit code is 2.\n";
 
 std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode) {
     if (auto path = arguments.value("--snapshot")) {
-        for (const char* option : {"--drive", "--pool", "--volume", "--pool-based", "--scan"}) {
+        for (const char* option : {"--pool", "--volume", "--pool-based", "--scan"}) {
             if (arguments.has(option)) {
                 exitCode = context.fail(kExitBadInput, std::string("--snapshot cannot be combined with ") + option);
                 return std::nullopt;
             }
         }
-        return LoadSource(context, *path, arguments.has("--json"), exitCode);
+        return LoadSource(context, arguments, *path, exitCode);
     }
     return MountSource(context, arguments, exitCode);
 }

@@ -35,6 +35,7 @@ std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pa
             return context.fail(kExitBadInput, mapPath + " line " + std::to_string(error->line) + ": " + error->message);
         }
         sources.rescueMaps.emplace_back(image, std::move(std::get<RescueMap>(parsed)));
+        sources.rescueMapFiles.push_back(mapPath);
     }
     return std::nullopt;
 }

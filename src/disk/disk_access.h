@@ -21,6 +21,8 @@ struct DriveSources {
     std::vector<std::string> images;  // disk image files, listed after the system's disks
     // Rescue maps of some of those images, by image path.
     std::vector<std::pair<std::string, RescueMap>> rescueMaps;
+    // The files those maps were read from: inputs of the run, never written over.
+    std::vector<std::string> rescueMapFiles;
     SystemPaths systemPaths;
 };
 

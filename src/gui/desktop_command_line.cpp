@@ -38,6 +38,7 @@ bool ReadRescueMaps(const QCommandLineParser& parser, DriveSources& sources) {
             }
             sources.rescueMaps.emplace_back(images.value(imageIndex - 1).toLocal8Bit().toStdString(),
                                             std::move(std::get<RescueMap>(parsed)));
+            sources.rescueMapFiles.push_back(map);
         }
     }
     return true;

@@ -90,7 +90,8 @@ public:
     std::optional<std::string> AskSnapshotSaveName() override;
     std::optional<std::string> AskSnapshotLoadName() override;
     void OpenFindWindow() override;
-    void RunSaving(const SaveSelection& selection) override;
+    std::optional<std::string> AskDestinationFolder() override;
+    void RunSaving(const SaveSelection& selection, const std::string& destination) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -113,19 +113,23 @@ void MainWindow::OpenFindWindow() {
     calls_.answer([this] { return FindWindow(session_.records, this).exec(); });
 }
 
-void MainWindow::RunSaving(const SaveSelection& selection) {
-    calls_.answer([this, &selection] {
+std::optional<std::string> MainWindow::AskDestinationFolder() {
+    return calls_.answer([this] {
         QFileDialog chooser(this, "Select the destination folder");
         chooser.setObjectName("DestinationDialog");
         chooser.setFileMode(QFileDialog::Directory);
         chooser.setOption(QFileDialog::ShowDirsOnly);
-        const std::optional<std::string> folder = RunFileDialog(chooser);
-        if (!folder) return false;
+        return RunFileDialog(chooser);
+    });
+}
+
+void MainWindow::RunSaving(const SaveSelection& selection, const std::string& destination) {
+    calls_.answer([this, &selection, &destination] {
         SavingWindow window(session_.savingFlags, this);
-        const RecoveryRunResult run = window.run(session_, selection, *folder);
+        const RecoveryRunResult run = window.run(session_, selection, destination);
         for (const auto& [index, result] : run.summary.results)
             if (result.copied()) session_.filesRead.insert(session_.records.files()[index].itemNumber);
-        lumbra::ShowMessage(kMessageInformation, RecoveryRunMessage(run, *folder));
+        lumbra::ShowMessage(kMessageInformation, RecoveryRunMessage(run, destination));
         return true;
     });
 }

@@ -54,7 +54,7 @@ SavingWindow::SavingWindow(SavingFlags& flags, QWidget* parent)
 
 RecoveryRunResult SavingWindow::run(Session& session, const SaveSelection& selection, const std::string& destination) {
     if (!session.reader) return {};
-    PosixDestinationFiles files;
+    PosixDestinationFiles files(&session.inputs);
     CopyContext context{*session.reader, session.selectedPool, files, session.savingFlags,
                         session.filters.patterns(), session.settings.duplicateAction, this, {}};
     context.askContinue = [this](const std::string& question) {

@@ -4,17 +4,25 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "recovery/run_inputs.h"
 
 namespace lumbra {
 
 // One file being written. Every call answers false on any failure (a full disk included).
+// A file that replaces an earlier one takes its place only when close succeeds; until then, and
+// after any failure, the earlier file stays as it was.
 class DestinationFile {
 public:
     virtual ~DestinationFile() = default;
     virtual bool write(const uint8_t* bytes, size_t length) = 0;
-    // Ends the file; false when the last data could not be stored.
+    // Ends the file and puts it in place; false when the data could not all be stored, and
+    // then nothing of it is left.
     virtual bool close() = 0;
+    // Drops what was written, leaving an earlier file of the name as it was.
+    virtual void abandon() = 0;
 };
 
 class DestinationFiles {
@@ -22,11 +30,13 @@ public:
     virtual ~DestinationFiles() = default;
     // True when anything (a file, a folder, a link) has this name.
     virtual bool exists(const std::string& path) const = 0;
-    // Creates the file, or truncates an existing regular one; never follows a symbolic link.
-    // nullptr when it cannot be.
+    // The size of the regular file (not a link) of this name; nullopt for anything else.
+    virtual std::optional<uint64_t> regularFileSize(const std::string& /*path*/) const { return std::nullopt; }
+    // The file the run reads that a write to path would replace; nullopt when none.
+    virtual std::optional<std::string> inputAt(const std::string& /*path*/) const { return std::nullopt; }
+    // Creates the file, or a replacement for an existing regular one; never follows a symbolic
+    // link and never replaces an input of the run. nullptr when it cannot be.
     virtual std::unique_ptr<DestinationFile> create(const std::string& path) = 0;
-    // Removes a file this program created; false when it cannot be.
-    virtual bool remove(const std::string& path) = 0;
     // Makes sure a real folder (not a symbolic link) has this name, creating it when nothing
     // does; false otherwise.
     virtual bool ensureFolder(const std::string& path) = 0;
@@ -34,14 +44,19 @@ public:
     virtual bool setModificationTime(const std::string& /*path*/, int64_t /*seconds*/) { return false; }
 };
 
-// The local file system.
+// The local file system, guarding the inputs of the run (none when inputs is null).
 class PosixDestinationFiles : public DestinationFiles {
 public:
+    explicit PosixDestinationFiles(const RunInputs* inputs = nullptr) : inputs_(inputs) {}
+    std::optional<std::string> inputAt(const std::string& path) const override;
+    std::optional<uint64_t> regularFileSize(const std::string& path) const override;
     bool exists(const std::string& path) const override;
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
-    bool remove(const std::string& path) override;
     bool ensureFolder(const std::string& path) override;
     bool setModificationTime(const std::string& path, int64_t seconds) override;
+
+private:
+    const RunInputs* inputs_;
 };
 
 }  // namespace lumbra

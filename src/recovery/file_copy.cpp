@@ -13,21 +13,29 @@ namespace {
 
 bool Raised(const std::atomic<int32_t>& flag) { return flag.load(std::memory_order_relaxed) != 0; }
 
-// Applies the duplicate setting. False when the file is to be skipped; otherwise path and
-// name hold the target. A folder the saving made in this run is never the target of a file,
-// whatever the setting: the file takes the next free name instead.
-bool ResolveDuplicate(CopyContext& context, const std::string& folder, std::string& name, std::string& path) {
-    if (!context.files.exists(path)) return true;
+enum class Target { Write, Skip, AlreadySaved };
+
+// Applies the resume rule and the duplicate setting; path and name then hold the target. A
+// folder the saving made in this run is never the target of a file, whatever the setting: the
+// file takes the next free name instead.
+Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::string& name, std::string& path,
+                        uint64_t size) {
+    if (!context.files.exists(path)) return Target::Write;
     const bool folderOfThisRun = context.folderPaths && context.folderPaths->count(path) != 0;
-    if (!folderOfThisRun && context.duplicateAction == kSkipDuplicates) return false;
-    if (!folderOfThisRun && context.duplicateAction != kRenameDuplicates) return true;
+    if (!folderOfThisRun && context.resume) {
+        const auto existing = context.files.regularFileSize(path);
+        if (existing && *existing == size) return Target::AlreadySaved;
+        if (existing && *existing < size) return Target::Write;
+    }
+    if (!folderOfThisRun && context.duplicateAction == kSkipDuplicates) return Target::Skip;
+    if (!folderOfThisRun && context.duplicateAction != kRenameDuplicates) return Target::Write;
     for (uint32_t n = 1;; ++n) {
         std::string candidate = DuplicateCandidate(n, name);
         std::string candidatePath = JoinPath(folder, SafeFileName(candidate));
         if (!context.files.exists(candidatePath)) {
             name = std::move(candidate);
             path = std::move(candidatePath);
-            return true;
+            return Target::Write;
         }
     }
 }
@@ -109,8 +117,17 @@ CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, st
     std::string path = JoinPath(folder, SafeFileName(name));
     if (mode == CopyMode::Recover) {
         if (!PassesFileFilters(name, context.filters)) return {CopyOutcome::FilteredOut, 0, {}};
-        if (folderMade && !ResolveDuplicate(context, folder, name, path))
-            return {CopyOutcome::DuplicateSkipped, 0, path};
+        const Target target =
+            folderMade ? ResolveDuplicate(context, folder, name, path, static_cast<uint64_t>(size)) : Target::Write;
+        if (target == Target::Skip) return {CopyOutcome::DuplicateSkipped, 0, path};
+        if (target == Target::AlreadySaved) return {CopyOutcome::AlreadySaved, 0, path};
+    }
+    if (auto input = context.files.inputAt(path)) {
+        // Writing on what is being read destroys it: the whole run ends here.
+        if (mode == CopyMode::Recover) context.flags.stopSaving.store(1);
+        return {CopyOutcome::ReplacesInput, 0, path, std::move(*input)};
+    }
+    if (mode == CopyMode::Recover) {
         if (context.observer) context.observer->fileStarted(path, name, context.flags.savedFiles.load());
         context.flags.savedFiles.fetch_add(1);
     }
@@ -118,12 +135,10 @@ CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, st
     if (!file) return Failed(context, CopyOutcome::CreationFailed, path, mode, 0);
     uint64_t written = 0;
     const bool wrote = CopyBlocks(context, *file, firstBlock, static_cast<uint64_t>(size), mode, written);
-    if (!file->close() || !wrote) {
-        // A file whose data could not be stored is no copy at all; left under its name, a later
-        // run that skips duplicates would keep it.
-        context.files.remove(path);
-        return Failed(context, CopyOutcome::WriteFailed, path, mode, written);
-    }
+    // A file whose data could not be stored is no copy at all; left under its name, a later run
+    // that skips duplicates would keep it. An earlier copy it was to replace stays.
+    if (!wrote) file->abandon();
+    if (!wrote || !file->close()) return Failed(context, CopyOutcome::WriteFailed, path, mode, written);
     const bool whole = written == static_cast<uint64_t>(size);
     return {whole ? CopyOutcome::Copied : CopyOutcome::CutShort, written, path};
 }

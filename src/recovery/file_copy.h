@@ -43,6 +43,10 @@ struct CopyContext {
     // Recover mode: the folders the saving made in this run. A file whose name falls on one
     // takes the next free duplicate name whatever the duplicate setting. May be null.
     const std::unordered_set<std::string>* folderPaths = nullptr;
+    // Resuming an interrupted run into the same folder (recover mode): a target that holds as
+    // many bytes as the file is left as it is, a shorter one is copied again in its place. Any
+    // other target is a duplicate as the setting says.
+    bool resume = false;
 };
 
 // "Error creating file : " + path + ".  Continue Recovery ? "

@@ -36,6 +36,11 @@ public:
         return closed;
     }
 
+    void abandon() override {
+        inner_->abandon();
+        owner_.digests_.erase(path_);
+    }
+
 private:
     std::unique_ptr<DestinationFile> inner_;
     HashingDestinationFiles& owner_;
@@ -49,11 +54,6 @@ std::unique_ptr<DestinationFile> HashingDestinationFiles::create(const std::stri
     if (!file) return nullptr;
     digests_.erase(path);
     return std::make_unique<HashingFile>(std::move(file), *this, path);
-}
-
-bool HashingDestinationFiles::remove(const std::string& path) {
-    digests_.erase(path);
-    return inner_.remove(path);
 }
 
 std::string HashingDestinationFiles::digestOf(const std::string& path) const {

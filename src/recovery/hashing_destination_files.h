@@ -13,8 +13,11 @@ public:
     explicit HashingDestinationFiles(DestinationFiles& inner) : inner_(inner) {}
 
     bool exists(const std::string& path) const override { return inner_.exists(path); }
+    std::optional<std::string> inputAt(const std::string& path) const override { return inner_.inputAt(path); }
+    std::optional<uint64_t> regularFileSize(const std::string& path) const override {
+        return inner_.regularFileSize(path);
+    }
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
-    bool remove(const std::string& path) override;
     bool ensureFolder(const std::string& path) override { return inner_.ensureFolder(path); }
     bool setModificationTime(const std::string& path, int64_t seconds) override {
         return inner_.setModificationTime(path, seconds);

@@ -3,16 +3,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cstdio>
+
 #include "recovery/destination_files.h"
 
 namespace lumbra {
 namespace {
 
+// A file being written: either new at its own name, or, when it replaces an earlier file, under
+// a temporary name beside it that is renamed over the earlier one only once all is stored.
 class PosixFile : public DestinationFile {
 public:
-    explicit PosixFile(int fd) : fd_(fd) {}
+    PosixFile(int fd, std::string written, std::string replaced)
+        : fd_(fd), written_(std::move(written)), replaced_(std::move(replaced)) {}
     ~PosixFile() override {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0) abandon();
     }
     PosixFile(const PosixFile&) = delete;
     PosixFile& operator=(const PosixFile&) = delete;
@@ -28,15 +34,48 @@ public:
         return true;
     }
 
+    // The data reaches the disk before the rename, so that a crash cannot leave the earlier
+    // copy replaced by an empty one.
     bool close() override {
-        const int result = ::close(fd_);
+        const bool synced = replaced_.empty() || ::fsync(fd_) == 0;
+        const bool closed = ::close(fd_) == 0;
         fd_ = -1;
-        return result == 0;
+        if (synced && closed && (replaced_.empty() || std::rename(written_.c_str(), replaced_.c_str()) == 0))
+            return true;
+        ::unlink(written_.c_str());
+        return false;
+    }
+
+    void abandon() override {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        ::unlink(written_.c_str());
     }
 
 private:
     int fd_;
+    std::string written_;   // the name the data goes to
+    std::string replaced_;  // the earlier file it replaces when whole; empty for a new file
 };
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A new file beside `path` with a short name of its own (a long recovered name plus a suffix
+// could pass the name limit); -1 when none can be created.
+int CreateBeside(const std::string& path, std::string& created) {
+    static std::atomic<uint32_t> counter{0};
+    const std::string folder = FolderOf(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        created = folder + "/.lumbra-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
+        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
 
 }  // namespace
 
@@ -45,19 +84,37 @@ bool PosixDestinationFiles::exists(const std::string& path) const {
     return ::lstat(path.c_str(), &status) == 0;
 }
 
+std::optional<uint64_t> PosixDestinationFiles::regularFileSize(const std::string& path) const {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return static_cast<uint64_t>(status.st_size);
+}
+
+std::optional<std::string> PosixDestinationFiles::inputAt(const std::string& path) const {
+    return inputs_ ? inputs_->inputAt(path) : std::nullopt;
+}
+
+// Only a regular file is ever replaced; a link, a folder or a device at the name is refused.
 // O_NONBLOCK keeps a FIFO without a reader from blocking the open; regular files ignore it.
 std::unique_ptr<DestinationFile> PosixDestinationFiles::create(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (inputAt(path)) return nullptr;
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode)) return nullptr;
+        std::string temporary;
+        const int fd = CreateBeside(path, temporary);
+        if (fd < 0) return nullptr;
+        return std::make_unique<PosixFile>(fd, temporary, path);
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixFile>(fd);
+    return std::make_unique<PosixFile>(fd, path, std::string());
 }
-
-bool PosixDestinationFiles::remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool PosixDestinationFiles::ensureFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) == 0) return true;

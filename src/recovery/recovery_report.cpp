@@ -34,6 +34,8 @@ std::string OutcomeText(CopyOutcome outcome) {
         case CopyOutcome::DuplicateSkipped: return "skipped, duplicate";
         case CopyOutcome::CreationFailed: return "failed, not created";
         case CopyOutcome::WriteFailed: return "failed, not written";
+        case CopyOutcome::ReplacesInput: return "refused, an input of this run";
+        case CopyOutcome::AlreadySaved: return "already there";
     }
     return "";
 }
@@ -116,9 +118,8 @@ std::string Joined(const std::vector<Item>& items, Format format) {
 bool WriteText(DestinationFiles& files, const std::string& path, const std::string& text) {
     auto file = files.create(path);
     if (!file) return false;
-    const bool written = file->write(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    if (file->close() && written) return true;
-    files.remove(path);
+    if (file->write(reinterpret_cast<const uint8_t*>(text.data()), text.size())) return file->close();
+    file->abandon();
     return false;
 }
 

@@ -17,6 +17,7 @@ RecoveryRunResult RunRecovery(CopyContext& context, const RecoveredTree& tree, c
     hashed.duplicateAction = context.duplicateAction;
     hashed.observer = context.observer;
     hashed.askContinue = context.askContinue;
+    hashed.resume = context.resume;
     RecoveryRunResult run;
     run.summary = SaveRecoveredFiles(hashed, tree, selection, destination);
 
@@ -41,6 +42,7 @@ RecoveryRunResult RunRecovery(CopyContext& context, const RecoveredTree& tree, c
             if (options.keepTimes && file.timeStamp < kTimeStampLimit)
                 context.files.setModificationTime(result.path, file.timeStamp);
         }
+        if (result.outcome == CopyOutcome::AlreadySaved) entry.writtenPath = result.path;
         entries.push_back(std::move(entry));
     }
     if (!options.writeReport) return run;

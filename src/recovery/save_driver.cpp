@@ -42,6 +42,13 @@ void Tally(SaveSummary& summary, const CopyResult& result) {
         case CopyOutcome::Stopped:
             summary.stopped = true;
             break;
+        case CopyOutcome::AlreadySaved:
+            ++summary.alreadySaved;
+            break;
+        case CopyOutcome::ReplacesInput:
+            summary.refused = result;
+            summary.stopped = true;
+            break;
     }
 }
 

@@ -4,6 +4,7 @@
 // CopyRecoveredFile call. Runs on the saving worker; reports through the context's observer.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,8 +25,11 @@ struct SaveSummary {
     uint32_t shortFiles = 0;  // cut short by Skip, Stop, or the end of the pool or the disk
     uint32_t skipped = 0;     // empty files, files no filter matches, duplicates skipped
     uint32_t failed = 0;      // files that could not be created or written
+    uint32_t alreadySaved = 0;  // resuming: files found whole from the run before
     uint64_t bytes = 0;       // bytes written into saved files
     bool stopped = false;     // the stop-saving flag ended the run
+    // The run stopped at a target that is one of its inputs: that result (path and input).
+    std::optional<CopyResult> refused;
     // Each file handled, in order: its place in the file list and how its copy ended.
     std::vector<std::pair<size_t, CopyResult>> results;
 };

@@ -35,12 +35,15 @@ enum class CopyOutcome {
     DuplicateSkipped,  // the target existed and duplicates are skipped
     CreationFailed,    // the file could not be created
     WriteFailed,       // writing or closing it failed (a full disk): it is removed again
+    ReplacesInput,     // the target is a file the run reads: nothing is written, the run stops
+    AlreadySaved,      // resuming: the target holds as many bytes as the file has
 };
 
 struct CopyResult {
     CopyOutcome outcome = CopyOutcome::EmptyFile;
     uint64_t bytesWritten = 0;
     std::string path;  // the target on the destination, once chosen
+    std::string input;  // ReplacesInput: the input the target is
 
     // The routine's yes: the target file was created and written, whole or cut short.
     bool copied() const { return outcome == CopyOutcome::Copied || outcome == CopyOutcome::CutShort; }

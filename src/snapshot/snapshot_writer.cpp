@@ -1,12 +1,6 @@
 #include "snapshot/snapshot_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
 #include <string>
 
 #include "snapshot/snapshot_format.h"
@@ -70,17 +64,6 @@ void PutPool(ByteSink& sink, const SnapshotState& state) {
     sink.u64(state.objectTree.rootSector);
 }
 
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
@@ -107,22 +90,6 @@ std::optional<std::vector<uint8_t>> EncodeSnapshot(const SnapshotState& state, c
     return sink.take();
 }
 
-namespace {
-
-// Creates a new file beside `path` to write the snapshot into, with mode 0666 less the user's
-// umask, as any new file of the user gets; -1 when none can be created.
-int CreateFileBeside(const std::string& path, std::string& created) {
-    static std::atomic<uint32_t> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        created = path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
-        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-}  // namespace
-
 std::string SnapshotSavePath(const std::string& chosenPath) {
     const size_t slash = chosenPath.rfind('/');
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
@@ -134,24 +101,25 @@ std::string SnapshotSavePath(const std::string& chosenPath) {
     return path;
 }
 
-std::optional<std::string> WriteSnapshotFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temporary;
-    const int fd = CreateFileBeside(path, temporary);
-    if (fd < 0) return std::string(format::kUnableToSaveText);
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return std::string(format::kUnableToSaveText);
+std::optional<SnapshotSaveError> WriteSnapshotFile(DestinationFiles& files, const std::string& path,
+                                                   const std::vector<uint8_t>& bytes) {
+    if (auto input = files.inputAt(path)) return SnapshotSaveError{true, ReplacesInputText(path, *input)};
+    const SnapshotSaveError unable{false, std::string(format::kUnableToSaveText)};
+    auto file = files.create(path);
+    if (!file) return unable;
+    if (!file->write(bytes.data(), bytes.size())) {
+        file->abandon();
+        return unable;
     }
+    if (!file->close()) return unable;
     return std::nullopt;
 }
 
-std::optional<std::string> SaveSnapshot(const std::string& path, const SnapshotState& state,
-                                        const RecoveredTree& records) {
+std::optional<SnapshotSaveError> SaveSnapshot(DestinationFiles& files, const std::string& path,
+                                              const SnapshotState& state, const RecoveredTree& records) {
     auto bytes = EncodeSnapshot(state, records);
-    if (!bytes) return std::string(snapshot_format::kUnableToSaveText);
-    return WriteSnapshotFile(path, *bytes);
+    if (!bytes) return SnapshotSaveError{false, std::string(snapshot_format::kUnableToSaveText)};
+    return WriteSnapshotFile(files, path, *bytes);
 }
 
 }  // namespace lumbra

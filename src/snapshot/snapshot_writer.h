@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "recovery/destination_files.h"
 #include "recovery/record_lists.h"
 #include "snapshot/snapshot_state.h"
 
@@ -20,13 +21,20 @@ std::optional<std::vector<uint8_t>> EncodeSnapshot(const SnapshotState& state, c
 // matters on this file system.
 std::string SnapshotSavePath(const std::string& chosenPath);
 
-// Writes the bytes to a temporary file beside `path` and renames it into place, so that a
-// failed save leaves an existing snapshot whole. nullopt on success, else the message
-// "Unable to save the recovery snapshot.".
-std::optional<std::string> WriteSnapshotFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Why a save wrote nothing.
+struct SnapshotSaveError {
+    bool replacesInput = false;  // the path is a file the run reads
+    std::string message;         // what the wizard shows
+};
+
+// Writes the bytes through the destination files, which put a file that replaces an earlier
+// snapshot in place only once it is whole and never write over an input of the run. nullopt on
+// success; else "Unable to save the recovery snapshot.", or the refusal that names the input.
+std::optional<SnapshotSaveError> WriteSnapshotFile(DestinationFiles& files, const std::string& path,
+                                                   const std::vector<uint8_t>& bytes);
 
 // EncodeSnapshot, then WriteSnapshotFile.
-std::optional<std::string> SaveSnapshot(const std::string& path, const SnapshotState& state,
-                                        const RecoveredTree& records);
+std::optional<SnapshotSaveError> SaveSnapshot(DestinationFiles& files, const std::string& path,
+                                              const SnapshotState& state, const RecoveredTree& records);
 
 }  // namespace lumbra

@@ -11,6 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "cli_recovery_fixture.h"
 #include "support/nss_image_builder.h"
 #include "support/scratch_folder.h"
 
@@ -129,6 +130,54 @@ TEST(CliInterrupt, CtrlCDuringAnExtractionStopsTheCopyAndEndsWith130) {
     EXPECT_NE(ReadFile(folder.file("out.txt")).find("\"stopped\":true"), std::string::npos) << ReadFile(folder.file("out.txt"));
     ASSERT_TRUE(std::filesystem::exists(out + "/huge.bin"));
     EXPECT_LT(std::filesystem::file_size(out + "/huge.bin"), 1ull << 32);
+}
+
+// Ctrl-C while a large file is being written, then --resume into the same folder: every file
+// ends as a run without Ctrl-C writes it, and the report names the files found whole.
+TEST(CliInterrupt, ResumeAfterCtrlCEndsWithEveryFileWhole) {
+    ScratchFolder folder("cli_interrupt_resume");
+    const std::string disk = folder.file("disk.img");
+    VolumePlan data{.name = "DATA"};
+    data.addFile("a.txt", 0, 5000);
+    FilePlan large{.name = "large.bin", .size = 4096};
+    large.tweaks.blockCountField = 1u << 15;
+    large.tweaks.edits = {{24, {0, 0, 0, 8, 0, 0, 0, 0}}};  // 128 MiB
+    data.files.push_back(large);
+    data.addFile("z.txt", 0, 9000);
+    PoolPlan pool{.name = "BIG", .segments = {{.headerSector = 2048, .extent = 1048576}}, .volumes = {data}};
+    NssImageBuilder().pool(pool).partitionTableEntry(2048).build().writeTo(disk);
+    const std::vector<std::string> source = {"--no-drives", "extract", "--drive", disk, "--pool", "0", "--volume", "0"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), source.begin(), source.end());
+        return more;
+    };
+    const std::string out = folder.file("out");
+    const pid_t pid = Start(with({"--out", out}), folder.file("out.txt"), folder.file("err.txt"));
+    ASSERT_GT(pid, 0);
+    // Ctrl-C as soon as the large file is begun; its copy takes far longer than that.
+    while (!std::filesystem::exists(out + "/large.bin") && WaitFor(pid, 1ms) == -1) {
+    }
+    kill(pid, SIGINT);
+    const int status = WaitFor(pid, 30s);
+    if (status == -1) kill(pid, SIGKILL);
+    ASSERT_EQ(status, 130) << ReadFile(folder.file("err.txt"));
+    EXPECT_NE(ReadFile(folder.file("err.txt")).find("cut short by Ctrl-C: " + out + "/large.bin"), std::string::npos)
+        << ReadFile(folder.file("err.txt"));
+    ASSERT_LT(std::filesystem::file_size(out + "/large.bin"), 128u << 20);
+    const bool aWasWhole = std::filesystem::exists(out + "/a.txt") && std::filesystem::file_size(out + "/a.txt") == 5000;
+
+    const CliRun resumed = RunCli(with({"--out", out, "--resume", "--report", folder.file("resume.xml")}));
+    ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
+    const std::string clean = folder.file("clean");
+    ASSERT_EQ(RunCli(with({"--out", clean, "--no-report"})).exitCode, 0);
+    auto contents = FolderContents(out);
+    contents.erase("lumbra-report.xml");
+    contents.erase("lumbra-report.csv");
+    EXPECT_TRUE(contents == FolderContents(clean));
+    EXPECT_EQ(contents.size(), 3u);
+    const std::string report = ReadFile(folder.file("resume.csv"));
+    EXPECT_NE(report.find("\\large.bin," + out + "/large.bin,134217728,"), std::string::npos) << report;
+    EXPECT_EQ(report.find(",already there\r\n") != std::string::npos, aWasWhole) << report;
 }
 
 TEST(CliInterrupt, CtrlCStopsAScanAndPrintsThePoolsFoundBeforeIt) {

@@ -34,7 +34,6 @@ public:
     std::unique_ptr<DestinationFile> create(const std::string& path) override {
         return std::make_unique<File>(files[path] = {});
     }
-    bool remove(const std::string& path) override { return files.erase(path) == 1; }
     bool ensureFolder(const std::string& path) override {
         folders.insert(path);
         return true;
@@ -52,6 +51,7 @@ private:
             return true;
         }
         bool close() override { return true; }
+        void abandon() override { bytes_.clear(); }
 
     private:
         std::vector<uint8_t>& bytes_;

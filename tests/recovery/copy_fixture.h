@@ -59,6 +59,7 @@ private:
             return inner_->write(bytes, allowed) && allowed == length;
         }
         bool close() override { return inner_->close(); }
+        void abandon() override { inner_->abandon(); }
 
     private:
         std::unique_ptr<DestinationFile> inner_;

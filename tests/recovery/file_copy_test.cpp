@@ -92,6 +92,56 @@ TEST_F(FileCopy, OverwriteTruncatesALargerExistingFile) {
     EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
 }
 
+TEST_F(FileCopy, OverwriteLeavesTheEarlierCopyInPlaceUntilTheNewOneIsWhole) {
+    WriteWholeFile(target("Big.bin"), "earlier copy");
+    fixture.duplicateAction = kOverwriteDuplicates;
+    std::vector<size_t> seenWhileWriting;
+    fixture.observer.onProgress = [&](uint32_t) { seenWhileWriting.push_back(ReadWholeFile(target("Big.bin")).size()); };
+    EXPECT_EQ(fixture.copy("Big.bin").outcome, CopyOutcome::Copied);
+    ASSERT_FALSE(seenWhileWriting.empty());
+    for (size_t size : seenWhileWriting) EXPECT_EQ(size, 12u);
+    EXPECT_EQ(ReadWholeFile(target("Big.bin")), fixture.expected("Big.bin"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fixture.destination.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileCopy, AnOverwriteThatFailsKeepsTheEarlierCopyAndLeavesNoTemporaryFile) {
+    WriteWholeFile(target("Big.bin"), "earlier copy");
+    fixture.duplicateAction = kOverwriteDuplicates;
+    FullDiskFiles fullDisk(10000);
+    std::string name = "Big.bin";
+    CopyContext context = fixture.context(fullDisk);
+    const ItemRecord& record = fixture.file("Big.bin");
+    CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock,
+                                          record.size, CopyMode::Recover);
+    EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
+    EXPECT_EQ(ReadWholeFile(target("Big.bin")), std::vector<uint8_t>(std::begin("earlier copy"), std::end("earlier copy") - 1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fixture.destination.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileCopy, ResumingLeavesAWholeFileCopiesAShorterOneAgainAndRenamesALargerOne) {
+    fixture.copy("Big.bin");
+    const auto whole = fs::last_write_time(target("Big.bin"));
+    WriteWholeFile(target("a.txt"), "cut");
+    WriteWholeFile(target("Report.doc"), std::string(20000, 'x'));
+    fixture.flags.savedFiles.store(0);
+    CopyContext context = fixture.context();
+    context.resume = true;
+    auto copy = [&](const std::string& name) {
+        std::string renamed = name;
+        const ItemRecord& record = fixture.file(name);
+        return CopyRecoveredFile(context, fixture.destination.path().string(), renamed, record.firstBlock, record.size,
+                                 CopyMode::Recover);
+    };
+    EXPECT_EQ(copy("Big.bin").outcome, CopyOutcome::AlreadySaved);
+    EXPECT_EQ(fs::last_write_time(target("Big.bin")), whole);
+    EXPECT_EQ(copy("a.txt").outcome, CopyOutcome::Copied);
+    EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
+    const CopyResult larger = copy("Report.doc");
+    EXPECT_EQ(larger.path, target("Copy (1 ) of Report.doc").string());
+    EXPECT_EQ(ReadWholeFile(target("Report.doc")).size(), 20000u);
+    EXPECT_EQ(fixture.flags.savedFiles.load(), 2u);
+}
+
 TEST_F(FileCopy, FilterWithoutMatchCreatesNothingAndAsksNothing) {
     fixture.filters = {"*.doc", "zz"};
     CopyResult result = fixture.copy("a.txt");

@@ -20,6 +20,11 @@ namespace fs = std::filesystem;
 using test::MountedImage;
 using test::VolumePlan;
 
+// The local file system, with no inputs to guard.
+PosixDestinationFiles files;
+
+std::string MessageOf(const std::optional<SnapshotSaveError>& error) { return error ? error->message : std::string(); }
+
 std::vector<uint8_t> FileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -51,13 +56,13 @@ TEST(SnapshotFile, SaveLoadSaveGivesTheSameBytes) {
     const std::string first = folder.file("FIRST.QVDX"), second = folder.file("SECOND.QVDX");
     const SnapshotState state = StateOf(mounted, RecoveryMode::VolumeBased);
     ASSERT_EQ(state.volumes.count(), 1u);
-    ASSERT_FALSE(SaveSnapshot(first, state, mounted.tree).has_value());
+    ASSERT_FALSE(SaveSnapshot(files, first, state, mounted.tree).has_value());
 
     auto result = LoadSnapshotFile(first);
     ASSERT_TRUE(std::holds_alternative<LoadedSnapshot>(result));
     const LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
     test::ExpectMountedAsBuilt(loaded.records, test::NssImage::expectedMount(mounted.builtVolume()));
-    ASSERT_FALSE(SaveSnapshot(second, loaded.state, loaded.records).has_value());
+    ASSERT_FALSE(SaveSnapshot(files, second, loaded.state, loaded.records).has_value());
     EXPECT_EQ(FileBytes(first), FileBytes(second));
 }
 
@@ -79,7 +84,7 @@ TEST(SnapshotFile, SavingNextToAChosenFileLeavesThatFileAlone) {
     const std::string path = SnapshotSavePath(folder.file("scan"));
     EXPECT_EQ(path, folder.file("SCAN.QVDX"));
     MountedImage mounted(test::BuildVolume(SampleVolume()));
-    ASSERT_FALSE(SaveSnapshot(path, StateOf(mounted, RecoveryMode::VolumeBased), mounted.tree).has_value());
+    ASSERT_FALSE(SaveSnapshot(files, path, StateOf(mounted, RecoveryMode::VolumeBased), mounted.tree).has_value());
     EXPECT_EQ(FileBytes(folder.path() / "scan"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
@@ -94,7 +99,7 @@ TEST(SnapshotFile, ANewSnapshotTakesTheModeTheUmaskLeaves) {
                                      {077, fs::perms(0600)}}) {
         ::umask(mask);
         const std::string path = folder.file("MODE" + std::to_string(mask) + ".QVDX");
-        ASSERT_FALSE(SaveSnapshot(path, state, mounted.tree).has_value());
+        ASSERT_FALSE(SaveSnapshot(files, path, state, mounted.tree).has_value());
         EXPECT_EQ(fs::status(path).permissions(), mode) << "umask " << mask;
     }
     ::umask(previous);
@@ -106,9 +111,9 @@ TEST(SnapshotFile, AFailedSaveLeavesTheExistingSnapshotWhole) {
     std::ofstream(path) << "previous snapshot";
     SnapshotState unwritable;
     unwritable.pool.name = std::string(30, 'P');
-    EXPECT_EQ(SaveSnapshot(path, unwritable, RecoveredTree{}), "Unable to save the recovery snapshot.");
+    EXPECT_EQ(MessageOf(SaveSnapshot(files, path, unwritable, RecoveredTree{})), "Unable to save the recovery snapshot.");
     EXPECT_EQ(FileBytes(path).size(), 17u);
-    EXPECT_EQ(SaveSnapshot(folder.file("missing/X.QVDX"), SnapshotState{}, RecoveredTree{}),
+    EXPECT_EQ(MessageOf(SaveSnapshot(files, folder.file("missing/X.QVDX"), SnapshotState{}, RecoveredTree{})),
               "Unable to save the recovery snapshot.");
 }
 
@@ -120,11 +125,11 @@ TEST(SnapshotFile, ASaveThatFillsTheDiskLeavesTheExistingSnapshotWhole) {
     std::ofstream(path) << "previous snapshot";
     RecoveredTree many;
     for (uint64_t i = 0; i < 3000; ++i) many.AddFileRecord("FILE" + std::to_string(i), i + 1, 0, i, 0, 0, 1, 0);
-    const auto error = SaveSnapshot(path, SnapshotState{}, many);
+    const auto error = SaveSnapshot(files, path, SnapshotState{}, many);
     const auto kept = FileBytes(path);
     const auto entries = std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator());
     ::umount(folder.path().c_str());
-    EXPECT_EQ(error, "Unable to save the recovery snapshot.");
+    EXPECT_EQ(MessageOf(error), "Unable to save the recovery snapshot.");
     EXPECT_EQ(kept.size(), 17u);
     EXPECT_EQ(entries, 1);  // no temporary file left behind
 }
@@ -137,7 +142,7 @@ TEST(SnapshotFile, ASnapshotOnAReadOnlyFileSystemLoads) {
     MountedImage mounted(test::BuildVolume(SampleVolume()));
     mounted.MountVolumeBased();
     const std::string path = folder.file("RO.QVDX");
-    const bool saved = !SaveSnapshot(path, StateOf(mounted, RecoveryMode::VolumeBased), mounted.tree).has_value();
+    const bool saved = !SaveSnapshot(files, path, StateOf(mounted, RecoveryMode::VolumeBased), mounted.tree).has_value();
     const bool readOnly = ::mount(nullptr, folder.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     const auto result = LoadSnapshotFile(path);
     ::umount(folder.path().c_str());

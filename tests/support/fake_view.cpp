@@ -271,7 +271,15 @@ std::optional<std::string> FakeView::AskSnapshotLoadName() {
 
 void FakeView::OpenFindWindow() { ++findWindows; }
 
-void FakeView::RunSaving(const SaveSelection& selection) { savings.push_back(selection); }
+std::optional<std::string> FakeView::AskDestinationFolder() {
+    if (destinationAsked >= destinationAnswers.size()) return std::nullopt;
+    return destinationAnswers[destinationAsked++];
+}
+
+void FakeView::RunSaving(const SaveSelection& selection, const std::string& destination) {
+    savings.push_back(selection);
+    savingDestinations.push_back(destination);
+}
 
 ElementState FakeView::element(Element e) const {
     std::lock_guard lock(mutex_);

@@ -92,7 +92,8 @@ public:
     std::optional<std::string> AskSnapshotSaveName() override;
     std::optional<std::string> AskSnapshotLoadName() override;
     void OpenFindWindow() override;
-    void RunSaving(const SaveSelection& selection) override;
+    std::optional<std::string> AskDestinationFolder() override;
+    void RunSaving(const SaveSelection& selection, const std::string& destination) override;
 
     // ---- what the test reads (call when no worker runs, or after WaitForWorker)
     ElementState element(Element element) const;
@@ -142,6 +143,10 @@ public:
     int loadNameAsked = 0;
     int findWindows = 0;
     std::vector<SaveSelection> savings;
+    std::vector<std::string> savingDestinations;
+    // The answers of the destination dialog, in turn; nullopt (cancel) once they run out.
+    std::vector<std::string> destinationAnswers;
+    size_t destinationAsked = 0;
 
 private:
     void note(const std::string& entry);

@@ -1,0 +1,103 @@
+// The desktop side of the output rules: a snapshot is loaded only onto its own disk, no snapshot
+// is saved over an input, and no destination on the disk being recovered is used.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/sha256.h"
+#include "wizard_fixture.h"
+
+namespace lumbra::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string DigestOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return Sha256::hex(bytes);
+}
+
+NssImage OtherImage() {
+    VolumePlan volume = StandardVolume();
+    return NssImageBuilder().pool({.name = "POOL2", .segments = {{.headerSector = 2048}}, .volumes = {volume}}).build();
+}
+
+TEST_F(WizardTest, ASnapshotOfAnotherDiskIsRefusedAndTheDiskStepStays) {
+    const std::string image = WriteImage(StandardImage());
+    Start({image});
+    ToBrowse();
+    view.saveName = scratch.file("first");
+    wizard->OnCommand(Command::SaveSnapshot);
+    const std::string snapshot = scratch.file("FIRST.QVDX");
+    ASSERT_TRUE(fs::exists(snapshot));
+
+    // Another run whose row 0 is another disk.
+    const std::string other = WriteImage(OtherImage(), "other.img");
+    Session second{AccessMode::N};
+    FakeView secondView;
+    WizardController loader(second, secondView, desktop);
+    ASSERT_TRUE(loader.StartUp(DriveSources{.listSystemDisks = false, .images = {other, image}}, ""));
+    secondView.loadName = snapshot;
+    loader.OnCommand(Command::LoadSnapshot);
+    ASSERT_EQ(secondView.messages.size(), 1u);
+    EXPECT_EQ(secondView.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(secondView.messages[0].text, "snapshot " + snapshot + " was made from another disk than drive 0 (" +
+                                               other + "); name the right one with --drive");
+    EXPECT_EQ(second.wizard.currentStep(), WizardStep::StepDisks);
+    EXPECT_TRUE(secondView.visible(Element::DriveTree));
+    EXPECT_TRUE(second.records.files().empty());
+    EXPECT_EQ(second.reader, nullptr);
+}
+
+TEST_F(WizardTest, NoSnapshotIsSavedOverTheDiskImage) {
+    const std::string image = WriteImage(StandardImage());
+    Start({image});
+    ToBrowse();
+    const std::string before = DigestOf(image);
+    fs::create_symlink(image, scratch.file("IMAGE.QVDX"));
+    view.saveName = scratch.file("IMAGE.QVDX");
+    wizard->OnCommand(Command::SaveSnapshot);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text,
+              "refusing to write " + scratch.file("IMAGE.QVDX") + ": it is " + image + ", which this run reads");
+    EXPECT_EQ(DigestOf(image), before);
+}
+
+// The sysfs of this test makes the device that holds the scratch folder a loop device backed by
+// the disk image: every destination in the scratch folder lies on the disk being recovered.
+TEST_F(WizardTest, ADestinationOnTheDiskBeingRecoveredIsRefusedAndAnotherIsAskedFor) {
+    const std::string image = WriteImage(StandardImage());
+    Start({image});
+    ToBrowse();
+    struct stat status {};
+    ASSERT_EQ(::stat(scratch.path().c_str(), &status), 0);
+    const std::string number = std::to_string(major(status.st_dev)) + ":" + std::to_string(minor(status.st_dev));
+    const fs::path sys = scratch.path() / "sys";
+    fs::create_directories(sys / "block/loop9/loop");
+    fs::create_directories(sys / "dev/block");
+    std::ofstream(sys / "block/loop9/dev") << number << "\n";
+    std::ofstream(sys / "block/loop9/loop/backing_file") << image << "\n";
+    fs::create_symlink("../../block/loop9", sys / "dev/block" / number);
+    session.sysRoot = sys.string();
+
+    // A folder on another file system (the fake view writes nothing there).
+    const std::string elsewhere = "/proc/recovered";
+    view.destinationAnswers = {scratch.file("recovered"), elsewhere};
+    wizard->OnCommand(Command::RecoverAll);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(view.messages[0].text,
+              "The destination lies on the disk being recovered; writing there can overwrite the data you are "
+              "recovering.");
+    EXPECT_EQ(view.destinationAsked, 2u);
+    EXPECT_EQ(view.savingDestinations, std::vector<std::string>{elsewhere});
+    EXPECT_FALSE(fs::exists(scratch.file("recovered")));
+}
+
+}  // namespace
+}  // namespace lumbra::test

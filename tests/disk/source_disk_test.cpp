@@ -1,0 +1,124 @@
+// Whether a destination lies on the disk being recovered: against a sysfs tree built in a
+// scratch folder, and once for real with a loop-mounted file system where the machine allows.
+#include "disk/source_disk.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "support/scratch_folder.h"
+
+namespace lumbra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A sysfs with the disk sdz (8:0) and its partition sdz1 (8:1), the disk sdy (8:16), and the
+// loop device loop7 (7:7) with its partition loop7p1 (259:3), backed by `image`.
+class FakeSysfs {
+public:
+    FakeSysfs(const test::ScratchFolder& folder, const std::string& image) : root_(folder.path() / "sys") {
+        addDevice("block/sdz", "8:0");
+        addDevice("block/sdz/sdz1", "8:1", true);
+        addDevice("block/sdy", "8:16");
+        addDevice("block/loop7", "7:7");
+        addDevice("block/loop7/loop7p1", "259:3", true);
+        fs::create_directories(root_ / "block/loop7/loop");
+        std::ofstream(root_ / "block/loop7/loop/backing_file") << image << "\n";
+    }
+    std::string root() const { return root_.string(); }
+
+private:
+    void addDevice(const std::string& place, const std::string& number, bool partition = false) {
+        fs::create_directories(root_ / place);
+        std::ofstream(root_ / place / "dev") << number << "\n";
+        if (partition) std::ofstream(root_ / place / "partition") << "1\n";
+        fs::create_directories(root_ / "dev/block");
+        fs::create_symlink(fs::path("../..") / place, root_ / "dev/block" / number);
+    }
+    fs::path root_;
+};
+
+SourceIdentity Device(unsigned major, unsigned minor) { return {true, makedev(major, minor), 0}; }
+
+class SourceDisk : public ::testing::Test {
+protected:
+    SourceDisk() { std::ofstream(image) << "an image"; }
+    test::ScratchFolder folder{"source_disk"};
+    std::string image = folder.file("disk.img");
+    FakeSysfs sys{folder, image};
+};
+
+TEST_F(SourceDisk, AFolderOnTheSourceDiskOrOneOfItsPartitionsIsOnTheSource) {
+    EXPECT_EQ(WholeDiskOf(makedev(8, 1), sys.root()), makedev(8, 0));
+    EXPECT_TRUE(DeviceOnSource(makedev(8, 1), Device(8, 0), sys.root()));
+    EXPECT_TRUE(DeviceOnSource(makedev(8, 0), Device(8, 0), sys.root()));
+    EXPECT_TRUE(DeviceOnSource(makedev(8, 0), Device(8, 1), sys.root()));
+}
+
+TEST_F(SourceDisk, AFolderOnAnotherDiskOrOnNoDiskIsNot) {
+    EXPECT_FALSE(DeviceOnSource(makedev(8, 16), Device(8, 0), sys.root()));
+    EXPECT_FALSE(DeviceOnSource(makedev(0, 45), Device(8, 0), sys.root()));
+    EXPECT_EQ(WholeDiskOf(makedev(0, 45), sys.root()), std::nullopt);
+}
+
+TEST_F(SourceDisk, AFolderOnALoopDeviceTheImageBacksIsOnTheSource) {
+    const auto source = IdentifySource(image);
+    ASSERT_TRUE(source);
+    EXPECT_FALSE(source->blockDevice);
+    EXPECT_TRUE(DeviceOnSource(makedev(7, 7), *source, sys.root()));
+    EXPECT_TRUE(DeviceOnSource(makedev(259, 3), *source, sys.root()));
+    EXPECT_FALSE(DeviceOnSource(makedev(8, 1), *source, sys.root()));
+    std::ofstream(folder.file("another.img")) << "another image";
+    EXPECT_FALSE(DeviceOnSource(makedev(7, 7), *IdentifySource(folder.file("another.img")), sys.root()));
+}
+
+TEST_F(SourceDisk, TheFileSystemHoldingAnImageIsNotTheSource) {
+    EXPECT_FALSE(FolderOnSource(folder.file("out/not/made/yet"), image));
+}
+
+std::string Shell(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[256];
+        while (fgets(chunk, sizeof chunk, pipe)) output += chunk;
+        if (pclose(pipe) != 0) return "";
+    }
+    while (!output.empty() && output.back() == '\n') output.pop_back();
+    return output;
+}
+
+// A file system made in a file, attached to a loop device and mounted: a folder in it lies on
+// the loop device and on the file; a folder elsewhere does not.
+TEST(SourceDiskForReal, AMountedLoopFileSystemIsTheSourceAndAnUnrelatedFolderIsNot) {
+    test::ScratchFolder folder("source_disk_real");
+    const std::string file = folder.file("ext2.img");
+    const std::string mountPoint = folder.file("mnt");
+    fs::create_directories(mountPoint);
+    if (Shell("truncate -s 8M '" + file + "' && mke2fs -q -F -t ext2 '" + file + "' >/dev/null 2>&1 && echo ok") != "ok")
+        GTEST_SKIP() << "mke2fs is not available";
+    const std::string loop = Shell("losetup -f --show '" + file + "' 2>/dev/null");
+    if (loop.empty()) GTEST_SKIP() << "losetup could not attach a loop device here";
+    struct Detach {
+        std::string device;
+        ~Detach() { std::system(("losetup -d " + device).c_str()); }
+    } detach{loop};
+    if (Shell("mount '" + loop + "' '" + mountPoint + "' && echo ok") != "ok") GTEST_SKIP() << "cannot mount here";
+    struct Unmount {
+        std::string point;
+        ~Unmount() { std::system(("umount '" + point + "'").c_str()); }
+    } unmount{mountPoint};
+
+    EXPECT_TRUE(FolderOnSource(mountPoint + "/recovered", loop));
+    EXPECT_TRUE(FolderOnSource(mountPoint, file));
+    EXPECT_FALSE(FolderOnSource(folder.file("recovered"), loop));
+    EXPECT_FALSE(FolderOnSource(folder.file("recovered"), file));
+}
+
+}  // namespace
+}  // namespace lumbra
