@@ -112,6 +112,18 @@ TEST(SnapshotFile, AFailedSaveLeavesTheExistingSnapshotWhole) {
               "Unable to save the recovery snapshot.");
 }
 
+// The rename into place fails when a folder has the snapshot's name: the save reports it and
+// leaves neither the folder changed nor its temporary file behind.
+TEST(SnapshotFile, ASaveWhoseRenameFailsLeavesNoTemporaryFile) {
+    test::ScratchFolder folder("snapshot_rename");
+    const std::string path = folder.file("TAKEN.QVDX");
+    fs::create_directory(path);
+    std::ofstream(path + "/inside") << "kept";
+    EXPECT_EQ(SaveSnapshot(path, SnapshotState{}, RecoveredTree{}), "Unable to save the recovery snapshot.");
+    EXPECT_EQ(FileBytes(path + "/inside").size(), 4u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
 // A real full disk: a tmpfs of 64 KiB. Needs the right to mount; skipped without it.
 TEST(SnapshotFile, ASaveThatFillsTheDiskLeavesTheExistingSnapshotWhole) {
     test::ScratchFolder folder("snapshot_tmpfs");
