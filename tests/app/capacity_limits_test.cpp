@@ -10,6 +10,7 @@
 #include "discovery/volume_table.h"
 #include "disk/drive_table.h"
 #include "recovery/record_lists.h"
+#include "support/numbered_name.h"
 
 namespace lumbra {
 namespace {
@@ -49,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](size_t offered) {
                      FileFilterList filters;
                      std::vector<std::string> rows;
-                     for (size_t i = 0; i < offered; ++i) rows.push_back("F" + std::to_string(i));
+                     for (size_t i = 0; i < offered; ++i) rows.push_back(test::NumberedName("F", i));
                      filters.assign(rows);
                      return filters.count();
                  }},
