@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/nss_image_builder.h"
+#include "support/numbered_name.h"
 
 namespace lumbra::bench {
 
@@ -17,9 +18,9 @@ inline test::VolumePlan ScaleVolume(uint32_t files) {
     std::vector<uint64_t> ids;
     ids.reserve(folders);
     for (uint32_t i = 0; i < folders; ++i)
-        ids.push_back(volume.addFolder("D" + std::to_string(i), i < 1000 ? 0 : ids[(i - 1000) / 10]));
+        ids.push_back(volume.addFolder(test::NumberedName("D", i), i < 1000 ? 0 : ids[(i - 1000) / 10]));
     for (uint32_t j = 0; j < files; ++j)
-        volume.addFile("F" + std::to_string(j) + ".DAT", ids[j / 10], 100 + j % 4000);
+        volume.addFile(test::NumberedName("F", j) + ".DAT", ids[j / 10], 100 + j % 4000);
     return volume;
 }
 

@@ -21,11 +21,16 @@ function(lumbra_layer name dir)
   target_link_libraries(${name} PUBLIC ${L_DEPENDS} Threads::Threads)
 endfunction()
 
-# lumbra_tests(NAME DIR [QT] DEPENDS deps...): one GoogleTest program per test folder. QT test
-# programs get a main that creates the QApplication (offscreen in CTest). Each test is labelled
-# with its program's name, so that `ctest -L` runs the tests of some programs only.
+# lumbra_tests(NAME DIR [QT] [SLOW patterns...] DEPENDS deps...): one GoogleTest program per
+# test folder. QT test programs get a main that creates the QApplication (offscreen in CTest).
+# Each test is labelled with its program's name, so that `ctest -L` runs the tests of some
+# programs only. Every test has a time limit, so that a walk that loops fails instead of
+# hanging the run: LUMBRA_TEST_TIMEOUT seconds, or LUMBRA_SLOW_TEST_TIMEOUT for the tests that
+# the SLOW GoogleTest patterns (such as Suite.Name or Suite.*) name.
+set(LUMBRA_TEST_TIMEOUT 120 CACHE STRING "Seconds a test may run before it counts as failed")
+set(LUMBRA_SLOW_TEST_TIMEOUT 900 CACHE STRING "Seconds for the tests named slow")
 function(lumbra_tests name dir)
-  cmake_parse_arguments(T "QT" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "QT" "" "DEPENDS;SLOW" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
@@ -39,6 +44,13 @@ function(lumbra_tests name dir)
     target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest_main GTest::gmock)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${name} ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMBRA_TEST_DATA=${CMAKE_BINARY_DIR}/testdata")
+  set(quick_filter "*")
+  if(T_SLOW)
+    list(JOIN T_SLOW ":" slow_filter)
+    set(quick_filter "-${slow_filter}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER ${slow_filter}
+      PROPERTIES LABELS ${name} ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT ${LUMBRA_SLOW_TEST_TIMEOUT})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER ${quick_filter}
+    PROPERTIES LABELS ${name} ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT ${LUMBRA_TEST_TIMEOUT})
 endfunction()

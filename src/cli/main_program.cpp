@@ -93,7 +93,10 @@ void printProgramHelp(std::ostream& out) {
 void offerImagesToBiosLibraries(const GlobalSettings& settings) {
     if (settings.accessMode != AccessMode::F || settings.images.empty() || std::getenv("LUMBRA_BIOS_DISKS")) return;
     std::string list;
-    for (const auto& image : settings.images) list += (list.empty() ? "" : ":") + image;
+    for (const auto& image : settings.images) {
+        if (!list.empty()) list += ':';
+        list += image;
+    }
     setenv("LUMBRA_BIOS_DISKS", list.c_str(), 1);
 }
 
@@ -143,9 +146,7 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
     return kExitInterrupted;
 }
 
-}  // namespace
-
-int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int runProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     try {
         const std::string name = commandName(arguments);
         if (name.empty() && !arguments.empty() && arguments.front() == "--version") {
@@ -172,6 +173,16 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
         err << "lumbra-nss-cli: internal error: " << error.what() << "\n";
         return kExitInternal;
     }
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const int code = runProgram(arguments, out, err);
+    // Output that never arrived (a full disk behind standard output) is no success.
+    if (out.flush()) return code;
+    err << "lumbra-nss-cli: the output could not be written\n";
+    return code == kExitOk ? kExitEnvironment : code;
 }
 
 }  // namespace lumbra::cli

@@ -96,8 +96,9 @@ bool FileSettingsStore::save(const Values& values) const {
         }
     }
     std::filesystem::rename(temporary, target, error);
-    if (error) std::filesystem::remove(temporary, error);
-    return !error;
+    if (!error) return true;
+    std::filesystem::remove(temporary, error);
+    return false;
 }
 
 std::optional<std::string> FileSettingsStore::readRaw(const std::string& key, const std::string& name) const {

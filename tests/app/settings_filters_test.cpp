@@ -2,6 +2,7 @@
 
 #include "app/file_filters_dialog.h"
 #include "app/recovery_settings.h"
+#include "support/numbered_name.h"
 #include "wizard_fixture.h"
 
 namespace lumbra::test {
@@ -130,7 +131,7 @@ TEST_F(FiltersDialog, AddRefusesWithItsMessages) {
 
 TEST_F(FiltersDialog, AFullListRefusesEveryAdd) {
     std::vector<std::string> many;
-    for (int i = 0; i < 99; ++i) many.push_back("p" + std::to_string(i));
+    for (int i = 0; i < 99; ++i) many.push_back(NumberedName("p", i));
     filters.assign(many);
     FileFiltersDialog dialog(filters, view);
     dialog.Add("");

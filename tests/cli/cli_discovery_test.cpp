@@ -4,6 +4,7 @@
 
 #include "cli_runner.h"
 #include "support/nss_image_builder.h"
+#include "support/numbered_name.h"
 #include "support/scratch_folder.h"
 
 namespace lumbra::test {
@@ -62,7 +63,7 @@ TEST(CliPools, PoolLimitEndsTheScanWithoutPassingForCtrlC) {
     for (int i = 0; i < 50; ++i) {
         SegmentPlan segment{.headerSector = static_cast<uint32_t>(100000 + i * 4096)};
         segment.header.chain = i + 1;
-        builder.pool("P" + std::to_string(i), segment);
+        builder.pool(NumberedName("P", i), segment);
     }
     const std::string disk = folder.file("disk.img");
     builder.build().writeTo(disk);

@@ -1,5 +1,12 @@
-// What the recovery commands print when names carry control bytes, and when memory runs out.
+// What the recovery commands print when names carry control bytes, when memory runs out, and
+// when what they print cannot be written.
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <streambuf>
 
 #include "cli_recovery_fixture.h"
 #include "support/failing_allocator.h"
@@ -52,6 +59,33 @@ TEST(CliOutput, MemoryRunningOutPrintsTheMessageAndExitsOne) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "lumbra-nss-cli: Out of memory, close other applications and run again\n");
     EXPECT_EQ(run.out, "");
+}
+
+// Standard output on a full disk: every write fails.
+class FullStreamBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(CliOutput, OutputThatCannotBeWrittenIsAnErrorNotASuccess) {
+    const CliImage disk = ControlNameImage();
+    FullStreamBuffer full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    std::vector<std::string> arguments = With({"list"});
+    arguments.insert(arguments.begin(), {"--no-drives", "--image", disk.path});
+    EXPECT_EQ(cli::RunProgram(arguments, out, err), 1);
+    EXPECT_NE(err.str().find("lumbra-nss-cli: the output could not be written"), std::string::npos) << err.str();
+}
+
+// The program itself with its standard output on /dev/full, a device every write fails on.
+TEST(CliOutput, TheProgramWritingToAFullDeviceExitsOne) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::string program = std::string(LUMBRA_BIN_DIR) + "/lumbra-nss-cli";
+    const int status = std::system((program + " --version > /dev/full 2> /dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(WEXITSTATUS(std::system((program + " --version > /dev/null").c_str())), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "discovery/partition_scan.h"
 #include "discovery_test_helpers.h"
 #include "support/faulty_device.h"
+#include "support/numbered_name.h"
 
 namespace lumbra::test {
 namespace {
@@ -194,7 +195,7 @@ TEST(PartitionScan, StopEndsAfterTheCurrentRunAndKeepsThePools) {
 
 TEST(PartitionScan, StopsOnceMoreThanFortyEightPoolsAreKnown) {
     NssImageBuilder builder;
-    for (int i = 0; i < 51; ++i) builder.pool("P" + std::to_string(i), At(2048 + i * 4096, i));
+    for (int i = 0; i < 51; ++i) builder.pool(NumberedName("P", i), At(2048 + i * 4096, i));
     ScanRun run;
     Scan(builder.noMbr().build(), {0, 2048 + 51 * 4096}, 60, run);
     EXPECT_EQ(run.pools.count(), 49u);

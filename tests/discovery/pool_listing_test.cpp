@@ -4,6 +4,7 @@
 
 #include "discovery/pool_listing.h"
 #include "discovery_test_helpers.h"
+#include "support/numbered_name.h"
 
 namespace lumbra::test {
 namespace {
@@ -125,7 +126,7 @@ TEST(PartitionChain, SectorThatIsNoHeaderEndsTheChain) {
 TEST(PartitionChain, TableHoldsAtMostFiftyPools) {
     NssImageBuilder builder;
     for (uint32_t i = 0; i < 52; ++i)
-        builder.pool("P" + std::to_string(i), At(2048 + i * 4096));
+        builder.pool(NumberedName("P", i), At(2048 + i * 4096));
     const NssImage image = builder.partitionTableEntry(2048).build();
     const PoolTable pools = ListPools(image);
     ASSERT_EQ(pools.count(), kMaxPools);

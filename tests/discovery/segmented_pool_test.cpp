@@ -96,6 +96,17 @@ TEST(SegmentedPool, SegmentNumbersUpTo49CountOnceEach) {
     EXPECT_TRUE(ListPools(NssImageBuilder().pool(twice).build()).empty());
 }
 
+// The most segments a pool may have: 49 are gathered, one more and the pool is not recorded.
+TEST(SegmentedPool, FortyNineSegmentsAreTheMost) {
+    for (const uint32_t count : {49u, 50u}) {
+        PoolPlan pool{.name = "WIDE"};
+        for (uint32_t i = 0; i < count; ++i) pool.segments.push_back({.headerSector = 2048 + i * 4096, .extent = 2048});
+        const PoolTable pools = ListPools(NssImageBuilder().pool(pool).build());
+        const uint32_t gathered = pools.empty() ? 0 : pools[0].segmentCount;
+        EXPECT_EQ(gathered, count == 49 ? 49u : 0u) << count;
+    }
+}
+
 // Segment 0's descriptor announces two segments, and segments 1 and 2 come first in the chain:
 // the total is met before segment 0. Such a walk records nothing (before, it recorded the pool
 // with no segment 0, once per chain start, since only segment 0 tells a pool met twice); the

@@ -7,6 +7,7 @@
 #include "discovery/volume_discovery.h"
 #include "discovery_test_helpers.h"
 #include "disk/byte_order.h"
+#include "support/numbered_name.h"
 
 namespace lumbra::test {
 namespace {
@@ -254,7 +255,7 @@ TEST(ObjectTree, LinkBackToTheRootEnds) {
 
 TEST(VolumeDiscovery, FiftyVolumeRecordsGiveFortyNineVolumes) {
     std::vector<std::string> names;
-    for (int i = 0; i < 50; ++i) names.push_back("V" + std::to_string(i));
+    for (int i = 0; i < 50; ++i) names.push_back(NumberedName("V", i));
     const Discovery found = Discover(NssImageBuilder().pool(PoolWith(names)).build());
     names.pop_back();
     EXPECT_EQ(VolumeNames(found.volumes), names);

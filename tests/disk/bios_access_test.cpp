@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "disk/chs_address.h"
@@ -24,18 +23,9 @@ TEST(ChsTranslation, FixedSixteenHeadsSixtyThreeSectors) {
     }
 }
 
-std::string writeNumberedImage(const std::string& name, size_t sectors) {
-    const auto path = std::filesystem::temp_directory_path() / name;
-    std::ofstream out(path, std::ios::binary);
-    for (size_t s = 0; s < sectors; ++s) {
-        std::vector<char> sector(kSectorSize, static_cast<char>(s * 7 + 1));
-        out.write(sector.data(), sector.size());
-    }
-    return path.string();
-}
-
 TEST(BiosAccess, EmulatedLibrariesListAndReadTheImage) {
-    const std::string image = writeNumberedImage("lumbra_bios_image.img", 3000);
+    test::ScratchFolder scratch("bios_image");
+    const std::string image = scratch.numberedImage("disk.img", 3000);
     setenv("LUMBRA_BIOS_DISKS", image.c_str(), 1);
     DiskAccess access(AccessMode::F);
     ASSERT_EQ(access.EnumerateDrives({}, std::string(LUMBRA_BIN_DIR) + "/"), std::nullopt);
@@ -53,7 +43,6 @@ TEST(BiosAccess, EmulatedLibrariesListAndReadTheImage) {
     EXPECT_EQ(buffer[kSectorSize], static_cast<uint8_t>(1009 * 7 + 1));
     EXPECT_EQ(reader->ReadSectors(2999, 2, buffer.data()), 0);
     EXPECT_EQ(buffer[kSectorSize], 0);
-    std::filesystem::remove(image);
 }
 
 TEST(BiosAccess, MissingLibraryIsFatalWithItsMessage) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include "disk/drive_table.h"
 #include "disk/linux_drives.h"
 #include "disk/sector.h"
+#include "support/scratch_folder.h"
 
 namespace lumbra {
 namespace {
@@ -66,13 +65,10 @@ TEST(DriveGeometry, RefusedOpensAreCountedByWhatTheUserCanDoAboutThem) {
 class FakeSystem : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("lumbra_fake_sys_" + std::to_string(getpid()));
-        fs::remove_all(root);
         fs::create_directories(root / "sys" / "block");
         fs::create_directories(root / "dev");
         fs::create_directories(root / "devices" / "pci0000:00" / "usb1" / "1-1");
     }
-    void TearDown() override { fs::remove_all(root); }
 
     void disk(const std::string& name, uint64_t sectors, const std::string& model, bool removable = false,
               bool node = true, bool usb = false) {
@@ -97,7 +93,8 @@ protected:
 
     SystemPaths paths() const { return {(root / "sys" / "block").string(), (root / "dev").string()}; }
 
-    fs::path root;
+    test::ScratchFolder scratch{"fake_sys"};
+    fs::path root = scratch.path();
 };
 
 TEST_F(FakeSystem, AbsentDeviceLeavesNoGapInTheRows) {

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
-#include <unistd.h>
 
 #include "gui/file_list_model.h"
 #include "gui/file_list_view.h"
@@ -20,6 +19,7 @@
 #include "toolkit/qt/message_box.h"
 #include "support/demo_image.h"
 #include "support/nss_image_builder.h"
+#include "support/scratch_folder.h"
 #include "toolkit/qt/bitmap_menu.h"
 #include "toolkit/qt/group_radio_button.h"
 
@@ -53,23 +53,22 @@ const NssImage& DemoImage() {
 
 namespace {
 
-// The image file, removed when the test program ends.
-struct DemoImageFile {
-    DemoImageFile() : path((std::filesystem::temp_directory_path() / ("lumbra_gui_demo_" + std::to_string(getpid()) + ".img")).string()) {
-        DemoImage().writeTo(path);
-    }
-    ~DemoImageFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    std::string path;
-};
+// The demo image and the desktop's temporary folder of every harness, removed when the test
+// program ends.
+const ScratchFolder& GuiScratch() {
+    static const ScratchFolder folder("gui");
+    return folder;
+}
 
 }  // namespace
 
 const std::string& DemoImagePath() {
-    static const DemoImageFile file;
-    return file.path;
+    static const std::string path = [] {
+        const std::string file = GuiScratch().file("demo.img");
+        DemoImage().writeTo(file);
+        return file;
+    }();
+    return path;
 }
 
 ModalAnswerer::ModalAnswerer() {
@@ -116,7 +115,8 @@ ModalAnswerer::Handler ChooseFile(const QString& objectName, const std::string& 
 }
 
 MainWindowHarness::MainWindowHarness() {
-    desktop.temporaryFolder = std::filesystem::temp_directory_path().string() + "/";
+    desktop.temporaryFolder = GuiScratch().file("temp") + "/";
+    std::filesystem::create_directories(desktop.temporaryFolder);
     window = std::make_unique<MainWindow>(session, desktop);
     wizard = std::make_unique<WizardController>(session, *window, desktop);
     window->attach(*wizard);

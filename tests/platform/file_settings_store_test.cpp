@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "platform/file_settings_store.h"
 
@@ -76,6 +77,17 @@ TEST_F(FileSettingsStoreTest, UnwritablePlaceFailsQuietly) {
     FileSettingsStore store(file());
     EXPECT_FALSE(store.writeNumber(kKey, "ask1", 6));
     EXPECT_FALSE(store.readNumber(kKey, "ask1").has_value());
+}
+
+// The rename into place fails when a folder has the settings file's name: the write says so
+// and leaves no temporary file behind.
+TEST_F(FileSettingsStoreTest, AWriteWhoseRenameFailsIsRefusedAndLeavesNoTemporaryFile) {
+    std::filesystem::create_directories(file());
+    std::ofstream(file() + "/inside") << "kept";
+    FileSettingsStore store(file());
+    EXPECT_FALSE(store.writeNumber(kKey, "ask1", 6));
+    EXPECT_TRUE(std::filesystem::exists(file() + "/inside"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "sub"), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(FileSettingsStorePath, FollowsTheConfigurationHome) {

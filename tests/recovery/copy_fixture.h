@@ -1,6 +1,8 @@
 #pragma once
 // What the copy, saving and search tests share: a mounted builder volume, a scratch
 // destination, the saving flags, a recording saving observer, and destinations that fail.
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -39,33 +41,56 @@ public:
     std::function<void(uint32_t)> onProgress;
 };
 
-// The local file system, whose disk is full once `budget` bytes have been written.
-class FullDiskFiles : public PosixDestinationFiles {
+// The local file system with the faults of a failing destination disk: it is full once
+// `budget` bytes have been written, and each of the other calls can be made to fail.
+class FaultyFiles : public PosixDestinationFiles {
 public:
-    explicit FullDiskFiles(uint64_t budget) : budget_(budget) {}
     std::unique_ptr<DestinationFile> create(const std::string& path) override {
         auto inner = PosixDestinationFiles::create(path);
         if (!inner) return nullptr;
-        return std::make_unique<LimitedFile>(std::move(inner), budget_);
+        return std::make_unique<FaultyFile>(std::move(inner), *this);
+    }
+    bool ensureFolder(const std::string& path) override {
+        return !foldersFail && PosixDestinationFiles::ensureFolder(path);
+    }
+    bool setModificationTime(const std::string& path, int64_t seconds) override {
+        ++timesAsked;
+        return !timesFail && PosixDestinationFiles::setModificationTime(path, seconds);
     }
 
+    uint64_t budget = UINT64_MAX;
+    bool closeFails = false;   // every file's close answers false and leaves no file
+    bool foldersFail = false;  // no folder can be made
+    bool timesFail = false;    // no modification time can be set
+    int timesAsked = 0;
+
 private:
-    class LimitedFile : public DestinationFile {
+    class FaultyFile : public DestinationFile {
     public:
-        LimitedFile(std::unique_ptr<DestinationFile> inner, uint64_t& budget) : inner_(std::move(inner)), budget_(budget) {}
+        FaultyFile(std::unique_ptr<DestinationFile> inner, FaultyFiles& owner)
+            : inner_(std::move(inner)), owner_(owner) {}
         bool write(const uint8_t* bytes, size_t length) override {
-            const size_t allowed = static_cast<size_t>(std::min<uint64_t>(length, budget_));
-            budget_ -= allowed;
+            const size_t allowed = static_cast<size_t>(std::min<uint64_t>(length, owner_.budget));
+            owner_.budget -= allowed;
             return inner_->write(bytes, allowed) && allowed == length;
         }
-        bool close() override { return inner_->close(); }
+        // A file whose close fails is no file at all: like the real one, it leaves nothing.
+        bool close() override {
+            if (!owner_.closeFails) return inner_->close();
+            inner_->abandon();
+            return false;
+        }
         void abandon() override { inner_->abandon(); }
 
     private:
         std::unique_ptr<DestinationFile> inner_;
-        uint64_t& budget_;
+        FaultyFiles& owner_;
     };
-    uint64_t budget_;
+};
+
+// The local file system, whose disk is full once `budget` bytes have been written.
+struct FullDiskFiles : FaultyFiles {
+    explicit FullDiskFiles(uint64_t bytes) { budget = bytes; }
 };
 
 inline std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {
@@ -96,11 +121,14 @@ struct CopyFixture {
     }
     CopyContext context() { return context(files); }
 
-    const ItemRecord& file(const std::string& name) const {
-        for (const ItemRecord& record : mounted.tree.files())
-            if (record.name == name) return record;
+    // The place of the file of this name in the file list.
+    size_t fileIndex(const std::string& name) const {
+        const auto& list = mounted.tree.files();
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i].name == name) return i;
         throw std::runtime_error("no file " + name);
     }
+    const ItemRecord& file(const std::string& name) const { return mounted.tree.files()[fileIndex(name)]; }
     const BuiltFile& built(const std::string& name) const {
         for (const BuiltFile& record : mounted.builtVolume().files)
             if (record.expectedName() == name) return record;

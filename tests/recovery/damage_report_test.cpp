@@ -131,6 +131,31 @@ TEST(DamageReport, FilesOnUnreadableSectorsAreDamagedTheOthersIntactAndTheReport
     EXPECT_TRUE(std::filesystem::exists(run.report->xml));
 }
 
+// A name may hold the CSV separator, a quote or a line break: each such field is quoted,
+// its quotes doubled, and reads back as one field.
+TEST(RecoveryReportCsv, NamesWithASeparatorAQuoteOrALineBreakAreQuoted) {
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"\\A,B.TXT", "\"\\A,B.TXT\""},
+        {"\\SAY \"HI\".TXT", "\"\\SAY \"\"HI\"\".TXT\""},
+        {"\\TWO\r\nLINES", "\"\\TWO\r\nLINES\""},
+        {"\\CR\rONLY", "\"\\CR\rONLY\""},
+        {"\\LF\nONLY", "\"\\LF\nONLY\""},
+        {"\\PLAIN.TXT", "\\PLAIN.TXT"},
+    };
+    std::vector<ReportEntry> entries;
+    for (const auto& [name, field] : names) entries.push_back({.originalPath = name, .writtenPath = "/out/x,y", .size = 7});
+    const std::string csv = ReportCsv(entries);
+    for (const auto& [name, field] : names)
+        EXPECT_NE(csv.find("\r\n" + field + ",\"/out/x,y\",7,"), std::string::npos) << field << "\n" << csv;
+    const auto rows = ParseCsv(csv);
+    ASSERT_EQ(rows.size(), names.size() + 1);
+    for (size_t r = 1; r < rows.size(); ++r) {
+        ASSERT_EQ(rows[r].size(), rows[0].size()) << r;
+        EXPECT_EQ(rows[r][0], names[r - 1].first);
+        EXPECT_EQ(rows[r][1], "/out/x,y");
+    }
+}
+
 TEST(DamageReport, RescueMapOfTheDemoDiskGivesConditionsBeforeAnyCopy) {
     const test::NssImage image = test::buildImage(test::demoImagePlan());
     test::ScratchFolder folder("rescue_map");

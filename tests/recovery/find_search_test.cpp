@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "recovery/mounted_image.h"
+#include "support/numbered_name.h"
 
 namespace lumbra {
 namespace {
@@ -160,7 +161,7 @@ TEST(FindFilesMatching, WorkedResultsHoldForTheSearchString) {
 
 RecoveredTree ManyFiles(size_t count) {
     RecoveredTree tree;
-    for (size_t i = 0; i < count; ++i) tree.AddFileRecord("F" + std::to_string(i), i + 1, 0, i, 0, 0, 1, 0);
+    for (size_t i = 0; i < count; ++i) tree.AddFileRecord(test::NumberedName("F", i), i + 1, 0, i, 0, 0, 1, 0);
     return tree;
 }
 

@@ -1,5 +1,7 @@
 #include "recovery/name_match.h"
 
+#include "recovery/file_copy.h"
+
 #include <gtest/gtest.h>
 
 namespace lumbra {
@@ -77,6 +79,32 @@ TEST(NameMatch, UpperCasesLatin1Letters) {
     EXPECT_EQ(UpperCase8Bit("report.doc"), "REPORT.DOC");
     EXPECT_EQ(UpperCase8Bit("caf\xE9"), "CAF\xC9");
     EXPECT_EQ(UpperCase8Bit("\xF7\xDF\xFF"), "\xF7\xDF\xFF");  // no capital in Latin-1
+}
+
+// The small letters are a..z and 0xE0..0xFE but for the division sign 0xF7; each ends of
+// those ranges and the bytes just outside them.
+TEST(NameMatch, UpperCasingStopsExactlyAtTheEndsOfTheSmallLetters) {
+    const struct {
+        unsigned char byte;
+        unsigned char upper;
+    } cases[] = {
+        {'`', '`'},   {'a', 'A'},   {'z', 'Z'},   {'{', '{'},   {0xDF, 0xDF}, {0xE0, 0xC0},
+        {0xE1, 0xC1}, {0xF6, 0xD6}, {0xF7, 0xF7}, {0xF8, 0xD8}, {0xFE, 0xDE}, {0xFF, 0xFF},
+        {0xC0, 0xC0}, {0xDE, 0xDE},
+    };
+    for (const auto& c : cases) {
+        const std::string small(1, static_cast<char>(c.byte));
+        EXPECT_EQ(UpperCase8Bit(small), std::string(1, static_cast<char>(c.upper))) << int{c.byte};
+    }
+}
+
+TEST(NameMatch, FiltersMatchNamesWhoseLettersLieAtTheEndsOfTheLatin1Range) {
+    EXPECT_TRUE(PassesFileFilters("\xE0la.txt", {"\xC0*"}));        // àla.txt against À*
+    EXPECT_TRUE(PassesFileFilters("\xC0LA.TXT", {"\xE0*"}));
+    EXPECT_TRUE(PassesFileFilters("caf\xFE", {"*\xDE"}));          // þ against Þ
+    EXPECT_TRUE(PassesFileFilters("\xF8ksne", {"\xD8*"}));          // ø against Ø
+    EXPECT_FALSE(PassesFileFilters("\xF7.txt", {"\xD7*"}));         // ÷ is no letter
+    EXPECT_FALSE(PassesFileFilters("\xFF.txt", {"\xDF*"}));         // ÿ has no capital here
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "recovery/mounted_image.h"
+#include "support/numbered_name.h"
 
 namespace lumbra {
 namespace {
@@ -32,7 +33,7 @@ VolumePlan ManyFiles(int files) {
     VolumePlan volume{.name = "SCAN"};
     uint64_t folder = volume.addFolder("Folder");
     volume.folders.push_back({.id = 5000, .parent = 888, .name = "Orphan"});
-    for (int i = 0; i < files; ++i) volume.addFile("F" + std::to_string(i), i % 2 ? folder : 0, 5000);
+    for (int i = 0; i < files; ++i) volume.addFile(test::NumberedName("F", i), i % 2 ? folder : 0, 5000);
     volume.tree.recordsPerLeaf = 8;
     return volume;
 }

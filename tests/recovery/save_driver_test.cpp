@@ -44,12 +44,7 @@ protected:
             if (folders[i].name == name) return i;
         throw std::runtime_error("no folder " + name);
     }
-    size_t FileIndex(const std::string& name) const {
-        const auto& files = fixture.mounted.tree.files();
-        for (size_t i = 0; i < files.size(); ++i)
-            if (files[i].name == name) return i;
-        throw std::runtime_error("no file " + name);
-    }
+    size_t FileIndex(const std::string& name) const { return fixture.fileIndex(name); }
     CopyFixture fixture;
 };
 

@@ -6,6 +6,7 @@
 #include "recovery/folder_browse.h"
 #include "recovery/mounted_image.h"
 #include "recovery/recording_views.h"
+#include "support/numbered_name.h"
 
 namespace lumbra {
 namespace {
@@ -80,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(VolumeMount, LeafRecordStart, testing::Bool());
 
 TEST(VolumeMount, BranchWith338ChildrenQueuesThemAll) {
     VolumePlan volume{.name = "WIDE"};
-    for (int i = 0; i < 338; ++i) volume.addFile("F" + std::to_string(i), 0, 1);
+    for (int i = 0; i < 338; ++i) volume.addFile(test::NumberedName("F", i), 0, 1);
     volume.tree.recordsPerLeaf = 1;
     MountedImage mounted(BuildVolume(volume));
     ASSERT_EQ(mounted.builtVolume().branchBlocks.size(), 1u);
@@ -101,12 +102,12 @@ TEST(VolumeMount, FileIsAdmittedOnlyWithBlocksForItsSize) {
                                          {0, 1, false},   {1, 1, true},     {1, 0, false}};
     VolumePlan volume{.name = "SIZES"};
     for (size_t i = 0; i < cases.size(); ++i)
-        volume.files.push_back({.name = "S" + std::to_string(i), .size = cases[i].size,
+        volume.files.push_back({.name = test::NumberedName("S", i), .size = cases[i].size,
                                 .tweaks = {.blockCountField = cases[i].blockCount}});
     MountedImage mounted(BuildVolume(volume));
     mounted.MountVolumeBased();
     for (size_t i = 0; i < cases.size(); ++i)
-        EXPECT_EQ(Listed(mounted.tree.files(), "S" + std::to_string(i)), cases[i].admitted)
+        EXPECT_EQ(Listed(mounted.tree.files(), test::NumberedName("S", i)), cases[i].admitted)
             << "size " << cases[i].size << " in " << cases[i].blockCount << " blocks";
 }
 
@@ -222,7 +223,7 @@ TEST(VolumeMount, FolderRecordedTwiceIsKeptOnceFileTwiceListedTwice) {
 TEST(VolumeMount, StopDuringTheLostDataSearchIsKeptInTheOutcome) {
     VolumePlan volume{.name = "LATE"};
     for (uint64_t i = 0; i < 20; ++i)
-        volume.folders.push_back({.id = 10 + i, .parent = 900 + i, .name = "O" + std::to_string(i)});
+        volume.folders.push_back({.id = 10 + i, .parent = 900 + i, .name = test::NumberedName("O", i)});
     MountedImage mounted(BuildVolume(volume));
     class StopOnStatus : public NoMountEvents {
     public:
@@ -244,7 +245,7 @@ TEST(VolumeMount, StopDuringTheLostDataSearchIsKeptInTheOutcome) {
 TEST(VolumeMount, StoppedWalkStillSearchesLostDataAndShowsWhatItFound) {
     VolumePlan volume{.name = "STOP"};
     volume.folders.push_back({.id = 10, .parent = 777, .name = "ORPHAN"});
-    for (int i = 0; i < 400; ++i) volume.addFile("F" + std::to_string(i), 0, 100);
+    for (int i = 0; i < 400; ++i) volume.addFile(test::NumberedName("F", i), 0, 100);
     volume.tree.recordsPerLeaf = 10;
     MountedImage mounted(BuildVolume(volume));
     mounted.events.onFileFound = [&](uint32_t count) {
@@ -265,7 +266,7 @@ class DamagedLeaf : public testing::TestWithParam<test::LeafDamageKind> {};
 
 TEST_P(DamagedLeaf, EndsOnlyThatLeaf) {
     VolumePlan volume{.name = "DAMAGE"};
-    for (int i = 0; i < 20; ++i) volume.addFile("F" + std::to_string(i), 0, 10);
+    for (int i = 0; i < 20; ++i) volume.addFile(test::NumberedName("F", i), 0, 10);
     volume.tree.recordsPerLeaf = 5;
     volume.damage.push_back({.leaf = 1, .kind = GetParam(), .atRecord = 2});
     MountedImage mounted(BuildVolume(volume));
@@ -284,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(VolumeMount, DamagedLeaf,
 
 TEST(VolumeMount, LinkRecordsAreFollowed) {
     VolumePlan volume = SampleVolume();
-    for (int i = 0; i < 30; ++i) volume.addFile("L" + std::to_string(i), 0, 10);
+    for (int i = 0; i < 30; ++i) volume.addFile(test::NumberedName("L", i), 0, 10);
     volume.tree.links = test::TreeLinks::LinkRecords;
     volume.tree.recordsPerLeaf = 4;
     MountedImage mounted(BuildVolume(volume));

@@ -117,6 +117,18 @@ TEST(SnapshotFile, AFailedSaveLeavesTheExistingSnapshotWhole) {
               "Unable to save the recovery snapshot.");
 }
 
+// A folder with the snapshot's name is never replaced: the save reports it and leaves neither
+// the folder changed nor a temporary file behind.
+TEST(SnapshotFile, ASaveOntoAFolderLeavesItAndNoTemporaryFile) {
+    test::ScratchFolder folder("snapshot_rename");
+    const std::string path = folder.file("TAKEN.QVDX");
+    fs::create_directory(path);
+    std::ofstream(path + "/inside") << "kept";
+    EXPECT_EQ(MessageOf(SaveSnapshot(files, path, SnapshotState{}, RecoveredTree{})), "Unable to save the recovery snapshot.");
+    EXPECT_EQ(FileBytes(path + "/inside").size(), 4u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
 // A real full disk: a tmpfs of 64 KiB. Needs the right to mount; skipped without it.
 TEST(SnapshotFile, ASaveThatFillsTheDiskLeavesTheExistingSnapshotWhole) {
     test::ScratchFolder folder("snapshot_tmpfs");

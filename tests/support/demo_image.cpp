@@ -86,8 +86,14 @@ std::string fileName(Random& random, const Kind& kind, int serial) {
     if (ext == ".bmp" || ext == ".png") return "Scan " + std::to_string(serial) + ext;
     std::string name = random.pick(kStems);
     switch (random.below(3)) {
-        case 0: name += " " + std::to_string(1998 + random.below(11)); break;
-        case 1: name += " " + std::to_string(serial); break;
+        case 0:
+            name += ' ';
+            name += std::to_string(1998 + random.below(11));
+            break;
+        case 1:
+            name += ' ';
+            name += std::to_string(serial);
+            break;
         default: break;
     }
     return name + ext;
@@ -139,7 +145,12 @@ VolumePlan sharedVolume(Random& random) {
         fill.files(top, 4);
         const int topics = 3 + static_cast<int>(random.below(5));
         for (int t = 0; t < topics; ++t) {
-            const uint64_t topic = fill.folder(random.pick(kTopics) + std::string(t ? " " + std::to_string(t) : ""), top);
+            std::string topicName = random.pick(kTopics);
+            if (t) {
+                topicName += ' ';
+                topicName += std::to_string(t);
+            }
+            const uint64_t topic = fill.folder(topicName, top);
             fill.files(topic, 5 + static_cast<int>(random.below(15)));
             for (int y = 0; y < static_cast<int>(random.below(3)); ++y)
                 fill.files(fill.folder(std::to_string(2001 + y), topic), 4 + static_cast<int>(random.below(8)));

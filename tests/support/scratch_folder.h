@@ -1,5 +1,7 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder under the system's temporary folder, removed with the object. It lies one level
+// down in a fresh folder of its own, so that a file a fault lets escape by ".." lands in the
+// test's own folder too, goes with it, and cannot decide a later run.
 #include <unistd.h>
 
 #include <atomic>
@@ -14,14 +16,15 @@ class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name) {
         static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
+        root_ = std::filesystem::temp_directory_path() /
                 ("lumbra_" + name + "_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
+        path_ = root_ / name;
+        std::filesystem::remove_all(root_);
         std::filesystem::create_directories(path_);
     }
     ~ScratchFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(root_, ignored);
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -40,6 +43,7 @@ public:
     }
 
 private:
+    std::filesystem::path root_;
     std::filesystem::path path_;
 };
 

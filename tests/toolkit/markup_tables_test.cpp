@@ -33,7 +33,13 @@ TEST(TableGeometry, ExtentCountsSpacingRulesAndBorder) {
 std::string Parts(const BlockSource& block) {
     std::string out;
     for (const BlockSource::Part& part : block.parts) {
-        out += part.table < 0 ? std::string(part.run) : "[" + std::to_string(part.table) + "]";
+        if (part.table < 0) {
+            out += part.run;
+            continue;
+        }
+        out += '[';
+        out += std::to_string(part.table);
+        out += ']';
     }
     return out;
 }

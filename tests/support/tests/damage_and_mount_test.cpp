@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/nss_image_builder.h"
+#include "support/numbered_name.h"
 #include "support/tests/tree_walk.h"
 
 namespace lumbra::test {
@@ -10,7 +11,7 @@ namespace {
 
 VolumePlan fourFiles() {
     VolumePlan v{.name = "V"};
-    for (int i = 0; i < 4; ++i) v.addFile("f" + std::to_string(i), 0, 10);
+    for (int i = 0; i < 4; ++i) v.addFile(NumberedName("f", i), 0, 10);
     return v;
 }
 
