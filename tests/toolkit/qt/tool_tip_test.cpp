@@ -60,7 +60,7 @@ TEST_F(MarkupToolTipTest, ShowDelayWaitsBeforeShowing) {
     tip->relayMouseMove(inTool());
     EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tip->state() == MarkupToolTip::Shown; }, test::kEventLimitMs));
-    EXPECT_GE(clock.elapsed(), 150);
+    EXPECT_GE(clock.elapsed(), 150 * 95 / 100);  // Qt's coarse timers may fire up to 5 % early
 }
 
 TEST_F(MarkupToolTipTest, WithoutFadeStepsItShowsAndHidesAtOnce) {
@@ -241,7 +241,7 @@ TEST(HelpToolTips, ShowAfterTheDelayAndStayWhileTheMouseRests) {
             EXPECT_EQ(tip->state(), MarkupToolTip::Hidden);
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return tip->state() == MarkupToolTip::Shown; }, test::kEventLimitMs));
-        EXPECT_GE(clock.elapsed(), 500);
+        EXPECT_GE(clock.elapsed(), 500 * 95 / 100);  // Qt's coarse timers may fire up to 5 % early
         TooltipTakesTheMouse(button);
         QTest::qWait(1000);
         EXPECT_TRUE(tip->isVisible());
