@@ -9,6 +9,8 @@
 #include <iterator>
 
 #include "cli_recovery_fixture.h"
+#include "disk/source_disk.h"
+#include "support/loop_mount.h"
 #include "support/sha256.h"
 
 namespace lumbra {
@@ -117,6 +119,30 @@ TEST_F(CliOutputGuard, ASnapshotIsNeverSavedOverTheImageOrTheSnapshotItLoaded) {
     EXPECT_EQ(again.exitCode, 2) << again.err;
     EXPECT_NE(again.err.find("refusing to write " + snapshot + ": it is " + snapshot), std::string::npos) << again.err;
     EXPECT_EQ(DigestOf(snapshot), saved);
+}
+
+// A real file system on a loop device backed by the image (in space added after its pools): a
+// destination there lies on the disk being recovered and is refused before anything is made;
+// a destination beside the image, on the file system that holds it, is fine.
+TEST_F(CliOutputGuard, ADestinationOnALoopFileSystemOfTheImageIsRefused) {
+    const uint64_t poolBytes = fs::file_size(disk.path);
+    const uint64_t extra = 8 << 20;
+    fs::resize_file(disk.path, poolBytes + extra);
+    const std::string mountPoint = disk.scratch("mnt");
+    fs::create_directories(mountPoint);
+    const test::LoopMount mount(disk.path, poolBytes, extra, mountPoint);
+    if (!mount.mounted()) GTEST_SKIP() << mount.why();
+
+    const std::string onSource = mountPoint + "/recovered";
+    const test::CliRun refused = disk.run(With({"extract", "--out", onSource}, kMount));
+    EXPECT_EQ(refused.exitCode, 2) << refused.err;
+    EXPECT_NE(refused.err.find(kDestinationOnSourceText), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(onSource));
+
+    const std::string beside = disk.scratch("out");
+    const test::CliRun allowed = disk.run(With({"extract", "--out", beside}, kMount));
+    EXPECT_EQ(allowed.exitCode, 0) << allowed.err;
+    EXPECT_TRUE(fs::exists(beside + "/lumbra-report.xml"));
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "support/loop_mount.h"
 #include "support/scratch_folder.h"
 
 namespace lumbra {
@@ -82,17 +82,6 @@ TEST_F(SourceDisk, TheFileSystemHoldingAnImageIsNotTheSource) {
     EXPECT_FALSE(FolderOnSource(folder.file("out/not/made/yet"), image));
 }
 
-std::string Shell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[256];
-        while (fgets(chunk, sizeof chunk, pipe)) output += chunk;
-        if (pclose(pipe) != 0) return "";
-    }
-    while (!output.empty() && output.back() == '\n') output.pop_back();
-    return output;
-}
-
 // A file system made in a file, attached to a loop device and mounted: a folder in it lies on
 // the loop device and on the file; a folder elsewhere does not.
 TEST(SourceDiskForReal, AMountedLoopFileSystemIsTheSourceAndAnUnrelatedFolderIsNot) {
@@ -100,23 +89,14 @@ TEST(SourceDiskForReal, AMountedLoopFileSystemIsTheSourceAndAnUnrelatedFolderIsN
     const std::string file = folder.file("ext2.img");
     const std::string mountPoint = folder.file("mnt");
     fs::create_directories(mountPoint);
-    if (Shell("truncate -s 8M '" + file + "' && mke2fs -q -F -t ext2 '" + file + "' >/dev/null 2>&1 && echo ok") != "ok")
-        GTEST_SKIP() << "mke2fs is not available";
-    const std::string loop = Shell("losetup -f --show '" + file + "' 2>/dev/null");
-    if (loop.empty()) GTEST_SKIP() << "losetup could not attach a loop device here";
-    struct Detach {
-        std::string device;
-        ~Detach() { std::system(("losetup -d " + device).c_str()); }
-    } detach{loop};
-    if (Shell("mount '" + loop + "' '" + mountPoint + "' && echo ok") != "ok") GTEST_SKIP() << "cannot mount here";
-    struct Unmount {
-        std::string point;
-        ~Unmount() { std::system(("umount '" + point + "'").c_str()); }
-    } unmount{mountPoint};
+    std::ofstream(file, std::ios::binary).close();
+    fs::resize_file(file, 8 << 20);
+    const test::LoopMount mount(file, 0, 8 << 20, mountPoint);
+    if (!mount.mounted()) GTEST_SKIP() << mount.why();
 
-    EXPECT_TRUE(FolderOnSource(mountPoint + "/recovered", loop));
+    EXPECT_TRUE(FolderOnSource(mountPoint + "/recovered", mount.device()));
     EXPECT_TRUE(FolderOnSource(mountPoint, file));
-    EXPECT_FALSE(FolderOnSource(folder.file("recovered"), loop));
+    EXPECT_FALSE(FolderOnSource(folder.file("recovered"), mount.device()));
     EXPECT_FALSE(FolderOnSource(folder.file("recovered"), file));
 }
 
