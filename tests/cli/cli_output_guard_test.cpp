@@ -6,12 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "cli_recovery_fixture.h"
 #include "disk/source_disk.h"
 #include "support/loop_mount.h"
 #include "support/sha256.h"
+#include "support/whole_file.h"
 
 namespace lumbra {
 namespace {
@@ -29,12 +29,7 @@ test::NssImage ImageWithItsOwnName() {
     return test::NssImageBuilder().pool({.name = "POOL", .volumes = {volume}}).build();
 }
 
-std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string DigestOf(const std::string& path) { return test::Sha256::hex(FileBytes(path)); }
+std::string DigestOf(const std::string& path) { return test::Sha256::hex(test::ReadWholeFile(path)); }
 
 const std::vector<std::string> kMount = {"--drive", "0", "--pool", "0", "--volume", "0"};
 
@@ -93,7 +88,7 @@ TEST_F(CliOutputGuard, AnExistingReportPathIsRefusedAndTheDefaultNameStillCounts
     const auto run = disk.run(With({"extract", "--out", disk.scratch("out"), "--report", kept}, kMount));
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find(kept + " exists"), std::string::npos) << run.err;
-    EXPECT_EQ(FileBytes(kept).size(), 17u);
+    EXPECT_EQ(test::ReadWholeFile(kept).size(), 17u);
 
     const std::string out = disk.scratch("out2");
     ASSERT_EQ(disk.run(With({"extract", "--out", out}, kMount)).exitCode, 0);

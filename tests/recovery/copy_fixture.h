@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "recovery/file_copy.h"
 #include "recovery/mounted_image.h"
 #include "support/scratch_folder.h"
+#include "support/whole_file.h"
 
 namespace lumbra::test {
 
@@ -93,15 +92,6 @@ struct FullDiskFiles : FaultyFiles {
     explicit FullDiskFiles(uint64_t bytes) { budget = bytes; }
 };
 
-inline std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteWholeFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // Everything one CopyRecoveredFile call needs, over a mounted builder volume.
 struct CopyFixture {
     explicit CopyFixture(NssImage image, std::set<uint64_t> unreadable = {})
@@ -137,12 +127,14 @@ struct CopyFixture {
     std::vector<uint8_t> expected(const std::string& name) const {
         return mounted.image.consecutiveContent(mounted.builtPool(), built(name));
     }
-    CopyResult copy(const std::string& name, CopyMode mode = CopyMode::Recover) {
+    // Copies the file of this name into the destination folder, through `through`.
+    CopyResult copy(const std::string& name, DestinationFiles& through, CopyMode mode = CopyMode::Recover) {
         std::string renamed = name;
-        CopyContext copyContext = context();
+        CopyContext copyContext = context(through);
         const ItemRecord& record = file(name);
         return CopyRecoveredFile(copyContext, destination.path().string(), renamed, record.firstBlock, record.size, mode);
     }
+    CopyResult copy(const std::string& name, CopyMode mode = CopyMode::Recover) { return copy(name, files, mode); }
 
     MountedImage mounted;
     ScratchFolder destination{"copy"};

@@ -108,11 +108,7 @@ TEST_F(FileCopy, AnOverwriteThatFailsKeepsTheEarlierCopyAndLeavesNoTemporaryFile
     WriteWholeFile(target("Big.bin"), "earlier copy");
     fixture.duplicateAction = kOverwriteDuplicates;
     FullDiskFiles fullDisk(10000);
-    std::string name = "Big.bin";
-    CopyContext context = fixture.context(fullDisk);
-    const ItemRecord& record = fixture.file("Big.bin");
-    CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock,
-                                          record.size, CopyMode::Recover);
+    const CopyResult result = fixture.copy("Big.bin", fullDisk);
     EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
     EXPECT_EQ(ReadWholeFile(target("Big.bin")), std::vector<uint8_t>(std::begin("earlier copy"), std::end("earlier copy") - 1));
     EXPECT_EQ(std::distance(fs::directory_iterator(fixture.destination.path()), fs::directory_iterator()), 1);
@@ -316,11 +312,7 @@ TEST_F(FileCopy, ASymbolicLinkAtTheTargetIsNeverFollowed) {
 
 TEST_F(FileCopy, AWriteErrorIsAskedAboutAndLeavesNoBrokenFile) {
     FullDiskFiles fullDisk(10000);
-    std::string name = "Big.bin";
-    CopyContext context = fixture.context(fullDisk);
-    const ItemRecord& record = fixture.file("Big.bin");
-    CopyResult result = CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock,
-                                          record.size, CopyMode::Recover);
+    const CopyResult result = fixture.copy("Big.bin", fullDisk);
     EXPECT_EQ(result.outcome, CopyOutcome::WriteFailed);
     EXPECT_FALSE(result.copied());
     EXPECT_FALSE(fs::exists(target("Big.bin")));
@@ -330,9 +322,7 @@ TEST_F(FileCopy, AWriteErrorIsAskedAboutAndLeavesNoBrokenFile) {
     EXPECT_EQ(fixture.flags.stopSaving.load(), 0);
 
     fixture.answer = false;
-    name = "Big.bin";
-    CopyRecoveredFile(context, fixture.destination.path().string(), name, record.firstBlock, record.size,
-                      CopyMode::Recover);
+    fixture.copy("Big.bin", fullDisk);
     EXPECT_EQ(fixture.flags.stopSaving.load(), 1);
 }
 
