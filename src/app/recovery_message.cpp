@@ -25,7 +25,7 @@ std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& 
     if (const auto& refused = summary.refused)
         text += MarkupLiteral(ReplacesInputText(refused->path, refused->input)) + "\n";
     if (run.report) text += "Report: " + MarkupLiteral(run.report->xml) + " and " + MarkupLiteral(run.report->csv);
-    else if (run.reportFailed) text += "The report could not be written.";
+    else if (run.reportError) text += "The report could not be written: " + MarkupLiteral(*run.reportError);
     return text;
 }
 

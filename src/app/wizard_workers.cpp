@@ -1,6 +1,7 @@
 // The scan and mount workers, and how they end the wizard's waiting steps.
 #include <string>
 
+#include "app/metadata_message.h"
 #include "app/wizard_controller.h"
 #include "discovery/partition_scan.h"
 #include "recovery/folder_browse.h"
@@ -143,6 +144,11 @@ void WizardController::FinishMount() {
     ApplyMenu(MenuMode::Browse);
     wizard.workerBusy = 0;
     SetQuickHelp(QuickHelp::Browse);
+    const DamageMap* damage = session_.reader ? session_.reader->damageMap() : nullptr;
+    if (damage) {
+        const std::string warning = UnreadableMetadataMessage(damage->metadataDamage(), wizard.recoveryMode == 2);
+        if (!warning.empty()) view_.ShowMessage(MessageKind::Information, warning);
+    }
 }
 
 // The right pane of the browse step over the recovered tree, from a mount or a snapshot.

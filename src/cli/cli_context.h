@@ -34,6 +34,8 @@ public:
     std::optional<size_t> resolveDrive(const ParsedArguments& arguments);
 
     GlobalSettings settings;
+    // The program's name and arguments, as the recovery report records them.
+    std::vector<std::string> commandLine;
     DiskAccess disk;
     // What this run reads (every drive row, the rescue maps, a loaded snapshot): no output
     // may be written over them.

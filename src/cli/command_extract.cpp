@@ -5,6 +5,7 @@
 #include "cli/interrupt.h"
 #include "cli/json_writer.h"
 #include "cli/latin1_argument.h"
+#include "cli/metadata_warning.h"
 #include "cli/progress_line.h"
 #include "cli/recovery_source.h"
 #include "disk/source_disk.h"
@@ -86,7 +87,8 @@ SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) 
     return selection;
 }
 
-void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume) {
+void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume,
+                  uint64_t unreadableMetadata) {
     const SaveSummary& summary = run.summary;
     const std::string report = run.report ? run.report->xml : std::string();
     if (json) {
@@ -101,6 +103,7 @@ void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, 
             .key("stopped").value(summary.stopped)
             .key("damaged").value(run.damaged)
             .key("report").value(report)
+            .key("unreadableMetadataSectors").value(unreadableMetadata)
             .endObject()
             .finish();
         return;
@@ -170,17 +173,23 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     };
     // Ctrl-C stops the saving as "Stop Saving" would.
     const WorkerStop ctrlC(flags.stopSaving);
+    const SnapshotState& state = source->loaded.state;
     RecoveryRunOptions runOptions{.writeReport = !arguments.has("--no-report"),
                                   .reportPath = arguments.value("--report"),
                                   .keepTimes = arguments.has("--keep-times"),
-                                  .sourceName = context.disk.driveTable().rows[source->loaded.state.selectedDrive].path};
+                                  .sourceName = context.disk.driveTable().rows[state.selectedDrive].path,
+                                  .poolName = state.pool.name,
+                                  .volumeName = state.selectedVolume < state.volumes.count()
+                                                    ? state.volumes[state.selectedVolume].name
+                                                    : std::string(),
+                                  .commandLine = context.commandLine};
     const RecoveryRunResult run = RunRecovery(copy, tree, selection, options.out, runOptions);
-    if (run.reportFailed) context.err << "lumbra-nss-cli: the report could not be written\n";
-    PrintSummary(context, run, arguments.has("--json"), copy.resume);
+    if (run.reportError) context.err << "lumbra-nss-cli: the report could not be written: " << *run.reportError << "\n";
+    PrintSummary(context, run, arguments.has("--json"), copy.resume, UnreadableMetadataSectors(*source->reader));
     if (Interrupted()) ListCutShort(context, run.summary);
     const SaveSummary& summary = run.summary;
     if (summary.refused) return context.fail(kExitBadInput, ReplacesInputText(summary.refused->path, summary.refused->input));
-    return summary.failed == 0 ? kExitOk : kExitEnvironment;
+    return summary.failed == 0 && !run.reportError ? kExitOk : kExitEnvironment;
 }
 
 std::vector<OptionSpec> ExtractOptionSpecs() {
@@ -204,7 +213,8 @@ Command ExtractCommand() {
                         "  --duplicates       for a file that exists: rename the new one \"Copy (1 ) of NAME\"\n"
                         "                     (default), overwrite it, or skip the new one\n"
                         "  --path             the folder as find shows paths; \\ is the whole volume\n"
-                        "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\"}\n"
+                        "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\",\n"
+                        "                     \"unreadableMetadataSectors\"}\n"
                         "  --report PATH      write the recovery report (XML) here, its CSV beside it (neither may\n"
                         "                     exist yet); by default lumbra-report.xml and .csv in DIR, under a\n"
                         "                     name no file there has\n"
@@ -218,10 +228,11 @@ Command ExtractCommand() {
                         "  --only-damaged     only those with unreadable bytes; both need --mapfile, since on a\n"
                         "                     disk without one a file's condition is known only once it is read\n"
                         "A file that cannot be created or written is reported and counted as failed, and the\n"
-                        "exit code is then 1. No output is ever written over a file this run reads (a drive, an\n"
-                        "image, a rescue map, a loaded snapshot): the run stops there and the exit code is 2. A\n"
-                        "DIR on the disk being recovered (the drive, one of its partitions, or a loop device\n"
-                        "an image backs) is refused with exit code 2 before anything is written.\n") +
+                        "exit code is then 1; so it is when the report cannot be written (the files written\n"
+                        "stay). No output is ever written over a file this run reads (a drive, an image, a\n"
+                        "rescue map, a loaded snapshot): the run stops there and the exit code is 2. A DIR on\n"
+                        "the disk being recovered (the drive, one of its partitions, or a loop device an image\n"
+                        "backs) is refused with exit code 2 before anything is written.\n") +
                 kRecoverySourceHelp,
             ExtractOptionSpecs(), runExtract};
 }

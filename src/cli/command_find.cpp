@@ -2,6 +2,7 @@
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
 #include "cli/latin1_argument.h"
+#include "cli/metadata_warning.h"
 #include "cli/record_json.h"
 #include "cli/recovery_source.h"
 #include "cli/terminal_text.h"
@@ -39,7 +40,8 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
                 WriteCondition(json, ConditionOfFile(*source->reader, source->loaded.state.pool, tree.files()[row.itemNumber]));
             json.endObject();
         }
-        json.endArray().endObject().finish();
+        json.endArray().key("unreadableMetadataSectors").value(UnreadableMetadataSectors(*source->reader));
+        json.endObject().finish();
         return kExitOk;
     }
     for (const FindRow& row : rows.rows)
@@ -55,7 +57,8 @@ Command FindFilesCommand() {
             std::string("Usage: lumbra-nss-cli find PATTERN SOURCE [--json]\n"
                         "Lists the files whose upper-cased name matches the upper-cased PATTERN under the\n"
                         "name rule of the filters (a pattern without * or ? matches anywhere in the name).\n") +
-                kRecoverySourceHelp + "  --json   print {\"matches\":[{\"name\",\"path\",\"size\",\"condition\",...}]} (see list)\n",
+                kRecoverySourceHelp + "  --json   print {\"matches\":[{\"name\",\"path\",\"size\",\"condition\",...}],\n"
+                                      "           \"unreadableMetadataSectors\"} (see list)\n",
             RecoverySourceOptions(), runFind};
 }
 

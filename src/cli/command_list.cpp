@@ -1,6 +1,7 @@
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
+#include "cli/metadata_warning.h"
 #include "cli/record_json.h"
 #include "cli/recovery_source.h"
 
@@ -18,6 +19,7 @@ int runList(CliContext& context, const ParsedArguments& arguments) {
         JsonWriter json(context.out);
         json.beginObject();
         WriteRecordLists(json, source->loaded.records, source->reader.get(), &source->loaded.state.pool);
+        json.key("unreadableMetadataSectors").value(UnreadableMetadataSectors(*source->reader));
         json.endObject().finish();
     } else {
         PrintRecordLists(context.out, source->loaded.records);
@@ -36,7 +38,8 @@ Command ListCommand() {
                 "           \"date\",\"time\"}],\"files\":[{\"itemNumber\",\"objectId\",\"parentId\",\"name\",\"size\",\n"
                 "           \"firstBlock\",\"blockCount\",\"timeStamp\",\"date\",\"time\",\"path\",\"condition\"}]};\n"
                 "           condition: intact, damaged (then \"unreadableBytes\" and \"unreadableRanges\":\n"
-                "           [{\"offset\",\"length\"}]), cut short, or not read yet (without --mapfile)\n",
+                "           [{\"offset\",\"length\"}]), cut short, or not read yet (without --mapfile);\n"
+                "           \"unreadableMetadataSectors\": sectors of on-disk structures that could not be read\n",
             RecoverySourceOptions(), runList};
 }
 

@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
+#include "cli/metadata_warning.h"
 #include "cli/pool_search.h"
 #include "disk/text_encoding.h"
 
@@ -11,7 +12,7 @@ namespace lumbra::cli {
 
 namespace {
 
-void printJson(std::ostream& out, const PoolTable& pools) {
+void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMetadata) {
     JsonWriter json(out);
     json.beginObject().key("pools").beginArray();
     for (uint32_t row = 0; row < pools.count(); ++row) {
@@ -26,7 +27,7 @@ void printJson(std::ostream& out, const PoolTable& pools) {
             json.beginObject().key("start").value(pool.segmentStart[i]).key("extent").value(pool.segmentExtent[i]).endObject();
         json.endArray().endObject();
     }
-    json.endArray().endObject().finish();
+    json.endArray().key("unreadableMetadataSectors").value(unreadableMetadata).endObject().finish();
 }
 
 void printTable(std::ostream& out, const PoolTable& pools) {
@@ -57,8 +58,9 @@ int runPools(CliContext& context, const ParsedArguments& arguments) {
     PoolTable pools;
     FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools, context.err,
               ScanReadAhead(context.disk.accessMode()));
+    WarnUnreadableMetadata(context, *reader);
     if (arguments.has("--json")) {
-        printJson(context.out, pools);
+        printJson(context.out, pools, UnreadableMetadataSectors(*reader));
     } else if (pools.empty()) {
         context.out << (scan.range ? "No NSS pool found in the scanned range. Scan a wider range with --scan START END.\n"
                                    : "No NSS pool found through the partition table. Search the disk for partitions "
@@ -79,7 +81,7 @@ Command PoolsCommand() {
             "--sectors-per-read sectors. Rows are numbered from 0; volumes takes the row with --pool.\n"
             "  --scan START END   unsigned 32-bit sector numbers, END greater than START\n"
             "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"segmentCount\",\n"
-            "                     \"segments\":[{\"start\",\"extent\"}]}]}\n",
+            "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\"}\n",
             {{"--drive", 1, false}, {"--scan", 2, false}, {"--json", 0, false}},
             runPools};
 }

@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
+#include "cli/metadata_warning.h"
 #include "cli/pool_search.h"
 #include "discovery/volume_discovery.h"
 #include "disk/text_encoding.h"
@@ -12,7 +13,7 @@ namespace lumbra::cli {
 
 namespace {
 
-void printJson(std::ostream& out, const ObjectTree& tree, const VolumeTable& volumes) {
+void printJson(std::ostream& out, const ObjectTree& tree, const VolumeTable& volumes, uint64_t unreadableMetadata) {
     JsonWriter json(out);
     json.beginObject()
         .key("superblockSector").value(tree.superblockSector)
@@ -25,7 +26,7 @@ void printJson(std::ostream& out, const ObjectTree& tree, const VolumeTable& vol
             .key("rootSector").value(volumes[row].rootSector)
             .endObject();
     }
-    json.endArray().endObject().finish();
+    json.endArray().key("unreadableMetadataSectors").value(unreadableMetadata).endObject().finish();
 }
 
 void printTable(std::ostream& out, const VolumeTable& volumes) {
@@ -56,6 +57,8 @@ int runVolumes(CliContext& context, const ParsedArguments& arguments) {
         return kExitInterrupted;
     const auto pool = SelectPool(pools, static_cast<uint32_t>(*poolRow));
     if (!pool) {
+        // The pool may be missing because its headers could not be read.
+        WarnUnreadableMetadata(context, *reader);
         return context.fail(kExitBadInput, "there is no pool row " + *poolText + ": the pools command lists " +
                                                std::to_string(pools.count()) + " pool(s) for this drive" +
                                                (scan.range ? " and range" : ""));
@@ -66,8 +69,9 @@ int runVolumes(CliContext& context, const ParsedArguments& arguments) {
     BlockQueue queue;
     const MemoryFailure memory = DiscoverVolumes(*reader, *pool, mode, tree, volumes, queue);
     if (memory != MemoryFailure::None) return context.fail(kExitEnvironment, std::string(MemoryFailureText(memory)));
+    WarnUnreadableMetadata(context, *reader, mode == RecoveryMode::PoolBased);
     if (arguments.has("--json")) {
-        printJson(context.out, tree, volumes);
+        printJson(context.out, tree, volumes, UnreadableMetadataSectors(*reader));
     } else if (volumes.empty()) {
         context.out << "No volumes found in pool " << Latin1ToUtf8(pool->name)
                     << ". Add --pool-based to recover from the whole pool.\n";
@@ -85,7 +89,8 @@ Command VolumesCommand() {
             "Lists the volumes of pool ROW, as numbered by the pools command (with the same --scan when\n"
             "the pools were found by a scan): the volume records of the pool's object tree, or, with\n"
             "--pool-based, the pool itself as the one entry.\n"
-            "  --json   print {\"superblockSector\",\"rootSector\",\"volumes\":[{\"row\",\"name\",\"rootSector\"}]}\n",
+            "  --json   print {\"superblockSector\",\"rootSector\",\"volumes\":[{\"row\",\"name\",\"rootSector\"}],\n"
+            "           \"unreadableMetadataSectors\"}\n",
             {{"--drive", 1, false},
              {"--pool", 1, false},
              {"--pool-based", 0, false},

@@ -126,6 +126,8 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
         return kExitBadInput;
     }
     CliContext context(std::get<GlobalSettings>(settings), out, err);
+    context.commandLine.push_back("lumbra-nss-cli");
+    context.commandLine.insert(context.commandLine.end(), arguments.begin(), arguments.end());
     offerImagesToBiosLibraries(context.settings);
     DriveSources sources;
     sources.listSystemDisks = context.settings.listSystemDisks;

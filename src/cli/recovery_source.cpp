@@ -3,6 +3,7 @@
 #include "cli/exit_codes.h"
 #include "cli/interrupt.h"
 #include "cli/json_writer.h"
+#include "cli/metadata_warning.h"
 #include "cli/pool_search.h"
 #include "cli/progress_line.h"
 #include "discovery/volume_discovery.h"
@@ -109,6 +110,8 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
     }
     const auto pool = SelectPool(pools, static_cast<uint32_t>(*poolRow));
     if (!pool) {
+        // The pool may be missing because its headers could not be read.
+        WarnUnreadableMetadata(context, *source.reader);
         exitCode = context.fail(kExitBadInput, "there is no pool row " + std::to_string(*poolRow) + " (" +
                                                    std::to_string(pools.count()) + " pool(s); see the pools command)");
         return std::nullopt;
@@ -126,6 +129,7 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     if (*volumeRow >= state.volumes.count()) {
+        WarnUnreadableMetadata(context, *source.reader, poolBased);
         exitCode = context.fail(kExitBadInput, "there is no volume row " + std::to_string(*volumeRow) + " (" +
                                                    std::to_string(state.volumes.count()) +
                                                    " volume(s); see the volumes command)");
@@ -170,9 +174,13 @@ std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const Pars
                 return std::nullopt;
             }
         }
-        return LoadSource(context, arguments, *path, exitCode);
+        auto source = LoadSource(context, arguments, *path, exitCode);
+        if (source) WarnUnreadableMetadata(context, *source->reader);
+        return source;
     }
-    return MountSource(context, arguments, exitCode);
+    auto source = MountSource(context, arguments, exitCode);
+    if (source) WarnUnreadableMetadata(context, *source->reader, arguments.has("--pool-based"));
+    return source;
 }
 
 int ReportSnapshotError(CliContext& context, const SnapshotLoadError& error, bool json) {

@@ -25,8 +25,9 @@ struct RecoverySource {
 const std::vector<OptionSpec>& RecoverySourceOptions();
 extern const char* const kRecoverySourceHelp;
 
-// Mounts (with a progress line on stderr) or loads the source. nullopt after a message, or
-// when Ctrl-C stopped the pool scan before the mount; the exit code is then in exitCode.
+// Mounts (with a progress line on stderr) or loads the source, and warns when sectors of
+// on-disk structures could not be read. nullopt after a message, or when Ctrl-C stopped the
+// pool scan before the mount; the exit code is then in exitCode.
 std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode);
 
 // Reports a snapshot that was not loaded: {"message": ...} on stdout with --json, the message

@@ -30,10 +30,8 @@ std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pa
                                   DriveSources& sources) {
     for (const auto& [image, mapPath] : maps) {
         auto parsed = ReadRescueMapFile(mapPath);
-        if (auto* error = std::get_if<RescueMapError>(&parsed)) {
-            if (error->line == 0) return context.fail(kExitEnvironment, error->message);
-            return context.fail(kExitBadInput, mapPath + " line " + std::to_string(error->line) + ": " + error->message);
-        }
+        if (auto* error = std::get_if<RescueMapError>(&parsed))
+            return context.fail(kExitBadInput, RescueMapErrorText(mapPath, *error));
         sources.rescueMaps.emplace_back(image, std::move(std::get<RescueMap>(parsed)));
         sources.rescueMapFiles.push_back(mapPath);
     }

@@ -14,8 +14,8 @@ namespace lumbra::cli {
 std::variant<std::vector<std::pair<std::string, std::string>>, std::string> PairRescueMaps(
     const std::vector<std::string>& arguments);
 
-// Reads each map into the drive sources. nullopt when all were read; otherwise the exit code
-// after the message (2 with the line number for a malformed map, 1 for one that cannot be read).
+// Reads each map into the drive sources. nullopt when all were read; otherwise 2 after a
+// message that names the map, the line (for a malformed one) and the reason.
 std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps,
                                   DriveSources& sources);
 

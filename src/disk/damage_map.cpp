@@ -4,20 +4,48 @@
 #include <limits>
 
 namespace lumbra {
+namespace {
+
+// Adds [first, end) to disjoint, non-touching ranges, merging those it touches or overlaps.
+void Merge(std::map<uint64_t, uint64_t>& ends, uint64_t first, uint64_t end) {
+    auto it = ends.upper_bound(first);
+    if (it != ends.begin() && std::prev(it)->second >= first) --it;
+    while (it != ends.end() && it->first <= end) {
+        first = std::min(first, it->first);
+        end = std::max(end, it->second);
+        it = ends.erase(it);
+    }
+    ends.emplace(first, end);
+}
+
+uint64_t ClampedEnd(uint64_t first, uint64_t count) {
+    return count > std::numeric_limits<uint64_t>::max() - first ? std::numeric_limits<uint64_t>::max() : first + count;
+}
+
+}  // namespace
 
 void DamageMap::add(uint64_t first, uint64_t count) {
     if (count == 0) return;
-    uint64_t end = count > std::numeric_limits<uint64_t>::max() - first ? std::numeric_limits<uint64_t>::max()
-                                                                         : first + count;
     std::lock_guard lock(mutex_);
-    auto it = ends_.upper_bound(first);
-    if (it != ends_.begin() && std::prev(it)->second >= first) --it;
-    while (it != ends_.end() && it->first <= end) {
-        first = std::min(first, it->first);
-        end = std::max(end, it->second);
-        it = ends_.erase(it);
-    }
-    ends_.emplace(first, end);
+    Merge(ends_, first, ClampedEnd(first, count));
+}
+
+void DamageMap::noteMetadataRead(uint64_t first, uint64_t count, uint64_t diskEnd) {
+    const uint64_t end = std::min(ClampedEnd(first, count), diskEnd);
+    if (first >= end) return;
+    std::lock_guard lock(mutex_);
+    std::vector<std::pair<uint64_t, uint64_t>> damaged;
+    for (auto it = firstReaching(first); it != ends_.end() && it->first < end; ++it)
+        damaged.emplace_back(std::max(first, it->first), std::min(end, it->second));
+    for (const auto& [from, to] : damaged) Merge(metadataEnds_, from, to);
+}
+
+MetadataDamage DamageMap::metadataDamage() const {
+    std::lock_guard lock(mutex_);
+    MetadataDamage damage;
+    for (const auto& [first, end] : metadataEnds_) damage.sectors += end - first;
+    if (!metadataEnds_.empty()) damage.firstSector = metadataEnds_.begin()->first;
+    return damage;
 }
 
 // The first range whose end lies beyond `sector`; the caller holds the lock.
@@ -30,8 +58,7 @@ std::map<uint64_t, uint64_t>::const_iterator DamageMap::firstReaching(uint64_t s
 std::vector<SectorRange> DamageMap::within(uint64_t first, uint64_t count) const {
     std::vector<SectorRange> found;
     if (count == 0) return found;
-    const uint64_t end = count > std::numeric_limits<uint64_t>::max() - first ? std::numeric_limits<uint64_t>::max()
-                                                                               : first + count;
+    const uint64_t end = ClampedEnd(first, count);
     std::lock_guard lock(mutex_);
     for (auto it = firstReaching(first); it != ends_.end() && it->first < end; ++it) {
         const uint64_t from = std::max(first, it->first);

@@ -18,6 +18,13 @@ struct SectorRange {
     bool operator==(const SectorRange&) const = default;
 };
 
+// The damaged sectors that held on-disk structures the parsers read (partition table and
+// headers, pool information, superblock, object tree, volume root, B-tree nodes).
+struct MetadataDamage {
+    uint64_t sectors = 0;      // how many, each counted once
+    uint64_t firstSector = 0;  // the lowest of them; 0 when there is none
+};
+
 class DamageMap {
 public:
     // Adds sectors [first, first + count); ranges that touch or overlap merge. The end is
@@ -33,6 +40,12 @@ public:
     uint64_t sectorTotal() const;
     bool empty() const;
 
+    // Notes a read of on-disk structures at [first, first + count): its damaged sectors before
+    // diskEnd (the source's end; a link past it points at nothing, which is no damage) count as
+    // unreadable metadata. Kept beside the ranges, which it never changes.
+    void noteMetadataRead(uint64_t first, uint64_t count, uint64_t diskEnd);
+    MetadataDamage metadataDamage() const;
+
     // True once a rescue map has filled the map before any read: the damage of every sector is
     // then known without reading it.
     bool knownInAdvance() const;
@@ -43,6 +56,7 @@ private:
 
     mutable std::mutex mutex_;
     std::map<uint64_t, uint64_t> ends_;  // first sector -> one past the last; disjoint, not touching
+    std::map<uint64_t, uint64_t> metadataEnds_;  // the same, for the damaged sectors of structures
     bool knownInAdvance_ = false;
 };
 

@@ -45,11 +45,7 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     for (const auto& [image, map] : sources.rescueMaps) {
         for (size_t row = driveTable_.rows.size(); row-- > 0;) {
             if (driveTable_.rows[row].path != image) continue;
-            size_t ignored = 0;
-            setRescueMap(row, map, ignored);
-            if (ignored > 0)
-                rescueMapWarnings_.push_back("the rescue map of " + image + " has " + std::to_string(ignored) +
-                                             " area(s) past the image's end; they are ignored");
+            if (auto warning = setRescueMap(row, map)) rescueMapWarnings_.push_back(image + ": " + *warning);
             break;
         }
     }
@@ -90,11 +86,12 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
     return reader;
 }
 
-void DiskAccess::setRescueMap(size_t row, const RescueMap& map, size_t& ignoredAreas) {
-    ignoredAreas = 0;
-    if (row >= driveTable_.rows.size()) return;
+std::optional<std::string> DiskAccess::setRescueMap(size_t row, const RescueMap& map) {
+    if (row >= driveTable_.rows.size()) return std::nullopt;
     auto device = FileDevice::Open(driveTable_.rows[row].path);
-    unrescued_[row] = UnrescuedSectors(map, device ? device->sizeBytes() : 0, ignoredAreas);
+    const uint64_t imageBytes = device ? device->sizeBytes() : 0;
+    unrescued_[row] = UnrescuedSectors(map, imageBytes);
+    return RescueMapSizeWarning(map, imageBytes);
 }
 
 }  // namespace lumbra

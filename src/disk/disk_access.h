@@ -37,7 +37,7 @@ public:
 
     // "cannot open image PATH: <reason>" for every image of the last enumeration without a row.
     const std::vector<std::string>& imageErrors() const { return imageErrors_; }
-    // One line per rescue map with areas past its image's end, which are ignored.
+    // "IMAGE: <warning>" for each rescue map that does not end where its image ends.
     const std::vector<std::string>& rescueMapWarnings() const { return rescueMapWarnings_; }
 
     // Adds an image file as a row (used for paths given where a row is expected); the row
@@ -51,8 +51,8 @@ public:
 
     // Reads the row's image together with a rescue map: from the next OpenDrive on, the
     // sectors it marks as never rescued read as failed and start in the drive's damage map.
-    // ignoredAreas counts the map's areas past the image end.
-    void setRescueMap(size_t row, const RescueMap& map, size_t& ignoredAreas);
+    // Answers the warning for a map that does not end where the image ends.
+    std::optional<std::string> setRescueMap(size_t row, const RescueMap& map);
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
 
     AccessMode accessMode() const { return accessMode_; }

@@ -1,6 +1,10 @@
 #include "disk/rescue_map.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -10,30 +14,48 @@
 namespace lumbra {
 namespace {
 
-// The blank-separated words of one line.
+// The blank-separated words of one line, up to a "#" that begins the line or follows a blank
+// (the rest of the line is a comment).
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
     size_t i = 0;
+    const auto blank = [&line](size_t at) { return line[at] == ' ' || line[at] == '\t' || line[at] == '\r'; };
     while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+        while (i < line.size() && blank(i)) ++i;
+        if (i < line.size() && line[i] == '#') break;
         const size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+        while (i < line.size() && !blank(i)) ++i;
         if (i > start) words.push_back(line.substr(start, i - start));
     }
     return words;
 }
 
-// A number written in decimal, or in hexadecimal after "0x" or "0X".
+// A number written as in C: hexadecimal after "0x" or "0X", octal after a leading "0", else
+// decimal; an optional "+" before it.
 std::optional<uint64_t> Number(std::string_view word) {
+    if (!word.empty() && word[0] == '+') word.remove_prefix(1);
     int base = 10;
     if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
         word.remove_prefix(2);
         base = 16;
+    } else if (word.size() > 1 && word[0] == '0') {
+        word.remove_prefix(1);
+        base = 8;
     }
-    if (word.empty()) return std::nullopt;
+    if (word.empty() || word[0] == '+' || word[0] == '-') return std::nullopt;
     uint64_t value = 0;
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, base);
     if (error != std::errc() || end != word.data() + word.size()) return std::nullopt;
+    return value;
+}
+
+// The pass of the status line: a positive decimal number.
+std::optional<uint64_t> PassNumber(std::string_view word) {
+    if (!word.empty() && word[0] == '+') word.remove_prefix(1);
+    uint64_t value = 0;
+    if (word.empty() || word[0] == '+' || word[0] == '-') return std::nullopt;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (error != std::errc() || end != word.data() + word.size() || value == 0) return std::nullopt;
     return value;
 }
 
@@ -45,12 +67,14 @@ bool IsCopyStatus(std::string_view word) {
     return word.size() == 1 && std::string_view("?*/-FG+").find(word[0]) != std::string_view::npos;
 }
 
-// Checks the status line: a position, the copier's state, and optionally its pass number.
+// Checks the status line: a position, the copier's state, and optionally its pass number and
+// further fields of later copiers, which are not read.
 std::optional<std::string> StatusLineError(const std::vector<std::string_view>& words) {
-    if (words.size() < 2 || words.size() > 3) return "the status line holds a position, a state and at most a pass";
+    if (words.size() < 2) return "the status line holds a position, a state and a pass";
     if (!Number(words[0])) return "bad position " + std::string(words[0]);
     if (!IsCopyStatus(words[1])) return "unknown copy state " + std::string(words[1]);
-    if (words.size() == 3 && !Number(words[2])) return "bad pass number " + std::string(words[2]);
+    if (words.size() >= 3 && !PassNumber(words[2]))
+        return "bad pass number " + std::string(words[2]) + " (a pass counts from 1)";
     return std::nullopt;
 }
 
@@ -74,7 +98,7 @@ std::variant<RescueMap, RescueMapError> ParseRescueMap(std::string_view text) {
         const std::string_view line = text.substr(0, newline);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         const std::vector<std::string_view> words = Words(line);
-        if (words.empty() || words[0].front() == '#') continue;
+        if (words.empty()) continue;
         if (!statusSeen) {
             if (auto error = StatusLineError(words)) return RescueMapError{lineNumber, *error};
             statusSeen = true;
@@ -95,35 +119,49 @@ std::variant<RescueMap, RescueMapError> ParseRescueMap(std::string_view text) {
         if (words[2] != "+") AddUnrescued(map, *position, *size);
         map.coveredEnd = *position + *size;
     }
-    if (!statusSeen) return RescueMapError{lineNumber, "no status line"};
+    if (!statusSeen)
+        return RescueMapError{lineNumber + 1, lineNumber == 0 ? "no status line: the file is empty"
+                                                              : "no status line before the end of the file"};
     return map;
 }
 
 std::variant<RescueMap, RescueMapError> ReadRescueMapFile(const std::string& path) {
     // A map holds a line per area; a file larger than this is no map.
     constexpr uint64_t kMaxMapBytes = 256u << 20;
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) return RescueMapError{0, "cannot read " + path};
-    const std::streamoff size = file.tellg();
-    if (size < 0) return RescueMapError{0, "cannot read " + path};
-    if (static_cast<uint64_t>(size) > kMaxMapBytes) return RescueMapError{0, path + " is too large to be a rescue map"};
-    std::string text(static_cast<size_t>(size), '\0');
-    file.seekg(0);
-    if (!file.read(text.data(), size)) return RescueMapError{0, "cannot read " + path};
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return RescueMapError{0, std::strerror(errno)};
+    if (S_ISDIR(status.st_mode)) return RescueMapError{0, "a folder, not a rescue map"};
+    if (!S_ISREG(status.st_mode)) return RescueMapError{0, "not a regular file"};
+    if (static_cast<uint64_t>(status.st_size) > kMaxMapBytes)
+        return RescueMapError{0, "too large to be a rescue map (more than 256 MiB)"};
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
+    std::string text(static_cast<size_t>(status.st_size), '\0');
+    if (!file || !file.read(text.data(), static_cast<std::streamsize>(text.size())))
+        return RescueMapError{0, errno != 0 ? std::strerror(errno) : "cannot be read"};
     return ParseRescueMap(text);
 }
 
-std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes, size_t& ignoredAreas) {
+std::string RescueMapErrorText(const std::string& path, const RescueMapError& error) {
+    if (error.line == 0) return "rescue map " + path + ": " + error.message;
+    return "rescue map " + path + " line " + std::to_string(error.line) + ": " + error.message;
+}
+
+std::optional<std::string> RescueMapSizeWarning(const RescueMap& map, uint64_t imageBytes) {
+    if (map.coveredEnd == imageBytes) return std::nullopt;
+    return "the mapfile covers " + std::to_string(map.coveredEnd) + " bytes but the image holds " +
+           std::to_string(imageBytes) + " bytes; " +
+           (map.coveredEnd < imageBytes ? "sectors it does not cover are treated as not rescued"
+                                        : "areas past the image end are ignored");
+}
+
+std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes) {
     std::vector<SectorRange> sectors;
-    ignoredAreas = 0;
     std::vector<ByteArea> areas = map.unrescued;
     // Bytes past the map's last area but inside the image were never rescued either.
     if (map.coveredEnd < imageBytes) areas.push_back({map.coveredEnd, imageBytes - map.coveredEnd});
     for (const ByteArea& area : areas) {
-        if (area.position >= imageBytes) {
-            ++ignoredAreas;
-            continue;
-        }
+        if (area.position >= imageBytes) break;
         const uint64_t end = std::min(imageBytes, area.position + area.size);
         const uint64_t first = area.position / kSectorSize;
         const uint64_t last = (end - 1) / kSectorSize;

@@ -3,6 +3,7 @@
 // of the image were read from the failing disk and which were not. The parser is a pure
 // function of the text; docs/format/rescue_map.md describes the format.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -28,18 +29,25 @@ struct RescueMap {
 };
 
 struct RescueMapError {
-    size_t line = 0;  // 1-based line of the text
+    size_t line = 0;  // 1-based line of the text; 0 for the file as a whole
     std::string message;
 };
 
 std::variant<RescueMap, RescueMapError> ParseRescueMap(std::string_view text);
 
-// Reads and parses a map file; an unreadable file is an error of line 0.
+// Reads and parses a map file; a file that cannot be read, a folder or a file too large is an
+// error of line 0.
 std::variant<RescueMap, RescueMapError> ReadRescueMapFile(const std::string& path);
 
-// The sectors of an image of imageBytes bytes that hold any byte not rescued. Areas past the
-// image end are left out; ignoredAreas counts them (an area that only starts inside the image
-// is cut at its end).
-std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes, size_t& ignoredAreas);
+// "rescue map PATH line N: <reason>", or "rescue map PATH: <reason>" for the file as a whole.
+std::string RescueMapErrorText(const std::string& path, const RescueMapError& error);
+
+// The sectors of an image of imageBytes bytes that hold any byte not rescued; areas past the
+// image end are left out (an area that only starts inside the image is cut at its end).
+std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes);
+
+// The one warning for a map whose areas end before or after the image's end; nullopt when the
+// map covers the image exactly.
+std::optional<std::string> RescueMapSizeWarning(const RescueMap& map, uint64_t imageBytes);
 
 }  // namespace lumbra

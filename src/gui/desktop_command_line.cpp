@@ -32,8 +32,7 @@ bool ReadRescueMaps(const QCommandLineParser& parser, DriveSources& sources) {
             imageOpen = false;
             auto parsed = ReadRescueMapFile(map);
             if (const auto* error = std::get_if<RescueMapError>(&parsed)) {
-                if (error->line == 0) std::fprintf(stderr, "lumbra-nss: %s\n", error->message.c_str());
-                else std::fprintf(stderr, "lumbra-nss: %s line %zu: %s\n", map.c_str(), error->line, error->message.c_str());
+                std::fprintf(stderr, "lumbra-nss: %s\n", RescueMapErrorText(map, *error).c_str());
                 return false;
             }
             sources.rescueMaps.emplace_back(images.value(imageIndex - 1).toLocal8Bit().toStdString(),

@@ -1,5 +1,6 @@
 #include "gui/saving_window.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <thread>
@@ -64,6 +65,11 @@ RecoveryRunResult SavingWindow::run(Session& session, const SaveSelection& selec
     options.keepTimes = session.settings.keepTimes.load();
     const auto& rows = session.disk.driveTable().rows;
     if (session.wizard.selectedDrive < rows.size()) options.sourceName = rows[session.wizard.selectedDrive].path;
+    options.poolName = session.selectedPool.name;
+    if (session.wizard.selectedVolume < session.volumes.count())
+        options.volumeName = session.volumes[session.wizard.selectedVolume].name;
+    for (const QString& argument : QCoreApplication::arguments())
+        options.commandLine.push_back(argument.toLocal8Bit().toStdString());
     RecoveryRunResult result;
     std::thread worker([&] { result = RunRecovery(context, session.records, selection, destination, options); });
     exec();

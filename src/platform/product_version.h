@@ -1,9 +1,13 @@
 #pragma once
-// The product's name and version as both programs show them (About box, --version).
+// The product's name and version as both programs show them (About box, --version) and as the
+// recovery report names its creator.
 #include <string_view>
 
 namespace lumbra {
 
+inline constexpr std::string_view kProductName = "Corvalt Lumbra Novell NSS";
+inline constexpr std::string_view kProductVersion = "4.03";
 inline constexpr std::string_view kProductVersionText = "Corvalt Lumbra Novell NSS Version 4.03";
+static_assert(kProductVersionText.starts_with(kProductName) && kProductVersionText.ends_with(kProductVersion));
 
 }  // namespace lumbra

@@ -35,7 +35,8 @@ public:
     // The file the run reads that a write to path would replace; nullopt when none.
     virtual std::optional<std::string> inputAt(const std::string& /*path*/) const { return std::nullopt; }
     // Creates the file, or a replacement for an existing regular one; never follows a symbolic
-    // link and never replaces an input of the run. nullptr when it cannot be.
+    // link and never replaces an input of the run. nullptr when it cannot be (errno then says
+    // why, where the system knows).
     virtual std::unique_ptr<DestinationFile> create(const std::string& path) = 0;
     // Makes sure a real folder (not a symbolic link) has this name, creating it when nothing
     // does; false otherwise.

@@ -100,7 +100,10 @@ std::unique_ptr<DestinationFile> PosixDestinationFiles::create(const std::string
     if (inputAt(path)) return nullptr;
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode)) return nullptr;
+        if (!S_ISREG(existing.st_mode)) {
+            errno = S_ISDIR(existing.st_mode) ? EISDIR : EEXIST;  // the reason a report gives
+            return nullptr;
+        }
         std::string temporary;
         const int fd = CreateBeside(path, temporary);
         if (fd < 0) return nullptr;

@@ -1,30 +1,17 @@
 #include "recovery/recovery_report.h"
 
-#include <libxml/xmlwriter.h>
-
-#include <ctime>
-#include <memory>
+#include <cerrno>
+#include <cstring>
 
 #include "disk/text_encoding.h"
 #include "recovery/file_copy.h"
 #include "recovery/item_record.h"
+#include "recovery/report_text.h"
 
 namespace lumbra {
 namespace {
 
-constexpr const char* kDfxmlNamespace = "http://www.forensicswiki.org/wiki/Category:Digital_Forensics_XML";
-constexpr const char* kOwnNamespace = "urn:corvalt:lumbra-nss:recovery-report";
-
-// 8-bit disk text as UTF-8 that XML 1.0 can carry: control characters, which no XML document
-// may hold, become "?".
-std::string XmlSafeText(const std::string& latin1) {
-    std::string text = latin1;
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = '?';
-    return Latin1ToUtf8(text);
-}
-
-std::string OutcomeText(CopyOutcome outcome) {
+const char* CopyOutcomeText(CopyOutcome outcome) {
     switch (outcome) {
         case CopyOutcome::Copied: return "saved";
         case CopyOutcome::CutShort: return "saved, cut short";
@@ -38,60 +25,6 @@ std::string OutcomeText(CopyOutcome outcome) {
         case CopyOutcome::AlreadySaved: return "already there";
     }
     return "";
-}
-
-struct WriterDeleter {
-    void operator()(xmlTextWriter* writer) const { xmlFreeTextWriter(writer); }
-};
-struct BufferDeleter {
-    void operator()(xmlBuffer* buffer) const { xmlBufferFree(buffer); }
-};
-
-const xmlChar* X(const char* text) { return reinterpret_cast<const xmlChar*>(text); }
-const xmlChar* X(const std::string& text) { return X(text.c_str()); }
-
-void Element(xmlTextWriter* w, const char* name, const std::string& text) {
-    xmlTextWriterWriteElement(w, X(name), X(text));
-}
-
-void OwnElement(xmlTextWriter* w, const char* name, const std::string& text) {
-    xmlTextWriterWriteElementNS(w, X("lumbra"), X(name), nullptr, X(text));
-}
-
-void WriteFileObject(xmlTextWriter* w, const ReportEntry& entry) {
-    xmlTextWriterStartElement(w, X("fileobject"));
-    Element(w, "filename", XmlSafeText(entry.originalPath));
-    Element(w, "filesize", std::to_string(entry.size));
-    if (const std::string mtime = IsoStamp(entry.timeStamp); !mtime.empty()) Element(w, "mtime", mtime);
-    xmlTextWriterStartElement(w, X("byte_runs"));
-    for (const DiskRun& run : entry.runs) {
-        xmlTextWriterStartElement(w, X("byte_run"));
-        xmlTextWriterWriteAttribute(w, X("file_offset"), X(std::to_string(run.fileOffset)));
-        xmlTextWriterWriteAttribute(w, X("img_offset"), X(std::to_string(run.diskOffset)));
-        xmlTextWriterWriteAttribute(w, X("len"), X(std::to_string(run.length)));
-        xmlTextWriterEndElement(w);
-    }
-    xmlTextWriterEndElement(w);
-    if (!entry.sha256.empty()) {
-        xmlTextWriterStartElement(w, X("hashdigest"));
-        xmlTextWriterWriteAttribute(w, X("type"), X("sha256"));
-        xmlTextWriterWriteString(w, X(entry.sha256));
-        xmlTextWriterEndElement(w);
-    }
-    // The written path is already UTF-8 (a safe file name below the destination).
-    OwnElement(w, "written_path", entry.writtenPath);
-    OwnElement(w, "outcome", OutcomeText(entry.outcome));
-    OwnElement(w, "condition", ConditionText(entry.condition.kind));
-    OwnElement(w, "unreadable_bytes", std::to_string(entry.condition.unreadableBytes));
-    xmlTextWriterStartElementNS(w, X("lumbra"), X("unreadable_ranges"), nullptr);
-    for (const ByteArea& area : entry.condition.unreadableRanges) {
-        xmlTextWriterStartElementNS(w, X("lumbra"), X("range"), nullptr);
-        xmlTextWriterWriteAttribute(w, X("file_offset"), X(std::to_string(area.position)));
-        xmlTextWriterWriteAttribute(w, X("len"), X(std::to_string(area.size)));
-        xmlTextWriterEndElement(w);
-    }
-    xmlTextWriterEndElement(w);
-    xmlTextWriterEndElement(w);
 }
 
 // One CSV field: quoted when it holds a separator, a quote or a line break; quotes doubled.
@@ -115,24 +48,35 @@ std::string Joined(const std::vector<Item>& items, Format format) {
     return text;
 }
 
-bool WriteText(DestinationFiles& files, const std::string& path, const std::string& text) {
+// The reason of the last failed call, or `fallback` when the system gave none.
+std::string Reason(const char* fallback) { return errno != 0 ? std::strerror(errno) : fallback; }
+
+std::optional<std::string> WriteText(DestinationFiles& files, const std::string& path, const std::string& text) {
+    errno = 0;
     auto file = files.create(path);
-    if (!file) return false;
-    if (file->write(reinterpret_cast<const uint8_t*>(text.data()), text.size())) return file->close();
-    file->abandon();
-    return false;
+    if (!file) return path + ": " + Reason("it cannot be created");
+    errno = 0;
+    if (!file->write(reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
+        const std::string reason = Reason("it could not be written");
+        file->abandon();
+        return path + ": " + reason;
+    }
+    errno = 0;
+    if (!file->close()) return path + ": " + Reason("it could not be written");
+    return std::nullopt;
 }
 
 }  // namespace
 
+std::string OutcomeText(const ReportEntry& entry) {
+    std::string text = CopyOutcomeText(entry.outcome);
+    if (entry.replaced) text += ", then replaced by a later file";
+    return text;
+}
+
 std::string IsoStamp(uint32_t timeStamp) {
     if (timeStamp >= kTimeStampLimit) return {};
-    const std::time_t seconds = static_cast<std::time_t>(timeStamp);
-    std::tm utc{};
-    if (!gmtime_r(&seconds, &utc)) return {};
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
+    return IsoTime(static_cast<std::time_t>(timeStamp));
 }
 
 ReportPaths ReportPathsFor(const std::string& xmlPath) {
@@ -148,54 +92,33 @@ ReportPaths ChooseReportPaths(const DestinationFiles& files, const std::string& 
     }
 }
 
-std::string ReportXml(const std::vector<ReportEntry>& entries, const std::string& sourceName) {
-    std::unique_ptr<xmlBuffer, BufferDeleter> buffer(xmlBufferCreate());
-    if (!buffer) return {};
-    std::unique_ptr<xmlTextWriter, WriterDeleter> writer(xmlNewTextWriterMemory(buffer.get(), 0));
-    if (!writer) return {};
-    xmlTextWriter* w = writer.get();
-    xmlTextWriterSetIndent(w, 1);
-    xmlTextWriterStartDocument(w, nullptr, "UTF-8", nullptr);
-    xmlTextWriterStartElement(w, X("dfxml"));
-    xmlTextWriterWriteAttribute(w, X("xmlns"), X(kDfxmlNamespace));
-    xmlTextWriterWriteAttribute(w, X("xmlns:lumbra"), X(kOwnNamespace));
-    xmlTextWriterWriteAttribute(w, X("version"), X("1.0"));
-    xmlTextWriterStartElement(w, X("creator"));
-    Element(w, "program", "Corvalt Lumbra Novell NSS");
-    xmlTextWriterEndElement(w);
-    xmlTextWriterStartElement(w, X("source"));
-    Element(w, "image_filename", XmlSafeText(sourceName));
-    xmlTextWriterEndElement(w);
-    for (const ReportEntry& entry : entries) WriteFileObject(w, entry);
-    xmlTextWriterEndDocument(w);
-    writer.reset();
-    return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-                       static_cast<size_t>(xmlBufferLength(buffer.get())));
-}
-
-std::string ReportCsv(const std::vector<ReportEntry>& entries) {
+std::string ReportCsv(const ReportRun& run) {
     std::string csv =
         "original_path,written_path,size,byte_runs,sha256,condition,unreadable_bytes,unreadable_ranges,mtime,outcome\r\n";
-    for (const ReportEntry& entry : entries) {
-        const std::string runs = Joined(entry.runs, [](const DiskRun& run) {
-            return std::to_string(run.fileOffset) + ":" + std::to_string(run.diskOffset) + ":" + std::to_string(run.length);
+    for (const ReportEntry& entry : run.entries) {
+        const std::string runs = Joined(entry.runs, [](const DiskRun& diskRun) {
+            return std::to_string(diskRun.fileOffset) + ":" + std::to_string(diskRun.diskOffset) + ":" +
+                   std::to_string(diskRun.length);
         });
         const std::string ranges = Joined(entry.condition.unreadableRanges, [](const ByteArea& area) {
             return std::to_string(area.position) + ":" + std::to_string(area.size);
         });
-        csv += CsvField(Latin1ToUtf8(entry.originalPath)) + "," + CsvField(entry.writtenPath) + "," +
+        csv += CsvField(Latin1ToUtf8(entry.originalPath)) + "," + CsvField(FileSystemText(entry.writtenPath)) + "," +
                std::to_string(entry.size) + "," + runs + "," + entry.sha256 + "," +
                CsvField(ConditionText(entry.condition.kind)) + "," + std::to_string(entry.condition.unreadableBytes) +
-               "," + ranges + "," + IsoStamp(entry.timeStamp) + "," + CsvField(OutcomeText(entry.outcome)) + "\r\n";
+               "," + ranges + "," + IsoStamp(entry.timeStamp) + "," + CsvField(OutcomeText(entry)) + "\r\n";
     }
+    // A stopped run ends with a row of its own: every column empty but the outcome.
+    if (run.stopped)
+        csv += ",,,,,,,,," + CsvField("run stopped, " + std::to_string(run.filesNotReached) + " file(s) not reached") +
+               "\r\n";
     return csv;
 }
 
-bool WriteRecoveryReport(DestinationFiles& files, const ReportPaths& paths, const std::vector<ReportEntry>& entries,
-                         const std::string& sourceName) {
-    const bool xml = WriteText(files, paths.xml, ReportXml(entries, sourceName));
-    const bool csv = WriteText(files, paths.csv, ReportCsv(entries));
-    return xml && csv;
+std::optional<std::string> WriteRecoveryReport(DestinationFiles& files, const ReportPaths& paths, const ReportRun& run) {
+    const auto xml = WriteText(files, paths.xml, ReportXml(run));
+    const auto csv = WriteText(files, paths.csv, ReportCsv(run));
+    return xml ? xml : csv;
 }
 
 }  // namespace lumbra

@@ -1,8 +1,11 @@
 #pragma once
 // The report every recovery run leaves beside the files it wrote: one entry per file chosen,
-// as digital-forensics XML (a fileobject per file) and as CSV with the same columns. Both are
-// written through the destination-file interface, so they obey the copy's safety rules.
+// as digital-forensics XML (DFXML: a fileobject per file inside the volume it came from) and
+// as CSV with the same columns. Both are written through the destination-file interface, so
+// they obey the copy's safety rules. docs/format/recovery_report.md describes both.
 #include <cstdint>
+#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,13 +17,26 @@ namespace lumbra {
 
 struct ReportEntry {
     std::string originalPath;  // 8-bit, as Find Files shows it, with the name
-    std::string writtenPath;   // the destination path; empty when nothing was written
+    std::string writtenPath;   // the destination path (file-system bytes); empty when nothing was written
     int64_t size = 0;
     uint32_t timeStamp = 0;
     std::vector<DiskRun> runs;
-    std::string sha256;  // of what was written; empty when nothing was
+    std::string sha256;  // of what this file wrote; empty when nothing was
     FileCondition condition;
     CopyOutcome outcome = CopyOutcome::EmptyFile;
+    bool replaced = false;  // a later file of the run took its place (duplicates overwritten)
+};
+
+// One run: who wrote the report, from what, and each file chosen.
+struct ReportRun {
+    std::vector<std::string> commandLine;  // the program and its arguments, file-system bytes
+    std::time_t startTime = 0;
+    std::string sourcePath;  // the drive's device or the image file, file-system bytes
+    std::string poolName;    // 8-bit disk text
+    std::string volumeName;  // 8-bit disk text
+    std::vector<ReportEntry> entries;
+    bool stopped = false;          // Stop (or Ctrl-C) ended the run
+    uint32_t filesNotReached = 0;  // files chosen that the stopped run never came to
 };
 
 struct ReportPaths {
@@ -35,12 +51,15 @@ ReportPaths ChooseReportPaths(const DestinationFiles& files, const std::string& 
 ReportPaths ReportPathsFor(const std::string& xmlPath);
 
 // The two texts.
-std::string ReportXml(const std::vector<ReportEntry>& entries, const std::string& sourceName);
-std::string ReportCsv(const std::vector<ReportEntry>& entries);
+std::string ReportXml(const ReportRun& run);
+std::string ReportCsv(const ReportRun& run);
 
-// Writes both files; false when either could not be written (a half-written one is removed).
-bool WriteRecoveryReport(DestinationFiles& files, const ReportPaths& paths, const std::vector<ReportEntry>& entries,
-                         const std::string& sourceName);
+// Writes both files (a half-written one is removed); nullopt when both were written, else
+// "PATH: <reason>" of the first that could not be.
+std::optional<std::string> WriteRecoveryReport(DestinationFiles& files, const ReportPaths& paths, const ReportRun& run);
+
+// "saved", "skipped, empty", ..., with ", then replaced by a later file" for an entry replaced.
+std::string OutcomeText(const ReportEntry& entry);
 
 // "2004-06-01T12:30:00Z"; empty for a stamp that is no real date.
 std::string IsoStamp(uint32_t timeStamp);

@@ -3,6 +3,7 @@
 // file's condition, its time stamp when asked, and the report beside the files.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "disk/sector_reader.h"
 #include "recovery/file_condition.h"
@@ -15,7 +16,12 @@ struct RecoveryRunOptions {
     bool writeReport = true;
     std::optional<std::string> reportPath;  // the XML's path; unset: chosen in the destination
     bool keepTimes = false;                 // written files take their record's time stamp
-    std::string sourceName;                 // the drive or image, for the report
+    // For the report: the drive or image, the pool and volume (8-bit disk text) the files come
+    // from, and the program's command line.
+    std::string sourceName;
+    std::string poolName;
+    std::string volumeName;
+    std::vector<std::string> commandLine;
 };
 
 struct RecoveryRunResult {
@@ -23,7 +29,8 @@ struct RecoveryRunResult {
     uint32_t damaged = 0;   // files written with unreadable bytes
     uint32_t cutShort = 0;  // files written shorter than their size
     std::optional<ReportPaths> report;  // where the report went; unset when none was written
-    bool reportFailed = false;
+    // "PATH: <reason>" when the report could not be written (the files written stay).
+    std::optional<std::string> reportError;
 };
 
 // The condition of a file as known now (before any copy: from the damage

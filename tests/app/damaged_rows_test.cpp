@@ -41,6 +41,30 @@ TEST_F(WizardTest, AFileOnUnrescuedSectorsStandsOutInTheListAndItsPropertiesSayS
     EXPECT_EQ(view.properties.back().rows.back().value, "intact");
 }
 
+// The volume's first leaf block was never rescued: the mount ends with a message that says
+// so, and a mount over an intact disk ends without one.
+TEST_F(WizardTest, AMountOverUnreadableTreeNodesEndsWithAMessage) {
+    const NssImage image = StandardImage();
+    const BuiltPool& pool = image.pools().at(0);
+    const uint64_t leaf = *pool.toDiskSector(pool.volumes.at(0).leafBlocks.at(0) * kSectorsPerBlock);
+    RescueMap map;
+    map.unrescued = {{leaf * kSectorSize, kBlockSize}};
+    map.coveredEnd = image.sizeBytes();
+    const std::string path = WriteImage(image);
+    Start({path}, {{path, map}});
+    ToBrowse();
+    ASSERT_FALSE(view.messages.empty());
+    EXPECT_EQ(view.messages.back().kind, MessageKind::Information);
+    EXPECT_EQ(view.messages.back().text, "8 metadata sector(s) could not be read (first: sector " + std::to_string(leaf) +
+                                             "); some folders or files may be missing; try Pool Based recovery");
+}
+
+TEST_F(WizardTest, AMountOverAnIntactDiskShowsNoMessage) {
+    StartStandard();
+    ToBrowse();
+    EXPECT_TRUE(view.messages.empty());
+}
+
 TEST(RecoveryMessage, CountsEveryOutcomeAndShowsPathsAsLiteralText) {
     RecoveryRunResult run;
     run.summary.saved = 7;
@@ -55,11 +79,12 @@ TEST(RecoveryMessage, CountsEveryOutcomeAndShowsPathsAsLiteralText) {
               "Destination: /out/&lt;b>x&amp;lt;\n"
               "Report: /out/&lt;b>x&amp;lt;/lumbra-report.xml and /out/&lt;b>x&amp;lt;/lumbra-report.csv");
     run.report.reset();
-    run.reportFailed = true;
+    run.reportError = "/out/<r>.xml: No space left on device";
     run.summary.stopped = true;
     const std::string stopped = RecoveryRunMessage(run, "/out");
     EXPECT_EQ(stopped.rfind("Recovery stopped.\n", 0), 0u);
-    EXPECT_NE(stopped.find("The report could not be written."), std::string::npos);
+    EXPECT_NE(stopped.find("The report could not be written: /out/&lt;r>.xml: No space left on device"),
+              std::string::npos) << stopped;
 }
 
 }  // namespace

@@ -25,11 +25,15 @@ class CliDamage : public ::testing::Test {
 protected:
     CliDamage() : disk(DamageSample(), "cli_damage") {
         const auto& pool = disk.image.pools()[0];
-        const uint64_t sector = *pool.toDiskSector(pool.volumes[0].files[0].firstBlock * kSectorsPerBlock + 8);
-        map = disk.scratch("disk.map");
-        std::ofstream(map) << "# rescue map\n0x0 +\n0x0 0x" << std::hex << sector * kSectorSize << " +\n0x"
-                           << sector * kSectorSize << " 0x10 -\n0x" << sector * kSectorSize + 0x10 << " 0x"
-                           << disk.image.sizeBytes() - sector * kSectorSize - 0x10 << " +\n";
+        map = MapWithBadBytes("disk.map", *pool.toDiskSector(pool.volumes[0].files[0].firstBlock * kSectorsPerBlock + 8), 0x10);
+    }
+    // A map of the whole image in which only `length` bytes at the start of `sector` were not rescued.
+    std::string MapWithBadBytes(const std::string& name, uint64_t sector, uint64_t length) const {
+        const std::string path = disk.scratch(name);
+        std::ofstream(path) << "# rescue map\n0x0 +\n0x0 0x" << std::hex << sector * kSectorSize << " +\n0x"
+                            << sector * kSectorSize << " 0x" << length << " -\n0x" << sector * kSectorSize + length
+                            << " 0x" << disk.image.sizeBytes() - sector * kSectorSize - length << " +\n";
+        return path;
     }
     test::CliRun Run(std::vector<std::string> arguments, const std::string& mapPath) const {
         arguments.insert(arguments.begin(), {"--no-drives", "--image", disk.path, "--mapfile", mapPath});
@@ -53,16 +57,81 @@ TEST_F(CliDamage, MapfileGivesEachFileItsConditionInListAndFind) {
     EXPECT_NE(run.out.find("\"size\":4096,\"condition\":\"intact\"}"), std::string::npos) << run.out;
 }
 
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(CliDamage, AMapOfAnotherSizeThanTheImageIsToldOnce) {
+    const uint64_t size = disk.image.sizeBytes();
+    const std::string shorter = disk.scratch("short.map");
+    std::ofstream(shorter) << "0 +\n0 " << size - 4096 << " +\n";
+    auto run = Run({"list"}, shorter);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string less = "lumbra-nss-cli: warning: " + disk.path + ": the mapfile covers " + std::to_string(size - 4096) +
+                             " bytes but the image holds " + std::to_string(size) +
+                             " bytes; sectors it does not cover are treated as not rescued\n";
+    EXPECT_EQ(Occurrences(run.err, less), 1u) << run.err;
+    const std::string longer = disk.scratch("long.map");
+    std::ofstream(longer) << "0 +\n0 " << size << " +\n" << size << " 512 -\n";
+    run = Run({"list"}, longer);
+    EXPECT_EQ(Occurrences(run.err, "the image holds " + std::to_string(size) + " bytes; areas past the image end are ignored\n"), 1u)
+        << run.err;
+    EXPECT_EQ(Occurrences(Run({"list"}, map).err, "the mapfile covers"), 0u);
+}
+
+// A B-tree leaf and a partition header that were never rescued: the steps that read them end
+// with a warning, and the JSON counts the sectors; a sector of file data is no metadata.
+TEST_F(CliDamage, UnreadableMetadataIsToldAtTheEndOfTheStep) {
+    const auto& pool = disk.image.pools()[0];
+    const uint64_t leaf = *pool.toDiskSector(pool.volumes[0].leafBlocks.at(0) * kSectorsPerBlock + 7);
+    const std::string leafMap = MapWithBadBytes("leaf.map", leaf, 1);
+    auto run = Run({"list"}, leafMap);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string warning = "lumbra-nss-cli: warning: 1 metadata sector(s) could not be read (first: sector " +
+                                std::to_string(leaf) + "); some folders or files may be missing; try --pool-based\n";
+    EXPECT_EQ(Occurrences(run.err, warning), 1u) << run.err;
+    run = Run({"list", "--json"}, leafMap);
+    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":1}"), std::string::npos) << run.out;
+    EXPECT_NE(Run({"find", "txt", "--json"}, leafMap).out.find("\"unreadableMetadataSectors\":1}"), std::string::npos);
+
+    const uint64_t header = pool.segments.at(0).headerSector;
+    const std::string headerMap = MapWithBadBytes("header.map", header, 512);
+    run = test::RunCli({"--no-drives", "--image", disk.path, "--mapfile", headerMap, "pools", "--drive", "0", "--json"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: 1 metadata sector(s) could not be read (first: sector " + std::to_string(header) + ")"),
+              std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":1}"), std::string::npos) << run.out;
+
+    run = Run({"list", "--json"}, map);  // only file data was lost
+    EXPECT_EQ(run.err.find("metadata sector"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":0}"), std::string::npos);
+}
+
 TEST_F(CliDamage, MalformedMapfilesAndMisplacedOptionsAreRefused) {
     const std::string bad = disk.scratch("bad.map");
     std::ofstream(bad) << "# map\n0 +\n0 0x200 +\n0x200 0x200 !\n";
     auto run = Run({"list"}, bad);
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("bad.map line 4: unknown status !"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("rescue map " + bad + " line 4: unknown status !"), std::string::npos) << run.err;
     run = test::RunCli({"--no-drives", "--mapfile", map, "--image", disk.path, "list", "--drive", "0", "--pool", "0", "--volume", "0"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("--mapfile MAP follows the --image PATH"), std::string::npos) << run.err;
-    EXPECT_EQ(Run({"list"}, disk.scratch("missing.map")).exitCode, 1);
+    // A map that cannot be used at all: named, with the line where there is one, and why.
+    const std::string empty = disk.scratch("empty.map");
+    std::ofstream(empty).flush();
+    fs::create_directories(disk.scratch("folder.map"));
+    const std::pair<std::string, std::string> refusals[] = {
+        {disk.scratch("missing.map"), "rescue map " + disk.scratch("missing.map") + ": No such file or directory"},
+        {empty, "rescue map " + empty + " line 1: no status line: the file is empty"},
+        {disk.scratch("folder.map"), "rescue map " + disk.scratch("folder.map") + ": a folder, not a rescue map"},
+    };
+    for (const auto& [path, text] : refusals) {
+        run = Run({"list"}, path);
+        EXPECT_EQ(run.exitCode, 2) << path;
+        EXPECT_EQ(run.err, "lumbra-nss-cli: " + text + "\n");
+    }
     const auto noMap = disk.run({"extract", "--out", disk.scratch("x"), "--only-intact", "--drive", "0", "--pool", "0", "--volume", "0"});
     EXPECT_EQ(noMap.exitCode, 2);
     EXPECT_NE(noMap.err.find("needs the source's --mapfile"), std::string::npos) << noMap.err;
@@ -92,6 +161,17 @@ TEST_F(CliDamage, ExtractCountsDamagedFilesWritesTheReportAndKeepsTimes) {
     EXPECT_FALSE(fs::exists(fs::path(only) / "lumbra-report.xml"));
     run = Run({"extract", "--out", disk.scratch("intact"), "--only-intact", "--no-report"}, map);
     EXPECT_EQ(test::FolderContents(disk.scratch("intact")).size(), 1u);
+}
+
+// A report that cannot be written: exit 1 with its path and the reason; the files stay.
+TEST_F(CliDamage, AReportThatCannotBeWrittenEndsWithItsPathAndTheReason) {
+    const std::string out = disk.scratch("out");
+    const std::string report = disk.scratch("no-such-folder") + "/report.xml";
+    const auto run = Run({"extract", "--out", out, "--report", report}, map);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("lumbra-nss-cli: the report could not be written: " + report + ": No such file or directory\n"),
+              std::string::npos) << run.err;
+    EXPECT_EQ(test::FolderContents(out).size(), 2u);
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST_F(CliRecovery, FindShowsUpperCasedNamesWithTheirPaths) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "{\"matches\":[{\"name\":\"REPORT.DOC\",\"path\":\"\\\\Documents\",\"size\":12345,"
                        "\"condition\":\"not read yet\"},"
-                       "{\"name\":\"LOST.DOC\",\"path\":\"\\\\\",\"size\":10,\"condition\":\"not read yet\"}]}\n");
+                       "{\"name\":\"LOST.DOC\",\"path\":\"\\\\\",\"size\":10,\"condition\":\"not read yet\"}],"
+                       "\"unreadableMetadataSectors\":0}\n");
     const auto accented = disk.run(With({"find", "caf\xC3\xA9", "--json"}, kMount));
     EXPECT_NE(accented.out.find("\"name\":\"CAF\xC3\x89.XLS\""), std::string::npos) << accented.out;
 }
@@ -92,10 +93,10 @@ TEST_F(CliRecovery, ExtractTakesFiltersAFolderAndTheDuplicateSetting) {
     auto run = disk.run(With({"extract", "--out", out, "--filter", "*.TXT", "--filter", "zz", "--json", "--no-report"}, kMount));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "{\"saved\":1,\"skipped\":4,\"failed\":0,\"shortFiles\":0,\"bytes\":4096,\"stopped\":false,"
-                       "\"damaged\":0,\"report\":\"\"}\n");
+                       "\"damaged\":0,\"report\":\"\",\"unreadableMetadataSectors\":0}\n");
     run = disk.run(With({"extract", "--out", out, "--path", "\\Documents\\", "--duplicates", "skip", "--json", "--no-report"}, kMount));
     EXPECT_EQ(run.out, "{\"saved\":1,\"skipped\":1,\"failed\":0,\"shortFiles\":0,\"bytes\":12345,\"stopped\":false,"
-                       "\"damaged\":0,\"report\":\"\"}\n");
+                       "\"damaged\":0,\"report\":\"\",\"unreadableMetadataSectors\":0}\n");
     run = disk.run(With({"extract", "--out", out, "--path", "\\Documents\\Letters"}, kMount));
     EXPECT_TRUE(fs::exists(fs::path(out) / "Documents" / "Letters" / "Copy (1 ) of Note.txt"));
     EXPECT_EQ(disk.run(With({"extract", "--out", out, "--path", "\\Nowhere"}, kMount)).exitCode, 2);

@@ -73,5 +73,30 @@ TEST(DamageMap, HealthyReadsLeaveItEmpty) {
     EXPECT_TRUE(reader.damageMap()->empty());
 }
 
+// Reads of on-disk structures count the damaged sectors among them once each, up to the disk's
+// end; the damage ranges stay as they were.
+TEST(DamageMap, MetadataReadsCountTheirDamagedSectorsOnceUpToTheDiskEnd) {
+    DamageMap map;
+    map.add(10, 4);   // 10..13
+    map.add(100, 8);  // 100..107
+    map.noteMetadataRead(0, 10, 200);
+    EXPECT_EQ(map.metadataDamage().sectors, 0u);
+    EXPECT_EQ(map.metadataDamage().firstSector, 0u);
+    map.noteMetadataRead(12, 8, 200);  // 12 and 13
+    map.noteMetadataRead(13, 1, 200);  // again
+    EXPECT_EQ(map.metadataDamage().sectors, 2u);
+    EXPECT_EQ(map.metadataDamage().firstSector, 12u);
+    map.noteMetadataRead(100, 8, 104);  // the disk ends at 104: 100..103 only
+    EXPECT_EQ(map.metadataDamage().sectors, 6u);
+    map.noteMetadataRead(104, 8, 104);  // past the end: a link to nothing, no damage
+    EXPECT_EQ(map.metadataDamage().sectors, 6u);
+    map.noteMetadataRead(96, 8, 105);  // reaches 100..103 again and adds 104
+    EXPECT_EQ(map.metadataDamage().sectors, 7u);
+    map.noteMetadataRead(5, 6, 200);  // 10, below the first so far
+    EXPECT_EQ(map.metadataDamage().firstSector, 10u);
+    EXPECT_EQ(map.metadataDamage().sectors, 8u);
+    EXPECT_EQ(map.ranges(), (std::vector<SectorRange>{{10, 4}, {100, 8}}));
+}
+
 }  // namespace
 }  // namespace lumbra

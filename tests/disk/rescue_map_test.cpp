@@ -30,13 +30,55 @@ TEST(RescueMap, CommentsStatusLineAndAreasInHexAndDecimal) {
     const RescueMap& map = std::get<RescueMap>(parsed);
     EXPECT_EQ(map.unrescued, (std::vector<ByteArea>{{0x400, 0x200}, {0x800, 0x1800}}));
     EXPECT_EQ(map.coveredEnd, 0x3000u);
-    size_t ignored = 0;
     // 0x400..0x600 is sector 2; 0x800..0x2000 sectors 4..15; the image goes on past the map.
-    EXPECT_EQ(UnrescuedSectors(map, 0x3400, ignored), (std::vector<SectorRange>{{2, 1}, {4, 12}, {24, 2}}));
-    EXPECT_EQ(ignored, 0u);
-    // An image shorter than the map: the areas past its end are left out and counted.
-    EXPECT_EQ(UnrescuedSectors(map, 0x700, ignored), (std::vector<SectorRange>{{2, 1}}));
-    EXPECT_EQ(ignored, 1u);
+    EXPECT_EQ(UnrescuedSectors(map, 0x3400), (std::vector<SectorRange>{{2, 1}, {4, 12}, {24, 2}}));
+    // An image shorter than the map: the areas past its end are left out.
+    EXPECT_EQ(UnrescuedSectors(map, 0x700), (std::vector<SectorRange>{{2, 1}}));
+}
+
+// As the copier's log tool writes a map with -A: a comment after the fields of every line.
+// The same map in octal, decimal with "+", and hexadecimal gives the same areas.
+TEST(RescueMap, TrailingCommentsAndOctalNumbersGiveTheAreasOfTheHexTwin) {
+    const auto hex = ParseRescueMap(
+        "# current_pos  current_status  current_pass\n"
+        "0x00001000     ?               1\n"
+        "0x00000000  0x00000400  +\n"
+        "0x00000400  0x00000200  -\n"
+        "0x00000600  0x00000200  +\n"
+        "0x00000800  0x00001800  *\n"
+        "0x00002000  0x00000040  +\n");
+    const auto annotated = ParseRescueMap(
+        "# current_pos  current_status  current_pass\n"
+        "010000     ?   1   2   # pass 1, a further field of a later copier\n"
+        "0          02000  +  #  0 B  1024 B\n"
+        "+02000     01000  -\t# 1024 B  512 B\n"
+        "+1536      +512   +#not a comment: no blank before it, so the status is not +\n");
+    ASSERT_TRUE(std::holds_alternative<RescueMapError>(annotated));
+    EXPECT_EQ(std::get<RescueMapError>(annotated).line, 5u);
+    const auto octal = ParseRescueMap(
+        "010000 ? 1 2 # pass 1, a further field of a later copier\n"
+        "0          02000  +  #  0 B  1024 B\n"
+        "+02000     01000  -\t# 1024 B  512 B\n"
+        "+1536      +512   +    #\n"
+        "0x800      014000 *  # 0100 is 64\n"
+        "020000     0100   +  # ends at 8256\n");
+    ASSERT_TRUE(std::holds_alternative<RescueMap>(hex));
+    ASSERT_TRUE(std::holds_alternative<RescueMap>(octal)) << std::get<RescueMapError>(octal).message;
+    EXPECT_EQ(std::get<RescueMap>(octal).unrescued, std::get<RescueMap>(hex).unrescued);
+    EXPECT_EQ(std::get<RescueMap>(octal).coveredEnd, std::get<RescueMap>(hex).coveredEnd);
+    EXPECT_EQ(std::get<RescueMap>(octal).coveredEnd, 0x2040u);
+}
+
+TEST(RescueMap, AMapThatEndsBeforeOrAfterTheImageIsToldOnce) {
+    const auto parsed = ParseRescueMap("0 +\n0 0x1000 +\n0x1000 0x200 -\n");
+    ASSERT_TRUE(std::holds_alternative<RescueMap>(parsed));
+    const RescueMap& map = std::get<RescueMap>(parsed);
+    EXPECT_EQ(RescueMapSizeWarning(map, 0x1200), std::nullopt);
+    EXPECT_EQ(RescueMapSizeWarning(map, 0x1201),
+              "the mapfile covers 4608 bytes but the image holds 4609 bytes; sectors it does not cover are "
+              "treated as not rescued");
+    EXPECT_EQ(RescueMapSizeWarning(map, 0x11FF),
+              "the mapfile covers 4608 bytes but the image holds 4607 bytes; areas past the image end are ignored");
 }
 
 TEST(RescueMap, EachMalformedLineIsRefusedWithItsNumber) {
@@ -51,6 +93,10 @@ TEST(RescueMap, EachMalformedLineIsRefusedWithItsNumber) {
         {"0x100 512 +", "overlaps"},
         {"0x200 0 -", "size 0"},
         {"-5 512 +", "bad position"},
+        {"08 512 +", "bad position"},
+        {"0x200 0x +", "bad size"},
+        {"0x200 +-5 +", "bad size"},
+        {"0x200 512 + extra", "position, a size and a status"},
         {"0x200 512", "position, a size and a status"},
         {"0x200 99999999999999999999 +", "bad size"},
         {"0xFFFFFFFFFFFFFFFF 2 +", "largest position"},
@@ -65,7 +111,35 @@ TEST(RescueMap, EachMalformedLineIsRefusedWithItsNumber) {
     const auto badStatus = ParseRescueMap("# map\n\n0x0 Q\n");
     ASSERT_TRUE(std::holds_alternative<RescueMapError>(badStatus));
     EXPECT_EQ(std::get<RescueMapError>(badStatus).line, 3u);
-    EXPECT_TRUE(std::holds_alternative<RescueMapError>(ParseRescueMap("# only comments\n")));
+    // The status line: a pass counts from 1; fields after the pass are a later copier's.
+    const struct {
+        std::string line;
+        std::string words;  // empty: accepted
+    } statusLines[] = {
+        {"0x0 + 0", "bad pass number 0"}, {"0x0 + 1", ""},     {"0x0 + +1", ""},     {"0x0 + 07 x y", ""},
+        {"0x0 + -1", "bad pass number"},  {"0x0 + 1x", "bad pass"}, {"0x0 +", ""}, {"+0 F 3", ""},
+        {"0x0", "a position, a state"},
+    };
+    for (const auto& c : statusLines) {
+        const auto parsed = ParseRescueMap("# map\n" + c.line + "  # status\n0 0x200 +\n");
+        if (c.words.empty()) {
+            EXPECT_TRUE(std::holds_alternative<RescueMap>(parsed)) << c.line;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<RescueMapError>(parsed)) << c.line;
+        EXPECT_EQ(std::get<RescueMapError>(parsed).line, 2u) << c.line;
+        EXPECT_NE(std::get<RescueMapError>(parsed).message.find(c.words), std::string::npos)
+            << c.line << ": " << std::get<RescueMapError>(parsed).message;
+    }
+    // Without a status line: the line after the last one, and why.
+    const auto onlyComments = ParseRescueMap("# only comments\n# and more\n");
+    ASSERT_TRUE(std::holds_alternative<RescueMapError>(onlyComments));
+    EXPECT_EQ(std::get<RescueMapError>(onlyComments).line, 3u);
+    EXPECT_EQ(std::get<RescueMapError>(onlyComments).message, "no status line before the end of the file");
+    const auto empty = ParseRescueMap("");
+    ASSERT_TRUE(std::holds_alternative<RescueMapError>(empty));
+    EXPECT_EQ(RescueMapErrorText("m.map", std::get<RescueMapError>(empty)),
+              "rescue map m.map line 1: no status line: the file is empty");
 }
 
 TEST(RescueMap, UnrescuedSectorsReadAsZerosAndStartInTheDamageMap) {

@@ -25,9 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         previousEnd = area.position + area.size;
     }
 
-    size_t ignored = 0;
-    const std::vector<SectorRange> sectors = UnrescuedSectors(map, imageBytes, ignored);
-    FUZZ_CHECK(ignored <= map.unrescued.size() + 1);
+    const std::vector<SectorRange> sectors = UnrescuedSectors(map, imageBytes);
+    FUZZ_CHECK(RescueMapSizeWarning(map, imageBytes).has_value() == (map.coveredEnd != imageBytes));
     const uint64_t imageSectors = (imageBytes + kSectorSize - 1) / kSectorSize;
     DamageMap damage;
     uint64_t total = 0;

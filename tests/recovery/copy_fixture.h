@@ -2,6 +2,7 @@
 // What the copy, saving and search tests share: a mounted builder volume, a scratch
 // destination, the saving flags, a recording saving observer, and destinations that fail.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -30,7 +31,10 @@ public:
         percents.push_back(percent);
         if (onProgress) onProgress(percent);
     }
-    void fileFinished(const CopyResult& result) override { finished.push_back(result.outcome); }
+    void fileFinished(const CopyResult& result) override {
+        finished.push_back(result.outcome);
+        if (onFinished) onFinished(result);
+    }
     void savingDone() override { ++doneSignals; }
 
     std::vector<Started> started;
@@ -38,6 +42,7 @@ public:
     std::vector<CopyOutcome> finished;
     int doneSignals = 0;
     std::function<void(uint32_t)> onProgress;
+    std::function<void(const CopyResult&)> onFinished;
 };
 
 // The local file system with the faults of a failing destination disk: it is full once
@@ -71,7 +76,10 @@ private:
         bool write(const uint8_t* bytes, size_t length) override {
             const size_t allowed = static_cast<size_t>(std::min<uint64_t>(length, owner_.budget));
             owner_.budget -= allowed;
-            return inner_->write(bytes, allowed) && allowed == length;
+            if (!inner_->write(bytes, allowed)) return false;
+            if (allowed == length) return true;
+            errno = ENOSPC;  // as a full disk says
+            return false;
         }
         // A file whose close fails is no file at all: like the real one, it leaves nothing.
         bool close() override {

@@ -9,6 +9,7 @@
 #include "disk/disk_access.h"
 #include "disk/sector.h"
 #include "recovery/copy_fixture.h"
+#include "recovery/csv_rows.h"
 #include "recovery/recovery_run.h"
 #include "support/demo_image.h"
 #include "support/sha256.h"
@@ -16,6 +17,7 @@
 namespace lumbra {
 namespace {
 
+using test::ParseCsv;
 using test::ReadWholeFile;
 
 // Disk sector of sector `s` of a built file's data.
@@ -42,23 +44,6 @@ std::set<uint64_t> DamagedSectors(const test::NssImage& image) {
         if (file.expectedName() == "Hole.bin") hole = &file;
     return {FileSector(image, *hole, 10), FileSector(image, *hole, 39),
             *pool.toDiskSector(volume.leafBlocks.at(0) * kSectorsPerBlock + 7), pool.segments.at(0).headerSector};
-}
-
-std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') rows.back().back() += text[++i];
-        else if (c == '"') quoted = !quoted;
-        else if (!quoted && c == ',') rows.back().emplace_back();
-        else if (!quoted && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-            rows.emplace_back(1);
-        } else rows.back().back() += c;
-    }
-    rows.pop_back();  // after the last line break
-    return rows;
 }
 
 std::string Text(const std::filesystem::path& path) {
@@ -95,8 +80,9 @@ TEST(DamageReport, FilesOnUnreadableSectorsAreDamagedTheOthersIntactAndTheReport
     xmlDocPtr document = xmlReadFile(run.report->xml.c_str(), nullptr, XML_PARSE_NONET);
     ASSERT_NE(document, nullptr);
     size_t fileObjects = 0;
-    for (xmlNodePtr node = xmlDocGetRootElement(document)->children; node; node = node->next)
-        if (node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, BAD_CAST "fileobject")) ++fileObjects;
+    for (xmlNodePtr volume = xmlDocGetRootElement(document)->children; volume; volume = volume->next)
+        for (xmlNodePtr node = volume->children; node; node = node->next)
+            if (node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, BAD_CAST "fileobject")) ++fileObjects;
     xmlFreeDoc(document);
     EXPECT_EQ(fileObjects, 3u);
 
@@ -144,7 +130,7 @@ TEST(RecoveryReportCsv, NamesWithASeparatorAQuoteOrALineBreakAreQuoted) {
     };
     std::vector<ReportEntry> entries;
     for (const auto& [name, field] : names) entries.push_back({.originalPath = name, .writtenPath = "/out/x,y", .size = 7});
-    const std::string csv = ReportCsv(entries);
+    const std::string csv = ReportCsv({.entries = entries});
     for (const auto& [name, field] : names)
         EXPECT_NE(csv.find("\r\n" + field + ",\"/out/x,y\",7,"), std::string::npos) << field << "\n" << csv;
     const auto rows = ParseCsv(csv);
@@ -188,9 +174,7 @@ TEST(DamageReport, RescueMapOfTheDemoDiskGivesConditionsBeforeAnyCopy) {
 
     DiskAccess disk(AccessMode::N);
     disk.EnumerateDrives({.listSystemDisks = false, .images = {path}}, "");
-    size_t ignored = 9;
-    disk.setRescueMap(0, std::get<RescueMap>(parsed), ignored);
-    EXPECT_EQ(ignored, 0u);
+    EXPECT_EQ(disk.setRescueMap(0, std::get<RescueMap>(parsed)), std::nullopt);
     auto reader = disk.OpenDrive(0, 3);
     const auto knownBefore = reader->damageMap()->ranges();
     PoolTable pools;

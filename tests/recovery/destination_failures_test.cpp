@@ -74,7 +74,7 @@ TEST_F(DestinationFailures, AReportWhoseCloseFailsIsRemovedAndTheRunSaysSo) {
     SaveSelection selection{.fileIndexes = {fixture.fileIndex("Top.txt")}};
     const ReportPaths paths = ChooseReportPaths(faulty, root());
     faulty.closeFails = true;
-    EXPECT_FALSE(WriteRecoveryReport(faulty, paths, {}, "disk.img"));
+    EXPECT_EQ(WriteRecoveryReport(faulty, paths, {.sourcePath = "disk.img"}), paths.xml + ": it could not be written");
     EXPECT_FALSE(fs::exists(paths.xml));
     EXPECT_FALSE(fs::exists(paths.csv));
 
@@ -82,7 +82,8 @@ TEST_F(DestinationFailures, AReportWhoseCloseFailsIsRemovedAndTheRunSaysSo) {
     faulty.budget = 5000;  // the file fits, the report does not
     const RecoveryRunResult run = RunRecovery(context, fixture.mounted.tree, selection, root(), {});
     EXPECT_EQ(run.summary.saved, 1u);
-    EXPECT_TRUE(run.reportFailed);
+    ASSERT_TRUE(run.reportError);
+    EXPECT_EQ(*run.reportError, paths.xml + ": No space left on device");
     EXPECT_FALSE(run.report);
     EXPECT_FALSE(fs::exists(paths.xml));
 }
