@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     if (argc == 4) {
         auto map = ReadRescueMapFile(argv[3]);
         if (const auto* error = std::get_if<RescueMapError>(&map)) {
-            std::fprintf(stderr, "grab-windows: %s line %zu: %s\n", argv[3], error->line, error->message.c_str());
+            std::fprintf(stderr, "grab-windows: %s\n", RescueMapErrorText(argv[3], *error).c_str());
             return 2;
         }
         sources.rescueMaps.emplace_back(argv[1], std::move(std::get<RescueMap>(map)));

@@ -90,7 +90,7 @@ TEST(DamageMap, MetadataReadsCountTheirDamagedSectorsOnceUpToTheDiskEnd) {
     EXPECT_EQ(map.metadataDamage().sectors, 6u);
     map.noteMetadataRead(104, 8, 104);  // past the end: a link to nothing, no damage
     EXPECT_EQ(map.metadataDamage().sectors, 6u);
-    map.noteMetadataRead(96, 8, 105);  // reaches 100..103 again and adds 104
+    map.noteMetadataRead(96, 12, 105);  // reaches 100..103 again and adds 104
     EXPECT_EQ(map.metadataDamage().sectors, 7u);
     map.noteMetadataRead(5, 6, 200);  // 10, below the first so far
     EXPECT_EQ(map.metadataDamage().firstSector, 10u);

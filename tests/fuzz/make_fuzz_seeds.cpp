@@ -165,6 +165,7 @@ void WriteRescueMapSeeds(const fs::path& folder) {
         "0x00100400  0x0000FC00  *\n0x00110000  0x00010000  /\n0x00120000  0x000E0000  ?\n",
         "0 ?\n0 1048576 +\n",
         "0x0 F 2\r\n0x0 0x200 -\r\n0x200 0x1000 +\r\n0x2000 0x10 -\r\n",
+        "# annotated\n010000 ? 1 2 # status\n0  02000  +  # 0 B\n+02000 01000 -\t# bad\n+1536 +512 / #\n",
     };
     for (size_t i = 0; i < maps.size(); ++i) {
         std::vector<uint8_t> seed = {0x00, 0x00, 0x20, 0x00};  // a 2 MiB image
