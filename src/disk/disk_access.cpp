@@ -56,6 +56,8 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     return std::nullopt;
 }
 
+const char* const kEmptyImageText = "the image is empty";
+
 std::string ImageOpenError(const std::string& path, const std::string& reason) {
     return "cannot open image " + path + ": " + reason;
 }
@@ -63,7 +65,14 @@ std::string ImageOpenError(const std::string& path, const std::string& reason) {
 std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {
     auto device = FileDevice::Open(path, errorText);
     if (!device) return std::nullopt;
+    // A file of 0 bytes has no sector to read; whatever was meant, it is not a disk.
+    std::error_code error;
+    if (device->sizeBytes() == 0 && std::filesystem::is_regular_file(path, error)) {
+        if (errorText) *errorText = kEmptyImageText;
+        return std::nullopt;
+    }
     DriveEntry row = GeometryForSize(device->sizeBytes());
+    row.sizeBytes = device->sizeBytes();
     row.model = std::filesystem::path(path).filename().string();
     row.path = path;
     row.probeNumber = driveTable_.count();

@@ -41,8 +41,8 @@ public:
     const std::vector<std::string>& rescueMapWarnings() const { return rescueMapWarnings_; }
 
     // Adds an image file as a row (used for paths given where a row is expected); the row
-    // number, or nullopt when the table is full or the file cannot be opened (errorText then
-    // says why).
+    // number, or nullopt when the table is full or the file cannot be opened or is empty
+    // (errorText then says why).
     std::optional<size_t> addImageRow(const std::string& path, std::string* errorText = nullptr);
 
     // Opens a row read-only. The reader of a row whose device cannot be opened reads nothing
@@ -69,6 +69,9 @@ private:
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
 };
+
+// The reason an image file of 0 bytes gets no row.
+extern const char* const kEmptyImageText;
 
 // "cannot open image PATH: <reason>", the text for an image file that gets no drive row.
 std::string ImageOpenError(const std::string& path, const std::string& reason);

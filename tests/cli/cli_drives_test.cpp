@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/command.h"
@@ -25,10 +26,32 @@ TEST(CliDrives, ListsImagesAsJsonInOrder) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
-                  "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130},"
+                  "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130,"
+                  "\"bytes\":8225792},"
                   "{\"row\":1,\"model\":\"second.img\",\"path\":\"" + b +
-                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}],"
+                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065,"
+                  "\"bytes\":5120}],"
                   "\"unopened\":{\"needingRights\":0,\"refused\":0}}\n");
+}
+
+// An image of 0 bytes is refused when it is opened, given as --image or as --drive; one of a
+// single byte is a drive whose exact size the JSON gives beside its geometry.
+TEST(CliDrives, AnEmptyImageIsRefusedATinyOneKeepsItsExactSize) {
+    ScratchFolder folder("cli_empty_image");
+    const std::string empty = folder.file("empty.img");
+    std::ofstream(empty).flush();
+    const std::string tiny = folder.file("tiny.img");
+    std::ofstream(tiny) << "x";
+    const auto given = RunCli({"--no-drives", "--image", empty, "pools", "--drive", "0"});
+    EXPECT_EQ(given.exitCode, 2);
+    EXPECT_EQ(given.err, "lumbra-nss-cli: cannot open image " + empty + ": the image is empty\n");
+    EXPECT_EQ(given.out, "");
+    const auto asDrive = RunCli({"--no-drives", "pools", "--drive", empty});
+    EXPECT_EQ(asDrive.exitCode, 2);
+    EXPECT_EQ(asDrive.err, "lumbra-nss-cli: cannot open image " + empty + ": the image is empty\n");
+    const auto listed = RunCli({"--no-drives", "--image", tiny, "drives", "--json"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("\"totalSectors\":16065,\"bytes\":1}"), std::string::npos) << listed.out;
 }
 
 // The drives command over a stand-in for the machine's disks, with or without --json.
