@@ -6,6 +6,7 @@
 #include "disk/device_sector_reader.h"
 #include "disk/file_device.h"
 #include "disk/rescued_device.h"
+#include "disk/rescued_sector_reader.h"
 
 namespace lumbra {
 
@@ -13,7 +14,10 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     driveTable_ = {};
     unopenedDisks_ = {};
     imageErrors_.clear();
+    rescueMapWarnings_.clear();
     unrescued_.clear();
+    // The row of each image, by its index in sources.images.
+    std::vector<std::optional<size_t>> imageRows;
     if (accessMode_ == AccessMode::F) {
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
@@ -27,31 +31,32 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
             row.totalSectors = ClampedTotalSectors(row.cylinders, row.heads, row.sectorsPerTrack);
             row.model = "Unknown";
             row.probeNumber = i;
+            if (sources.imagesAreBiosDrives && i < sources.images.size()) {
+                row.path = sources.images[i];
+                imageRows.emplace_back(i);
+            }
             driveTable_.add(row);
         }
-        return std::nullopt;
-    }
-    if (sources.listSystemDisks) {
-        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &unopenedDisks_)) {
-            row.probeNumber = driveTable_.count();
-            if (!driveTable_.add(std::move(row))) break;
+    } else {
+        if (sources.listSystemDisks) {
+            for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &unopenedDisks_)) {
+                row.probeNumber = driveTable_.count();
+                if (!driveTable_.add(std::move(row))) break;
+            }
+        }
+        for (const std::string& image : sources.images) {
+            std::string why;
+            imageRows.push_back(addImageRow(image, &why));
+            if (!imageRows.back() && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
         }
     }
-    for (const std::string& image : sources.images) {
-        std::string why;
-        if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
-    }
-    rescueMapWarnings_.clear();
     for (const auto& [image, map] : sources.rescueMaps) {
-        for (size_t row = driveTable_.rows.size(); row-- > 0;) {
-            if (driveTable_.rows[row].path != image) continue;
-            size_t ignored = 0;
-            setRescueMap(row, map, ignored);
-            if (ignored > 0)
-                rescueMapWarnings_.push_back("the rescue map of " + image + " has " + std::to_string(ignored) +
-                                             " area(s) past the image's end; they are ignored");
-            break;
-        }
+        if (image >= imageRows.size() || !imageRows[image]) continue;
+        size_t ignored = 0;
+        setRescueMap(*imageRows[image], map, ignored);
+        if (ignored > 0)
+            rescueMapWarnings_.push_back("the rescue map of " + sources.images[image] + " has " +
+                                         std::to_string(ignored) + " area(s) past the image's end; they are ignored");
     }
     return std::nullopt;
 }
@@ -86,10 +91,13 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
         return std::make_unique<DeviceSectorReader>(nullptr, badSectorRetries);
     }
     const DriveEntry& entry = driveTable_.rows[row];
-    if (accessMode_ == AccessMode::F && biosLibrary_)
-        return std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
-    std::unique_ptr<SectorDevice> device = FileDevice::Open(entry.path, errorText);
     auto rescue = unrescued_.find(row);
+    if (accessMode_ == AccessMode::F && biosLibrary_) {
+        auto bios = std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
+        if (rescue == unrescued_.end()) return bios;
+        return std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);
+    }
+    std::unique_ptr<SectorDevice> device = FileDevice::Open(entry.path, errorText);
     if (!device || rescue == unrescued_.end())
         return std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
     device = std::make_unique<RescuedDevice>(std::move(device), rescue->second);

@@ -19,8 +19,12 @@ namespace lumbra {
 struct DriveSources {
     bool listSystemDisks = true;      // false: images only
     std::vector<std::string> images;  // disk image files, listed after the system's disks
-    // Rescue maps of some of those images, by image path.
-    std::vector<std::pair<std::string, RescueMap>> rescueMaps;
+    // F mode: the BIOS libraries serve `images` as drives 0x80, 0x81, ... in this order, so
+    // that row k reads image k.
+    bool imagesAreBiosDrives = false;
+    // Rescue maps of some of those images, each with the index in `images` of the image it
+    // belongs to (the same file given twice is two rows, and a map belongs to one of them).
+    std::vector<std::pair<size_t, RescueMap>> rescueMaps;
     // The files those maps were read from: inputs of the run, never written over.
     std::vector<std::string> rescueMapFiles;
     SystemPaths systemPaths;
@@ -50,7 +54,8 @@ public:
     std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
 
     // Reads the row's image together with a rescue map: from the next OpenDrive on, the
-    // sectors it marks as never rescued read as failed and start in the drive's damage map.
+    // sectors it marks as never rescued read as failed and start in the drive's damage map,
+    // under the device reader and under the BIOS libraries alike.
     // ignoredAreas counts the map's areas past the image end.
     void setRescueMap(size_t row, const RescueMap& map, size_t& ignoredAreas);
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
