@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "grab-windows: %s\n", RescueMapErrorText(argv[3], *error).c_str());
             return 2;
         }
-        sources.rescueMaps.emplace_back(argv[1], std::move(std::get<RescueMap>(map)));
+        sources.rescueMaps.emplace_back(0, std::move(std::get<RescueMap>(map)));
     }
     if (!wizard.StartUp(sources, "")) return 1;
     window.show();

@@ -36,7 +36,10 @@ int runDrives(CliContext& context, const ParsedArguments& arguments) {
                 .key("heads").value(row.heads)
                 .key("sectorsPerTrack").value(row.sectorsPerTrack)
                 .key("totalSectors").value(row.totalSectors)
-                .endObject();
+                .key("bytes");
+            if (row.sizeBytes) json.value(*row.sizeBytes);
+            else json.null();
+            json.endObject();
         }
         json.endArray()
             .key("unopened")
@@ -76,8 +79,10 @@ Command DrivesCommand() {
             "then every --image, with their geometry. Rows are numbered from 0; other commands take\n"
             "the row number (or a path) with --drive. The disks whose open was refused are counted\n"
             "after the table: the ones sudo would let you read, and the ones refused even to root.\n"
+            "The capacity is the geometry's (cylinders x heads x sectors); \"bytes\" is the exact size\n"
+            "(null for the drives of the BIOS libraries, which do not tell it).\n"
             "  --json   print {\"drives\":[{\"row\",\"model\",\"path\",\"cylinders\",\"heads\",\n"
-            "           \"sectorsPerTrack\",\"totalSectors\"}],\"unopened\":{\"needingRights\",\"refused\"}}\n",
+            "           \"sectorsPerTrack\",\"totalSectors\",\"bytes\"}],\"unopened\":{\"needingRights\",\"refused\"}}\n",
             {{"--json", 0, false}},
             runDrives};
 }

@@ -158,6 +158,12 @@ JsonWriter& JsonWriter::value(bool flag) {
     return *this;
 }
 
+JsonWriter& JsonWriter::null() {
+    separate();
+    buffer_ += "null";
+    return *this;
+}
+
 void JsonWriter::finish() {
     buffer_.push_back('\n');
     flush();

@@ -32,6 +32,7 @@ public:
     JsonWriter& value(uint32_t number) { return value(static_cast<uint64_t>(number)); }
     JsonWriter& value(int number) { return value(static_cast<int64_t>(number)); }
     JsonWriter& value(bool flag);
+    JsonWriter& null();
     // Ends the document with a line break and hands it to the stream.
     void finish();
 

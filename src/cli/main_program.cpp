@@ -23,8 +23,9 @@ const char* const kProgramHelp =
     "\n"
     "Global options:\n"
     "  --image PATH             add a disk image file as a drive row (repeatable)\n"
-    "  --mapfile MAP            after --image PATH: the image's rescue map (GNU ddrescue); its\n"
-    "                           sectors never rescued read as zeros and mark files damaged\n"
+    "  --mapfile MAP            after --image PATH: that image's rescue map (GNU ddrescue); its\n"
+    "                           sectors never rescued read as zeros and mark files damaged, in\n"
+    "                           both access modes\n"
     "  --no-drives              list no disks of this machine, only the images\n"
     "  --access-mode=N|F        N: read device files and images (default); F: read through\n"
     "                           the BIOS disk libraries next to the program\n"
@@ -34,7 +35,8 @@ const char* const kProgramHelp =
     "  --help                   this help; COMMAND --help for a command's help\n"
     "  --version                the program's version\n"
     "\n"
-    "Exit codes: 0 done, 1 a drive or file could not be read or written, or memory ran out,\n"
+    "Exit codes: 0 done, 1 a drive or file could not be read or written, the BIOS disk libraries\n"
+    "            of the F mode are missing, or memory ran out,\n"
     "            2 bad arguments or a bad input file, 3 internal error,\n"
     "            130 stopped by Ctrl-C (what was found until then is printed; press\n"
     "            Ctrl-C twice to end at once).\n"
@@ -89,15 +91,17 @@ void printProgramHelp(std::ostream& out) {
     }
 }
 
-// The BIOS libraries of the F mode serve the images given on the command line.
-void offerImagesToBiosLibraries(const GlobalSettings& settings) {
-    if (settings.accessMode != AccessMode::F || settings.images.empty() || std::getenv("LUMBRA_BIOS_DISKS")) return;
+// The BIOS libraries of the F mode serve the images given on the command line, unless they were
+// told their disks already; true when they serve the images, in order.
+bool offerImagesToBiosLibraries(const GlobalSettings& settings) {
+    if (settings.accessMode != AccessMode::F || settings.images.empty() || std::getenv("LUMBRA_BIOS_DISKS"))
+        return false;
     std::string list;
     for (const auto& image : settings.images) {
         if (!list.empty()) list += ':';
         list += image;
     }
-    setenv("LUMBRA_BIOS_DISKS", list.c_str(), 1);
+    return setenv("LUMBRA_BIOS_DISKS", list.c_str(), 1) == 0;
 }
 
 int runCommand(const Command& command, const std::vector<std::string>& arguments, std::ostream& out,
@@ -128,14 +132,18 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
     CliContext context(std::get<GlobalSettings>(settings), out, err);
     context.commandLine.push_back("lumbra-nss-cli");
     context.commandLine.insert(context.commandLine.end(), arguments.begin(), arguments.end());
-    offerImagesToBiosLibraries(context.settings);
     DriveSources sources;
     sources.listSystemDisks = context.settings.listSystemDisks;
     sources.images = context.settings.images;
-    if (auto code = ReadRescueMaps(context, std::get<0>(rescueMaps), sources)) return *code;
+    sources.imagesAreBiosDrives = offerImagesToBiosLibraries(context.settings);
+    const auto& maps = std::get<0>(rescueMaps);
+    if (context.settings.accessMode == AccessMode::F && !maps.empty() && !sources.imagesAreBiosDrives)
+        return context.fail(kExitBadInput, "--mapfile in the F access mode needs the BIOS libraries to serve the "
+                                           "--image files, but LUMBRA_BIOS_DISKS names their disks already");
+    if (auto code = ReadRescueMaps(context, maps, sources)) return *code;
     if (auto fatal = context.disk.EnumerateDrives(sources, ExecutableDirectory())) {
         err << "Corvalt Lumbra Novell NSS: " << *fatal << "\n";
-        return kExitOk;
+        return kExitEnvironment;
     }
     for (const std::string& error : context.disk.imageErrors()) context.fail(kExitBadInput, error);
     if (!context.disk.imageErrors().empty()) return kExitBadInput;

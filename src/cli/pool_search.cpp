@@ -42,6 +42,12 @@ ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, u
     std::atomic<int32_t> stopRequested{0};
     const WorkerStop ctrlC(stopRequested);
     const ScanEnd end = ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
+    const uint64_t scannedTo = ScanEndOnDisk(*range, reader.sectorCount());
+    if (end == ScanEnd::RangeDone && scannedTo == range->startSector)
+        err << "lumbra-nss-cli: --scan START (" << range->startSector << ") lies past the disk end (sector "
+            << *reader.sectorCount() << "); nothing was scanned\n";
+    else if (end == ScanEnd::RangeDone && scannedTo < range->endSector)
+        err << "lumbra-nss-cli: scanned to the disk end (sector " << scannedTo << ")\n";
     if (end == ScanEnd::PoolLimit)
         err << "lumbra-nss-cli: the scan ended once more than " << kScanPoolLimit
             << " pools were known (its limit); the pools found until then are listed\n";

@@ -26,7 +26,7 @@ ScanOption ReadScanOption(const ParsedArguments& arguments);
 // Fills pools from the partition table, or by scanning `range` when one is given, reading
 // whole runs ahead up to readAheadSectors per call (see ScanReadAhead). Ctrl-C stops the scan.
 // What ended the scan (RangeDone for the partition table); at the pool limit a line on `err`
-// says so.
+// says so, and so does one when the range reached past the disk's end, where the scan ended.
 ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
                   PoolTable& pools, std::ostream& err, uint32_t readAheadSectors = 0);
 

@@ -4,10 +4,11 @@
 
 namespace lumbra::cli {
 
-std::variant<std::vector<std::pair<std::string, std::string>>, std::string> PairRescueMaps(
+std::variant<std::vector<std::pair<size_t, std::string>>, std::string> PairRescueMaps(
     const std::vector<std::string>& arguments) {
-    std::vector<std::pair<std::string, std::string>> pairs;
-    std::optional<std::string> image;
+    std::vector<std::pair<size_t, std::string>> pairs;
+    size_t images = 0;
+    std::optional<size_t> image;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--") break;
@@ -16,7 +17,7 @@ std::variant<std::vector<std::pair<std::string, std::string>>, std::string> Pair
         if (!joined && !separate) continue;
         const std::string value = joined ? argument.substr(argument.find('=') + 1) : arguments[++i];
         if (argument.rfind("--image", 0) == 0) {
-            image = value;
+            image = images++;
             continue;
         }
         if (!image) return std::string("--mapfile MAP follows the --image PATH it belongs to");
@@ -26,7 +27,7 @@ std::variant<std::vector<std::pair<std::string, std::string>>, std::string> Pair
     return pairs;
 }
 
-std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps,
+std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<size_t, std::string>>& maps,
                                   DriveSources& sources) {
     for (const auto& [image, mapPath] : maps) {
         auto parsed = ReadRescueMapFile(mapPath);

@@ -10,13 +10,14 @@
 
 namespace lumbra::cli {
 
-// (image, map) pairs in the order given; the error text when a --mapfile follows no --image.
-std::variant<std::vector<std::pair<std::string, std::string>>, std::string> PairRescueMaps(
+// (image, map) pairs in the order given, the image as its index among the --image options (the
+// same file given twice is two drive rows); the error text when a --mapfile follows no --image.
+std::variant<std::vector<std::pair<size_t, std::string>>, std::string> PairRescueMaps(
     const std::vector<std::string>& arguments);
 
 // Reads each map into the drive sources. nullopt when all were read; otherwise 2 after a
 // message that names the map, the line (for a malformed one) and the reason.
-std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<std::string, std::string>>& maps,
+std::optional<int> ReadRescueMaps(CliContext& context, const std::vector<std::pair<size_t, std::string>>& maps,
                                   DriveSources& sources);
 
 }  // namespace lumbra::cli

@@ -58,9 +58,8 @@ void AddPoolAt(SectorReader& reader, uint64_t firstSector, uint64_t header, Pool
     }
     // A segmented pool is recorded once, from its segment 0.
     if (descriptor->segmentNumber != 0) return;
-    if (auto pool = CollectPoolSegments(reader, pools, info->name, firstSector,
-                                        descriptor->segmentTotal))
-        pools.add(std::move(*pool));
+    if (auto collected = CollectPoolSegments(reader, pools, info->name, firstSector, descriptor->segmentTotal))
+        pools.add(std::move(collected->pool), collected->segmentZeroStart);
 }
 
 // The pool keeps the places of its segmentCount segments. A count of kMaxSegments or more has
@@ -96,9 +95,9 @@ void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& p
     }
 }
 
-std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTable& known,
-                                             std::string_view poolName, uint64_t firstSector,
-                                             uint32_t segmentTotal) {
+std::optional<CollectedPool> CollectPoolSegments(SectorReader& reader, const PoolTable& known,
+                                                 std::string_view poolName, uint64_t firstSector,
+                                                 uint32_t segmentTotal) {
     if (segmentTotal == 0 || segmentTotal >= kMaxSegments) return std::nullopt;
     PoolEntry pool;
     pool.name = std::string(poolName);
@@ -131,7 +130,10 @@ std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTab
                     // Segment 0 holds the superblock and is what tells a pool met twice; a
                     // total met without it (other numbers came first) is a pool with a hole.
                     if (!seen[0]) return std::nullopt;
-                    return KeepCountedSegments(std::move(pool));
+                    const uint32_t segmentZeroStart = pool.segmentStart[0];
+                    auto kept = KeepCountedSegments(std::move(pool));
+                    if (!kept) return std::nullopt;
+                    return CollectedPool{std::move(*kept), segmentZeroStart};
                 }
             }
         }

@@ -16,6 +16,13 @@ namespace lumbra {
 // not a header, at a zero link, at a header already visited, or when the table is full.
 void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& pools);
 
+// A segmented pool as gathered, and where its segment 0's data begins: what tells the pool met
+// again, also when it keeps no segment places.
+struct CollectedPool {
+    PoolEntry pool;
+    uint32_t segmentZeroStart = 0;
+};
+
 // Walks the chain from firstSector again and gathers the segments of the segmented pool named
 // poolName until segmentTotal of them are met. Each segment number below kMaxSegments counts
 // once (the first header met wins), also one not below segmentTotal; a larger one is passed
@@ -24,9 +31,9 @@ void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& p
 // among them: a total met before segment 0 leaves the pool without it), when
 // segmentTotal or the final segmentCount is kMaxSegments or more, when segmentTotal is 0, or
 // when the pool's segment 0 data start is already known to `known`.
-std::optional<PoolEntry> CollectPoolSegments(SectorReader& reader, const PoolTable& known,
-                                             std::string_view poolName, uint64_t firstSector,
-                                             uint32_t segmentTotal);
+std::optional<CollectedPool> CollectPoolSegments(SectorReader& reader, const PoolTable& known,
+                                                 std::string_view poolName, uint64_t firstSector,
+                                                 uint32_t segmentTotal);
 
 // Distance in sectors from the header at `header` to its segment's data: the first data-start
 // marker of the four candidate sectors, or 32.

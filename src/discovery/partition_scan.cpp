@@ -67,6 +67,11 @@ uint32_t ScanProgressPercent(uint64_t done, uint64_t length) {
     return static_cast<uint32_t>(std::min<uint64_t>(done * 100 / length, 100));
 }
 
+uint64_t ScanEndOnDisk(const ScanRange& range, std::optional<uint64_t> diskSectors) {
+    const uint64_t end = std::min<uint64_t>(range.endSector, diskSectors.value_or(UINT64_MAX));
+    return std::max<uint64_t>(end, range.startSector);
+}
+
 ScanEnd ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
                           std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
                           uint32_t readAheadSectors) {
@@ -77,14 +82,15 @@ ScanEnd ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t
     pools.clear();
     RunReader runs(reader, perRead, runsPerRead);
     // 64-bit, so that a range ending at the last 32-bit sector still ends.
-    const uint64_t length = uint64_t{range.endSector} - range.startSector;
+    const uint64_t end = ScanEndOnDisk(range, reader.sectorCount());
+    const uint64_t length = end - range.startSector;
     uint64_t done = 0;
-    for (uint64_t sector = range.startSector; sector < range.endSector && stopRequested.load() == 0;
+    for (uint64_t sector = range.startSector; sector < end && stopRequested.load() == 0;
          sector += perRead, done += perRead) {
         events.onCurrentSector(sector);
         events.onStatus(done, length);
         events.onProgress(ScanProgressPercent(done, length));
-        const ByteView run = runs.run(sector, range.endSector);
+        const ByteView run = runs.run(sector, end);
         if (!ExamineRun(reader, run, sector, stopRequested, pools, events)) return ScanEnd::PoolLimit;
     }
     return stopRequested.load() != 0 ? ScanEnd::Stopped : ScanEnd::RangeDone;

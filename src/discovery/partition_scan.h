@@ -3,6 +3,7 @@
 // gone. Runs on a worker thread; reports through ScanEvents.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "discovery/pool_table.h"
@@ -50,9 +51,15 @@ enum class ScanEnd : uint8_t {
     PoolLimit,  // more than kScanPoolLimit pools were known
 };
 
+// Where a scan of `range` ends: the range's end, or the end of the disk (diskSectors, when
+// known) when the range reaches past it; never below the range's start, so a range that starts
+// past the disk's end scans nothing.
+uint64_t ScanEndOnDisk(const ScanRange& range, std::optional<uint64_t> diskSectors);
+
 // Clears stopRequested and the table, then reads the range in whole runs of sectorsPerRead
 // sectors (1 to kMaxSectorsPerRead; so the last run may reach past endSector) and walks the
-// partition chain from every sector that carries the partition signature. stopRequested is
+// partition chain from every sector that carries the partition signature. The range ends at the
+// disk's end (ScanEndOnDisk), and the progress counts the sectors up to there. stopRequested is
 // polled before every run; the scan sets it itself once more than kScanPoolLimit pools are
 // known, and then answers PoolLimit. Whatever ends the scan, the pools found stay in the table.
 // With readAheadSectors, as many whole runs as fit in it (never more than the range still

@@ -1,17 +1,19 @@
 #include "discovery/pool_table.h"
 
+#include <algorithm>
+
 namespace lumbra {
 
-bool PoolTable::add(PoolEntry pool) {
+bool PoolTable::add(PoolEntry pool, std::optional<uint32_t> segmentZeroStart) {
     if (full()) return false;
+    if (!segmentZeroStart && !pool.segmentStart.empty()) segmentZeroStart = pool.segmentStart[0];
+    if (segmentZeroStart) segmentZeroStarts_.push_back(*segmentZeroStart);
     pools_.push_back(std::move(pool));
     return true;
 }
 
 bool PoolTable::knowsDataStart(uint32_t dataStart) const {
-    for (const PoolEntry& pool : pools_)
-        if (!pool.segmentStart.empty() && pool.segmentStart[0] == dataStart) return true;
-    return false;
+    return std::find(segmentZeroStarts_.begin(), segmentZeroStarts_.end(), dataStart) != segmentZeroStarts_.end();
 }
 
 std::optional<SelectedPool> SelectPool(const PoolTable& table, uint32_t selectedPool) {

@@ -40,9 +40,15 @@ public:
     bool full() const { return pools_.size() >= kMaxPools; }
     bool empty() const { return pools_.empty(); }
 
-    // Appends a pool; false (and nothing added) when the table is full.
-    bool add(PoolEntry pool);
-    void clear() { pools_.clear(); }
+    // Appends a pool; false (and nothing added) when the table is full. segmentZeroStart: where
+    // its segment 0's data begins, remembered even when the pool keeps no segment places (a
+    // segment count of 0), so that the same pool met again is known; nullopt takes it from
+    // the entry.
+    bool add(PoolEntry pool, std::optional<uint32_t> segmentZeroStart = std::nullopt);
+    void clear() {
+        pools_.clear();
+        segmentZeroStarts_.clear();
+    }
 
     // True when a known pool's segment 0 data starts at dataStart: the same pool met again.
     bool knowsDataStart(uint32_t dataStart) const;
@@ -53,6 +59,7 @@ public:
 
 private:
     std::vector<PoolEntry> pools_;
+    std::vector<uint32_t> segmentZeroStarts_;  // of the rows that have one, in any order
 };
 
 // The working copy of row `selectedPool`; nullopt when there is no such row.

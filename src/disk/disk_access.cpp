@@ -6,6 +6,7 @@
 #include "disk/device_sector_reader.h"
 #include "disk/file_device.h"
 #include "disk/rescued_device.h"
+#include "disk/rescued_sector_reader.h"
 
 namespace lumbra {
 
@@ -13,7 +14,10 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     driveTable_ = {};
     unopenedDisks_ = {};
     imageErrors_.clear();
+    rescueMapWarnings_.clear();
     unrescued_.clear();
+    // The row of each image, by its index in sources.images.
+    std::vector<std::optional<size_t>> imageRows;
     if (accessMode_ == AccessMode::F) {
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
@@ -27,30 +31,34 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
             row.totalSectors = ClampedTotalSectors(row.cylinders, row.heads, row.sectorsPerTrack);
             row.model = "Unknown";
             row.probeNumber = i;
+            if (sources.imagesAreBiosDrives && i < sources.images.size()) {
+                row.path = sources.images[i];
+                imageRows.emplace_back(i);
+            }
             driveTable_.add(row);
         }
-        return std::nullopt;
-    }
-    if (sources.listSystemDisks) {
-        for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &unopenedDisks_)) {
-            row.probeNumber = driveTable_.count();
-            if (!driveTable_.add(std::move(row))) break;
+    } else {
+        if (sources.listSystemDisks) {
+            for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &unopenedDisks_)) {
+                row.probeNumber = driveTable_.count();
+                if (!driveTable_.add(std::move(row))) break;
+            }
+        }
+        for (const std::string& image : sources.images) {
+            std::string why;
+            imageRows.push_back(addImageRow(image, &why));
+            if (!imageRows.back() && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
         }
     }
-    for (const std::string& image : sources.images) {
-        std::string why;
-        if (!addImageRow(image, &why) && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
-    }
-    rescueMapWarnings_.clear();
     for (const auto& [image, map] : sources.rescueMaps) {
-        for (size_t row = driveTable_.rows.size(); row-- > 0;) {
-            if (driveTable_.rows[row].path != image) continue;
-            if (auto warning = setRescueMap(row, map)) rescueMapWarnings_.push_back(image + ": " + *warning);
-            break;
-        }
+        if (image >= imageRows.size() || !imageRows[image]) continue;
+        if (auto warning = setRescueMap(*imageRows[image], map))
+            rescueMapWarnings_.push_back(sources.images[image] + ": " + *warning);
     }
     return std::nullopt;
 }
+
+const char* const kEmptyImageText = "the image is empty";
 
 std::string ImageOpenError(const std::string& path, const std::string& reason) {
     return "cannot open image " + path + ": " + reason;
@@ -59,7 +67,14 @@ std::string ImageOpenError(const std::string& path, const std::string& reason) {
 std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {
     auto device = FileDevice::Open(path, errorText);
     if (!device) return std::nullopt;
+    // A file of 0 bytes has no sector to read; whatever was meant, it is not a disk.
+    std::error_code error;
+    if (device->sizeBytes() == 0 && std::filesystem::is_regular_file(path, error)) {
+        if (errorText) *errorText = kEmptyImageText;
+        return std::nullopt;
+    }
     DriveEntry row = GeometryForSize(device->sizeBytes());
+    row.sizeBytes = device->sizeBytes();
     row.model = std::filesystem::path(path).filename().string();
     row.path = path;
     row.probeNumber = driveTable_.count();
@@ -73,10 +88,13 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
         return std::make_unique<DeviceSectorReader>(nullptr, badSectorRetries);
     }
     const DriveEntry& entry = driveTable_.rows[row];
-    if (accessMode_ == AccessMode::F && biosLibrary_)
-        return std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
-    std::unique_ptr<SectorDevice> device = FileDevice::Open(entry.path, errorText);
     auto rescue = unrescued_.find(row);
+    if (accessMode_ == AccessMode::F && biosLibrary_) {
+        auto bios = std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
+        if (rescue == unrescued_.end()) return bios;
+        return std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);
+    }
+    std::unique_ptr<SectorDevice> device = FileDevice::Open(entry.path, errorText);
     if (!device || rescue == unrescued_.end())
         return std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
     device = std::make_unique<RescuedDevice>(std::move(device), rescue->second);

@@ -19,8 +19,12 @@ namespace lumbra {
 struct DriveSources {
     bool listSystemDisks = true;      // false: images only
     std::vector<std::string> images;  // disk image files, listed after the system's disks
-    // Rescue maps of some of those images, by image path.
-    std::vector<std::pair<std::string, RescueMap>> rescueMaps;
+    // F mode: the BIOS libraries serve `images` as drives 0x80, 0x81, ... in this order, so
+    // that row k reads image k.
+    bool imagesAreBiosDrives = false;
+    // Rescue maps of some of those images, each with the index in `images` of the image it
+    // belongs to (the same file given twice is two rows, and a map belongs to one of them).
+    std::vector<std::pair<size_t, RescueMap>> rescueMaps;
     // The files those maps were read from: inputs of the run, never written over.
     std::vector<std::string> rescueMapFiles;
     SystemPaths systemPaths;
@@ -41,8 +45,8 @@ public:
     const std::vector<std::string>& rescueMapWarnings() const { return rescueMapWarnings_; }
 
     // Adds an image file as a row (used for paths given where a row is expected); the row
-    // number, or nullopt when the table is full or the file cannot be opened (errorText then
-    // says why).
+    // number, or nullopt when the table is full or the file cannot be opened or is empty
+    // (errorText then says why).
     std::optional<size_t> addImageRow(const std::string& path, std::string* errorText = nullptr);
 
     // Opens a row read-only. The reader of a row whose device cannot be opened reads nothing
@@ -50,7 +54,8 @@ public:
     std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
 
     // Reads the row's image together with a rescue map: from the next OpenDrive on, the
-    // sectors it marks as never rescued read as failed and start in the drive's damage map.
+    // sectors it marks as never rescued read as failed and start in the drive's damage map,
+    // under the device reader and under the BIOS libraries alike.
     // Answers the warning for a map that does not end where the image ends.
     std::optional<std::string> setRescueMap(size_t row, const RescueMap& map);
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
@@ -69,6 +74,9 @@ private:
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
 };
+
+// The reason an image file of 0 bytes gets no row.
+extern const char* const kEmptyImageText;
 
 // "cannot open image PATH: <reason>", the text for an image file that gets no drive row.
 std::string ImageOpenError(const std::string& path, const std::string& reason);

@@ -1,6 +1,7 @@
 #pragma once
 // The drives the user can choose from, filled once at start-up.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ struct DriveEntry {
     uint32_t int13Extensions = 0;  // what the BIOS library answered for the drive; 0 in N mode
     uint32_t probeNumber = 0;      // N mode: the row's place among devices; F mode: BIOS drive 0x80 + n
     std::string path;              // N mode: the block device or image file read for this row
+    // The exact size in bytes of an image or a disk of this machine (the geometry rounds it);
+    // unknown for the drives of the BIOS libraries.
+    std::optional<uint64_t> sizeBytes;
 };
 
 struct DriveTable {

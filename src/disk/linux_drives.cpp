@@ -112,6 +112,7 @@ std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths, UnopenedDisks* 
             DriveEntry missing;
             missing.model = "Media missing or not inserted";
             missing.path = (fs::path(paths.dev) / name).string();
+            missing.sizeBytes = 0;
             rows.push_back(missing);
             continue;
         }
@@ -123,6 +124,7 @@ std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths, UnopenedDisks* 
         DriveEntry row = geometryOf(device->descriptor(), device->sizeBytes());
         row.model = onUsbBus(entry) ? "USB Device" : modelOf(entry, name);
         row.path = (fs::path(paths.dev) / name).string();
+        row.sizeBytes = device->sizeBytes();
         rows.push_back(row);
     }
     return rows;

@@ -14,7 +14,6 @@ namespace {
 // Pairs each --mapfile with the --image before it (the parser keeps the order the options came
 // in) and reads the maps; false after a message.
 bool ReadRescueMaps(const QCommandLineParser& parser, DriveSources& sources) {
-    const QStringList images = parser.values("image");
     const QStringList maps = parser.values("mapfile");
     qsizetype imageIndex = 0;
     qsizetype mapIndex = 0;
@@ -35,8 +34,7 @@ bool ReadRescueMaps(const QCommandLineParser& parser, DriveSources& sources) {
                 std::fprintf(stderr, "lumbra-nss: %s\n", RescueMapErrorText(map, *error).c_str());
                 return false;
             }
-            sources.rescueMaps.emplace_back(images.value(imageIndex - 1).toLocal8Bit().toStdString(),
-                                            std::move(std::get<RescueMap>(parsed)));
+            sources.rescueMaps.emplace_back(static_cast<size_t>(imageIndex - 1), std::move(std::get<RescueMap>(parsed)));
             sources.rescueMapFiles.push_back(map);
         }
     }

@@ -17,17 +17,20 @@ std::string ConditionText(ConditionKind kind) {
     return "not read yet";
 }
 
-// A file is consecutive pool blocks; each segment of the pool gives one run, so the walk takes
-// as many steps as the file crosses segments.
+// A file is consecutive pool blocks, that is consecutive pool sectors; each segment it crosses
+// gives one run. A segment whose extent is not a multiple of 8 ends inside a block, so the walk
+// goes from segment to segment by sectors, never by whole blocks.
 FileLayout LayFileOut(const SelectedPool& pool, std::optional<uint64_t> diskSectors, uint64_t firstBlock, int64_t size) {
     FileLayout layout;
     if (size <= 0) return layout;
     const uint64_t total = static_cast<uint64_t>(size);
     const uint64_t diskEnd = diskSectors.value_or(UINT64_MAX);
+    // A block number too large to be a sector number maps nothing.
+    const bool mappable = firstBlock <= UINT64_MAX / kSectorsPerBlock;
+    uint64_t poolSector = mappable ? firstBlock * kSectorsPerBlock : 0;
     uint64_t offset = 0;
-    uint64_t block = firstBlock;
-    while (offset < total) {
-        const auto mapped = MapPoolBlock(pool, block);
+    while (mappable && offset < total) {
+        const auto mapped = MapPoolRun(pool, poolSector);
         if (!mapped || mapped->diskSector >= diskEnd) break;
         const uint64_t sectors = std::min(mapped->sectors, diskEnd - mapped->diskSector);
         const uint64_t bytes = sectors > (UINT64_MAX / kSectorSize) ? UINT64_MAX : sectors * kSectorSize;
@@ -35,8 +38,9 @@ FileLayout LayFileOut(const SelectedPool& pool, std::optional<uint64_t> diskSect
         layout.runs.push_back({offset, mapped->diskSector * kSectorSize, length});
         offset += length;
         if (length < bytes || sectors < mapped->sectors) break;
-        // The run ended with its segment: the next block starts the next segment's run.
-        block += (sectors + kSectorsPerBlock - 1) / kSectorsPerBlock;
+        // The run ended with its segment: the next sector starts the next segment's run. A
+        // run is at most one segment's extent, so the sum stays far below 2^64.
+        poolSector += sectors;
     }
     layout.cutShort = offset < total;
     return layout;

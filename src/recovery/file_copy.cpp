@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "discovery/pool_mapping.h"
 #include "disk/sector.h"
+#include "recovery/file_condition.h"
 #include "recovery/name_match.h"
 #include "recovery/safe_file_name.h"
 
@@ -41,31 +41,26 @@ Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::st
 }
 
 // The copy loop: up to `size` bytes, ending early at Skip, Stop, the end of the pool or the
-// end of the disk. False when a write failed.
+// end of the disk. It follows the file's layout, so a block split between two segments is read
+// from both. False when a write failed.
 bool CopyBlocks(CopyContext& context, DestinationFile& file, uint64_t firstBlock, uint64_t size,
                 CopyMode mode, uint64_t& written) {
-    const uint64_t diskEnd = context.reader.sectorCount().value_or(UINT64_MAX);
+    const FileLayout layout =
+        LayFileOut(context.pool, context.reader.sectorCount(), firstBlock, static_cast<int64_t>(size));
     std::vector<uint8_t> buffer(size_t{kCopyRunBlocks} * kBlockSize);
-    uint64_t block = firstBlock;
-    while (!Raised(context.flags.skip) && !Raised(context.flags.stopSaving) && written < size) {
-        const auto mapped = MapPoolBlock(context.pool, block);
-        if (!mapped || mapped->diskSector >= diskEnd) break;
-        const uint64_t blocksLeft = (size - written + kBlockSize - 1) / kBlockSize;
-        const uint64_t contiguousBlocks = (mapped->sectors + kSectorsPerBlock - 1) / kSectorsPerBlock;
-        const uint32_t run = static_cast<uint32_t>(std::min({blocksLeft, contiguousBlocks, uint64_t{kCopyRunBlocks}}));
-        const uint64_t runSectors = uint64_t{run} * kSectorsPerBlock;
-        const bool reachesDiskEnd = diskEnd - mapped->diskSector < runSectors;
-        const size_t runBytes =
-            static_cast<size_t>((reachesDiskEnd ? diskEnd - mapped->diskSector : runSectors) * kSectorSize);
-        std::fill_n(buffer.begin(), runBytes, uint8_t{0});
-        context.reader.ReadSectors(mapped->diskSector, run * kSectorsPerBlock, buffer.data());
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(size - written, runBytes));
-        if (!file.write(buffer.data(), n)) return false;
-        written += n;
-        block += run;
-        if (mode == CopyMode::Recover && context.observer)
-            context.observer->fileProgress(static_cast<uint32_t>(written * 100 / size));
-        if (reachesDiskEnd) break;
+    for (const DiskRun& run : layout.runs) {
+        for (uint64_t done = 0; done < run.length;) {
+            if (Raised(context.flags.skip) || Raised(context.flags.stopSaving)) return true;
+            const size_t n = static_cast<size_t>(std::min<uint64_t>(run.length - done, buffer.size()));
+            const auto sectors = static_cast<uint32_t>((n + kSectorSize - 1) / kSectorSize);
+            std::fill_n(buffer.begin(), size_t{sectors} * kSectorSize, uint8_t{0});
+            context.reader.ReadSectors((run.diskOffset + done) / kSectorSize, sectors, buffer.data());
+            if (!file.write(buffer.data(), n)) return false;
+            written += n;
+            done += n;
+            if (mode == CopyMode::Recover && context.observer)
+                context.observer->fileProgress(static_cast<uint32_t>(written * 100 / size));
+        }
     }
     return true;
 }

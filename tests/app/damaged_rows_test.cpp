@@ -21,7 +21,7 @@ TEST_F(WizardTest, AFileOnUnrescuedSectorsStandsOutInTheListAndItsPropertiesSayS
     map.unrescued = {{sector * kSectorSize, kSectorSize}};
     map.coveredEnd = image.sizeBytes();
     const std::string path = WriteImage(image);
-    Start({path}, {{path, map}});
+    Start({path}, {{0, map}});
     ToBrowse();
 
     const int readme = RowNamed("readme.txt");

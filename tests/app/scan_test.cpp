@@ -139,6 +139,21 @@ TEST_F(ScanTest, AScanThatFindsNothingStillEndsInThePoolStep) {
     EXPECT_TRUE(view.visible(Element::IdentifyFrame));
 }
 
+// The disk holds 12000 sectors: a range typed far past them is scanned up to there, and the
+// progress counts those sectors, so it reaches its end at the disk's end.
+TEST_F(ScanTest, ARangePastTheDiskEndIsScannedToTheDiskEnd) {
+    StartScan("0", "20000");
+    wizard->WaitForWorker();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    EXPECT_EQ(view.treeChildren(TreeKind::Pools), (std::vector<std::string>{"POOL1", "SECOND"}));
+    std::vector<std::string> statuses;
+    for (const std::string& entry : view.log)
+        if (entry.starts_with("text StatusLine=Scanning")) statuses.push_back(entry);
+    ASSERT_EQ(statuses.size(), 200u);
+    EXPECT_EQ(statuses.back(), "text StatusLine=Scanning sector 11940 Of 12000");
+    EXPECT_EQ(view.progress.back(), 99u);
+}
+
 TEST_F(ScanTest, OneHundredSectorsPerReadMovesTheScanInSteps) {
     Start({WriteImage(LostTableImage())});
     view.settingsDialog = [](SettingsDialogValues& values) {

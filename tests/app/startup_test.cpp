@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "app/info_layouts.h"
 #include "app/quick_help.h"
 #include "support/fake_system_disks.h"
@@ -137,12 +139,16 @@ TEST_F(WizardTest, ADroppedImageBecomesADriveRowAfterTheOthersAndABadOneIsOnlyTo
     EXPECT_TRUE(view.messages.empty());
 
     const std::string missing = scratch.file("missing.img");
+    const std::string empty = scratch.file("empty.img");
+    std::ofstream(empty).flush();
     wizard->OnImageDropped(missing);
     wizard->OnImageDropped(scratch.path().string());
-    ASSERT_EQ(view.messages.size(), 2u);
+    wizard->OnImageDropped(empty);
+    ASSERT_EQ(view.messages.size(), 3u);
     EXPECT_EQ(view.messages[0].text, "cannot open image " + missing + ": No such file or directory");
     EXPECT_EQ(view.messages[1].text,
               "cannot open image " + scratch.path().string() + ": is a folder, not a disk or an image");
+    EXPECT_EQ(view.messages[2].text, "cannot open image " + empty + ": the image is empty");
     EXPECT_EQ(session.disk.driveTable().count(), 2u);
 
     // The dropped drive is a drive like the others.
@@ -152,7 +158,7 @@ TEST_F(WizardTest, ADroppedImageBecomesADriveRowAfterTheOthersAndABadOneIsOnlyTo
     // Past the disk step a drop does nothing.
     wizard->OnImageDropped(dropped);
     EXPECT_EQ(session.disk.driveTable().count(), 2u);
-    EXPECT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages.size(), 3u);
 }
 
 TEST_F(WizardTest, EmptyDriveTableShowsOnlyTheRoot) {

@@ -45,7 +45,7 @@ protected:
 
     // Starts the wizard over these image files (rows 0, 1, ...).
     void Start(const std::vector<std::string>& images,
-               std::vector<std::pair<std::string, RescueMap>> rescueMaps = {}) {
+               std::vector<std::pair<size_t, RescueMap>> rescueMaps = {}) {
         desktop.temporaryFolder = scratch.file("temp") + "/";
         std::filesystem::create_directories(scratch.file("temp"));
         wizard = std::make_unique<WizardController>(session, view, desktop);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/command.h"
@@ -25,10 +27,32 @@ TEST(CliDrives, ListsImagesAsJsonInOrder) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
-                  "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130},"
+                  "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130,"
+                  "\"bytes\":8225792},"
                   "{\"row\":1,\"model\":\"second.img\",\"path\":\"" + b +
-                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}],"
+                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065,"
+                  "\"bytes\":5120}],"
                   "\"unopened\":{\"needingRights\":0,\"refused\":0}}\n");
+}
+
+// An image of 0 bytes is refused when it is opened, given as --image or as --drive; one of a
+// single byte is a drive whose exact size the JSON gives beside its geometry.
+TEST(CliDrives, AnEmptyImageIsRefusedATinyOneKeepsItsExactSize) {
+    ScratchFolder folder("cli_empty_image");
+    const std::string empty = folder.file("empty.img");
+    std::ofstream(empty).flush();
+    const std::string tiny = folder.file("tiny.img");
+    std::ofstream(tiny) << "x";
+    const auto given = RunCli({"--no-drives", "--image", empty, "pools", "--drive", "0"});
+    EXPECT_EQ(given.exitCode, 2);
+    EXPECT_EQ(given.err, "lumbra-nss-cli: cannot open image " + empty + ": the image is empty\n");
+    EXPECT_EQ(given.out, "");
+    const auto asDrive = RunCli({"--no-drives", "pools", "--drive", empty});
+    EXPECT_EQ(asDrive.exitCode, 2);
+    EXPECT_EQ(asDrive.err, "lumbra-nss-cli: cannot open image " + empty + ": the image is empty\n");
+    const auto listed = RunCli({"--no-drives", "--image", tiny, "drives", "--json"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("\"totalSectors\":16065,\"bytes\":1}"), std::string::npos) << listed.out;
 }
 
 // The drives command over a stand-in for the machine's disks, with or without --json.
@@ -167,11 +191,68 @@ TEST(CliBiosMode, ListsAndReadsTheSameImageThroughTheEmulatedLibraries) {
     EXPECT_EQ(bios.out, normal.out);
 }
 
-TEST(CliBiosMode, MissingLibraryEndsWithItsMessageAndExitZero) {
+// A 64-sector image whose map says sector 5 was never rescued.
+struct MappedImage {
+    explicit MappedImage(const ScratchFolder& folder)
+        : image(folder.numberedImage("disk.img", 64)), map(folder.file("disk.map")) {
+        std::ofstream(map) << "# rescue map\n0x0 +\n0x0 0xA00 +\n0xA00 0x200 -\n0xC00 0x7400 +\n";
+    }
+    std::string image;
+    std::string map;
+};
+
+// The first line of bytes of a one-sector dump (after the line naming the sector).
+std::string FirstDumpLine(const test::CliRun& run) {
+    const size_t start = run.out.find('\n') + 1;
+    return run.out.substr(start, run.out.find('\n', start) - start);
+}
+
+// The same image twice is two rows; a map belongs to the --image it follows, whichever that is.
+TEST(CliRescueMaps, AMapBelongsToTheImageItFollows) {
+    ScratchFolder folder("cli_map_rows");
+    const MappedImage disk(folder);
+    const std::vector<std::string> first = {"--no-drives", "--image", disk.image, "--mapfile", disk.map, "--image",
+                                            disk.image};
+    const std::vector<std::string> second = {"--no-drives", "--image", disk.image, "--image", disk.image,
+                                             "--mapfile", disk.map};
+    for (const auto& [options, mappedRow] : {std::pair{first, "0"}, std::pair{second, "1"}}) {
+        for (const std::string row : {"0", "1"}) {
+            std::vector<std::string> arguments = options;
+            arguments.insert(arguments.end(), {"read", "--drive", row, "--sector", "5"});
+            const auto run = RunCli(arguments);
+            const bool mapped = row == mappedRow;
+            EXPECT_EQ(run.exitCode, mapped ? 1 : 0) << row << run.err;
+            EXPECT_NE(FirstDumpLine(run).find(mapped ? " 00 00 00 00" : " 24 24 24 24"), std::string::npos)
+                << row << run.out;
+        }
+    }
+}
+
+// The map sits under the BIOS libraries too: the sector never rescued is not copied from the
+// image as if it had been read.
+TEST(CliBiosMode, TheRescueMapAppliesInTheFModeToo) {
+    ScratchFolder folder("cli_bios_map");
+    const MappedImage disk(folder);
+    unsetenv("LUMBRA_BIOS_DISKS");
+    const auto hole = RunCli({"--access-mode=F", "--image", disk.image, "--mapfile", disk.map, "read", "--drive",
+                              "0", "--sector", "5"});
+    unsetenv("LUMBRA_BIOS_DISKS");
+    const auto beside = RunCli({"--access-mode=F", "--image", disk.image, "--mapfile", disk.map, "read", "--drive",
+                                "0", "--sector", "6"});
+    unsetenv("LUMBRA_BIOS_DISKS");
+    EXPECT_EQ(hole.exitCode, 1) << hole.err;
+    EXPECT_NE(FirstDumpLine(hole).find(" 00 00 00 00"), std::string::npos) << hole.out;
+    EXPECT_EQ(beside.exitCode, 0) << beside.err;
+    EXPECT_NE(FirstDumpLine(beside).find(" 2b 2b 2b 2b"), std::string::npos) << beside.out;
+}
+
+TEST(CliBiosMode, MissingLibraryEndsWithItsMessageAndExitOne) {
     ScratchFolder folder("cli_nolib");
     std::filesystem::copy_file(std::string(LUMBRA_BIN_DIR) + "/lumbra-nss-cli", folder.file("lumbra-nss-cli"));
     const std::string command = folder.file("lumbra-nss-cli") + " --access-mode=F drives 2>" + folder.file("err.txt");
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
     std::ifstream in(folder.file("err.txt"));
     std::string line;
     std::getline(in, line);

@@ -28,6 +28,7 @@ public:
         reads.emplace_back(sector, count);
         return inner_->ReadSectors(sector, count, buffer);
     }
+    std::optional<uint64_t> sectorCount() const override { return inner_->sectorCount(); }
     std::vector<std::pair<uint64_t, uint32_t>> reads;
 
 private:

@@ -206,11 +206,37 @@ TEST(PartitionScan, StopsOnceMoreThanFortyEightPoolsAreKnown) {
 
 TEST(PartitionScan, RangeEndingAtTheLastSectorNumberEnds) {
     const uint32_t last = std::numeric_limits<uint32_t>::max();
-    const NssImage image = NssImageBuilder().pool("DATA", At(2048)).build();
+    const NssImage image = NssImageBuilder().pool("DATA", At(2048)).diskSectors(uint64_t{last} + 1).build();
     ScanRun run;
     Scan(image, {last - 100, last}, 60, run);
     EXPECT_EQ(run.events.sectors, (std::vector<uint64_t>{last - 100, uint64_t{last} - 40}));
     EXPECT_TRUE(run.pools.empty());
+}
+
+// A range that reaches past the disk ends at the disk's end at once: nothing past it is read,
+// and the progress counts the sectors up to there. A range ending exactly there is whole.
+TEST(PartitionScan, ARangePastTheDiskEndStopsAtTheDiskEnd) {
+    const NssImage image = NssImageBuilder().pool("DATA", At(2048)).build();
+    const uint64_t sectors = image.sectorCount();
+    for (const uint64_t end : {sectors, sectors + 1, sectors + 600}) {
+        ScanRun run;
+        Scan(image, {1000, static_cast<uint32_t>(end)}, 60, run);
+        EXPECT_EQ(run.end, ScanEnd::RangeDone);
+        EXPECT_EQ(PoolNames(run.pools), std::vector<std::string>{"DATA"});
+        const uint64_t runs = (sectors - 1000 + 59) / 60;
+        EXPECT_EQ(run.events.sectors.size(), runs) << end;
+        EXPECT_EQ(run.events.statusLines.back(), ScanStatusText((runs - 1) * 60, sectors - 1000)) << end;
+    }
+    EXPECT_EQ(ScanEndOnDisk({0, std::numeric_limits<uint32_t>::max()}, sectors), sectors);
+    EXPECT_EQ(ScanEndOnDisk({0, 100}, sectors), 100u);
+    EXPECT_EQ(ScanEndOnDisk({0, 100}, std::nullopt), 100u);
+
+    // A range that starts past the end scans nothing.
+    ScanRun past;
+    Scan(image, {static_cast<uint32_t>(sectors), static_cast<uint32_t>(sectors + 100)}, 60, past);
+    EXPECT_EQ(past.end, ScanEnd::RangeDone);
+    EXPECT_TRUE(past.events.sectors.empty());
+    EXPECT_TRUE(past.runs.empty());
 }
 
 TEST(PartitionScan, StartsFromAnEmptyTableAndUsesTheRunSize) {

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "discovery/partition_scan.h"
 #include "discovery/pool_listing.h"
 #include "discovery_test_helpers.h"
 
@@ -118,6 +119,32 @@ TEST(SegmentedPool, TotalMetBeforeSegmentZeroRecordsNothing) {
     const PoolTable pools = ListPools(image);
     ASSERT_EQ(pools.count(), 1u);
     EXPECT_EQ(pools[0].segmentStart.at(0), image.pool("SEG3").segments[0].dataStart);
+}
+
+// A lone pool and then a pool of two segments in one chain, whose last segment announces 0
+// segments: the pool keeps a count of 0 and no segment places. Each header has its entry, so
+// the pool is met from the lone pool's entry and again from its segment 0's; a scan meets it
+// from both headers too. It is recorded once, whatever it keeps.
+NssImage ZeroCountAfterLonePool() {
+    PoolPlan segmented{.name = "SEG", .segments = {{.headerSector = 200000, .extent = 65536}, {.extent = 65536}}};
+    segmented.segments[1].header.descriptorSegmentCount = 0;
+    return NssImageBuilder().pool("LONE", {.headerSector = 2048}).pool(segmented).build();
+}
+
+TEST(SegmentedPool, PoolMetAgainIsRecordedOnceWhateverItsSegmentCount) {
+    const NssImage image = ZeroCountAfterLonePool();
+    const PoolTable listed = ListPools(image);
+    ASSERT_EQ(PoolNames(listed), (std::vector<std::string>{"LONE", "SEG"}));
+    EXPECT_EQ(listed[1].segmentCount, 0u);
+    EXPECT_TRUE(listed[1].segmentStart.empty());
+
+    PoolTable scanned;
+    std::atomic<int32_t> stop{0};
+    ScanEvents events;
+    const auto reader = ReaderOf(image);
+    const ScanRange wholeDisk{0, static_cast<uint32_t>(image.sectorCount())};
+    EXPECT_EQ(ScanForPartitions(*reader, wholeDisk, 60, stop, scanned, events), ScanEnd::RangeDone);
+    EXPECT_EQ(PoolNames(scanned), (std::vector<std::string>{"LONE", "SEG"}));
 }
 
 // Pool names are compared between segments as reduced: low bytes up to the first 0 low byte.

@@ -160,6 +160,29 @@ TEST_F(FakeSystem, TableStopsAtThirtyTwoRows) {
     EXPECT_EQ(access.addImageRow(image.string()), std::nullopt);
 }
 
+// An image of 0 bytes holds no sector: it is refused when opened. One byte is a sector, partly
+// there; every image row keeps its exact size beside the geometry.
+TEST_F(FakeSystem, AnEmptyImageIsRefusedAndEveryImageKeepsItsExactSize) {
+    DiskAccess access(AccessMode::N);
+    const fs::path empty = root / "empty.img";
+    std::ofstream(empty).flush();
+    const fs::path tiny = root / "tiny.img";
+    std::ofstream(tiny) << "x";
+    DriveSources sources;
+    sources.listSystemDisks = false;
+    sources.images = {empty.string(), tiny.string()};
+    access.EnumerateDrives(sources, "");
+    ASSERT_EQ(access.driveTable().count(), 1);
+    EXPECT_EQ(access.driveTable().rows[0].path, tiny.string());
+    EXPECT_EQ(access.driveTable().rows[0].sizeBytes, 1u);
+    EXPECT_EQ(access.driveTable().rows[0].totalSectors, 16065u);
+    EXPECT_EQ(access.imageErrors(),
+              std::vector<std::string>{"cannot open image " + empty.string() + ": the image is empty"});
+    std::string why;
+    EXPECT_EQ(access.addImageRow(empty.string(), &why), std::nullopt);
+    EXPECT_EQ(why, "the image is empty");
+}
+
 TEST_F(FakeSystem, UnopenableImageIsNoRowAndSaysWhy) {
     DiskAccess access(AccessMode::N);
     DriveSources sources;

@@ -1,9 +1,12 @@
 // lumbra-nss answers --help, --version and a bad option on a terminal with no display at all.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "gui/desktop_command_line.h"
@@ -57,6 +60,26 @@ TEST(DesktopCommandLine, FurtherArgumentsAreDiskImagesAsWithImage) {
     EXPECT_FALSE(options.sources.listSystemDisks);
     EXPECT_EQ(options.mode, lumbra::AccessMode::F);
     EXPECT_EQ(options.sources.images, (std::vector<std::string>{"second.img", "first.img", "third disk.img"}));
+}
+
+// The same image twice is two rows: a map belongs to the --image it follows, by its place.
+TEST(DesktopCommandLine, AMapBelongsToTheImageItFollows) {
+    const std::string map = std::filesystem::temp_directory_path() / ("lumbra_desktop_map_" + std::to_string(getpid()));
+    std::ofstream(map) << "0x0 +\n0x0 0x200 -\n";
+    const QString path = QString::fromStdString(map);
+    const auto first = lumbra::ParseDesktopCommandLine(
+        {"lumbra-nss", "--image", "d.img", "--mapfile", path, "--image", "d.img"});
+    const auto second = lumbra::ParseDesktopCommandLine(
+        {"lumbra-nss", "--image", "d.img", "--image", "d.img", "--mapfile", path});
+    std::filesystem::remove(map);
+    ASSERT_TRUE(std::holds_alternative<lumbra::DesktopOptions>(first));
+    ASSERT_TRUE(std::holds_alternative<lumbra::DesktopOptions>(second));
+    const auto& firstMaps = std::get<lumbra::DesktopOptions>(first).sources.rescueMaps;
+    const auto& secondMaps = std::get<lumbra::DesktopOptions>(second).sources.rescueMaps;
+    ASSERT_EQ(firstMaps.size(), 1u);
+    EXPECT_EQ(firstMaps[0].first, 0u);
+    ASSERT_EQ(secondMaps.size(), 1u);
+    EXPECT_EQ(secondMaps[0].first, 1u);
 }
 
 }  // namespace
