@@ -26,6 +26,8 @@ public:
     void fileStarted(const std::string&, const std::string&, uint32_t) override {}
     void fileProgress(uint32_t) override {}
     void fileFinished(const CopyResult&) override { line_.update(++done_, total_); }
+    // Erases the line, so that what follows starts a clean line.
+    void finish() { line_.finish(); }
 
 private:
     ProgressLine line_{"files"};
@@ -175,6 +177,7 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
                                   .keepTimes = arguments.has("--keep-times"),
                                   .sourceName = context.disk.driveTable().rows[source->loaded.state.selectedDrive].path};
     const RecoveryRunResult run = RunRecovery(copy, tree, selection, options.out, runOptions);
+    progress.finish();
     if (run.reportFailed) context.err << "lumbra-nss-cli: the report could not be written\n";
     PrintSummary(context, run, arguments.has("--json"), copy.resume);
     if (Interrupted()) ListCutShort(context, run.summary);

@@ -77,7 +77,8 @@ Command PoolsCommand() {
             "Lists the NSS pools found through the partition table of the drive, or, with --scan, by\n"
             "searching sectors START up to END (END not included) for NetWare partitions, in runs of\n"
             "--sectors-per-read sectors. Rows are numbered from 0; volumes takes the row with --pool.\n"
-            "  --scan START END   unsigned 32-bit sector numbers, END greater than START\n"
+            "  --scan START END   unsigned 32-bit sector numbers (decimal or 0x...), END greater\n"
+            "                     than START\n"
             "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"segmentCount\",\n"
             "                     \"segments\":[{\"start\",\"extent\"}]}]}\n",
             {{"--drive", 1, false}, {"--scan", 2, false}, {"--json", 0, false}},

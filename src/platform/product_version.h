@@ -4,6 +4,8 @@
 
 namespace lumbra {
 
+inline constexpr std::string_view kProductName = "Corvalt Lumbra Novell NSS";
+inline constexpr std::string_view kProductVersion = "4.03";
 inline constexpr std::string_view kProductVersionText = "Corvalt Lumbra Novell NSS Version 4.03";
 
 }  // namespace lumbra
