@@ -33,7 +33,7 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
     const RecoveredTree& tree = source->loaded.records;
     if (arguments.has("--json")) {
         JsonWriter json(context.out);
-        json.beginObject().key("format").value(1).key("count").value(static_cast<uint64_t>(rows.rows.size()));
+        json.beginObject().key("count").value(static_cast<uint64_t>(rows.rows.size()));
         json.key("matches").beginArray();
         for (const FindRow& row : rows.rows) {
             json.beginObject()
@@ -63,7 +63,7 @@ Command FindFilesCommand() {
                         "per file with its folder's path, its name as the volume holds it, and its size. The\n"
                         "count of files found goes to standard error.\n") +
                 kRecoverySourceHelp +
-                "  --json   print {\"format\":1,\"count\",\"matches\":[{\"name\",\"path\",\"size\",\"condition\",\n"
+                "  --json   print {\"count\",\"matches\":[{\"name\",\"path\",\"size\",\"condition\",\n"
                 "           ...}]} (see list)\n",
             RecoverySourceOptions(), runFind};
 }

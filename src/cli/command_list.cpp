@@ -33,10 +33,12 @@ Command ListCommand() {
                         "Lists the recovered folders, then the files, in list order.\n") +
                 kRecoverySourceHelp +
                 "  --json   print {\"folders\":[{\"itemNumber\",\"objectId\",\"parentId\",\"name\",\"timeStamp\",\n"
-                "           \"date\",\"time\"}],\"files\":[{\"itemNumber\",\"objectId\",\"parentId\",\"name\",\"size\",\n"
-                "           \"firstBlock\",\"blockCount\",\"timeStamp\",\"date\",\"time\",\"path\",\"condition\"}]};\n"
-                "           condition: intact, damaged (then \"unreadableBytes\" and \"unreadableRanges\":\n"
-                "           [{\"offset\",\"length\"}]), cut short, or not read yet (without --mapfile)\n",
+                "           \"date\",\"time\",\"dateTime\"}],\"files\":[{\"itemNumber\",\"objectId\",\"parentId\",\n"
+                "           \"name\",\"size\",\"firstBlock\",\"blockCount\",\"timeStamp\",\"date\",\"time\",\"dateTime\",\n"
+                "           \"path\",\"condition\"}]}; dateTime: ISO 8601 in UTC (\"2004-03-05T08:07:31Z\"), left out\n"
+                "           where date and time read unknown; condition: intact, damaged (then\n"
+                "           \"unreadableBytes\" and \"unreadableRanges\":[{\"offset\",\"length\"}]), cut short,\n"
+                "           or not read yet (without --mapfile)\n",
             RecoverySourceOptions(), runList};
 }
 

@@ -56,7 +56,6 @@ void printJson(std::ostream& out, const ReadRun& run) {
     for (uint8_t byte : run.bytes) hex += {kHex[byte >> 4], kHex[byte & 0x0F]};
     JsonWriter json(out);
     json.beginObject()
-        .key("format").value(1)
         .key("sector").value(run.firstSector)
         .key("count").value(static_cast<uint64_t>(run.bytes.size() / kSectorSize))
         .key("unreadable").beginArray();
@@ -97,7 +96,7 @@ Command ReadCommand() {
             "cannot be read (a bad sector, one past the end, or one the --mapfile never rescued) is\n"
             "shown as zeros under the line \"sector N: UNREADABLE, shown as zeros\"; when any sector\n"
             "could not be read, the exit code is 1.\n"
-            "  --json   print {\"format\":1,\"sector\",\"count\",\"unreadable\":[sector numbers],\"hex\"}\n",
+            "  --json   print {\"sector\",\"count\",\"unreadable\":[sector numbers],\"hex\"}\n",
             {{"--drive", 1, false}, {"--sector", 1, false}, {"--count", 1, false}, {"--json", 0, false}},
             runRead};
 }

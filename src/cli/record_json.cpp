@@ -5,6 +5,7 @@
 #include "cli/terminal_text.h"
 #include "recovery/folder_path.h"
 #include "recovery/format_stamp.h"
+#include "recovery/recovery_report.h"
 #include "recovery/recovery_run.h"
 
 namespace lumbra::cli {
@@ -20,6 +21,7 @@ void WriteCommonFields(JsonWriter& json, const ItemRecord& record) {
 void WriteStamp(JsonWriter& json, const ItemRecord& record) {
     const StampTexts stamp = FormatStamp(record.timeStamp);
     json.key("timeStamp").value(record.timeStamp).key("date").value(stamp.date).key("time").value(stamp.time);
+    if (const std::string iso = IsoStamp(record.timeStamp); !iso.empty()) json.key("dateTime").value(iso);
 }
 
 }  // namespace
