@@ -24,7 +24,7 @@ TEST(CliDrives, ListsImagesAsJsonInOrder) {
     const auto run = RunCli({"--no-drives", "--image", a, "drives", "--json", "--image=" + b});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
-              "{\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
+              "{\"format\":1,\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
                   "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130},"
                   "{\"row\":1,\"model\":\"second.img\",\"path\":\"" + b +
                   "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}],"
@@ -70,7 +70,7 @@ TEST(CliDrives, DisksLeftOutAreCountedByWhatTheUserCanDoAboutThem) {
     EXPECT_EQ(ListDrives(refused, false),
               "No drives found. Give a disk image with --image PATH.\n"
               "1 disk(s) could not be opened: the system refuses them even to the administrator\n");
-    EXPECT_EQ(ListDrives(refused, true), "{\"drives\":[],\"unopened\":{\"needingRights\":0,\"refused\":1}}\n");
+    EXPECT_EQ(ListDrives(refused, true), "{\"format\":1,\"drives\":[],\"unopened\":{\"needingRights\":0,\"refused\":1}}\n");
 }
 
 TEST(CliDrives, AnImageThatCannotBeOpenedIsRefusedNotListed) {
