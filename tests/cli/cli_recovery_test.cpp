@@ -152,12 +152,14 @@ TEST(CliSnapshotShow, AWrongTagOrVersionPrintsTheMessageAndExitsWithTwo) {
     std::ofstream(folder.file("A.QVDX"), std::ios::binary) << "PKZIP..1.0rest";
     auto run = test::RunCli({"--no-drives", "snapshot-show", folder.file("A.QVDX"), "--json"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "{\"format\":1,\"message\":\"    Invalid version of the file found : PKZIP..\"}\n");
+    EXPECT_EQ(run.out, "{\"format\":1,\"message\":\"    Invalid version of the file found : PKZIP..\",\"path\":\"" +
+                           folder.file("A.QVDX") + "\",\"reason\":\"not a recovery snapshot\"}\n");
     std::ofstream(folder.file("B.QVDX"), std::ios::binary) << "QVD4.032.0rest";
     run = test::RunCli({"--no-drives", "snapshot-show", folder.file("B.QVDX"), "--json"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out,
-              "{\"format\":1,\"message\":\"              version of file does not match with current version 1.0\"}\n");
+              "{\"format\":1,\"message\":\"              version of file does not match with current version 1.0\",\"path\":\"" +
+                  folder.file("B.QVDX") + "\",\"reason\":\"a snapshot of another version\"}\n");
     std::ofstream(folder.file("C.QVDX"), std::ios::binary) << "qvd4.031.0";
     EXPECT_EQ(test::RunCli({"--no-drives", "snapshot-show", folder.file("C.QVDX")}).exitCode, 2);
     EXPECT_EQ(test::RunCli({"--no-drives", "snapshot-show", folder.file("missing.QVDX")}).exitCode, 1);
