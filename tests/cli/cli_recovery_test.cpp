@@ -103,7 +103,6 @@ TEST_F(CliRecovery, ExtractTakesFiltersAFolderAndTheDuplicateSetting) {
     EXPECT_TRUE(fs::exists(fs::path(out) / "Documents" / "Letters" / "Copy (1 ) of Note.txt"));
     EXPECT_EQ(disk.run(With({"extract", "--out", out, "--path", "\\Nowhere"}, kMount)).exitCode, 2);
     EXPECT_EQ(disk.run(With({"extract", "--out", out, "--duplicates", "twice"}, kMount)).exitCode, 2);
-    EXPECT_EQ(disk.run(With({"extract", "--out", out, "--filter", std::string(20, 'x')}, kMount)).exitCode, 2);
 }
 
 TEST_F(CliRecovery, AFileThatCannotBeWrittenIsCountedAsFailed) {
