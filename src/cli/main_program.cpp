@@ -33,7 +33,7 @@ const char* const kProgramHelp =
     "  --retries N              attempts on each bad sector, 1 to 10 (default 3)\n"
     "  -h, --help               this help; COMMAND --help for a command's help\n"
     "  -V, --version            the program's version\n"
-    "  --                       ends the options: what follows is an argument, even with a dash\n"
+    "  --                       ends the options; what follows is an argument, dash or not\n"
     "Sector numbers may be given in decimal or, as mapfiles write them, in hexadecimal (0x...).\n"
     "With --json a command prints one JSON document whose first member is \"format\":1; later\n"
     "versions of the program add fields to it but rename none. Times are also given in ISO 8601\n"
