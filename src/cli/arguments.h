@@ -36,4 +36,8 @@ std::variant<ParsedArguments, std::string> ParseArguments(const std::vector<std:
 // other characters, overflow).
 std::optional<uint64_t> ParseUnsigned(const std::string& text, uint64_t low, uint64_t high);
 
+// A sector number within [low, high], in decimal or, after "0x" or "0X", in hexadecimal as
+// mapfiles write them.
+std::optional<uint64_t> ParseSectorArgument(const std::string& text, uint64_t low, uint64_t high);
+
 }  // namespace lumbra::cli

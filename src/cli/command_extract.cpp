@@ -6,19 +6,19 @@
 #include "cli/json_writer.h"
 #include "cli/latin1_argument.h"
 #include "cli/metadata_warning.h"
+#include "cli/output_stream_files.h"
 #include "cli/progress_line.h"
 #include "cli/recovery_source.h"
+#include "cli/volume_path.h"
 #include "disk/source_disk.h"
-#include "recovery/folder_path.h"
 #include "recovery/recovery_run.h"
 
 namespace lumbra::cli {
 
 namespace {
 
-// The limits of the File Filters dialog.
+// The File Filters dialog's count of filters; their length has no limit here.
 constexpr size_t kMaxFilters = 99;
-constexpr size_t kMaxFilterLength = 19;
 
 // Files done of the files chosen, as a progress line on stderr.
 class ExtractProgress : public SavingObserver {
@@ -27,6 +27,8 @@ public:
     void fileStarted(const std::string&, const std::string&, uint32_t) override {}
     void fileProgress(uint32_t) override {}
     void fileFinished(const CopyResult&) override { line_.update(++done_, total_); }
+    // Erases the line, so that what follows starts a clean line.
+    void finish() { line_.finish(); }
 
 private:
     ProgressLine line_{"files"};
@@ -38,7 +40,7 @@ struct ExtractOptions {
     std::string out;
     std::vector<std::string> filters;
     uint16_t duplicateAction = kRenameDuplicates;
-    std::optional<std::string> folderPath;  // 8-bit, without a trailing "\"
+    std::optional<std::string> volumePath;  // a folder or a file, 8-bit, without a trailing "\"
 };
 
 std::optional<std::string> ReadOptions(const ParsedArguments& arguments, ExtractOptions& options) {
@@ -46,9 +48,8 @@ std::optional<std::string> ReadOptions(const ParsedArguments& arguments, Extract
     if (!out || out->empty()) return "--out DIR is required";
     options.out = *out;
     for (const std::string& filter : arguments.values("--filter")) {
-        if (filter.empty()) return std::string("--filter takes a pattern of 1 to 19 characters");
+        if (filter.empty()) return std::string("--filter takes a pattern of one character or more");
         options.filters.push_back(Latin1FromArgument(filter));
-        if (options.filters.back().size() > kMaxFilterLength) return "--filter " + filter + ": the filter is too long (at most 19 characters)";
     }
     if (options.filters.size() > kMaxFilters) return std::string("at most 99 filters");
     const std::string duplicates = arguments.value("--duplicates").value_or("rename");
@@ -56,10 +57,10 @@ std::optional<std::string> ReadOptions(const ParsedArguments& arguments, Extract
     else if (duplicates == "skip") options.duplicateAction = kSkipDuplicates;
     else if (duplicates != "rename") return "--duplicates takes rename, overwrite or skip, not " + duplicates;
     if (auto path = arguments.value("--path")) {
-        std::string folder = Latin1FromArgument(*path);
-        if (folder.empty() || folder.front() != '\\') return "--path takes a folder path as find shows it, such as '\\DOCS\\2004'";
-        while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
-        if (folder != "\\") options.folderPath = folder;
+        const auto volumePath = VolumePathArgument(*path);
+        if (!volumePath)
+            return "--path takes a folder or file path as find shows it, such as '\\DOCS\\2004' or '/DOCS/2004/A.DOC'";
+        if (*volumePath != "\\") options.volumePath = volumePath;
     }
     return std::nullopt;
 }
@@ -76,19 +77,7 @@ std::optional<std::string> RefuseReportPath(const DestinationFiles& files, const
     return std::nullopt;
 }
 
-// The folders whose path (as Find Files shows the path of a file inside them) is `path`.
-SaveSelection SelectFolders(const RecoveredTree& tree, const std::string& path) {
-    SaveSelection selection;
-    for (size_t i = 0; i < tree.folders().size(); ++i) {
-        const ItemRecord& folder = tree.folders()[i];
-        if (folder.objectId <= 0xFFFFFFFFull && FindFilesPath(tree, folder.objectId) == path)
-            selection.folderIndexes.push_back(i);
-    }
-    return selection;
-}
-
-void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume,
-                  uint64_t unreadableMetadata) {
+void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume) {
     const SaveSummary& summary = run.summary;
     const std::string report = run.report ? run.report->xml : std::string();
     if (json) {
@@ -124,6 +113,30 @@ void ListCutShort(CliContext& context, const SaveSummary& summary) {
                         << " bytes written); extract --resume copies it again\n";
 }
 
+// --out -: the bytes of the one file --path names, on standard output and nothing else there.
+int ExtractToOutput(CliContext& context, const RecoverySource& source, const SaveSelection& selection) {
+    if (selection.everything || !selection.folderIndexes.empty() || selection.fileIndexes.size() != 1)
+        return context.fail(kExitBadInput, "--out - writes one file: name it with --path '\\FOLDER\\FILE'");
+    const ItemRecord& file = source.loaded.records.files()[selection.fileIndexes.front()];
+    SavingFlags flags;
+    const WorkerStop ctrlC(flags.stopSaving);
+    OutputStreamFiles files(context.out);
+    const std::vector<std::string> noFilters;
+    CopyContext copy{*source.reader, source.loaded.state.pool, files, flags, noFilters};
+    std::string name = file.name;
+    const CopyResult result = CopyRecoveredFile(copy, "", name, file.firstBlock, file.size, CopyMode::Open);
+    if (result.outcome == CopyOutcome::CutShort)
+        return context.fail(kExitEnvironment, "the file was cut short after " + std::to_string(result.bytesWritten) +
+                                                  " of " + std::to_string(file.size) + " bytes");
+    if (!result.copied() && result.outcome != CopyOutcome::EmptyFile)
+        return context.fail(kExitEnvironment, "the file could not be written to standard output");
+    const FileCondition condition = ConditionOfFile(*source.reader, source.loaded.state.pool, file);
+    if (condition.kind == ConditionKind::Damaged)
+        context.err << "lumbra-nss-cli: warning: " << condition.unreadableBytes
+                    << " byte(s) of the file could not be read and were written as zeros\n";
+    return kExitOk;
+}
+
 int runExtract(CliContext& context, const ParsedArguments& arguments) {
     if (!arguments.positional.empty())
         return context.fail(kExitBadInput, "extract takes no arguments: " + arguments.positional.front());
@@ -135,11 +148,17 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     if (source->mountStopped)
         return context.fail(kExitInterrupted, "the mount was stopped before it ended; nothing was extracted");
     const RecoveredTree& tree = source->loaded.records;
-    SaveSelection selection{.everything = !options.folderPath};
-    if (options.folderPath) {
-        selection = SelectFolders(tree, *options.folderPath);
-        if (selection.folderIndexes.empty())
-            return context.fail(kExitBadInput, "no folder " + arguments.value("--path").value_or("") + " (see list)");
+    SaveSelection selection{.everything = !options.volumePath};
+    if (options.volumePath) {
+        const PathRecords named = RecordsAtPath(tree, *options.volumePath);
+        if (named.empty())
+            return context.fail(kExitBadInput, "no folder or file " + arguments.value("--path").value_or("") + " (see list)");
+        selection.folderIndexes = named.folderIndexes;
+        selection.fileIndexes = named.fileIndexes;
+    }
+    if (options.out == "-") {
+        if (arguments.has("--json")) return context.fail(kExitBadInput, "--out - and --json both write standard output");
+        return ExtractToOutput(context, *source, selection);
     }
     const bool onlyIntact = arguments.has("--only-intact");
     if (onlyIntact || arguments.has("--only-damaged")) {
@@ -184,6 +203,7 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
                                                     : std::string(),
                                   .commandLine = context.commandLine};
     const RecoveryRunResult run = RunRecovery(copy, tree, selection, options.out, runOptions);
+    progress.finish();
     if (run.reportError) context.err << "lumbra-nss-cli: the report could not be written: " << *run.reportError << "\n";
     PrintSummary(context, run, arguments.has("--json"), copy.resume, UnreadableMetadataSectors(*source->reader));
     if (Interrupted()) ListCutShort(context, run.summary);
@@ -206,13 +226,20 @@ Command ExtractCommand() {
     return {"extract", "copy recovered files into a folder",
             std::string("Usage: lumbra-nss-cli extract SOURCE --out DIR [--filter PATTERN]...\n"
                         "                              [--duplicates rename|overwrite|skip] [--path '\\FOLDER\\SUB']\n"
-                        "Copies the files of the volume (default), or of one folder and the folders below it, into\n"
-                        "DIR, re-creating their folders; a file whose folder was not found goes into DIR itself.\n"
+                        "Copies the files of the volume (default), of one folder and the folders below it, or one\n"
+                        "file, into DIR, re-creating their folders; a file whose folder was not found goes into\n"
+                        "DIR itself.\n"
                         "Names become safe file names (UTF-8, no separators); the source is only read.\n"
-                        "  --filter PATTERN   save only files matching one of the patterns (see match)\n"
+                        "With --out - the one file --path names is written to standard output, and nothing\n"
+                        "else is (no report, no summary); a warning on standard error counts its unreadable\n"
+                        "bytes, written as zeros.\n"
+                        "  --filter PATTERN   save only files matching one of the patterns (see match); of any\n"
+                        "                     length, at most 99 of them\n"
                         "  --duplicates       for a file that exists: rename the new one \"Copy (1 ) of NAME\"\n"
                         "                     (default), overwrite it, or skip the new one\n"
-                        "  --path             the folder as find shows paths; \\ is the whole volume\n"
+                        "  --path PATH        a folder, or one file, by its path as find and list show it\n"
+                        "                     ('\\DOCS\\2004', '\\DOCS\\2004\\Report.doc'); / separates names as\n"
+                        "                     well as \\; \\ alone is the whole volume\n"
                         "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\",\n"
                         "                     \"unreadableMetadataSectors\"}\n"
                         "  --report PATH      write the recovery report (XML) here, its CSV beside it (neither may\n"

@@ -6,7 +6,6 @@
 #include "cli/record_json.h"
 #include "cli/recovery_source.h"
 #include "cli/terminal_text.h"
-#include "disk/text_encoding.h"
 #include "recovery/find_search.h"
 #include "recovery/recovery_run.h"
 
@@ -19,6 +18,11 @@ struct RowCollector : FindResultSink {
     std::vector<FindRow> rows;
 };
 
+// The name as the volume holds it; the Find window shows it upper-cased.
+const std::string& HeldName(const RecoveredTree& tree, const FindRow& row) {
+    return row.itemNumber < tree.files().size() ? tree.files()[row.itemNumber].name : row.fileName;
+}
+
 int runFind(CliContext& context, const ParsedArguments& arguments) {
     if (arguments.positional.size() != 1) return context.fail(kExitBadInput, "find takes one PATTERN");
     int exitCode = kExitOk;
@@ -27,14 +31,15 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
     RowCollector rows;
     SearchControl control;
     RunFindSearch(source->loaded.records, Latin1FromArgument(arguments.positional[0]), rows, control);
+    const RecoveredTree& tree = source->loaded.records;
     if (arguments.has("--json")) {
-        const RecoveredTree& tree = source->loaded.records;
         JsonWriter json(context.out);
-        json.beginObject().key("matches").beginArray();
+        json.beginObject().key("count").value(static_cast<uint64_t>(rows.rows.size()));
+        json.key("matches").beginArray();
         for (const FindRow& row : rows.rows) {
             json.beginObject()
-                .key("name").value(Latin1ToUtf8(row.fileName))
-                .key("path").value(Latin1ToUtf8(row.path))
+                .key("name").latin1Value(HeldName(tree, row))
+                .key("path").latin1Value(row.path)
                 .key("size").value(row.size);
             if (row.itemNumber < tree.files().size())
                 WriteCondition(json, ConditionOfFile(*source->reader, source->loaded.state.pool, tree.files()[row.itemNumber]));
@@ -45,8 +50,8 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
         return kExitOk;
     }
     for (const FindRow& row : rows.rows)
-        context.out << TerminalText(row.path) << "\t" << TerminalText(row.fileName) << "\t" << row.size << "\n";
-    context.out << rows.rows.size() << " file(s) found\n";
+        context.out << TerminalText(row.path) << "\t" << TerminalText(HeldName(tree, row)) << "\t" << row.size << "\n";
+    context.err << rows.rows.size() << " file(s) found\n";
     return kExitOk;
 }
 
@@ -55,10 +60,13 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
 Command FindFilesCommand() {
     return {"find", "find recovered files by name, as the Find Files window does",
             std::string("Usage: lumbra-nss-cli find PATTERN SOURCE [--json]\n"
-                        "Lists the files whose upper-cased name matches the upper-cased PATTERN under the\n"
-                        "name rule of the filters (a pattern without * or ? matches anywhere in the name).\n") +
-                kRecoverySourceHelp + "  --json   print {\"matches\":[{\"name\",\"path\",\"size\",\"condition\",...}],\n"
-                                      "           \"unreadableMetadataSectors\"} (see list)\n",
+                        "Lists the files whose name matches PATTERN under the name rule of the filters, upper\n"
+                        "and lower case alike (a pattern without * or ? matches anywhere in the name): one line\n"
+                        "per file with its folder's path, its name as the volume holds it, and its size. The\n"
+                        "count of files found goes to standard error.\n") +
+                kRecoverySourceHelp +
+                "  --json   print {\"count\",\"matches\":[{\"name\",\"path\",\"size\",\"condition\",\n"
+                "           ...}],\"unreadableMetadataSectors\"} (see list)\n",
             RecoverySourceOptions(), runFind};
 }
 

@@ -79,9 +79,9 @@ Command PoolsCommand() {
             "Lists the NSS pools found through the partition table of the drive, or, with --scan, by\n"
             "searching sectors START up to END (END not included) for NetWare partitions, in runs of\n"
             "--sectors-per-read sectors. Rows are numbered from 0; volumes takes the row with --pool.\n"
-            "  --scan START END   unsigned 32-bit sector numbers, END greater than START; a range\n"
-            "                     past the disk's end is scanned to the disk end (sector N), as a\n"
-            "                     line on stderr says\n"
+            "  --scan START END   unsigned 32-bit sector numbers (decimal or 0x...), END greater\n"
+            "                     than START; a range past the disk's end is scanned to the disk\n"
+            "                     end (sector N), as a line on stderr says\n"
             "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"segmentCount\",\n"
             "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\"}\n",
             {{"--drive", 1, false}, {"--scan", 2, false}, {"--json", 0, false}},

@@ -3,6 +3,7 @@
 #include "cli/json_writer.h"
 #include "cli/record_json.h"
 #include "cli/recovery_source.h"
+#include "cli/snapshot_file.h"
 #include "disk/text_encoding.h"
 #include "snapshot/snapshot_writer.h"
 
@@ -44,9 +45,10 @@ void PrintState(std::ostream& out, const LoadedSnapshot& loaded) {
 int runSnapshotShow(CliContext& context, const ParsedArguments& arguments) {
     if (arguments.positional.size() != 1) return context.fail(kExitBadInput, "snapshot-show takes one FILE");
     const bool json = arguments.has("--json");
-    SnapshotLoadResult result = LoadSnapshotFile(arguments.positional[0]);
-    if (auto* error = std::get_if<SnapshotLoadError>(&result)) return ReportSnapshotError(context, *error, json);
-    const LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
+    int exitCode = kExitOk;
+    const auto snapshot = LoadNamedSnapshot(context, arguments.positional[0], json, exitCode);
+    if (!snapshot) return exitCode;
+    const LoadedSnapshot& loaded = snapshot->loaded;
     if (!json) {
         PrintState(context.out, loaded);
         return kExitOk;
@@ -105,12 +107,14 @@ Command SnapshotShowCommand() {
     return {"snapshot-show", "show the state a recovery snapshot restores",
             "Usage: lumbra-nss-cli snapshot-show FILE [--json]\n"
             "Reads a snapshot as a load does (records the loader refuses are left out, item numbers as\n"
-            "it gives them) and prints it. A file of another tag or version prints the message the\n"
-            "desktop application shows and exits with 2.\n"
+            "it gives them) and prints it. When no FILE of the name typed exists, the name as\n"
+            "snapshot-save writes it (upper-cased, with .QVDX) is read. A file that cannot be read\n"
+            "exits with 1; a folder, a damaged file or one of another tag or version exits with 2;\n"
+            "both name the path, the message the desktop application shows and the reason.\n"
             "  --json   print {\"selectedDrive\",\"pool\":{\"name\",\"poolSize\",\"segmentCount\",\"segments\":\n"
             "           [{\"start\",\"extent\"}]},\"superblockSector\",\"rootSector\",\"volumes\":[{\"name\",\n"
             "           \"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"folders\":[...],\"files\":[...]}\n"
-            "           or {\"message\"} when the file is refused\n",
+            "           or {\"message\",\"path\",\"reason\"} when the file is refused\n",
             {{"--json", 0, false}}, runSnapshotShow};
 }
 

@@ -27,7 +27,7 @@ const Command* FindCommand(const std::string& name) {
 const std::vector<OptionSpec>& GlobalOptions() {
     static const std::vector<OptionSpec> options = {
         {"--image", 1, true},         {"--mapfile", 1, true},         {"--no-drives", 0, false}, {"--access-mode", 1, false},
-        {"--sectors-per-read", 1, false}, {"--retries", 1, false},   {"--help", 0, false},
+        {"--sectors-per-read", 1, false}, {"--retries", 1, false},
     };
     return options;
 }

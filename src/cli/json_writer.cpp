@@ -89,9 +89,11 @@ void JsonWriter::flush() {
 }
 
 JsonWriter& JsonWriter::beginObject() {
+    const bool document = firstInLevel_.empty();
     separate();
     buffer_.push_back('{');
     firstInLevel_.push_back(1);
+    if (document) key("format").value(kFormatVersion);
     return *this;
 }
 

@@ -2,7 +2,9 @@
 // A small streaming JSON writer: commas and escapes are its business, the shape is the caller's.
 // Strings are UTF-8; on-disk Latin-1 names go through latin1Value. The text is gathered in a
 // buffer and handed to the stream in large pieces, so that a list of a million records costs
-// no more than its plain-text form.
+// no more than its plain-text form. Every document is an object whose first member is
+// "format":1, the version of the shapes the commands print: fields are added to a shape, never
+// renamed or dropped, while it stays 1.
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -13,6 +15,8 @@ namespace lumbra::cli {
 
 class JsonWriter {
 public:
+    static constexpr int kFormatVersion = 1;
+
     explicit JsonWriter(std::ostream& out) : out_(out) {}
     ~JsonWriter() { flush(); }
     JsonWriter(const JsonWriter&) = delete;

@@ -32,32 +32,62 @@ const char* const kProgramHelp =
     "  --sectors-per-read N     sectors per read of the partition scan, 1 to 100\n"
     "                           (default 60, 8 in the F mode)\n"
     "  --retries N              attempts on each bad sector, 1 to 10 (default 3)\n"
-    "  --help                   this help; COMMAND --help for a command's help\n"
-    "  --version                the program's version\n"
+    "  -h, --help               this help; COMMAND --help for a command's help\n"
+    "  -V, --version            the program's version\n"
+    "  --                       ends the options; what follows is an argument, dash or not\n"
+    "Sector numbers may be given in decimal or, as mapfiles write them, in hexadecimal (0x...).\n"
+    "With --json a command prints one JSON document whose first member is \"format\":1; later\n"
+    "versions of the program add fields to it but rename none. Times are also given in ISO 8601\n"
+    "with their offset, in UTC (\"dateTime\":\"2004-03-05T08:07:31Z\").\n"
     "\n"
-    "Exit codes: 0 done, 1 a drive or file could not be read or written, the BIOS disk libraries\n"
-    "            of the F mode are missing, or memory ran out,\n"
-    "            2 bad arguments or a bad input file, 3 internal error,\n"
-    "            130 stopped by Ctrl-C (what was found until then is printed; press\n"
-    "            Ctrl-C twice to end at once).\n"
+    "Exit codes:\n"
+    "  0      done (an empty result is done too)\n"
+    "  1      a drive or file could not be read or written (standard output too), the BIOS\n"
+    "         disk libraries of the F mode are missing, or memory ran out\n"
+    "  2      bad arguments or a bad input file\n"
+    "  3      internal error\n"
+    "  130    stopped by Ctrl-C (what was found until then is printed; press Ctrl-C twice to\n"
+    "         end at once)\n"
     "\n"
     "Commands:\n";
 
-// The first argument that is neither an option nor an option's value names the command.
-std::string commandName(const std::vector<std::string>& arguments) {
+// What the line asks for before any option is parsed: the command (the first argument that is
+// neither an option nor an option's value) and whether -h/--help or -V/--version stands
+// anywhere before "--".
+struct LineRequest {
+    std::string command;
+    bool help = false;
+    bool version = false;
+};
+
+LineRequest readRequest(const std::vector<std::string>& arguments) {
     std::map<std::string, int> arity;
     for (const auto& option : GlobalOptions()) arity[option.name] = option.values;
     for (const auto& command : AllCommands())
         for (const auto& option : command.options) arity[option.name] = option.values;
+    LineRequest request;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--") return i + 1 < arguments.size() ? arguments[i + 1] : "";
-        if (argument.size() < 2 || argument[0] != '-') return argument;
+        if (argument == "--") {
+            if (request.command.empty() && i + 1 < arguments.size()) request.command = arguments[i + 1];
+            break;
+        }
+        if (argument == "-h" || argument == "--help") request.help = true;
+        if (argument == "-V" || argument == "--version") request.version = true;
+        if (argument.size() < 2 || argument[0] != '-') {
+            if (request.command.empty()) request.command = argument;
+            continue;
+        }
         if (argument.find('=') != std::string::npos) continue;
         auto known = arity.find(argument);
         if (known != arity.end()) i += static_cast<size_t>(known->second);
     }
-    return "";
+    return request;
+}
+
+// The one line under an error that says where the help is.
+std::string tryHelp(const std::string& command) {
+    return "Try 'lumbra-nss-cli " + (command.empty() ? std::string() : command + " ") + "--help' for more information.\n";
 }
 
 std::variant<GlobalSettings, std::string> globalSettings(const ParsedArguments& parsed) {
@@ -86,7 +116,8 @@ std::variant<GlobalSettings, std::string> globalSettings(const ParsedArguments& 
 void printProgramHelp(std::ostream& out) {
     out << kProgramHelp;
     for (const Command& command : AllCommands()) {
-        out << "  " << command.name << std::string(command.name.size() < 14 ? 14 - command.name.size() : 1, ' ')
+        // Two blanks at least, so that each command stays a paragraph of its own in the manual.
+        out << "  " << command.name << std::string(command.name.size() < 14 ? 16 - command.name.size() : 2, ' ')
             << command.summary << "\n";
     }
 }
@@ -110,18 +141,14 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
     specs.insert(specs.end(), command.options.begin(), command.options.end());
     auto parsed = ParseArguments(arguments, specs);
     if (auto* error = std::get_if<std::string>(&parsed)) {
-        err << "lumbra-nss-cli " << command.name << ": " << *error << "\n" << command.help;
+        err << "lumbra-nss-cli " << command.name << ": " << *error << "\n" << tryHelp(command.name);
         return kExitBadInput;
     }
     auto& arguments_ = std::get<ParsedArguments>(parsed);
-    if (arguments_.has("--help")) {
-        out << command.help;
-        return kExitOk;
-    }
     arguments_.positional.erase(arguments_.positional.begin());  // the command's own name
     auto settings = globalSettings(arguments_);
     if (auto* error = std::get_if<std::string>(&settings)) {
-        err << "lumbra-nss-cli: " << *error << "\n";
+        err << "lumbra-nss-cli: " << *error << "\n" << tryHelp("");
         return kExitBadInput;
     }
     const auto rescueMaps = PairRescueMaps(arguments);
@@ -158,20 +185,23 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
 
 int runProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     try {
-        const std::string name = commandName(arguments);
-        if (name.empty() && !arguments.empty() && arguments.front() == "--version") {
-            out << kProductVersionText << "\n";
+        const LineRequest request = readRequest(arguments);
+        if (request.version) {
+            out << "lumbra-nss-cli (" << kProductName << ") " << kProductVersion << "\n";
             return kExitOk;
         }
-        if (name.empty()) {
-            const bool asked = !arguments.empty() && arguments.front() == "--help";
-            printProgramHelp(asked ? out : err);
-            return asked ? kExitOk : kExitBadInput;
+        const Command* command = FindCommand(request.command);
+        if (request.help) {
+            if (command) out << command->help;
+            else printProgramHelp(out);
+            return kExitOk;
         }
-        const Command* command = FindCommand(name);
+        if (request.command.empty()) {
+            err << "lumbra-nss-cli: a COMMAND is needed\n" << tryHelp("");
+            return kExitBadInput;
+        }
         if (!command) {
-            err << "lumbra-nss-cli: unknown command " << name << "\n";
-            printProgramHelp(err);
+            err << "lumbra-nss-cli: unknown command " << request.command << "\n" << tryHelp("");
             return kExitBadInput;
         }
         return runCommand(*command, arguments, out, err);
@@ -191,6 +221,10 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     const int code = runProgram(arguments, out, err);
     // Output that never arrived (a full disk behind standard output) is no success.
     if (out.flush()) return code;
+    return OutputFailed(code, err);
+}
+
+int OutputFailed(int code, std::ostream& err) {
     err << "lumbra-nss-cli: the output could not be written\n";
     return code == kExitOk ? kExitEnvironment : code;
 }

@@ -16,6 +16,12 @@ private:
     ProgressLine line_{"sectors"};
 };
 
+// The wizard's range check reads decimal; a hexadecimal number is handed to it in decimal.
+std::string DecimalSectorText(const std::string& text) {
+    const auto number = ParseSectorArgument(text, 0, UINT64_MAX);
+    return number ? std::to_string(*number) : text;
+}
+
 }  // namespace
 
 ScanOption ReadScanOption(const ParsedArguments& arguments) {
@@ -23,7 +29,7 @@ ScanOption ReadScanOption(const ParsedArguments& arguments) {
     const auto values = arguments.group("--scan");
     const std::string start = values.size() > 0 ? values[0] : "";
     const std::string end = values.size() > 1 ? values[1] : "";
-    const ScanRangeCheck check = ValidateScanRange(start, end);
+    const ScanRangeCheck check = ValidateScanRange(DecimalSectorText(start), DecimalSectorText(end));
     if (check.range) return {check.range, ""};
     if (check.error == kStartSectorInvalidText)
         return {std::nullopt, "--scan START must be a sector number from 0 to 4294967295, not \"" + start + "\""};

@@ -5,6 +5,7 @@
 #include "cli/terminal_text.h"
 #include "recovery/folder_path.h"
 #include "recovery/format_stamp.h"
+#include "recovery/recovery_report.h"
 #include "recovery/recovery_run.h"
 
 namespace lumbra::cli {
@@ -20,6 +21,7 @@ void WriteCommonFields(JsonWriter& json, const ItemRecord& record) {
 void WriteStamp(JsonWriter& json, const ItemRecord& record) {
     const StampTexts stamp = FormatStamp(record.timeStamp);
     json.key("timeStamp").value(record.timeStamp).key("date").value(stamp.date).key("time").value(stamp.time);
+    if (const std::string iso = IsoStamp(record.timeStamp); !iso.empty()) json.key("dateTime").value(iso);
 }
 
 }  // namespace
@@ -33,10 +35,16 @@ void WriteCondition(JsonWriter& json, const FileCondition& condition) {
     json.endArray();
 }
 
+std::string FolderPath(const RecoveredTree& tree, const ItemRecord& folder) {
+    const std::string parent = FindFilesPath(tree, folder.parentId);
+    return parent + (parent.back() == '\\' ? "" : "\\") + folder.name;
+}
+
 void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree, const SectorReader* reader,
-                      const SelectedPool* pool) {
+                      const SelectedPool* pool, const ListScope& scope) {
     json.key("folders").beginArray();
     for (const ItemRecord& folder : tree.folders()) {
+        if (!scope.shows(tree, folder)) continue;
         json.beginObject();
         WriteCommonFields(json, folder);
         WriteStamp(json, folder);
@@ -44,6 +52,7 @@ void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree, const SectorR
     }
     json.endArray().key("files").beginArray();
     for (const ItemRecord& file : tree.files()) {
+        if (!scope.shows(tree, file)) continue;
         json.beginObject();
         WriteCommonFields(json, file);
         json.key("size").value(file.size).key("firstBlock").value(file.firstBlock).key("blockCount").value(file.blockCount);
@@ -55,13 +64,16 @@ void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree, const SectorR
     json.endArray();
 }
 
-void PrintRecordLists(std::ostream& out, const RecoveredTree& tree) {
+void PrintRecordLists(std::ostream& out, const RecoveredTree& tree, const ListScope& scope) {
     for (const ItemRecord& folder : tree.folders()) {
+        if (!scope.shows(tree, folder)) continue;
         const StampTexts stamp = FormatStamp(folder.timeStamp);
         out << "folder " << std::setw(8) << folder.itemNumber << "  " << std::setw(11) << stamp.date << "  "
-            << std::setw(8) << stamp.time << "  " << std::setw(14) << "" << "  " << TerminalText(folder.name) << "\n";
+            << std::setw(8) << stamp.time << "  " << std::setw(14) << "" << "  "
+            << TerminalText(scope.folderPath ? FolderPath(tree, folder) : folder.name) << "\n";
     }
     for (const ItemRecord& file : tree.files()) {
+        if (!scope.shows(tree, file)) continue;
         const StampTexts stamp = FormatStamp(file.timeStamp);
         out << "file   " << std::setw(8) << file.itemNumber << "  " << std::setw(11) << stamp.date << "  "
             << std::setw(8) << stamp.time << "  " << std::setw(14) << file.size << "  "

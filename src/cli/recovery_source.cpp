@@ -6,6 +6,7 @@
 #include "cli/metadata_warning.h"
 #include "cli/pool_search.h"
 #include "cli/progress_line.h"
+#include "cli/snapshot_file.h"
 #include "discovery/volume_discovery.h"
 #include "disk/text_encoding.h"
 #include "snapshot/snapshot_disk_check.h"
@@ -25,16 +26,14 @@ private:
 
 // The snapshot's records are used only once its drive row (or the one --drive names) is found
 // to carry its pool and volume.
-std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArguments& arguments, const std::string& path,
+std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArguments& arguments, const std::string& typed,
                                          int& exitCode) {
-    SnapshotLoadResult result = LoadSnapshotFile(path);
-    if (auto* error = std::get_if<SnapshotLoadError>(&result)) {
-        exitCode = ReportSnapshotError(context, *error, arguments.has("--json"));
-        return std::nullopt;
-    }
+    auto snapshot = LoadNamedSnapshot(context, typed, arguments.has("--json"), exitCode);
+    if (!snapshot) return std::nullopt;
+    const std::string& path = snapshot->path;
     context.inputs.add(path);
     RecoverySource source;
-    source.loaded = std::move(std::get<LoadedSnapshot>(result));
+    source.loaded = std::move(snapshot->loaded);
     if (arguments.has("--drive")) {
         const auto named = context.resolveDrive(arguments);
         if (!named) {
@@ -164,7 +163,8 @@ const char* const kRecoverySourceHelp =
     "  --pool-based the whole pool is read and --volume defaults to 0), or\n"
     "  --snapshot FILE [--drive ROW|PATH] loads a recovery snapshot instead; its drive row is a\n"
     "  row of this run's drive table, or the one --drive names. The disk there must carry the\n"
-    "  snapshot's pool and volume, or nothing is listed or copied and the exit code is 2.\n";
+    "  snapshot's pool and volume, or nothing is listed or copied and the exit code is 2. FILE\n"
+    "  may be typed as it was given to snapshot-save (see snapshot-show).\n";
 
 std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode) {
     if (auto path = arguments.value("--snapshot")) {
@@ -181,13 +181,6 @@ std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const Pars
     auto source = MountSource(context, arguments, exitCode);
     if (source) WarnUnreadableMetadata(context, *source->reader, arguments.has("--pool-based"));
     return source;
-}
-
-int ReportSnapshotError(CliContext& context, const SnapshotLoadError& error, bool json) {
-    const int exitCode = error.kind == SnapshotLoadError::Kind::Unreadable ? kExitEnvironment : kExitBadInput;
-    if (!json) return context.fail(exitCode, error.message);
-    JsonWriter(context.out).beginObject().key("message").value(Latin1ToUtf8(error.message)).endObject().finish();
-    return exitCode;
 }
 
 }  // namespace lumbra::cli

@@ -30,8 +30,4 @@ extern const char* const kRecoverySourceHelp;
 // pool scan before the mount; the exit code is then in exitCode.
 std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode);
 
-// Reports a snapshot that was not loaded: {"message": ...} on stdout with --json, the message
-// on stderr otherwise. Answers the exit code: 1 when the file cannot be read, else 2.
-int ReportSnapshotError(CliContext& context, const SnapshotLoadError& error, bool json);
-
 }  // namespace lumbra::cli

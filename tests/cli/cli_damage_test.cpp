@@ -109,6 +109,14 @@ TEST_F(CliDamage, UnreadableMetadataIsToldAtTheEndOfTheStep) {
     EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":0}"), std::string::npos);
 }
 
+TEST_F(CliDamage, AFileOnStandardOutputCountsItsUnreadableBytes) {
+    const auto run = Run({"extract", "--path", "/Documents/Report.doc", "--out", "-"}, map);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.size(), 12345u);
+    EXPECT_EQ(run.out.substr(4096, 512), std::string(512, '\0'));
+    EXPECT_EQ(run.err, "lumbra-nss-cli: warning: 512 byte(s) of the file could not be read and were written as zeros\n");
+}
+
 TEST_F(CliDamage, MalformedMapfilesAndMisplacedOptionsAreRefused) {
     const std::string bad = disk.scratch("bad.map");
     std::ofstream(bad) << "# map\n0 +\n0 0x200 +\n0x200 0x200 !\n";

@@ -34,7 +34,7 @@ TEST(CliPools, ListsThePartitionTablePoolsAsJson) {
     const std::string disk = WriteDisk(folder);
     const auto run = RunCli({"--no-drives", "pools", "--drive", disk, "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("{\"pools\":[{\"row\":0,\"name\":\"DATA\",\"poolSize\":", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("{\"format\":1,\"pools\":[{\"row\":0,\"name\":\"DATA\",\"poolSize\":", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\"segmentCount\":1,\"segments\":[{\"start\":2080,\"extent\":"), std::string::npos)
         << run.out;
     EXPECT_EQ(run.out.find("CAF"), std::string::npos);
@@ -152,7 +152,7 @@ TEST(CliVolumes, ListsTheVolumesOfAPoolAsJson) {
     const std::string disk = WriteDisk(folder);
     const auto run = RunCli({"--no-drives", "volumes", "--drive", disk, "--pool", "0", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("{\"superblockSector\":2088,\"rootSector\":", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("{\"format\":1,\"superblockSector\":2088,\"rootSector\":", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\"volumes\":[{\"row\":0,\"name\":\"SYS\",\"rootSector\":"), std::string::npos);
     EXPECT_NE(run.out.find("{\"row\":1,\"name\":\"USERS\",\"rootSector\":"), std::string::npos);
 }

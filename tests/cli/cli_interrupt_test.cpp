@@ -92,7 +92,7 @@ TEST(CliInterrupt, CtrlCDuringAMountEndsWith130AndWritesNoPartialResultAsWhole) 
 
     // find prints what the stopped mount found, and says that it was stopped.
     ASSERT_EQ(InterruptAfter(with({"find", "*"}), folder, 1500ms), 130) << ReadFile(folder.file("err.txt"));
-    EXPECT_NE(ReadFile(folder.file("out.txt")).find("REPORT.TXT"), std::string::npos)
+    EXPECT_NE(ReadFile(folder.file("out.txt")).find("report.txt"), std::string::npos)
         << ReadFile(folder.file("out.txt")) << ReadFile(folder.file("err.txt"));
     EXPECT_NE(ReadFile(folder.file("err.txt")).find("stopped by Ctrl-C"), std::string::npos);
 

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <streambuf>
 
 #include "cli_recovery_fixture.h"
@@ -37,7 +39,7 @@ TEST(CliOutput, TextEscapesTheControlBytesOfNamesAndJsonKeepsItsOwnEscapes) {
 
     const auto find = disk.run(With({"find", "bed"}));
     ASSERT_EQ(find.exitCode, 0) << find.err;
-    EXPECT_EQ(find.out, "\\Dir\\x1b[2J\tTAB\\x09BED\\x01\\x9b.TXT\t10\n1 file(s) found\n");
+    EXPECT_EQ(find.out, "\\Dir\\x1b[2J\tTab\\x09bed\\x01\\x9b.txt\t10\n");
 
     const auto json = disk.run(With({"list", "--json"}));
     EXPECT_NE(json.out.find("\"name\":\"Tab\\tbed\\u0001\u009b.txt\""), std::string::npos) << json.out;
@@ -86,6 +88,44 @@ TEST(CliOutput, TheProgramWritingToAFullDeviceExitsOne) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --version > /dev/null").c_str())), 0);
+}
+
+// A listing much longer than a pipe holds, so that its reader goes before the end.
+CliImage LongListImage() {
+    VolumePlan volume{.name = "DATA"};
+    for (int i = 0; i < 3000; ++i) volume.addFile("A file with a long name " + std::to_string(i), 0, 10);
+    return CliImage(NssImageBuilder().pool({.name = "POOL", .volumes = {volume}}).build(), "cli_long_list");
+}
+
+std::string Program() { return std::string(LUMBRA_BIN_DIR) + "/lumbra-nss-cli"; }
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(CliOutput, JsonToAFullDeviceSaysSoAndExitsOne) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const CliImage disk = LongListImage();
+    const std::string err = disk.scratch("err.txt");
+    const int status = std::system((Program() + " --no-drives --image " + disk.path +
+                                    " list --json --drive 0 --pool 0 --volume 0 > /dev/full 2> " + err).c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(Slurp(err), "lumbra-nss-cli: the output could not be written\n");
+}
+
+// `| head` closes the pipe early: the program ends without a word, also when its caller left
+// the pipe signal ignored.
+TEST(CliOutput, AReaderThatGoesEarlyEndsTheProgramQuietly) {
+    const CliImage disk = LongListImage();
+    const std::string err = disk.scratch("err.txt");
+    for (const char* signalSetting : {"", "trap '' PIPE; "}) {
+        const std::string command = std::string(signalSetting) + Program() + " --no-drives --image " + disk.path +
+                                    " list --drive 0 --pool 0 --volume 0 2> " + err + " | head -c 10 > /dev/null";
+        EXPECT_EQ(std::system(("sh -c \"" + command + "\"").c_str()), 0);
+        EXPECT_EQ(Slurp(err), "") << signalSetting;
+    }
 }
 
 }  // namespace

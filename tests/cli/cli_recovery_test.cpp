@@ -44,7 +44,7 @@ protected:
 TEST_F(CliRecovery, ListPrintsFoldersAndFilesInListOrderAsJson) {
     const auto run = disk.run(With({"list", "--json"}, kMount));
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("{\"folders\":[{\"itemNumber\":0,\"objectId\":", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("{\"format\":1,\"folders\":[{\"itemNumber\":0,\"objectId\":", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\"name\":\"Letters\""), std::string::npos);
     EXPECT_NE(run.out.find("{\"itemNumber\":0,\"objectId\":900,\"parentId\":"), std::string::npos);
     EXPECT_NE(run.out.find("\"name\":\"Report.doc\",\"size\":12345,\"firstBlock\":"), std::string::npos);
@@ -54,22 +54,25 @@ TEST_F(CliRecovery, ListPrintsFoldersAndFilesInListOrderAsJson) {
     EXPECT_LT(run.out.find("\"name\":\"Report.doc\""), run.out.find("\"name\":\"Note.txt\""));
 }
 
-TEST_F(CliRecovery, FindShowsUpperCasedNamesWithTheirPaths) {
+TEST_F(CliRecovery, FindShowsNamesAsTheVolumeHoldsThemWithTheirPaths) {
     const auto run = disk.run(With({"find", "doc", "--json"}, kMount));
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "{\"matches\":[{\"name\":\"REPORT.DOC\",\"path\":\"\\\\Documents\",\"size\":12345,"
+    EXPECT_EQ(run.out, "{\"format\":1,\"count\":2,\"matches\":[{\"name\":\"Report.doc\",\"path\":\"\\\\Documents\",\"size\":12345,"
                        "\"condition\":\"not read yet\"},"
-                       "{\"name\":\"LOST.DOC\",\"path\":\"\\\\\",\"size\":10,\"condition\":\"not read yet\"}],"
+                       "{\"name\":\"Lost.doc\",\"path\":\"\\\\\",\"size\":10,\"condition\":\"not read yet\"}],"
                        "\"unreadableMetadataSectors\":0}\n");
     const auto accented = disk.run(With({"find", "caf\xC3\xA9", "--json"}, kMount));
-    EXPECT_NE(accented.out.find("\"name\":\"CAF\xC3\x89.XLS\""), std::string::npos) << accented.out;
+    EXPECT_NE(accented.out.find("\"name\":\"Caf\xC3\xA9.xls\""), std::string::npos) << accented.out;
+    const auto text = disk.run(With({"find", "DOC"}, kMount));
+    EXPECT_EQ(text.out, "\\Documents\tReport.doc\t12345\n\\\tLost.doc\t10\n");
+    EXPECT_EQ(text.err, "2 file(s) found\n");
 }
 
 TEST(CliMatch, TriesAPatternOnNamesUpperCased) {
     const auto run = test::RunCli({"--no-drives", "match", "*.doc", "report.DOC", "x.txt", "a", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "{\"results\":[true,false,false]}\n");
-    EXPECT_EQ(test::RunCli({"--no-drives", "match", "*a", "a", "ba", "--json"}).out, "{\"results\":[false,true]}\n");
+    EXPECT_EQ(run.out, "{\"format\":1,\"results\":[true,false,false]}\n");
+    EXPECT_EQ(test::RunCli({"--no-drives", "match", "*a", "a", "ba", "--json"}).out, "{\"format\":1,\"results\":[false,true]}\n");
     EXPECT_EQ(test::RunCli({"--no-drives", "match", "x"}).exitCode, 2);
 }
 
@@ -92,16 +95,15 @@ TEST_F(CliRecovery, ExtractTakesFiltersAFolderAndTheDuplicateSetting) {
     const std::string out = disk.scratch("out");
     auto run = disk.run(With({"extract", "--out", out, "--filter", "*.TXT", "--filter", "zz", "--json", "--no-report"}, kMount));
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "{\"saved\":1,\"skipped\":4,\"failed\":0,\"shortFiles\":0,\"bytes\":4096,\"stopped\":false,"
+    EXPECT_EQ(run.out, "{\"format\":1,\"saved\":1,\"skipped\":4,\"failed\":0,\"shortFiles\":0,\"bytes\":4096,\"stopped\":false,"
                        "\"damaged\":0,\"report\":\"\",\"unreadableMetadataSectors\":0}\n");
     run = disk.run(With({"extract", "--out", out, "--path", "\\Documents\\", "--duplicates", "skip", "--json", "--no-report"}, kMount));
-    EXPECT_EQ(run.out, "{\"saved\":1,\"skipped\":1,\"failed\":0,\"shortFiles\":0,\"bytes\":12345,\"stopped\":false,"
+    EXPECT_EQ(run.out, "{\"format\":1,\"saved\":1,\"skipped\":1,\"failed\":0,\"shortFiles\":0,\"bytes\":12345,\"stopped\":false,"
                        "\"damaged\":0,\"report\":\"\",\"unreadableMetadataSectors\":0}\n");
     run = disk.run(With({"extract", "--out", out, "--path", "\\Documents\\Letters"}, kMount));
     EXPECT_TRUE(fs::exists(fs::path(out) / "Documents" / "Letters" / "Copy (1 ) of Note.txt"));
     EXPECT_EQ(disk.run(With({"extract", "--out", out, "--path", "\\Nowhere"}, kMount)).exitCode, 2);
     EXPECT_EQ(disk.run(With({"extract", "--out", out, "--duplicates", "twice"}, kMount)).exitCode, 2);
-    EXPECT_EQ(disk.run(With({"extract", "--out", out, "--filter", std::string(20, 'x')}, kMount)).exitCode, 2);
 }
 
 TEST_F(CliRecovery, AFileThatCannotBeWrittenIsCountedAsFailed) {
@@ -122,7 +124,7 @@ TEST_F(CliRecovery, SnapshotSaveShowAndASecondRunThatExtractsTheSameFiles) {
 
     const auto shown = test::RunCli({"--no-drives", "snapshot-show", snapshot, "--json"});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
-    EXPECT_EQ(shown.out.rfind("{\"selectedDrive\":0,\"pool\":{\"name\":\"POOL\",\"poolSize\":", 0), 0u) << shown.out;
+    EXPECT_EQ(shown.out.rfind("{\"format\":1,\"selectedDrive\":0,\"pool\":{\"name\":\"POOL\",\"poolSize\":", 0), 0u) << shown.out;
     EXPECT_NE(shown.out.find("\"segmentCount\":1,\"segments\":[{\"start\":"), std::string::npos);
     EXPECT_NE(shown.out.find("\"volumes\":[{\"name\":\"DATA\",\"rootSector\":"), std::string::npos);
     EXPECT_NE(shown.out.find("\"selectedPool\":0,\"selectedVolume\":0,\"folders\":[{\"itemNumber\":0"), std::string::npos);
@@ -150,12 +152,14 @@ TEST(CliSnapshotShow, AWrongTagOrVersionPrintsTheMessageAndExitsWithTwo) {
     std::ofstream(folder.file("A.QVDX"), std::ios::binary) << "PKZIP..1.0rest";
     auto run = test::RunCli({"--no-drives", "snapshot-show", folder.file("A.QVDX"), "--json"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "{\"message\":\"    Invalid version of the file found : PKZIP..\"}\n");
+    EXPECT_EQ(run.out, "{\"format\":1,\"message\":\"    Invalid version of the file found : PKZIP..\",\"path\":\"" +
+                           folder.file("A.QVDX") + "\",\"reason\":\"not a recovery snapshot\"}\n");
     std::ofstream(folder.file("B.QVDX"), std::ios::binary) << "QVD4.032.0rest";
     run = test::RunCli({"--no-drives", "snapshot-show", folder.file("B.QVDX"), "--json"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out,
-              "{\"message\":\"              version of file does not match with current version 1.0\"}\n");
+              "{\"format\":1,\"message\":\"              version of file does not match with current version 1.0\",\"path\":\"" +
+                  folder.file("B.QVDX") + "\",\"reason\":\"a snapshot of another version\"}\n");
     std::ofstream(folder.file("C.QVDX"), std::ios::binary) << "qvd4.031.0";
     EXPECT_EQ(test::RunCli({"--no-drives", "snapshot-show", folder.file("C.QVDX")}).exitCode, 2);
     EXPECT_EQ(test::RunCli({"--no-drives", "snapshot-show", folder.file("missing.QVDX")}).exitCode, 1);
@@ -172,7 +176,7 @@ TEST_F(CliRecovery, ASnapshotWhoseDriveRowIsNotInThisRunsTableIsRefused) {
 TEST_F(CliRecovery, PoolBasedMountNeedsNoVolumeRow) {
     const auto run = disk.run({"find", "*.*", "--drive", "0", "--pool", "0", "--pool-based", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("REPORT.DOC"), std::string::npos);
+    EXPECT_NE(run.out.find("Report.doc"), std::string::npos);
     EXPECT_EQ(disk.run({"list", "--drive", "0", "--pool", "0"}).exitCode, 2);
     EXPECT_EQ(disk.run({"list", "--drive", "0", "--pool", "3", "--volume", "0"}).exitCode, 2);
 }

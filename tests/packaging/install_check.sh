@@ -22,6 +22,7 @@ for file in "$private/lumbra-nss" "$private/lumbra-nss-cli" "$private/lumbra-nss
             "$root$prefix/share/metainfo/com.corvalt.LumbraNss.metainfo.xml" \
             "$root/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy" \
             "$root$prefix/share/man/man1/lumbra-nss.1.gz" "$root$prefix/share/man/man1/lumbra-nss-cli.1.gz" \
+            "$root$prefix/share/bash-completion/completions/lumbra-nss-cli" \
             "$root$prefix/share/doc/lumbra-nss/copyright" "$root$prefix/share/doc/lumbra-nss/changelog.gz"; do
   [ -s "$file" ] || fail "missing $file"
 done
