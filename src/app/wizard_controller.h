@@ -158,6 +158,8 @@ private:
     void SaveSnapshot();
     void LoadSnapshot();
     void OpenBrowseStepFromSnapshot();
+    // Opens the folder of the file found by Find and selects its row.
+    void ShowFoundFile(uint64_t itemNumber);
     void RecoverSelected();
     void RecoverAll();
     // Asks for a destination until one off the disk being recovered is chosen, then saves.

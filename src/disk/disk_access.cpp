@@ -63,6 +63,11 @@ std::string ImageOpenError(const std::string& path, const std::string& reason) {
 std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {
     auto device = FileDevice::Open(path, errorText);
     if (!device) return std::nullopt;
+    if (device->sizeBytes() == 0) {
+        // Nothing to find on it, and a row of 0 sectors would offer an empty scan range.
+        if (errorText) *errorText = "the image is empty";
+        return std::nullopt;
+    }
     DriveEntry row = GeometryForSize(device->sizeBytes());
     row.model = std::filesystem::path(path).filename().string();
     row.path = path;

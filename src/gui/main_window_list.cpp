@@ -42,6 +42,13 @@ std::vector<int> MainWindow::SelectedListRows() const {
     return calls_.answer([this] { return parts_.fileList->selectedRows(); });
 }
 
+void MainWindow::SelectListRow(int row) {
+    calls_.run([this, row] {
+        parts_.fileList->selectRow(row);
+        parts_.fileList->activeView()->setFocus();
+    });
+}
+
 void MainWindow::BeginListLabelEdit(int row, size_t maxLength) {
     calls_.run([this, row, maxLength] { parts_.fileList->beginEdit(row, maxLength); });
 }

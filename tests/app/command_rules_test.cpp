@@ -154,10 +154,12 @@ TEST_F(WizardTest, BrowseCommandsAct) {
     wizard->OnCommand(Command::FindFilesFromList);
     EXPECT_EQ(view.findWindows, 2);
 
-    view.destinationAnswers = {"/nowhere/recovered", "/nowhere/recovered"};
+    const std::string recovered = scratch.file("recovered");
+    std::filesystem::create_directory(recovered);
+    view.destinationAnswers = {recovered, recovered};
     wizard->OnToolbarButton(2);
     ASSERT_EQ(view.savings.size(), 1u);
-    EXPECT_EQ(view.savingDestinations[0], "/nowhere/recovered");
+    EXPECT_EQ(view.savingDestinations[0], recovered);
     EXPECT_TRUE(view.savings[0].everything);
 
     view.selectedRows = {RowNamed("Documents"), RowNamed("readme.txt")};

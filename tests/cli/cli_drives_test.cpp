@@ -25,9 +25,9 @@ TEST(CliDrives, ListsImagesAsJsonInOrder) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
-                  "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130},"
+                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065},"
                   "{\"row\":1,\"model\":\"second.img\",\"path\":\"" + b +
-                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065}],"
+                  "\",\"cylinders\":0,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":0}],"
                   "\"unopened\":{\"needingRights\":0,\"refused\":0}}\n");
 }
 

@@ -111,6 +111,30 @@ TEST(PosixDestinationFiles, RefusalsOfTheFileSystemAreAnsweredFalse) {
     EXPECT_EQ(status.st_mtime, 1000);
 }
 
+TEST_F(DestinationFailures, ACreationQuestionGivesTheSystemsReasonOnALineOfItsOwn) {
+    CopyContext context = fixture.context(faulty);
+    const std::string missing = fixture.destination.file("missing");
+    std::string name = "Top.txt";
+    const ItemRecord& record = fixture.file(name);
+    const CopyResult result = CopyRecoveredFile(context, missing, name, record.firstBlock, record.size, CopyMode::Recover);
+    EXPECT_EQ(result.outcome, CopyOutcome::CreationFailed);
+    EXPECT_EQ(fixture.questions, std::vector<std::string>{"Error creating file : " + missing +
+                                                          "/Top.txt.  Continue Recovery ? \r\nNo such file or directory"});
+}
+
+TEST(DestinationWriteProblem, AWritableFolderPassesAndKeepsNoProbe) {
+    test::ScratchFolder scratch("write_probe");
+    PosixDestinationFiles files;
+    EXPECT_EQ(DestinationWriteProblem(files, scratch.path().string()), std::nullopt);
+    EXPECT_EQ(DestinationWriteProblem(files, scratch.path().string() + "/"), std::nullopt);
+    EXPECT_TRUE(fs::is_empty(scratch.path()));
+    const std::string plain = scratch.file("plain.txt");
+    test::WriteWholeFile(plain, "kept");
+    EXPECT_EQ(DestinationWriteProblem(files, plain), "Not a directory");
+    EXPECT_EQ(DestinationWriteProblem(files, scratch.file("missing")), "No such file or directory");
+    EXPECT_EQ(files.lastFailure(), "No such file or directory");
+}
+
 // A replacement is written beside the earlier file and renamed over it once whole; when that
 // rename fails (here a folder took the name meanwhile) the close says so and the copy beside it
 // is gone.

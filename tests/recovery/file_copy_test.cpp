@@ -172,7 +172,7 @@ TEST_F(FileCopy, StopActsWithinAFewBlocksAndEndsEveryLaterCall) {
     EXPECT_LE(stopped.bytesWritten, uint64_t{kCopyRunBlocks} * kBlockSize);
     EXPECT_EQ(fixture.copy("a.txt").outcome, CopyOutcome::Stopped);
     EXPECT_FALSE(fs::exists(target("a.txt")));
-    fixture.flags.ClearForBrowseAction();
+    fixture.flags.ClearStops();
     EXPECT_TRUE(fixture.copy("a.txt").copied());
 }
 

@@ -56,6 +56,7 @@ TEST_F(SaveDriver, RecoverAllRecreatesTheFoldersAndCopiesEveryFileByteForByte) {
     EXPECT_EQ(ReadWholeFile(root() / "Dir0" / "Orphan" / "InOrphan.txt"), fixture.expected("InOrphan.txt"));
     EXPECT_EQ(summary.saved, 6u);
     EXPECT_EQ(summary.skipped, 1u);  // the empty file
+    EXPECT_EQ(summary.empty, 1u);
     EXPECT_EQ(summary.failed, 0u);
     EXPECT_EQ(summary.shortFiles, 0u);
     EXPECT_EQ(summary.bytes, 12345u + 4096 + 9000 + 10 + 5 + 33);
