@@ -1,6 +1,8 @@
 // The browse step's list and tree: opening rows, the right-click menu, renaming, properties.
 #include <cctype>
 #include <cstdlib>
+#include <unordered_set>
+#include <vector>
 
 #include "app/item_properties.h"
 #include "app/recovery_message.h"
@@ -131,6 +133,29 @@ std::optional<FileCondition> WizardController::ConditionOfRow(const ItemRow& row
     if (!record) return std::nullopt;
     return ConditionOfFile(*session_.reader, session_.selectedPool, *record,
                            session_.filesRead.count(record->itemNumber) != 0);
+}
+
+// Each folder is walked once, so looping parent links end; an empty damage map ends at once.
+bool WizardController::FolderHoldsDamage(const ItemRow& row) const {
+    if (!session_.reader || !session_.reader->damageMap() || session_.reader->damageMap()->empty()) return false;
+    const ItemRecord* top = session_.records.FindFolderByTreeItem(static_cast<uint32_t>(RowKey(row)));
+    if (!top) return false;
+    std::vector<uint64_t> pending{top->objectId};
+    std::unordered_set<uint64_t> visited;
+    while (!pending.empty()) {
+        const uint64_t folder = pending.back();
+        pending.pop_back();
+        if (!visited.insert(folder).second) continue;
+        for (uint32_t index : session_.records.FileChildren(folder)) {
+            const ItemRecord& file = session_.records.files()[index];
+            const FileCondition condition = ConditionOfFile(*session_.reader, session_.selectedPool, file,
+                                                            session_.filesRead.count(file.itemNumber) != 0);
+            if (condition.kind == ConditionKind::Damaged) return true;
+        }
+        for (uint32_t index : session_.records.FolderChildren(folder))
+            pending.push_back(session_.records.folders()[index].objectId);
+    }
+    return false;
 }
 
 void WizardController::ShowProperties() {

@@ -6,6 +6,7 @@
 #include "app/drive_information.h"
 #include "app/file_filters_dialog.h"
 #include "app/recovery_message.h"
+#include "app/user_guide.h"
 #include "app/wizard_controller.h"
 #include "disk/device_sector_reader.h"
 #include "disk/source_disk.h"
@@ -15,7 +16,6 @@
 namespace lumbra {
 
 namespace {
-constexpr std::string_view kHelpFile = "Corvalt Lumbra Novell NSS.chm";
 constexpr std::string_view kHelpMissing = " Corvalt Lumbra Novell NSS.chm not found";
 constexpr std::string_view kUpdater = "Lumbra Live Update.exe";
 constexpr std::string_view kUpdaterMissing = "Live Update file not found. Please re-install the software.";
@@ -140,7 +140,7 @@ void WizardController::SaveToChosenFolder(const SaveSelection& selection) {
 }
 
 void WizardController::OpenHelp() {
-    const std::string path = session_.applicationDirectory + std::string(kHelpFile);
+    const std::string path = UserGuidePath(session_.applicationDirectory);
     if (!desktop_.FileExists(path)) {
         view_.ShowMessage(MessageKind::Error, kHelpMissing);
         return;

@@ -33,6 +33,7 @@ std::optional<uint16_t> DriveRowOfLabel(std::string_view text) {
 WizardController::WizardController(Session& session, View& view, Desktop& desktop)
     : session_(session), view_(view), desktop_(desktop), directoryTree_(view), list_(view, desktop) {
     list_.setDamageTest([this](const ItemRow& row) {
+        if (row.kind == ItemRow::Kind::Folder) return FolderHoldsDamage(row);
         const auto condition = ConditionOfRow(row);
         return condition && condition->kind == ConditionKind::Damaged;
     });

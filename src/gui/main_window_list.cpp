@@ -1,4 +1,5 @@
 // The file list of the View.
+#include <QAbstractItemView>
 #include <QCursor>
 
 #include "gui/file_list_model.h"
