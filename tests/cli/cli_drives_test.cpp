@@ -92,7 +92,7 @@ TEST(CliDrives, TableShowsCapacityLikeTheDriveStep) {
     const auto run = RunCli({"drives", "--no-drives", "--image", a});
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("Storage Device0"), std::string::npos);
-    EXPECT_NE(run.out.find("7 MB ( Approx )"), std::string::npos);  // 255 x 63 x 1 cylinder / 2048
+    EXPECT_NE(run.out.find("2 MB ( Approx )"), std::string::npos);  // the real 4096 sectors, not a cylinder
     EXPECT_NE(run.out.find("disk.img"), std::string::npos);
 }
 

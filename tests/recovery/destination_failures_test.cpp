@@ -111,17 +111,6 @@ TEST(PosixDestinationFiles, RefusalsOfTheFileSystemAreAnsweredFalse) {
     EXPECT_EQ(status.st_mtime, 1000);
 }
 
-TEST_F(DestinationFailures, ACreationQuestionGivesTheSystemsReasonOnALineOfItsOwn) {
-    CopyContext context = fixture.context(faulty);
-    const std::string missing = fixture.destination.file("missing");
-    std::string name = "Top.txt";
-    const ItemRecord& record = fixture.file(name);
-    const CopyResult result = CopyRecoveredFile(context, missing, name, record.firstBlock, record.size, CopyMode::Recover);
-    EXPECT_EQ(result.outcome, CopyOutcome::CreationFailed);
-    EXPECT_EQ(fixture.questions, std::vector<std::string>{"Error creating file : " + missing +
-                                                          "/Top.txt.  Continue Recovery ? \r\nNo such file or directory"});
-}
-
 TEST(DestinationWriteProblem, AWritableFolderPassesAndKeepsNoProbe) {
     test::ScratchFolder scratch("write_probe");
     PosixDestinationFiles files;

@@ -105,7 +105,8 @@ TEST_F(SaveDriver, AFolderNameTakenByAFileIsACreationErrorAndNoStopsTheRun) {
     // "Total Files" as every file that reached its creation does.
     ASSERT_EQ(fixture.questions.size(), 1u);
     const std::string tried = (root() / "Documents" / "Report.doc").string();
-    EXPECT_EQ(fixture.questions[0], "Error creating file : " + tried + ".  Continue Recovery ? ");
+    EXPECT_EQ(fixture.questions[0], "Error creating file : " + tried +
+                                        ".  Continue Recovery ? \r\nSomething that is not a folder has this name.");
     ASSERT_EQ(fixture.observer.started.size(), 1u);
     EXPECT_EQ(fixture.observer.started[0].path, tried);
     EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);
