@@ -208,6 +208,7 @@ int main(int argc, char** argv) {
     RecoveryRunResult run;
     run.summary.saved = 412;
     run.summary.skipped = 3;
+    run.summary.empty = 1;
     run.summary.failed = 1;
     run.damaged = 2;
     run.cutShort = 1;

@@ -31,7 +31,7 @@ void FileListBinding::deleteAllRows() {
 void FileListBinding::appendRow(const ItemRow& row) {
     rows_.push_back(row);
     ItemRow& kept = rows_.back();
-    kept.damaged = kept.kind == ItemRow::Kind::File && damageTest_ && damageTest_(kept);
+    kept.damaged = damageTest_ && damageTest_(kept);
     view_.AppendListRow(kept);
 }
 

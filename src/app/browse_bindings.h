@@ -44,8 +44,8 @@ public:
     const ItemRow* row(int index) const;
     // Writes a new name into a row's "Name" cell.
     void setRowName(int index, std::string_view name);
-    // Tells whether a file row's data is known to be unreadable in part; asked for each file
-    // row appended.
+    // Tells whether a file row's data, or for a folder row the data of a file below it, is known
+    // to be unreadable in part; asked for each row appended.
     void setDamageTest(std::function<bool(const ItemRow&)> test) { damageTest_ = std::move(test); }
 
 private:

@@ -14,11 +14,17 @@ std::string MarkupLiteral(const std::string& text) {
     return literal;
 }
 
+std::string DestinationNotWritableText(const std::string& folder, const std::string& reason) {
+    return "No file can be created in the destination folder " + MarkupLiteral(folder) + " :\r\n" +
+           MarkupLiteral(reason);
+}
+
 std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& destination) {
     const SaveSummary& summary = run.summary;
     std::string text = run.summary.stopped ? "Recovery stopped.\n" : "Recovery finished.\n";
-    text += std::to_string(summary.saved) + " file(s) saved, " + std::to_string(summary.skipped) + " skipped, " +
-            std::to_string(summary.failed) + " failed.\n";
+    text += std::to_string(summary.saved) + " file(s) saved, " + std::to_string(summary.skipped - summary.empty) +
+            " skipped, " + std::to_string(summary.failed) + " failed.\n";
+    if (summary.empty > 0) text += std::to_string(summary.empty) + " empty file(s) are not written\n";
     text += std::to_string(run.cutShort) + " file(s) cut short, " + std::to_string(run.damaged) +
             " file(s) damaged (unreadable parts are zeros).\n";
     text += "Destination: " + MarkupLiteral(destination) + "\n";

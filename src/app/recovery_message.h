@@ -11,6 +11,9 @@ namespace lumbra {
 // literal text.
 std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& destination);
 
+// The refusal of a destination folder in which no file can be created, with the system's reason.
+std::string DestinationNotWritableText(const std::string& folder, const std::string& reason);
+
 // Text that shows as itself in markup: no tag, entity or line break can come from it.
 std::string MarkupLiteral(const std::string& text);
 

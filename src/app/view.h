@@ -82,6 +82,9 @@ public:
     // The row with the selection mark; -1 when none.
     virtual int ListSelectionMark() const = 0;
     virtual std::vector<int> SelectedListRows() const = 0;
+    // Makes the row the only one selected and the selection mark, scrolled into view, with
+    // the focus on the list.
+    virtual void SelectListRow(int row) = 0;
     // Starts editing the name of a row in place; the edit field takes at most maxLength
     // characters. The view reports the end with WizardController::EndRename.
     virtual void BeginListLabelEdit(int row, size_t maxLength) = 0;
@@ -111,8 +114,9 @@ public:
     virtual std::optional<std::string> AskSnapshotSaveName() = 0;
     // The open dialog for "*.qvdx"; the last of several marked files. nullopt when cancelled.
     virtual std::optional<std::string> AskSnapshotLoadName() = 0;
-    // The "Find File(s)" window over the recovered tree.
-    virtual void OpenFindWindow() = 0;
+    // The "Find File(s)" window over the recovered tree. The itemNumber of the file whose row
+    // was double-clicked, which closes the window; nullopt when it was closed otherwise.
+    virtual std::optional<uint64_t> OpenFindWindow() = 0;
     // The folder dialog for the destination of recovered files. nullopt when cancelled.
     virtual std::optional<std::string> AskDestinationFolder() = 0;
     // Saves the selection into the destination with the saving window, then tells how it went.

@@ -1,8 +1,11 @@
 // The browse step's list and tree: opening rows, the right-click menu, renaming, properties.
 #include <cctype>
 #include <cstdlib>
+#include <unordered_set>
+#include <vector>
 
 #include "app/item_properties.h"
+#include "app/recovery_message.h"
 #include "app/wizard_controller.h"
 #include "recovery/destination_files.h"
 #include "recovery/file_copy.h"
@@ -27,6 +30,17 @@ bool IsFolderRowType(std::string_view type) {
 }
 
 uint64_t RowKey(const ItemRow& row) { return std::strtoull(row.key.c_str(), nullptr, 10); }
+
+// The copies of opened files are for this user alone.
+constexpr unsigned kOpenedCopyMode = 0600;
+
+std::string DamagedOpenQuestion(const std::string& name, const std::string& condition) {
+    return MarkupLiteral(name) + " is " + condition + "; the unreadable parts are zeros in the copy.\r\nOpen it anyway ?";
+}
+
+std::string NothingOpensText(const std::string& path) {
+    return "No program could open " + MarkupLiteral(path) + ".";
+}
 
 }  // namespace
 
@@ -54,7 +68,7 @@ void WizardController::OnListDoubleClick() {
 }
 
 void WizardController::OpenSelected() {
-    session_.savingFlags.ClearForBrowseAction();
+    session_.savingFlags.ClearStops();
     if (session_.wizard.currentStep() != WizardStep::StepBrowse || session_.wizard.busy()) return;
     if (session_.wizard.treeHasFocus == 1) {
         if (const uint32_t item = view_.SelectedTreeItem(TreeKind::Directory)) ShowFolderOfItem(item);
@@ -68,7 +82,7 @@ void WizardController::OpenSelected() {
     }
     const ItemRecord* record = session_.records.FindFileByItemNumber(RowKey(*row));
     if (!record || !session_.reader) return;
-    PosixDestinationFiles files(&session_.inputs);
+    PosixDestinationFiles files(&session_.inputs, kOpenedCopyMode);
     const std::vector<std::string> noFilters;
     CopyContext context{*session_.reader, session_.selectedPool, files, session_.savingFlags, noFilters,
                         session_.settings.duplicateAction, nullptr, {}};
@@ -76,15 +90,41 @@ void WizardController::OpenSelected() {
     const CopyResult copy =
         CopyRecoveredFile(context, desktop_.TemporaryFolder(), name, record->firstBlock, record->size, CopyMode::Open);
     if (!copy.copied()) return;
-    if (openWithFlag_ == 1)
-        desktop_.OpenWithProgramChooser(copy.path);
-    else
-        OpenFile(copy.path);
+    // The copy has read every sector of the file: its condition is known now.
+    const FileCondition condition = ConditionOfFile(*session_.reader, session_.selectedPool, *record, true);
+    if (condition.kind == ConditionKind::Damaged &&
+        view_.AskYesNo(MessageKind::Question, DamagedOpenQuestion(name, ConditionSummary(condition))) != Answer::Yes)
+        return;
+    if (openWithFlag_ == 1) {
+        if (!desktop_.OpenWithProgramChooser(copy.path)) view_.ShowMessage(MessageKind::Error, NothingOpensText(copy.path));
+        return;
+    }
+    OpenFile(copy.path);
+}
+
+void WizardController::ShowFoundFile(uint64_t itemNumber) {
+    if (session_.wizard.currentStep() != WizardStep::StepBrowse || session_.wizard.busy()) return;
+    const ItemRecord* file = session_.records.FindFileByItemNumber(itemNumber);
+    if (!file) return;
+    const ItemRecord* folder = session_.records.FindFolderByObjectId(file->parentId);
+    const uint32_t item = folder && folder->treeItem != 0 ? folder->treeItem : view_.TreeRoot(TreeKind::Directory);
+    session_.savingFlags.ClearStops();
+    openWithFlag_ = 0;
+    ShowFolderOfItem(item);
+    const std::string key = std::to_string(itemNumber);
+    for (int index = 0; const ItemRow* row = list_.row(index); ++index) {
+        if (row->kind != ItemRow::Kind::File || row->key != key) continue;
+        view_.SelectListRow(index);
+        session_.wizard.treeHasFocus = 0;
+        return;
+    }
 }
 
 void WizardController::OpenFile(const std::string& path) {
-    if (desktop_.OpenWithDesktop(path, ShowWindowAs::Normal) == ShellOpenResult::NoAssociation)
-        desktop_.OpenWithProgramChooser(path);
+    const ShellOpenResult opened = desktop_.OpenWithDesktop(path, ShowWindowAs::Normal);
+    const bool started = opened == ShellOpenResult::Opened ||
+                         (opened == ShellOpenResult::NoAssociation && desktop_.OpenWithProgramChooser(path));
+    if (!started) view_.ShowMessage(MessageKind::Error, NothingOpensText(path));
 }
 
 std::optional<FileCondition> WizardController::ConditionOfRow(const ItemRow& row) const {
@@ -93,6 +133,29 @@ std::optional<FileCondition> WizardController::ConditionOfRow(const ItemRow& row
     if (!record) return std::nullopt;
     return ConditionOfFile(*session_.reader, session_.selectedPool, *record,
                            session_.filesRead.count(record->itemNumber) != 0);
+}
+
+// Each folder is walked once, so looping parent links end; an empty damage map ends at once.
+bool WizardController::FolderHoldsDamage(const ItemRow& row) const {
+    if (!session_.reader || !session_.reader->damageMap() || session_.reader->damageMap()->empty()) return false;
+    const ItemRecord* top = session_.records.FindFolderByTreeItem(static_cast<uint32_t>(RowKey(row)));
+    if (!top) return false;
+    std::vector<uint64_t> pending{top->objectId};
+    std::unordered_set<uint64_t> visited;
+    while (!pending.empty()) {
+        const uint64_t folder = pending.back();
+        pending.pop_back();
+        if (!visited.insert(folder).second) continue;
+        for (uint32_t index : session_.records.FileChildren(folder)) {
+            const ItemRecord& file = session_.records.files()[index];
+            const FileCondition condition = ConditionOfFile(*session_.reader, session_.selectedPool, file,
+                                                            session_.filesRead.count(file.itemNumber) != 0);
+            if (condition.kind == ConditionKind::Damaged) return true;
+        }
+        for (uint32_t index : session_.records.FolderChildren(folder))
+            pending.push_back(session_.records.folders()[index].objectId);
+    }
+    return false;
 }
 
 void WizardController::ShowProperties() {

@@ -5,15 +5,17 @@
 #include "app/command_table.h"
 #include "app/drive_information.h"
 #include "app/file_filters_dialog.h"
+#include "app/recovery_message.h"
+#include "app/user_guide.h"
 #include "app/wizard_controller.h"
 #include "disk/device_sector_reader.h"
 #include "disk/source_disk.h"
+#include "recovery/destination_files.h"
 #include "recovery/folder_browse.h"
 
 namespace lumbra {
 
 namespace {
-constexpr std::string_view kHelpFile = "Corvalt Lumbra Novell NSS.chm";
 constexpr std::string_view kHelpMissing = " Corvalt Lumbra Novell NSS.chm not found";
 constexpr std::string_view kUpdater = "Lumbra Live Update.exe";
 constexpr std::string_view kUpdaterMissing = "Live Update file not found. Please re-install the software.";
@@ -36,7 +38,9 @@ void WizardController::OnCommand(Command command) {
         case CommandAction::IconsView: SetListView(ListViewMode::Icons); break;
         case CommandAction::ListView: SetListView(ListViewMode::List); break;
         case CommandAction::DetailsView: SetListView(ListViewMode::Details); break;
-        case CommandAction::FindFiles: view_.OpenFindWindow(); break;
+        case CommandAction::FindFiles:
+            if (const auto found = view_.OpenFindWindow()) ShowFoundFile(*found);
+            break;
         case CommandAction::FileFilters: OpenFiltersDialog(); break;
         case CommandAction::Settings: OpenSettingsDialog(); break;
         case CommandAction::DriveInformation: ShowDriveInformation(); break;
@@ -119,16 +123,24 @@ void WizardController::SaveToChosenFolder(const SaveSelection& selection) {
     const size_t row = session_.wizard.selectedDrive;
     const std::string source = row < rows.size() ? rows[row].path : std::string();
     while (const auto folder = view_.AskDestinationFolder()) {
-        if (!FolderOnSource(*folder, source, session_.sysRoot)) {
-            view_.RunSaving(selection, *folder);
-            return;
+        if (FolderOnSource(*folder, source, session_.sysRoot)) {
+            view_.ShowMessage(MessageKind::Error, kDestinationOnSourceText);
+            continue;
         }
-        view_.ShowMessage(MessageKind::Error, kDestinationOnSourceText);
+        // One message with the reason, rather than one question for every file of the run.
+        PosixDestinationFiles files(&session_.inputs);
+        if (const auto problem = DestinationWriteProblem(files, *folder)) {
+            view_.ShowMessage(MessageKind::Error, DestinationNotWritableText(*folder, *problem));
+            continue;
+        }
+        session_.savingFlags.ClearStops();
+        view_.RunSaving(selection, *folder);
+        return;
     }
 }
 
 void WizardController::OpenHelp() {
-    const std::string path = session_.applicationDirectory + std::string(kHelpFile);
+    const std::string path = UserGuidePath(session_.applicationDirectory);
     if (!desktop_.FileExists(path)) {
         view_.ShowMessage(MessageKind::Error, kHelpMissing);
         return;

@@ -1,6 +1,8 @@
 #include "app/wizard_controller.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 #include "app/option_groups.h"
 #include "platform/application_directory.h"
@@ -31,6 +33,7 @@ std::optional<uint16_t> DriveRowOfLabel(std::string_view text) {
 WizardController::WizardController(Session& session, View& view, Desktop& desktop)
     : session_(session), view_(view), desktop_(desktop), directoryTree_(view), list_(view, desktop) {
     list_.setDamageTest([this](const ItemRow& row) {
+        if (row.kind == ItemRow::Kind::Folder) return FolderHoldsDamage(row);
         const auto condition = ConditionOfRow(row);
         return condition && condition->kind == ConditionKind::Damaged;
     });
@@ -133,7 +136,7 @@ void WizardController::OnLeftTreeClick(uint32_t item, TreeHitPart part) {
             break;
         case WizardStep::StepBrowse:
             if (OnItemItself(part)) {
-                session_.savingFlags.ClearForBrowseAction();
+                session_.savingFlags.ClearStops();
                 openWithFlag_ = 0;
                 list_.deleteAllRows();
                 view_.SelectTreeItem(TreeKind::Directory, item);
@@ -155,7 +158,7 @@ void WizardController::SelectDrive(uint32_t item) {
     FillRangeFields();
     const DriveEntry& drive = drives.rows[*row];
     view_.SetText(InfoValue(1), drive.model);
-    view_.SetText(InfoValue(2), std::to_string(drive.totalSectors / 2048) + std::string(info_text::kCapacitySuffix));
+    view_.SetText(InfoValue(2), std::to_string(drive.sizeInSectors() / 2048) + std::string(info_text::kCapacitySuffix));
     view_.SetText(InfoValue(3), std::to_string(drive.cylinders));
     view_.SetText(InfoValue(4), std::to_string(drive.heads));
     view_.SetText(InfoValue(5), std::to_string(drive.sectorsPerTrack));
@@ -204,6 +207,9 @@ void WizardController::OnIdentifyOption(uint16_t option) {
         session_.wizard.identifyOption = kSearchPartition;
         ShowRangeGroup(view_);
         FillRangeFields();
+        // A scan can always go on from a chosen drive, also after the partition table found nothing.
+        const auto drive = DriveRowOfLabel(view_.TreeItemText(TreeKind::Drives, view_.SelectedTreeItem(TreeKind::Drives)));
+        if (drive && *drive < session_.disk.driveTable().count()) ShowNext();
     } else {
         session_.wizard.identifyOption = kUsePartitionTable;
         HideRangeGroup(view_);
@@ -214,7 +220,9 @@ void WizardController::FillRangeFields() {
     const DriveTable& drives = session_.disk.driveTable();
     const uint16_t row = session_.wizard.selectedDrive;
     view_.SetText(Element::StartField, "0");
-    view_.SetText(Element::EndField, std::to_string(row < drives.count() ? drives.rows[row].totalSectors : 0));
+    // The scan range is 32-bit; a larger disk is offered up to where a range can reach.
+    const uint64_t sectors = row < drives.count() ? drives.rows[row].sizeInSectors() : 0;
+    view_.SetText(Element::EndField, std::to_string(std::min<uint64_t>(sectors, UINT32_MAX)));
 }
 
 // ---------------------------------------------------------------- shared pieces

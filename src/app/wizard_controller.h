@@ -158,6 +158,10 @@ private:
     void SaveSnapshot();
     void LoadSnapshot();
     void OpenBrowseStepFromSnapshot();
+    // Opens the folder of the file found by Find and selects its row.
+    void ShowFoundFile(uint64_t itemNumber);
+    // True when a file anywhere below the folder of this row is known to be damaged.
+    bool FolderHoldsDamage(const ItemRow& row) const;
     void RecoverSelected();
     void RecoverAll();
     // Asks for a destination until one off the disk being recovered is chosen, then saves.

@@ -47,6 +47,10 @@ private:
     View& view_;
 };
 
+std::string NoPoolInRangeText(uint64_t start, uint64_t end) {
+    return "No NSS pool was found between sector " + std::to_string(start) + " and sector " + std::to_string(end) + ".";
+}
+
 }  // namespace
 
 void WizardController::JoinFinishedWorker() {
@@ -78,6 +82,7 @@ void WizardController::RunScan(ScanRange range, uint32_t sectorsPerRead) {
 
 void WizardController::FinishScan() {
     WizardState& wizard = session_.wizard;
+    const bool foundNothing = wizard.stopRequested == 0 && session_.pools.empty();
     view_.ExpandTreeItem(TreeKind::Pools, view_.TreeRoot(TreeKind::Pools));
     view_.Enable(Element::PoolTree);
     view_.Hide(Element::ProgressBar);
@@ -91,6 +96,13 @@ void WizardController::FinishScan() {
     ApplyLayout(InfoLayout::PoolInfo);
     SetQuickHelp(QuickHelp::SelectPool);
     wizard.setStep(static_cast<WizardStep>(wizard.step.load() + 1));
+    if (foundNothing) {
+        // An empty pool tree would leave the user guessing: say so, and offer the range again.
+        view_.ShowMessage(MessageKind::Information, NoPoolInRangeText(wizard.startSector, wizard.endSector));
+        session_.reader.reset();
+        ReturnToDiskStep();
+        ShowNext();
+    }
     wizard.workerBusy = 0;
 }
 

@@ -62,7 +62,7 @@ int runDrives(CliContext& context, const ParsedArguments& arguments) {
     for (size_t i = 0; i < rows.size(); ++i) {
         const DriveEntry& row = rows[i];
         context.out << std::left << std::setw(5) << i << std::setw(18) << DriveLabel(i) << std::setw(19)
-                    << (std::to_string(row.totalSectors / 2048) + " MB ( Approx )") << std::right << std::setw(9)
+                    << (std::to_string(row.sizeInSectors() / 2048) + " MB ( Approx )") << std::right << std::setw(9)
                     << row.cylinders << std::setw(7) << row.heads << std::setw(9) << row.sectorsPerTrack << "  "
                     << Latin1ToUtf8(row.model) << (row.path.empty() ? "" : "  " + row.path) << "\n";
     }

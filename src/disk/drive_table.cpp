@@ -21,16 +21,21 @@ uint32_t ClampedTotalSectors(uint32_t cylinders, uint32_t heads, uint32_t sector
     return static_cast<uint32_t>(product);
 }
 
+uint32_t WholeCylinders(uint64_t sizeBytes, uint32_t heads, uint32_t sectorsPerTrack) {
+    const uint64_t perCylinder = uint64_t{heads} * sectorsPerTrack;
+    if (perCylinder == 0) return 0;
+    const uint64_t cylinders = sizeBytes / kSectorSize / perCylinder;
+    return cylinders > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
+                                                            : static_cast<uint32_t>(cylinders);
+}
+
 DriveEntry GeometryForSize(uint64_t sizeBytes) {
     DriveEntry entry;
     entry.heads = 255;
     entry.sectorsPerTrack = 63;
-    const uint64_t sectors = (sizeBytes + kSectorSize - 1) / kSectorSize;
-    const uint64_t perCylinder = uint64_t{255} * 63;
-    const uint64_t cylinders = (sectors + perCylinder - 1) / perCylinder;
-    entry.cylinders = cylinders > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
-                                                                       : static_cast<uint32_t>(cylinders);
+    entry.cylinders = WholeCylinders(sizeBytes, entry.heads, entry.sectorsPerTrack);
     entry.totalSectors = ClampedTotalSectors(entry.cylinders, entry.heads, entry.sectorsPerTrack);
+    entry.realSectors = (sizeBytes + kSectorSize - 1) / kSectorSize;
     return entry;
 }
 

@@ -12,6 +12,9 @@ struct DriveEntry {
     uint32_t heads = 0;
     uint32_t sectorsPerTrack = 0;
     uint32_t totalSectors = 0;  // cylinders x heads x sectorsPerTrack, clamped to 4294967295
+    // The device's own size in sectors (a last partial sector counts); 0 when only the geometry
+    // is known (the BIOS back-end). Whole cylinders may stop short of it.
+    uint64_t realSectors = 0;
     std::string model;
     uint32_t int13Extensions = 0;  // what the BIOS library answered for the drive; 0 in N mode
     uint32_t probeNumber = 0;      // N mode: the row's place among devices; F mode: BIOS drive 0x80 + n
@@ -19,6 +22,12 @@ struct DriveEntry {
     // The exact size in bytes of an image or a disk of this machine (the geometry rounds it);
     // unknown for the drives of the BIOS libraries.
     std::optional<uint64_t> sizeBytes;
+
+    // The size to show and to scan up to: the real one when known (a last partial sector
+    // counts), else the geometry's; whole cylinders may stop short of the real size.
+    uint64_t sizeInSectors() const {
+        return sizeBytes ? (*sizeBytes + kSectorSize - 1) / kSectorSize : totalSectors;
+    }
 };
 
 struct DriveTable {
@@ -34,8 +43,11 @@ struct DriveTable {
 uint32_t ClampedTotalSectors(uint32_t cylinders, uint32_t heads, uint32_t sectorsPerTrack);
 
 // Geometry for a device of the given size that reports none of its own: 255 heads, 63 sectors
-// per track, cylinders rounded up so that the product covers every sector.
+// per track, and the whole cylinders that fit, as a disk's geometry query counts them; the real
+// size is kept beside it.
 DriveEntry GeometryForSize(uint64_t sizeBytes);
+// The whole cylinders of heads x sectorsPerTrack sectors that fit in the size, clamped.
+uint32_t WholeCylinders(uint64_t sizeBytes, uint32_t heads, uint32_t sectorsPerTrack);
 
 // "Storage Device" followed by the row number: the text of a drive in the drive list.
 std::string DriveLabel(size_t row);

@@ -48,17 +48,15 @@ std::string modelOf(const fs::path& entry, const std::string& name) {
 }
 
 // Geometry the device reports, or the fallback of 255 heads and 63 sectors per track; the
-// cylinders always cover the whole device.
+// cylinders are the whole ones that fit (the 16-bit count of HDIO_GETGEO wraps on large disks),
+// and the real size is kept beside them.
 DriveEntry geometryOf(int fd, uint64_t sizeBytes) {
     DriveEntry entry = GeometryForSize(sizeBytes);
     struct hd_geometry reported {};
     if (ioctl(fd, HDIO_GETGEO, &reported) == 0 && reported.heads != 0 && reported.sectors != 0) {
-        const uint64_t sectors = sizeBytes / 512;
-        const uint64_t perCylinder = uint64_t{reported.heads} * reported.sectors;
-        const uint64_t cylinders = (sectors + perCylinder - 1) / perCylinder;
         entry.heads = reported.heads;
         entry.sectorsPerTrack = reported.sectors;
-        entry.cylinders = cylinders > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(cylinders);
+        entry.cylinders = WholeCylinders(sizeBytes, entry.heads, entry.sectorsPerTrack);
         entry.totalSectors = ClampedTotalSectors(entry.cylinders, entry.heads, entry.sectorsPerTrack);
     }
     return entry;

@@ -7,8 +7,10 @@
 namespace lumbra {
 namespace {
 
-QPixmap Marked(const QIcon& icon, int size) {
-    QPixmap pixmap = icon.pixmap(size, size);
+// The sign is drawn over the icon as the mode shows it, so that a selected row's tint never
+// covers the sign.
+QPixmap Marked(const QIcon& icon, int size, QIcon::Mode mode) {
+    QPixmap pixmap = icon.pixmap(QSize(size, size), mode);
     if (pixmap.isNull()) {
         pixmap = QPixmap(size, size);
         pixmap.fill(Qt::transparent);
@@ -39,7 +41,8 @@ QIcon WithDamageOverlay(const QIcon& icon) {
     auto it = made.find(icon.cacheKey());
     if (it != made.end()) return *it;
     QIcon marked;
-    for (int size : {16, 32}) marked.addPixmap(Marked(icon, size));
+    for (int size : {16, 32})
+        for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected}) marked.addPixmap(Marked(icon, size, mode), mode);
     made.insert(icon.cacheKey(), marked);
     return marked;
 }

@@ -4,8 +4,8 @@
 
 namespace lumbra {
 
-// The icon with a small amber warning sign in its lower right corner, at 16 and 32 pixels.
-// Made once per icon and kept.
+// The icon with a small amber warning sign in its lower right corner, at 16 and 32 pixels,
+// the same in a selected row. Made once per icon and kept.
 QIcon WithDamageOverlay(const QIcon& icon);
 
 }  // namespace lumbra

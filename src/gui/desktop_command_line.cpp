@@ -11,13 +11,22 @@ namespace lumbra {
 
 namespace {
 
+// The message of a map that cannot be used; its image is left out.
+std::string MapProblem(const std::string& image, const std::string& map, const RescueMapError& error) {
+    return "the image " + image + " is left out: " + RescueMapErrorText(map, error);
+}
+
 // Pairs each --mapfile with the --image before it (the parser keeps the order the options came
-// in) and reads the maps; false after a message.
-bool ReadRescueMaps(const QCommandLineParser& parser, DriveSources& sources) {
+// in) and reads the maps. An image whose map cannot be used is left out, with a message for the
+// window to show; false after a message on stderr when a map follows no image.
+bool ReadRescueMaps(const QCommandLineParser& parser, DesktopOptions& options) {
+    DriveSources& sources = options.sources;
+    const QStringList images = parser.values("image");
     const QStringList maps = parser.values("mapfile");
     qsizetype imageIndex = 0;
     qsizetype mapIndex = 0;
     bool imageOpen = false;
+    std::vector<size_t> leftOut;
     for (const QString& name : parser.optionNames()) {
         if (name == "image") {
             ++imageIndex;
@@ -29,15 +38,22 @@ bool ReadRescueMaps(const QCommandLineParser& parser, DriveSources& sources) {
                 return false;
             }
             imageOpen = false;
+            const std::string image = images.value(imageIndex - 1).toLocal8Bit().toStdString();
             auto parsed = ReadRescueMapFile(map);
             if (const auto* error = std::get_if<RescueMapError>(&parsed)) {
-                std::fprintf(stderr, "lumbra-nss: %s\n", RescueMapErrorText(map, *error).c_str());
-                return false;
+                options.problems.push_back(MapProblem(image, map, *error));
+                leftOut.push_back(static_cast<size_t>(imageIndex - 1));
+                continue;
             }
-            sources.rescueMaps.emplace_back(static_cast<size_t>(imageIndex - 1), std::move(std::get<RescueMap>(parsed)));
+            // Images left out before this one no longer take a row.
+            sources.rescueMaps.emplace_back(static_cast<size_t>(imageIndex - 1) - leftOut.size(),
+                                            std::move(std::get<RescueMap>(parsed)));
             sources.rescueMapFiles.push_back(map);
         }
     }
+    // The --image values come first in the list of images, in their order.
+    for (auto index = leftOut.rbegin(); index != leftOut.rend(); ++index)
+        sources.images.erase(sources.images.begin() + static_cast<std::ptrdiff_t>(*index));
     return true;
 }
 
@@ -78,7 +94,7 @@ std::variant<DesktopOptions, int> ParseDesktopCommandLine(const QStringList& arg
     options.sources.listSystemDisks = !parser.isSet(noDrives);
     for (const QString& path : parser.values(image) + parser.positionalArguments())
         options.sources.images.push_back(path.toLocal8Bit().toStdString());
-    if (!ReadRescueMaps(parser, options.sources)) return 2;
+    if (!ReadRescueMaps(parser, options)) return 2;
     return options;
 }
 

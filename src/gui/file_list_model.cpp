@@ -73,8 +73,8 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QIcon FileListModel::iconOf(const Row& row) const {
-    if (row.item.kind == ItemRow::Kind::Folder) return FileTypeIcons::folder();
-    const QIcon icon = icons_.file(Latin1(row.item.name));
+    const QIcon icon =
+        row.item.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(Latin1(row.item.name));
     return row.item.damaged ? WithDamageOverlay(icon) : icon;
 }
 

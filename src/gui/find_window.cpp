@@ -15,6 +15,7 @@ namespace lumbra {
 namespace {
 
 constexpr std::string_view kStopSearchQuestion = "Do you want to stop file searching ?";
+constexpr int kItemNumberRole = Qt::UserRole;
 
 }  // namespace
 
@@ -55,6 +56,14 @@ FindWindow::FindWindow(const RecoveredTree& tree, QWidget* parent)
     place(filesFound_, 292, 208, 90, 10);
     connect(start_, &QPushButton::clicked, this, &FindWindow::startSearch);
     connect(stop_, &QPushButton::clicked, this, &FindWindow::stopSearch);
+    connect(results_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { chooseRow(item); });
+}
+
+void FindWindow::chooseRow(QTreeWidgetItem* item) {
+    if (!item) return;
+    chosen_ = item->data(0, kItemNumberRole).toULongLong();
+    endWorker();
+    accept();
 }
 
 FindWindow::~FindWindow() { endWorker(); }
@@ -97,6 +106,7 @@ void FindWindow::rowFound(const FindRow& row, uint32_t filesFound) {
         auto* item = new QTreeWidgetItem(results_, {Latin1(row.fileName), Latin1(row.path), QString::number(row.size)});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         item->setIcon(0, icons_.file(Latin1(row.fileName)));
+        item->setData(0, kItemNumberRole, QVariant::fromValue<qulonglong>(row.itemNumber));
         lastFile_->setText(Latin1(row.fileName));
         filesFound_->setText(QString::number(filesFound));
     });

@@ -1,6 +1,9 @@
 #pragma once
 // "Find File(s)": searches the recovered file list by name on a worker of its own. Stop
 // pauses the search while it asks; the window closes only while no search runs.
+#include <cstdint>
+#include <optional>
+
 #include "gui/file_type_icons.h"
 #include "gui/gui_thread.h"
 #include "gui/picture_dialog.h"
@@ -10,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace lumbra {
 
@@ -25,6 +29,8 @@ public:
     void searchEnded(bool cancelled) override;
 
     bool searching() const { return worker_.running(); }
+    // The itemNumber of the row whose double-click closed the window; nullopt before one.
+    std::optional<uint64_t> chosenFile() const { return chosen_; }
 
 protected:
     // Esc and the close box: only while no search runs.
@@ -36,6 +42,8 @@ private:
     // Cancels the search and waits for its worker to end, serving the calls it still makes.
     void endWorker();
     void showIdle();
+    // A double-click on a row: the search ends and the window closes on that file.
+    void chooseRow(QTreeWidgetItem* item);
 
     const RecoveredTree& tree_;
     FindSearchWorker worker_;
@@ -46,6 +54,7 @@ private:
     QLabel* lastFile_;
     QLabel* filesFound_;
     FileTypeIcons icons_;
+    std::optional<uint64_t> chosen_;
     mutable OrderedCalls calls_{this};
 };
 

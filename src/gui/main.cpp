@@ -1,6 +1,7 @@
 // lumbra-nss: the desktop application.
 #include <QApplication>
 
+#include "app/recovery_message.h"
 #include "app/session.h"
 #include "app/wizard_controller.h"
 #include "gui/desktop_command_line.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     lumbra::WizardController wizard(session, window, desktop);
     window.attach(wizard);
     if (!wizard.StartUp(options.sources, lumbra::ExecutableDirectory())) return 0;
+    for (const std::string& problem : options.problems)
+        window.ShowMessage(lumbra::MessageKind::Error, lumbra::MarkupLiteral(problem));
     for (const std::string& warning : session.disk.rescueMapWarnings())
         std::fprintf(stderr, "lumbra-nss: warning: %s\n", warning.c_str());
     window.show();

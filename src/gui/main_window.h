@@ -71,6 +71,7 @@ public:
     void SetListGridAndFullRowSelect() override;
     int ListSelectionMark() const override;
     std::vector<int> SelectedListRows() const override;
+    void SelectListRow(int row) override;
     void BeginListLabelEdit(int row, size_t maxLength) override;
     void ShowListMenu(bool openWithEnabled) override;
 
@@ -89,7 +90,7 @@ public:
     void ShowAbout(std::string_view text) override;
     std::optional<std::string> AskSnapshotSaveName() override;
     std::optional<std::string> AskSnapshotLoadName() override;
-    void OpenFindWindow() override;
+    std::optional<uint64_t> OpenFindWindow() override;
     std::optional<std::string> AskDestinationFolder() override;
     void RunSaving(const SaveSelection& selection, const std::string& destination) override;
 

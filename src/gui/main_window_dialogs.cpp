@@ -109,8 +109,12 @@ std::optional<std::string> MainWindow::AskSnapshotLoadName() {
     });
 }
 
-void MainWindow::OpenFindWindow() {
-    calls_.answer([this] { return FindWindow(session_.records, this).exec(); });
+std::optional<uint64_t> MainWindow::OpenFindWindow() {
+    return calls_.answer([this]() -> std::optional<uint64_t> {
+        FindWindow find(session_.records, this);
+        if (find.exec() != QDialog::Accepted) return std::nullopt;
+        return find.chosenFile();
+    });
 }
 
 std::optional<std::string> MainWindow::AskDestinationFolder() {

@@ -1,4 +1,5 @@
 // The file list of the View.
+#include <QAbstractItemView>
 #include <QCursor>
 
 #include "gui/file_list_model.h"
@@ -40,6 +41,13 @@ int MainWindow::ListSelectionMark() const {
 
 std::vector<int> MainWindow::SelectedListRows() const {
     return calls_.answer([this] { return parts_.fileList->selectedRows(); });
+}
+
+void MainWindow::SelectListRow(int row) {
+    calls_.run([this, row] {
+        parts_.fileList->selectRow(row);
+        parts_.fileList->activeView()->setFocus();
+    });
 }
 
 void MainWindow::BeginListLabelEdit(int row, size_t maxLength) {

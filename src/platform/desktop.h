@@ -23,13 +23,15 @@ public:
 
     // The verb "open" on a file or an address (a web page opens in the default browser).
     virtual ShellOpenResult OpenWithDesktop(const std::string& pathOrAddress, ShowWindowAs show) = 0;
-    // Lets the user choose the program that opens the file.
-    virtual void OpenWithProgramChooser(const std::string& path) = 0;
+    // Lets the user choose the program that opens the file; false when the chosen program could
+    // not be started (a cancel is no failure).
+    virtual bool OpenWithProgramChooser(const std::string& path) = 0;
     // Starts a program with its arguments; false when it could not be started.
     virtual bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) = 0;
 
     virtual bool FileExists(const std::string& path) const = 0;
-    // The user's folder for temporary files, ending with a separator.
+    // A folder of this run for the copies of opened files, which only this user can enter and
+    // which goes when the program ends; ends with a separator.
     virtual std::string TemporaryFolder() const = 0;
     // The process's current directory, as the system gives it (no separator added).
     virtual std::string CurrentDirectory() const = 0;

@@ -43,21 +43,36 @@ public:
     virtual bool ensureFolder(const std::string& path) = 0;
     // Sets a written file's modification time (seconds since 1970 UTC); false when it cannot.
     virtual bool setModificationTime(const std::string& /*path*/, int64_t /*seconds*/) { return false; }
+    // Why the last create or ensureFolder that failed did (the system's words); empty when
+    // nothing is known.
+    virtual std::string lastFailure() const { return {}; }
 };
 
 // The local file system, guarding the inputs of the run (none when inputs is null).
 class PosixDestinationFiles : public DestinationFiles {
 public:
-    explicit PosixDestinationFiles(const RunInputs* inputs = nullptr) : inputs_(inputs) {}
+    // New files get `mode` (less the umask); 0600 keeps the copies of Open to their user.
+    explicit PosixDestinationFiles(const RunInputs* inputs = nullptr, unsigned mode = 0666)
+        : inputs_(inputs), mode_(mode) {}
     std::optional<std::string> inputAt(const std::string& path) const override;
     std::optional<uint64_t> regularFileSize(const std::string& path) const override;
     bool exists(const std::string& path) const override;
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
     bool ensureFolder(const std::string& path) override;
     bool setModificationTime(const std::string& path, int64_t seconds) override;
+    std::string lastFailure() const override { return lastFailure_; }
 
 private:
+    // Notes the reason errno gives; always false, for the callers' returns.
+    bool Failed();
+
     const RunInputs* inputs_;
+    unsigned mode_;
+    std::string lastFailure_;
 };
+
+// Creates and removes a file in the folder, as a run's first file would be: nullopt when that
+// works, else the reason it does not.
+std::optional<std::string> DestinationWriteProblem(DestinationFiles& files, const std::string& folder);
 
 }  // namespace lumbra

@@ -67,16 +67,18 @@ bool CopyBlocks(CopyContext& context, DestinationFile& file, uint64_t firstBlock
 
 CopyResult Failed(CopyContext& context, CopyOutcome outcome, std::string path, CopyMode mode, uint64_t written) {
     if (mode == CopyMode::Recover) {
-        AskToContinue(context, outcome == CopyOutcome::CreationFailed ? CreationErrorQuestion(path)
-                                                                      : WriteErrorQuestion(path));
+        AskToContinue(context, outcome == CopyOutcome::CreationFailed
+                                   ? CreationErrorQuestion(path, context.files.lastFailure())
+                                   : WriteErrorQuestion(path));
     }
     return {outcome, written, std::move(path)};
 }
 
 }  // namespace
 
-std::string CreationErrorQuestion(const std::string& path) {
-    return "Error creating file : " + path + ".  Continue Recovery ? ";
+std::string CreationErrorQuestion(const std::string& path, const std::string& reason) {
+    const std::string question = "Error creating file : " + path + ".  Continue Recovery ? ";
+    return reason.empty() ? question : question + "\r\n" + reason;
 }
 
 std::string WriteErrorQuestion(const std::string& path) {

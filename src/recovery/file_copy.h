@@ -49,8 +49,9 @@ struct CopyContext {
     bool resume = false;
 };
 
-// "Error creating file : " + path + ".  Continue Recovery ? "
-std::string CreationErrorQuestion(const std::string& path);
+// "Error creating file : " + path + ".  Continue Recovery ? ", then the reason on a line of its
+// own when one is known.
+std::string CreationErrorQuestion(const std::string& path, const std::string& reason = {});
 // The same question after a write error (a full disk).
 std::string WriteErrorQuestion(const std::string& path);
 

@@ -22,6 +22,7 @@ public:
     bool setModificationTime(const std::string& path, int64_t seconds) override {
         return inner_.setModificationTime(path, seconds);
     }
+    std::string lastFailure() const override { return inner_.lastFailure(); }
 
     // Lower-case hex digest of what the last file closed under this path holds; empty when none.
     std::string digestOf(const std::string& path) const;

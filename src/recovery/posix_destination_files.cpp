@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 
 #include "recovery/destination_files.h"
+#include "recovery/file_copy.h"
 
 namespace lumbra {
 namespace {
@@ -66,12 +68,12 @@ std::string FolderOf(const std::string& path) {
 
 // A new file beside `path` with a short name of its own (a long recovered name plus a suffix
 // could pass the name limit); -1 when none can be created.
-int CreateBeside(const std::string& path, std::string& created) {
+int CreateBeside(const std::string& path, std::string& created, unsigned mode) {
     static std::atomic<uint32_t> counter{0};
     const std::string folder = FolderOf(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         created = folder + "/.lumbra-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
-        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -97,22 +99,33 @@ std::optional<std::string> PosixDestinationFiles::inputAt(const std::string& pat
 // Only a regular file is ever replaced; a link, a folder or a device at the name is refused.
 // O_NONBLOCK keeps a FIFO without a reader from blocking the open; regular files ignore it.
 std::unique_ptr<DestinationFile> PosixDestinationFiles::create(const std::string& path) {
-    if (inputAt(path)) return nullptr;
+    if (inputAt(path)) {
+        lastFailure_ = "The file is read by this recovery.";
+        return nullptr;
+    }
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode)) {
             errno = S_ISDIR(existing.st_mode) ? EISDIR : EEXIST;  // the reason a report gives
+            lastFailure_ = "Something that is not a file has this name.";
             return nullptr;
         }
         std::string temporary;
-        const int fd = CreateBeside(path, temporary);
-        if (fd < 0) return nullptr;
+        const int fd = CreateBeside(path, temporary, mode_);
+        if (fd < 0) {
+            Failed();
+            return nullptr;
+        }
         return std::make_unique<PosixFile>(fd, temporary, path);
     }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode_);
+    if (fd < 0) {
+        Failed();
+        return nullptr;
+    }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        lastFailure_ = "Something that is not a file has this name.";
         ::close(fd);
         return nullptr;
     }
@@ -121,9 +134,26 @@ std::unique_ptr<DestinationFile> PosixDestinationFiles::create(const std::string
 
 bool PosixDestinationFiles::ensureFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) == 0) return true;
-    if (errno != EEXIST) return false;
+    if (errno != EEXIST) return Failed();
     struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    if (::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return true;
+    lastFailure_ = "Something that is not a folder has this name.";
+    return false;
+}
+
+bool PosixDestinationFiles::Failed() {
+    lastFailure_ = std::strerror(errno);
+    return false;
+}
+
+std::optional<std::string> DestinationWriteProblem(DestinationFiles& files, const std::string& folder) {
+    std::unique_ptr<DestinationFile> file = files.create(JoinPath(folder, ".lumbra-probe-" + std::to_string(::getpid())));
+    if (!file) {
+        const std::string reason = files.lastFailure();
+        return reason.empty() ? std::string("The folder cannot be written.") : reason;
+    }
+    file->abandon();
+    return std::nullopt;
 }
 
 // The link itself, never what it points at: the destination stays the only place written.

@@ -31,6 +31,9 @@ void Tally(SaveSummary& summary, const CopyResult& result) {
             if (result.outcome == CopyOutcome::CutShort) ++summary.shortFiles;
             break;
         case CopyOutcome::EmptyFile:
+            ++summary.empty;
+            ++summary.skipped;
+            break;
         case CopyOutcome::FilteredOut:
         case CopyOutcome::DuplicateSkipped:
             ++summary.skipped;

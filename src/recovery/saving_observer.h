@@ -17,8 +17,9 @@ struct SavingFlags {
     // created, so one whose creation or writing fails counts too) since it was last set to 0.
     std::atomic<uint32_t> savedFiles{0};
 
-    // Every browse-view action that may open a file clears both flags.
-    void ClearForBrowseAction() {
+    // Every browse-view action that may open a file, and every new recovery run, clears both
+    // flags: a stop belongs to the run it ended.
+    void ClearStops() {
         skip.store(0);
         stopSaving.store(0);
     }

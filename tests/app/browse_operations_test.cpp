@@ -233,5 +233,43 @@ TEST(RowColours, TypeBeginningsChooseTheColourCaseSensitively) {
     EXPECT_EQ(kCompressedRowColour, (RowColour{255, 0, 0}));
 }
 
+// A double-click on a Find row opens that file's folder and selects its row.
+TEST_F(BrowseTest, AFileChosenInFindIsSelectedInItsFolder) {
+    const ItemRecord* report = nullptr;
+    for (const ItemRecord& file : session.records.files())
+        if (file.name == "Report.doc") report = &file;
+    ASSERT_NE(report, nullptr);
+    view.findAnswer = report->itemNumber;
+    session.savingFlags.stopSaving = 1;
+    wizard->OnCommand(Command::FindFiles);
+    EXPECT_EQ(view.findWindows, 1);
+    const uint32_t documents = view.findTreeItem(TreeKind::Directory, "Documents");
+    EXPECT_EQ(view.tree(TreeKind::Directory).selected, documents);
+    EXPECT_EQ(RowNames(), (std::vector<std::string>{"Report.doc", "Big.bin"}));
+    EXPECT_EQ(view.selectionMark, RowNamed("Report.doc"));
+    EXPECT_EQ(view.selectedRows, std::vector<int>{RowNamed("Report.doc")});
+    EXPECT_EQ(session.wizard.treeHasFocus, 0);
+    EXPECT_EQ(session.savingFlags.stopSaving.load(), 0);
+
+    // A file of the root, reached from another folder.
+    for (const ItemRecord& file : session.records.files())
+        if (file.name == "readme.txt") view.findAnswer = file.itemNumber;
+    wizard->OnCommand(Command::FindFiles);
+    EXPECT_EQ(view.tree(TreeKind::Directory).selected, view.tree(TreeKind::Directory).root);
+    EXPECT_EQ(view.selectionMark, RowNamed("readme.txt"));
+    ASSERT_GE(view.selectionMark, 0);
+}
+
+TEST_F(BrowseTest, FindClosedWithoutAChoiceLeavesTheBrowseViewAsItWas) {
+    MarkRow("readme.txt");
+    const std::vector<std::string> before = RowNames();
+    wizard->OnCommand(Command::FindFiles);
+    EXPECT_EQ(RowNames(), before);
+    EXPECT_EQ(view.selectionMark, RowNamed("readme.txt"));
+    view.findAnswer = 999999;  // no such file
+    wizard->OnCommand(Command::FindFiles);
+    EXPECT_EQ(RowNames(), before);
+}
+
 }  // namespace
 }  // namespace lumbra::test

@@ -6,6 +6,7 @@
 
 #include "app/command_table.h"
 #include "app/menu_mode.h"
+#include "app/user_guide.h"
 #include "wizard_fixture.h"
 
 namespace lumbra::test {
@@ -154,10 +155,12 @@ TEST_F(WizardTest, BrowseCommandsAct) {
     wizard->OnCommand(Command::FindFilesFromList);
     EXPECT_EQ(view.findWindows, 2);
 
-    view.destinationAnswers = {"/nowhere/recovered", "/nowhere/recovered"};
+    const std::string recovered = scratch.file("recovered");
+    std::filesystem::create_directory(recovered);
+    view.destinationAnswers = {recovered, recovered};
     wizard->OnToolbarButton(2);
     ASSERT_EQ(view.savings.size(), 1u);
-    EXPECT_EQ(view.savingDestinations[0], "/nowhere/recovered");
+    EXPECT_EQ(view.savingDestinations[0], recovered);
     EXPECT_TRUE(view.savings[0].everything);
 
     view.selectedRows = {RowNamed("Documents"), RowNamed("readme.txt")};
@@ -223,7 +226,14 @@ TEST_F(WizardTest, TheListMenuNeedsTheListFocusTheBrowseStepAndAMark) {
     EXPECT_EQ(view.listMenus.size(), 2u);
 }
 
-TEST_F(WizardTest, HelpOpensTheFileOrReportsItMissing) {
+TEST(UserGuide, LiesWithThePackagesDocumentsBesideTheProgramsFolder) {
+    const std::string guide = UserGuidePath("/usr/lib/lumbra-nss/");
+    EXPECT_TRUE(guide.ends_with("/share/doc/lumbra-nss/guide/index.html")) << guide;
+    EXPECT_EQ(guide.find(".."), std::string::npos) << guide;
+    EXPECT_EQ(guide.rfind("/usr/", 0), 0u) << guide;
+}
+
+TEST_F(WizardTest, HelpOpensTheGuideOrReportsItMissing) {
     desktop.currentDirectory = "/opt/lumbra";
     StartStandard();
     wizard->OnCommand(Command::Contents);
@@ -233,9 +243,14 @@ TEST_F(WizardTest, HelpOpensTheFileOrReportsItMissing) {
     EXPECT_TRUE(desktop.opened.empty());
 
     desktop.existing.insert("/opt/lumbra/Corvalt Lumbra Novell NSS.chm");
+    wizard->OnCommand(Command::Contents);
+    EXPECT_EQ(view.messages.size(), 2u) << "the Windows help file is no guide";
+    EXPECT_TRUE(desktop.opened.empty());
+
+    desktop.existing.insert(UserGuidePath("/opt/lumbra/"));
     EXPECT_EQ(wizard->FilterKey(Key::F1), KeyAction::Consumed);
     ASSERT_EQ(desktop.opened.size(), 1u);
-    EXPECT_EQ(desktop.opened[0], "/opt/lumbra/Corvalt Lumbra Novell NSS.chm");
+    EXPECT_EQ(desktop.opened[0], UserGuidePath("/opt/lumbra/"));
     EXPECT_EQ(desktop.openedAs[0], ShowWindowAs::Normal);
 }
 

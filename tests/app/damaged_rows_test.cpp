@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/item_properties.h"
 #include "app/recovery_message.h"
 #include "app/row_colour.h"
@@ -63,6 +65,49 @@ TEST_F(WizardTest, AMountOverAnIntactDiskShowsNoMessage) {
     StartStandard();
     ToBrowse();
     EXPECT_TRUE(view.messages.empty());
+}
+
+// WCAG's relative luminance of an sRGB colour.
+double Luminance(const RowColour& colour) {
+    auto channel = [](uint8_t value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.red) + 0.7152 * channel(colour.green) + 0.0722 * channel(colour.blue);
+}
+
+// Small text needs 4.5:1 at least; smoothed edges lose some, so the colour keeps a margin.
+TEST(RowColours, DamagedTextIsReadableOnWhiteWithAMargin) {
+    const double contrast = 1.05 / (Luminance(kDamagedRowColour) + 0.05);
+    EXPECT_GE(contrast, 6.0);
+    EXPECT_NE(kDamagedRowColour, kCompressedRowColour);
+    EXPECT_NE(kDamagedRowColour, kDeletedRowColour);
+}
+
+// Report.doc's first sector was never rescued: Documents holds damage, Pictures does not.
+TEST_F(WizardTest, AFolderHoldingADamagedFileIsMarked) {
+    const NssImage image = StandardImage();
+    const BuiltPool& pool = image.pools().at(0);
+    uint64_t reportBlock = 0;
+    for (const BuiltFile& file : pool.volumes.at(0).files)
+        if (file.expectedName() == "Report.doc") reportBlock = file.firstBlock;
+    const uint64_t sector = *pool.toDiskSector(reportBlock * kSectorsPerBlock);
+    RescueMap map;
+    map.unrescued = {{sector * kSectorSize, kSectorSize}};
+    map.coveredEnd = image.sizeBytes();
+    const std::string path = WriteImage(image);
+    Start({path}, {{path, map}});
+    ToBrowse();
+    ASSERT_GE(RowNamed("Documents"), 0);
+    EXPECT_TRUE(view.rows[static_cast<size_t>(RowNamed("Documents"))].damaged);
+    EXPECT_FALSE(view.rows[static_cast<size_t>(RowNamed("Pictures"))].damaged);
+    EXPECT_FALSE(view.rows[static_cast<size_t>(RowNamed("readme.txt"))].damaged);
+}
+
+TEST_F(WizardTest, WithoutDamageNoFolderIsMarked) {
+    StartStandard();
+    ToBrowse();
+    for (const ItemRow& row : view.rows) EXPECT_FALSE(row.damaged) << row.name;
 }
 
 TEST(RecoveryMessage, CountsEveryOutcomeAndShowsPathsAsLiteralText) {

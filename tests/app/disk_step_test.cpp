@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "wizard_fixture.h"
 
 namespace lumbra::test {
@@ -11,7 +13,7 @@ TEST_F(WizardTest, ClickingADriveShowsItsValuesAndNext) {
     const DriveEntry& drive = session.disk.driveTable().rows[0];
     EXPECT_EQ(session.wizard.selectedDrive, 0);
     EXPECT_EQ(Value(1), "disk.img");
-    EXPECT_EQ(Value(2), std::to_string(drive.totalSectors / 2048) + " MB ( Approx )");
+    EXPECT_EQ(Value(2), std::to_string(drive.sizeInSectors() / 2048) + " MB ( Approx )");
     EXPECT_EQ(Value(3), std::to_string(drive.cylinders));
     EXPECT_EQ(Value(4), "255");
     EXPECT_EQ(Value(5), "63");
@@ -44,13 +46,13 @@ TEST_F(WizardTest, SearchPartitionFillsTheRangeAndAnotherDiskRefillsIt) {
         EXPECT_TRUE(view.visible(element)) << ElementName(element);
     const auto& rows = session.disk.driveTable().rows;
     EXPECT_EQ(view.text(Element::StartField), "0");
-    EXPECT_EQ(view.text(Element::EndField), std::to_string(rows[0].totalSectors));
+    EXPECT_EQ(view.text(Element::EndField), std::to_string(rows[0].sizeInSectors()));
 
     view.SetText(Element::StartField, "77");
     ClickDrive(1);
     EXPECT_EQ(view.text(Element::StartField), "0");
-    EXPECT_EQ(view.text(Element::EndField), std::to_string(rows[1].totalSectors));
-    EXPECT_NE(rows[0].totalSectors, rows[1].totalSectors);
+    EXPECT_EQ(view.text(Element::EndField), std::to_string(rows[1].sizeInSectors()));
+    EXPECT_NE(rows[0].sizeInSectors(), rows[1].sizeInSectors());
 
     wizard->OnIdentifyOption(kUsePartitionTable);
     EXPECT_EQ(session.wizard.identifyOption, 1);
@@ -105,6 +107,39 @@ TEST_F(WizardTest, NoPartitionTableSignatureGivesNoPoolFound) {
     EXPECT_TRUE(view.visible(Element::DriveTree));
     EXPECT_TRUE(view.visible(Element::IdentifyFrame));
 
+    wizard->OnIdentifyOption(kSearchPartition);
+    EXPECT_TRUE(view.visible(Element::NextButton)) << "the scan can go on from the chosen drive";
+    EXPECT_TRUE(view.enabled(Element::NextButton));
+    wizard->OnNext();
+    wizard->WaitForWorker();
+    EXPECT_EQ(view.treeChildren(TreeKind::Pools), std::vector<std::string>{"A"});
+}
+
+// Capacity and the default end of the scan are the image's own size, not whole cylinders.
+TEST_F(WizardTest, ADrivesCapacityAndScanEndAreItsRealSize) {
+    Start({WriteImage(NssImageBuilder().pool("A", {.headerSector = 2048}).diskSectors(499712).build())});
+    ClickDrive(0);
+    EXPECT_EQ(Value(2), "244 MB ( Approx )");
+    EXPECT_EQ(Value(3), "31");
+    wizard->OnIdentifyOption(kSearchPartition);
+    EXPECT_EQ(view.text(Element::EndField), "499712");
+}
+
+TEST_F(WizardTest, AnEmptyImageIsRefusedWhenAdded) {
+    const std::string empty = scratch.file("empty.img");
+    std::ofstream(empty).close();
+    Start({empty, WriteImage(StandardImage())});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"cannot open image " + empty + ": the image is empty"});
+    EXPECT_EQ(view.treeChildren(TreeKind::Drives), std::vector<std::string>{"Storage Device0"});
+    wizard->OnImageDropped(empty);
+    EXPECT_EQ(Messages().back(), "cannot open image " + empty + ": the image is empty");
+    EXPECT_EQ(session.disk.driveTable().count(), 1u);
+}
+
+TEST_F(WizardTest, SearchPartitionShowsNextOnlyOnceADriveIsChosen) {
+    StartStandard();
+    wizard->OnIdentifyOption(kSearchPartition);
+    EXPECT_FALSE(view.visible(Element::NextButton));
     ClickDrive(0);
     EXPECT_TRUE(view.visible(Element::NextButton));
 }

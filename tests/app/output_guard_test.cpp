@@ -85,8 +85,13 @@ TEST_F(WizardTest, ADestinationOnTheDiskBeingRecoveredIsRefusedAndAnotherIsAsked
     fs::create_symlink("../../block/loop9", sys / "dev/block" / number);
     session.sysRoot = sys.string();
 
-    // A folder on another file system (the fake view writes nothing there).
-    const std::string elsewhere = "/proc/recovered";
+    // A folder on another file system, in which files can be created.
+    const std::string elsewhere = "/dev/shm/lumbra_guard_" + std::to_string(::getpid());
+    std::error_code made;
+    fs::create_directory(elsewhere, made);
+    struct stat other {};
+    if (made || ::stat(elsewhere.c_str(), &other) != 0 || other.st_dev == status.st_dev)
+        GTEST_SKIP() << "no writable folder on another file system";
     view.destinationAnswers = {scratch.file("recovered"), elsewhere};
     wizard->OnCommand(Command::RecoverAll);
     ASSERT_EQ(view.messages.size(), 1u);
@@ -97,6 +102,7 @@ TEST_F(WizardTest, ADestinationOnTheDiskBeingRecoveredIsRefusedAndAnotherIsAsked
     EXPECT_EQ(view.destinationAsked, 2u);
     EXPECT_EQ(view.savingDestinations, std::vector<std::string>{elsewhere});
     EXPECT_FALSE(fs::exists(scratch.file("recovered")));
+    fs::remove(elsewhere);
 }
 
 }  // namespace

@@ -126,17 +126,39 @@ TEST_F(ScanTest, StopAnsweredNoGoesOn) {
     EXPECT_EQ(view.treeChildren(TreeKind::Pools), (std::vector<std::string>{"POOL1", "SECOND"}));
 }
 
-TEST_F(ScanTest, AScanThatFindsNothingStillEndsInThePoolStep) {
+TEST_F(ScanTest, AScanThatFindsNothingSaysSoAndOffersTheRangeAgain) {
     StartScan("100", "2000");
     wizard->WaitForWorker();
-    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
-    EXPECT_TRUE(view.treeChildren(TreeKind::Pools).empty());
-    ClickTree(TreeKind::Pools, "NSS Pools");
-    EXPECT_FALSE(view.visible(Element::NextButton));
-    wizard->OnBack();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"No NSS pool was found between sector 100 and sector 2000."});
+    EXPECT_EQ(view.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepDisks);
+    EXPECT_FALSE(session.wizard.busy());
+    EXPECT_TRUE(view.visible(Element::DriveTree));
+    EXPECT_FALSE(view.visible(Element::PoolTree));
     EXPECT_TRUE(view.visible(Element::RangeFrame)) << "the range group returns with Search Partition";
     EXPECT_TRUE(view.visible(Element::IdentifyFrame));
+    EXPECT_TRUE(view.visible(Element::NextButton));
+    EXPECT_TRUE(view.enabled(Element::NextButton));
+    EXPECT_FALSE(view.visible(Element::StopButton));
+
+    view.SetText(Element::StartField, "0");
+    view.SetText(Element::EndField, "12000");
+    wizard->OnNext();
+    wizard->WaitForWorker();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    EXPECT_EQ(view.treeChildren(TreeKind::Pools), (std::vector<std::string>{"POOL1", "SECOND"}));
+}
+
+TEST_F(ScanTest, AStoppedScanThatFoundNothingEndsQuietlyInThePoolStep) {
+    view.answers = {Answer::Yes};
+    view.onSetText = [&](Element element, const std::string& text) {
+        if (element == Element::StatusLine && text.starts_with("Scanning sector 120 ")) wizard->OnStop();
+    };
+    StartScan("0", "1500");
+    wizard->WaitForWorker();
+    EXPECT_EQ(view.messages.size(), 1u) << "only the stop question";
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    EXPECT_TRUE(view.treeChildren(TreeKind::Pools).empty());
 }
 
 // The disk holds 12000 sectors: a range typed far past them is scanned up to there, and the

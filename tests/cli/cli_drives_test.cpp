@@ -27,10 +27,10 @@ TEST(CliDrives, ListsImagesAsJsonInOrder) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"format\":1,\"drives\":[{\"row\":0,\"model\":\"first.img\",\"path\":\"" + a +
-                  "\",\"cylinders\":2,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":32130,"
+                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065,"
                   "\"bytes\":8225792},"
                   "{\"row\":1,\"model\":\"second.img\",\"path\":\"" + b +
-                  "\",\"cylinders\":1,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":16065,"
+                  "\",\"cylinders\":0,\"heads\":255,\"sectorsPerTrack\":63,\"totalSectors\":0,"
                   "\"bytes\":5120}],"
                   "\"unopened\":{\"needingRights\":0,\"refused\":0}}\n");
 }
@@ -116,7 +116,7 @@ TEST(CliDrives, TableShowsCapacityLikeTheDriveStep) {
     const auto run = RunCli({"drives", "--no-drives", "--image", a});
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("Storage Device0"), std::string::npos);
-    EXPECT_NE(run.out.find("7 MB ( Approx )"), std::string::npos);  // 255 x 63 x 1 cylinder / 2048
+    EXPECT_NE(run.out.find("2 MB ( Approx )"), std::string::npos);  // the real 4096 sectors, not a cylinder
     EXPECT_NE(run.out.find("disk.img"), std::string::npos);
 }
 

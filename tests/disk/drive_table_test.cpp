@@ -24,13 +24,35 @@ TEST(DriveGeometry, TotalSectorsIsTheProductClampedInsteadOfWrapped) {
     EXPECT_EQ(ClampedTotalSectors(4294967295u, 4294967295u, 4294967295u), 4294967295u);
 }
 
-TEST(DriveGeometry, CylindersAreRoundedUpToCoverTheDevice) {
+TEST(DriveGeometry, CylindersAreTheWholeOnesThatFitAndTheRealSizeIsKept) {
     const DriveEntry row = GeometryForSize(16065 * kSectorSize + 1);
     EXPECT_EQ(row.heads, 255u);
     EXPECT_EQ(row.sectorsPerTrack, 63u);
-    EXPECT_EQ(row.cylinders, 2u);
-    EXPECT_EQ(row.totalSectors, 32130u);
+    EXPECT_EQ(row.cylinders, 1u);
+    EXPECT_EQ(row.totalSectors, 16065u);
+    EXPECT_EQ(row.sizeInSectors(), 16066u);
+    EXPECT_EQ(row.sizeInSectors(), 16066u);
+    EXPECT_EQ(GeometryForSize(16065 * kSectorSize).cylinders, 1u);
+    EXPECT_EQ(GeometryForSize(16064 * kSectorSize).cylinders, 0u);
+    EXPECT_EQ(GeometryForSize(16064 * kSectorSize).sizeInSectors(), 16064u);
     EXPECT_EQ(GeometryForSize(0).cylinders, 0u);
+    EXPECT_EQ(GeometryForSize(0).sizeInSectors(), 0u);
+
+    // The demo image: 31 whole cylinders, never the 514080 sectors of 32.
+    const DriveEntry demo = GeometryForSize(uint64_t{499712} * kSectorSize);
+    EXPECT_EQ(demo.cylinders, 31u);
+    EXPECT_EQ(demo.totalSectors, 498015u);
+    EXPECT_EQ(demo.sizeInSectors(), 499712u);
+    // A megabyte shows as one.
+    EXPECT_EQ(GeometryForSize(1 << 20).sizeInSectors() / 2048, 1u);
+}
+
+TEST(DriveGeometry, WithoutARealSizeTheGeometrysProductIsTheSize) {
+    DriveEntry bios;
+    bios.totalSectors = 3024;
+    EXPECT_EQ(bios.sizeInSectors(), 3024u);
+    EXPECT_EQ(WholeCylinders(uint64_t{1} << 62, 255, 63), 4294967295u);
+    EXPECT_EQ(WholeCylinders(100000, 0, 63), 0u);
 }
 
 TEST(DriveGeometry, NaturalNameOrder) {

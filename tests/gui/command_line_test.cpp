@@ -10,6 +10,7 @@
 #include <string>
 
 #include "gui/desktop_command_line.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -80,6 +81,37 @@ TEST(DesktopCommandLine, AMapBelongsToTheImageItFollows) {
     EXPECT_EQ(firstMaps[0].first, 0u);
     ASSERT_EQ(secondMaps.size(), 1u);
     EXPECT_EQ(secondMaps[0].first, 1u);
+}
+
+// A map that cannot be read or parsed leaves its image out with a message for the window; the
+// other images, and their good maps, stay.
+TEST(DesktopCommandLine, AnImageWhoseMapCannotBeUsedIsLeftOutWithAMessage) {
+    lumbra::test::ScratchFolder scratch("desktop_maps");
+    const std::string good = scratch.file("good.map");
+    const std::string bad = scratch.file("bad.map");
+    const std::string missing = scratch.file("missing.map");
+    std::ofstream(good) << "0x00000000     +\n0x00000000  0x00000400  +\n";
+    std::ofstream(bad) << "0x00000000     +\n0x00000000  0x00000400\n";
+    const auto parsed = lumbra::ParseDesktopCommandLine(
+        {"lumbra-nss", "--no-drives", "--image", "a.img", "--mapfile", QString::fromStdString(bad), "--image", "b.img",
+         "--mapfile", QString::fromStdString(good), "--image", "c.img", "--mapfile", QString::fromStdString(missing),
+         "d.img"});
+    ASSERT_TRUE(std::holds_alternative<lumbra::DesktopOptions>(parsed));
+    const auto& options = std::get<lumbra::DesktopOptions>(parsed);
+    EXPECT_EQ(options.sources.images, (std::vector<std::string>{"b.img", "d.img"}));
+    ASSERT_EQ(options.sources.rescueMaps.size(), 1u);
+    EXPECT_EQ(options.sources.rescueMaps[0].first, 0u);
+    EXPECT_EQ(options.sources.rescueMapFiles, std::vector<std::string>{good});
+    EXPECT_EQ(options.problems,
+              (std::vector<std::string>{
+                  "the image a.img is left out: " + bad + " line 2: an area line holds a position, a size and a status",
+                  "the image c.img is left out: cannot read " + missing}));
+}
+
+TEST(DesktopCommandLine, AMapBeforeAnyImageIsStillABadCommandLine) {
+    const auto parsed = lumbra::ParseDesktopCommandLine({"lumbra-nss", "--mapfile", "x.map", "--image", "a.img"});
+    ASSERT_TRUE(std::holds_alternative<int>(parsed));
+    EXPECT_EQ(std::get<int>(parsed), 2);
 }
 
 }  // namespace

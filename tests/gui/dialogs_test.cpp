@@ -247,5 +247,33 @@ TEST_F(FindWindowTest, AWholeSearchListsEveryMatchInFileOrder) {
     EXPECT_FALSE(stop->isEnabled());
 }
 
+// A view takes a double-click on the item its first press chose.
+void DoubleClick(QTreeWidget* tree, QTreeWidgetItem* item) {
+    const QPoint at = tree->visualItemRect(item).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+}
+
+// A double-click on a result closes the window on that file, also while the search runs.
+TEST_F(FindWindowTest, ADoubleClickedRowClosesTheWindowOnItsFile) {
+    search("FILE9999?.txt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !find.searching() && start->isEnabled(); }, test::kEventLimitMs));
+    ASSERT_EQ(results->topLevelItemCount(), 10);
+    EXPECT_EQ(find.chosenFile(), std::nullopt);
+    DoubleClick(results, results->topLevelItem(2));
+    EXPECT_FALSE(find.isVisible());
+    EXPECT_EQ(find.result(), QDialog::Accepted);
+    EXPECT_EQ(find.chosenFile(), tree.files()[99992].itemNumber);
+}
+
+TEST_F(FindWindowTest, ADoubleClickWhileSearchingEndsTheSearchFirst) {
+    search("*.TXT");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return results->topLevelItemCount() > 0; }, test::kEventLimitMs));
+    DoubleClick(results, results->topLevelItem(0));
+    EXPECT_FALSE(find.searching());
+    EXPECT_FALSE(find.isVisible());
+    EXPECT_EQ(find.chosenFile(), tree.files()[0].itemNumber);
+}
+
 }  // namespace
 }  // namespace lumbra

@@ -80,7 +80,7 @@ protected:
         QTest::mouseClick(h.window->parts().searchPartition, Qt::LeftButton);
         ASSERT_TRUE(h.window->parts().startField->isVisible());
         EXPECT_EQ(h.window->parts().startField->text(), "0");
-        EXPECT_EQ(h.window->parts().endField->text().toULongLong(), h.session.disk.driveTable().rows[0].totalSectors);
+        EXPECT_EQ(h.window->parts().endField->text().toULongLong(), h.session.disk.driveTable().rows[0].sizeInSectors());
         h.clickNext();
         ASSERT_TRUE(h.waitForStep(WizardStep::StepPools));
         EXPECT_EQ(h.treeTexts(TreeKind::Pools), QStringList({"NSS Pools", "OFFICE", "ARCHIVE"}));

@@ -34,6 +34,12 @@ for command in lumbra-nss lumbra-nss-cli; do
   [ -L "$root$prefix/bin/$command" ] && [ -x "$root$prefix/bin/$command" ] || fail "bin/$command is no working link"
 done
 grep -q "DejaVu" "$root$prefix/share/doc/lumbra-nss/copyright" || fail "copyright lacks the bundled faces' licence"
+# The user guide and every picture it shows.
+guide="$root$prefix/share/doc/lumbra-nss/guide"
+[ -s "$guide/index.html" ] || fail "missing the user guide"
+for picture in $(sed -n 's/.*src="\([^"]*\)".*/\1/p' "$guide/index.html"); do
+  [ -s "$guide/$picture" ] || fail "the guide's picture $picture is not installed"
+done
 if readelf -d "$private/lumbra-nss-cli" "$private/lumbra-nss" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
   fail "an installed program looks into the build folder"
 fi

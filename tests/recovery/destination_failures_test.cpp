@@ -112,6 +112,19 @@ TEST(PosixDestinationFiles, RefusalsOfTheFileSystemAreAnsweredFalse) {
     EXPECT_EQ(status.st_mtime, 1000);
 }
 
+TEST(DestinationWriteProblem, AWritableFolderPassesAndKeepsNoProbe) {
+    test::ScratchFolder scratch("write_probe");
+    PosixDestinationFiles files;
+    EXPECT_EQ(DestinationWriteProblem(files, scratch.path().string()), std::nullopt);
+    EXPECT_EQ(DestinationWriteProblem(files, scratch.path().string() + "/"), std::nullopt);
+    EXPECT_TRUE(fs::is_empty(scratch.path()));
+    const std::string plain = scratch.file("plain.txt");
+    test::WriteWholeFile(plain, "kept");
+    EXPECT_EQ(DestinationWriteProblem(files, plain), "Not a directory");
+    EXPECT_EQ(DestinationWriteProblem(files, scratch.file("missing")), "No such file or directory");
+    EXPECT_EQ(files.lastFailure(), "No such file or directory");
+}
+
 // A replacement is written beside the earlier file and renamed over it once whole; when that
 // rename fails (here a folder took the name meanwhile) the close says so and the copy beside it
 // is gone.

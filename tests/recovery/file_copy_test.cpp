@@ -172,7 +172,7 @@ TEST_F(FileCopy, StopActsWithinAFewBlocksAndEndsEveryLaterCall) {
     EXPECT_LE(stopped.bytesWritten, uint64_t{kCopyRunBlocks} * kBlockSize);
     EXPECT_EQ(fixture.copy("a.txt").outcome, CopyOutcome::Stopped);
     EXPECT_FALSE(fs::exists(target("a.txt")));
-    fixture.flags.ClearForBrowseAction();
+    fixture.flags.ClearStops();
     EXPECT_TRUE(fixture.copy("a.txt").copied());
 }
 
@@ -195,7 +195,9 @@ TEST_F(FileCopy, AnsweringNoToTheCreationErrorStopsAllFurtherCopies) {
     CopyResult result = CopyRecoveredFile(context, missing, name, record.firstBlock, record.size, CopyMode::Recover);
     EXPECT_EQ(result.outcome, CopyOutcome::CreationFailed);
     ASSERT_EQ(fixture.questions.size(), 1u);
-    EXPECT_EQ(fixture.questions[0], "Error creating file : " + missing + "/a.txt.  Continue Recovery ? ");
+    // The system's reason follows the question on a line of its own.
+    EXPECT_EQ(fixture.questions[0],
+              "Error creating file : " + missing + "/a.txt.  Continue Recovery ? \r\nNo such file or directory");
     EXPECT_EQ(fixture.flags.stopSaving.load(), 1);
     EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);  // counted before the create, as "Total Files" shows
     EXPECT_EQ(fixture.copy("Big.bin").outcome, CopyOutcome::Stopped);

@@ -56,6 +56,7 @@ TEST_F(SaveDriver, RecoverAllRecreatesTheFoldersAndCopiesEveryFileByteForByte) {
     EXPECT_EQ(ReadWholeFile(root() / "Dir0" / "Orphan" / "InOrphan.txt"), fixture.expected("InOrphan.txt"));
     EXPECT_EQ(summary.saved, 6u);
     EXPECT_EQ(summary.skipped, 1u);  // the empty file
+    EXPECT_EQ(summary.empty, 1u);
     EXPECT_EQ(summary.failed, 0u);
     EXPECT_EQ(summary.shortFiles, 0u);
     EXPECT_EQ(summary.bytes, 12345u + 4096 + 9000 + 10 + 5 + 33);
@@ -104,7 +105,8 @@ TEST_F(SaveDriver, AFolderNameTakenByAFileIsACreationErrorAndNoStopsTheRun) {
     // "Total Files" as every file that reached its creation does.
     ASSERT_EQ(fixture.questions.size(), 1u);
     const std::string tried = (root() / "Documents" / "Report.doc").string();
-    EXPECT_EQ(fixture.questions[0], "Error creating file : " + tried + ".  Continue Recovery ? ");
+    EXPECT_EQ(fixture.questions[0], "Error creating file : " + tried +
+                                        ".  Continue Recovery ? \r\nSomething that is not a folder has this name.");
     ASSERT_EQ(fixture.observer.started.size(), 1u);
     EXPECT_EQ(fixture.observer.started[0].path, tried);
     EXPECT_EQ(fixture.flags.savedFiles.load(), 1u);

@@ -16,9 +16,14 @@ public:
         openedAs.push_back(show);
         for (const std::string& extension : unassociatedExtensions)
             if (pathOrAddress.ends_with(extension)) return ShellOpenResult::NoAssociation;
+        for (const std::string& extension : failingExtensions)
+            if (pathOrAddress.ends_with(extension)) return ShellOpenResult::Failed;
         return ShellOpenResult::Opened;
     }
-    void OpenWithProgramChooser(const std::string& path) override { chooser.push_back(path); }
+    bool OpenWithProgramChooser(const std::string& path) override {
+        chooser.push_back(path);
+        return chooserStarts;
+    }
     bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) override {
         started.push_back(program);
         startArguments.push_back(arguments);
@@ -43,10 +48,12 @@ public:
 
     std::set<std::string> existing;
     std::set<std::string> unassociatedExtensions;
+    std::set<std::string> failingExtensions;  // the associated program does not start
     std::vector<std::pair<std::string, std::string>> typeNames;
     std::string temporaryFolder = "/tmp/";
     std::string currentDirectory = "/opt/lumbra";
     bool programsStart = true;
+    bool chooserStarts = true;
     mutable int typeNameLookups = 0;
 
     std::vector<std::string> opened;

@@ -269,7 +269,17 @@ std::optional<std::string> FakeView::AskSnapshotLoadName() {
     return loadName;
 }
 
-void FakeView::OpenFindWindow() { ++findWindows; }
+std::optional<uint64_t> FakeView::OpenFindWindow() {
+    ++findWindows;
+    return findAnswer;
+}
+
+void FakeView::SelectListRow(int row) {
+    std::lock_guard lock(mutex_);
+    note("select row " + std::to_string(row));
+    selectionMark = row;
+    selectedRows = {row};
+}
 
 std::optional<std::string> FakeView::AskDestinationFolder() {
     if (destinationAsked >= destinationAnswers.size()) return std::nullopt;

@@ -73,6 +73,7 @@ public:
     void SetListGridAndFullRowSelect() override;
     int ListSelectionMark() const override;
     std::vector<int> SelectedListRows() const override;
+    void SelectListRow(int row) override;
     void BeginListLabelEdit(int row, size_t maxLength) override;
     void ShowListMenu(bool openWithEnabled) override;
 
@@ -91,7 +92,7 @@ public:
     void ShowAbout(std::string_view text) override;
     std::optional<std::string> AskSnapshotSaveName() override;
     std::optional<std::string> AskSnapshotLoadName() override;
-    void OpenFindWindow() override;
+    std::optional<uint64_t> OpenFindWindow() override;
     std::optional<std::string> AskDestinationFolder() override;
     void RunSaving(const SaveSelection& selection, const std::string& destination) override;
 
@@ -142,6 +143,7 @@ public:
     int saveNameAsked = 0;
     int loadNameAsked = 0;
     int findWindows = 0;
+    std::optional<uint64_t> findAnswer;  // the file the Find window is left with by a double-click
     std::vector<SaveSelection> savings;
     std::vector<std::string> savingDestinations;
     // The answers of the destination dialog, in turn; nullopt (cancel) once they run out.

@@ -47,14 +47,17 @@ ShellOpenResult QtDesktop::OpenWithDesktop(const std::string& pathOrAddress, Sho
     return QDesktopServices::openUrl(url) ? ShellOpenResult::Opened : ShellOpenResult::Failed;
 }
 
-void QtDesktop::OpenWithProgramChooser(const std::string& path) {
+QtDesktop::QtDesktop(QWidget* dialogParent)
+    : dialogParent_(dialogParent), openedFiles_(QDir::tempPath() + "/lumbra-nss-XXXXXX") {}
+
+bool QtDesktop::OpenWithProgramChooser(const std::string& path) {
     const QString file = DecodedPath(path);
     ProgramChooser chooser(file, EntriesForMimeType(ApplicationFolders(), MimeTypeOfName(file)), dialogParent_);
-    if (chooser.exec() != QDialog::Accepted) return;
+    if (chooser.exec() != QDialog::Accepted) return true;
     QStringList command = chooser.chosenCommand();
-    if (command.isEmpty()) return;
+    if (command.isEmpty()) return true;
     const QString program = command.takeFirst();
-    QProcess::startDetached(program, command);
+    return QProcess::startDetached(program, command);
 }
 
 bool QtDesktop::StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
@@ -65,11 +68,7 @@ bool QtDesktop::StartProgram(const std::string& program, const std::vector<std::
 
 bool QtDesktop::FileExists(const std::string& path) const { return QFileInfo(DecodedPath(path)).isFile(); }
 
-std::string QtDesktop::TemporaryFolder() const {
-    QString folder = QDir::tempPath();
-    if (!folder.endsWith('/')) folder += '/';
-    return EncodedPath(folder);
-}
+std::string QtDesktop::TemporaryFolder() const { return EncodedPath(openedFiles_.path() + '/'); }
 
 std::string QtDesktop::CurrentDirectory() const { return EncodedPath(QDir::currentPath()); }
 
@@ -82,6 +81,7 @@ std::string QtDesktop::FileTypeName(std::string_view fileName) const {
 }
 
 void QtDesktop::EndProcess(int exitCode) {
+    openedFiles_.remove();
     std::fflush(nullptr);
     std::_Exit(exitCode);
 }

@@ -3,6 +3,7 @@
 // the program chooser from the registered applications, file type names from the MIME
 // database.
 #include <QString>
+#include <QTemporaryDir>
 
 #include "platform/desktop.h"
 
@@ -13,11 +14,11 @@ namespace lumbra {
 class QtDesktop : public Desktop {
 public:
     // The program chooser opens over `dialogParent` (may be null).
-    explicit QtDesktop(QWidget* dialogParent = nullptr) : dialogParent_(dialogParent) {}
+    explicit QtDesktop(QWidget* dialogParent = nullptr);
     void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
 
     ShellOpenResult OpenWithDesktop(const std::string& pathOrAddress, ShowWindowAs show) override;
-    void OpenWithProgramChooser(const std::string& path) override;
+    bool OpenWithProgramChooser(const std::string& path) override;
     bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) override;
     bool FileExists(const std::string& path) const override;
     std::string TemporaryFolder() const override;
@@ -27,6 +28,8 @@ public:
 
 private:
     QWidget* dialogParent_;
+    // Mode 0700 from its creation; removed with the object, or by EndProcess.
+    QTemporaryDir openedFiles_;
 };
 
 // The MIME type name a file name's extension stands for; empty without an extension or when

@@ -125,6 +125,39 @@ TEST_F(ScriptedDesktop, ANameWithEightBitCharactersReachesTheProgramIntact) {
     QFile::remove(QString::fromStdString(file));
 }
 
+TEST_F(ScriptedDesktop, AProgramThatCannotStartIsAFailureACancelIsNot) {
+    QtDesktop desktop;
+    bool started = true;
+    AnswerChooser([&] { started = desktop.OpenWithProgramChooser(home.filePath("notes.txt").toStdString()); },
+                  [](ProgramChooser* chooser) {
+                      QTest::keyClicks(chooser->findChild<QLineEdit*>("Command"), "/no/such/program");
+                      chooser->accept();
+                  });
+    EXPECT_FALSE(started);
+    AnswerChooser([&] { started = desktop.OpenWithProgramChooser(home.filePath("notes.txt").toStdString()); },
+                  [](ProgramChooser* chooser) { chooser->reject(); });
+    EXPECT_TRUE(started);
+}
+
+// The copies of opened files go into a folder of the run that only the user can enter, and the
+// folder goes with the program.
+TEST(QtDesktopFolder, OpenedFilesGoIntoAPrivateFolderRemovedAtTheEnd) {
+    std::string folder;
+    {
+        QtDesktop desktop;
+        folder = desktop.TemporaryFolder();
+        ASSERT_TRUE(folder.ends_with('/'));
+        EXPECT_EQ(folder.rfind(QDir::tempPath().toStdString() + "/lumbra-nss-", 0), 0u) << folder;
+        EXPECT_EQ(QFile::permissions(QString::fromStdString(folder)),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser |
+                      QFile::ExeUser);
+        EXPECT_EQ(QtDesktop().TemporaryFolder() == folder, false) << "each run has a folder of its own";
+        QFile copy(QString::fromStdString(folder + "report.txt"));
+        ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    }
+    EXPECT_FALSE(QDir(QString::fromStdString(folder)).exists());
+}
+
 TEST_F(ScriptedDesktop, CancelStartsNothing) {
     QtDesktop desktop;
     AnswerChooser([&] { desktop.OpenWithProgramChooser(home.filePath("notes.txt").toStdString()); },
