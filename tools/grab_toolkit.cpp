@@ -1,12 +1,12 @@
 // Saves PNG pictures of the markup message box and of the help-button tooltip, to check their
 // look without a desktop: QT_QPA_PLATFORM=offscreen grab-toolkit <output folder>
-// With --keep-open after the folder, the window and its last tooltip stay on the screen after
-// "shown" is printed, until standard input closes: a compositor's screenshot then shows them.
+// With --keep-open FILE after the folder, the window and its last tooltip stay on the screen
+// after "shown" is printed, until FILE exists: a compositor's screenshot then shows them.
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
-#include <QSocketNotifier>
-#include <unistd.h>
+#include <QFile>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -76,14 +76,16 @@ int main(int argc, char** argv) {
         ok = Save(*shown.back(), folder + t.file) && ok;
         if (&t != &tips[1]) shown.back()->hideTip();
     }
-    if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QLatin1String("--keep-open")) {
-        for (int i = 0; i < 20; ++i) QApplication::processEvents();
-        std::printf("shown\n");
-        std::fflush(stdout);
-        QSocketNotifier input(0, QSocketNotifier::Read);
-        QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
-            char byte;
-            if (read(0, &byte, 1) <= 0) app.quit();
+    if (argc > 3 && QString::fromLocal8Bit(argv[2]) == QLatin1String("--keep-open")) {
+        const QString release = QString::fromLocal8Bit(argv[3]);
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, &app, [&] {
+            if (QFile::exists(release)) QApplication::exit(0);
+        });
+        check.start(100);
+        QTimer::singleShot(0, &app, [] {
+            std::printf("shown\n");
+            std::fflush(stdout);
         });
         app.exec();
     }
