@@ -103,7 +103,7 @@ entry_program=$(sed -n 's/^Exec=\([^ ]*\) %F$/\1/p' "$entry")
 [ -x "$other$entry_program" ] || fail "--prefix /usr: the entry's program $entry_program is not installed"
 policy_program=$(sed -n 's/.*"org.freedesktop.policykit.exec.path">\([^<]*\)<.*/\1/p' \
   "$other/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy")
-case "$policy_program" in /usr/lib/*/lumbra-nss/lumbra-nss-open-device) ;; *) fail "--prefix /usr: the policy names $policy_program" ;; esac
+case "$policy_program" in /usr/lib/*lumbra-nss/lumbra-nss-open-device) ;; *) fail "--prefix /usr: the policy names $policy_program" ;; esac
 [ -x "$other$policy_program" ] || fail "--prefix /usr: the policy's program $policy_program is not installed"
 if [ -e "$other/usr/local" ]; then fail "--prefix /usr: files went to usr/local: $(find "$other/usr/local" | head -n 3)"; fi
 
