@@ -23,6 +23,7 @@ weston --backend=headless-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" --
 weston_pid=$!
 app_pid=""
 cleanup() {
+  set +e  # a program that already ended must not keep weston from being ended
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   kill "$weston_pid" 2>/dev/null
   wait 2>/dev/null
