@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs the Debian 12 packages that building, running and testing need (clang and its
-# libFuzzer runtime build the fuzz targets). Idempotent; uses sudo when not run as root.
+# libFuzzer runtime build the fuzz targets; qt6-wayland runs the window on a Wayland session,
+# weston is the compositor its test runs under). Idempotent; uses sudo when not run as root.
 set -eu
 packages="build-essential cmake pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev \
-qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra adwaita-icon-theme shared-mime-info \
+qt6-base-dev qt6-wayland weston libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra adwaita-icon-theme shared-mime-info \
 help2man desktop-file-utils appstream file dpkg-dev mount coreutils util-linux \
 libxml2-dev libssl-dev clang libclang-rt-14-dev"
 missing=""

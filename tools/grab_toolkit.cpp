@@ -1,9 +1,16 @@
 // Saves PNG pictures of the markup message box and of the help-button tooltip, to check their
 // look without a desktop: QT_QPA_PLATFORM=offscreen grab-toolkit <output folder>
+// With --keep-open FILE after the folder, the window and its last tooltip stay on the screen
+// after "shown" is printed, until FILE exists: a compositor's screenshot then shows them.
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QFile>
+#include <QTimer>
+
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "toolkit/markup_escape.h"
 #include "toolkit/qt/app_messages.h"
@@ -62,10 +69,25 @@ int main(int argc, char** argv) {
         const char* file;
     } tips[] = {{&helpA, lumbra::HelpButton::VolumeIdentify, "/help_tooltip_a.png"},
                 {&helpB, lumbra::HelpButton::ScanRange, "/help_tooltip_b.png"}};
+    std::vector<std::unique_ptr<lumbra::MarkupToolTip>> shown;
     for (const auto& t : tips) {
-        auto tip = lumbra::CreateHelpToolTip(&window, t.button, t.which);
-        tip->showTool(0, t.button->mapToGlobal(t.button->rect().center()));
-        ok = Save(*tip, folder + t.file) && ok;
+        shown.push_back(lumbra::CreateHelpToolTip(&window, t.button, t.which));
+        shown.back()->showTool(0, t.button->mapToGlobal(t.button->rect().center()));
+        ok = Save(*shown.back(), folder + t.file) && ok;
+        if (&t != &tips[1]) shown.back()->hideTip();
+    }
+    if (argc > 3 && QString::fromLocal8Bit(argv[2]) == QLatin1String("--keep-open")) {
+        const QString release = QString::fromLocal8Bit(argv[3]);
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, &app, [&] {
+            if (QFile::exists(release)) QApplication::exit(0);
+        });
+        check.start(100);
+        QTimer::singleShot(0, &app, [] {
+            std::printf("shown\n");
+            std::fflush(stdout);
+        });
+        app.exec();
     }
     return ok ? 0 : 1;
 }

@@ -84,13 +84,6 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
         view_.Hide(button);
     }
     session_.settings.SetDefaults(session_.disk.accessMode());
-    const UnopenedDisks& unopened = session_.disk.unopenedDisks();
-    if (unopened.needingRights > 0)
-        view_.ShowMessage(MessageKind::Information,
-                          std::to_string(unopened.needingRights) + std::string(wizard_text::kDisksNeedRights));
-    if (unopened.refused > 0)
-        view_.ShowMessage(MessageKind::Information,
-                          std::to_string(unopened.refused) + std::string(wizard_text::kDisksRefused));
     return true;
 }
 

@@ -38,12 +38,9 @@ constexpr std::string_view kDriveLabelPrefix = "Storage Device";
 // Follow the path of a dropped image that cannot become a drive row.
 constexpr std::string_view kImagesInModeNOnly = ": disk images are added in the N access mode only";
 constexpr std::string_view kDriveListFull = ": the drive list is full";
-// Follows the number of the machine's disks this user may not read.
-constexpr std::string_view kDisksNeedRights =
-    " disk(s) need administrator rights to be read; start the program from the menu, or with sudo";
-// Follows the number of the machine's disks the system refuses even to the administrator.
-constexpr std::string_view kDisksRefused =
-    " disk(s) could not be opened: the system refuses them even to the administrator";
+// "Administrator rights were not given, so Storage Device" N "cannot be read."
+constexpr std::string_view kRightsNotGivenBefore = "Administrator rights were not given, so ";
+constexpr std::string_view kRightsNotGivenAfter = " cannot be read.";
 }  // namespace wizard_text
 
 class WizardController {
@@ -137,7 +134,12 @@ private:
     // Creates the tree of the step; the root's id.
     uint32_t CreateStepTree(TreeKind kind);
     void ShowNext();
-    void OpenSelectedDrive();
+    // Opens the selected drive; false, after the message, when administrator rights were not
+    // given for it.
+    bool OpenSelectedDrive();
+    // The drive's reader; `refused` after the message when administrator rights were not given
+    // (the reader then reads nothing).
+    std::unique_ptr<SectorReader> OpenDriveRow(size_t row, bool& refused);
     void FillRangeFields();
 
     // workers

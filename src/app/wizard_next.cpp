@@ -24,13 +24,28 @@ void WizardController::OnNext() {
     }
 }
 
-void WizardController::OpenSelectedDrive() {
-    session_.reader = session_.disk.OpenDrive(session_.wizard.selectedDrive, session_.settings.badSectorRetries);
+std::unique_ptr<SectorReader> WizardController::OpenDriveRow(size_t row, bool& refused) {
+    OpenFailure failure = OpenFailure::None;
+    auto reader = session_.disk.OpenDrive(row, session_.settings.badSectorRetries, nullptr, &failure);
+    refused = failure == OpenFailure::RightsNotGiven;
+    if (refused)
+        view_.ShowMessage(MessageKind::Error, std::string(wizard_text::kRightsNotGivenBefore) + DriveLabel(row) +
+                                                  std::string(wizard_text::kRightsNotGivenAfter));
+    return reader;
+}
+
+bool WizardController::OpenSelectedDrive() {
+    bool refused = false;
+    session_.reader = OpenDriveRow(session_.wizard.selectedDrive, refused);
+    return !refused;
 }
 
 void WizardController::NextFromDisks() {
     WizardState& wizard = session_.wizard;
-    OpenSelectedDrive();
+    if (!OpenSelectedDrive()) {
+        ShowNext();
+        return;
+    }
     if (wizard.identifyOption == kUsePartitionTable) {
         ListPoolsFromPartitionTable(*session_.reader, session_.pools);
         if (session_.pools.empty()) {

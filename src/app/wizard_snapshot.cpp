@@ -32,7 +32,9 @@ void WizardController::LoadSnapshot() {
     LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
     // Nothing changes until the drive row is known to carry the snapshot's pool and volume.
     const size_t row = loaded.state.selectedDrive;
-    auto reader = session_.disk.OpenDrive(row, session_.settings.badSectorRetries);
+    bool refused = false;
+    auto reader = OpenDriveRow(row, refused);
+    if (refused) return;
     if (!SnapshotFitsDisk(*reader, loaded.state)) {
         const auto& rows = session_.disk.driveTable().rows;
         view_.ShowMessage(MessageKind::Error,

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/exit_codes.h"
+#include "disk/source_disk.h"
 
 namespace lumbra::cli {
 
@@ -28,9 +29,14 @@ std::optional<size_t> CliContext::resolveDrive(const ParsedArguments& arguments)
         fail(kExitBadInput, "no such drive or image file: " + *drive);
         return std::nullopt;
     }
+    // Compared by what the paths name: the standard library does not compare block devices.
+    const auto named = IdentifySource(*drive);
     const auto& rows = disk.driveTable().rows;
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i].path.empty() && std::filesystem::equivalent(rows[i].path, *drive, error)) return i;
+        const auto row = rows[i].path.empty() ? std::nullopt : IdentifySource(rows[i].path);
+        if (named && row && row->blockDevice == named->blockDevice && row->device == named->device &&
+            row->inode == named->inode)
+            return i;
     }
     if (settings.accessMode == AccessMode::F) {
         fail(kExitBadInput, "in the F access mode drives come from the BIOS disk libraries; give images with --image");

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "disk/bios_sector_reader.h"
+#include "disk/device_request.h"
 #include "disk/device_sector_reader.h"
 #include "disk/file_device.h"
 #include "disk/rescued_device.h"
@@ -12,7 +13,7 @@ namespace lumbra {
 
 std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
     driveTable_ = {};
-    unopenedDisks_ = {};
+    opener_.setHelperPath(libraryFolder + device_request::kHelperName);
     imageErrors_.clear();
     rescueMapWarnings_.clear();
     unrescued_.clear();
@@ -39,7 +40,7 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
         }
     } else {
         if (sources.listSystemDisks) {
-            for (DriveEntry& row : ListLinuxDisks(sources.systemPaths, &unopenedDisks_)) {
+            for (DriveEntry& row : ListLinuxDisks(sources.systemPaths)) {
                 row.probeNumber = driveTable_.count();
                 if (!driveTable_.add(std::move(row))) break;
             }
@@ -82,9 +83,12 @@ std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::stri
     return driveTable_.count() - 1;
 }
 
-std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText) {
+std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText,
+                                                    OpenFailure* failure) {
+    if (failure) *failure = OpenFailure::None;
     if (row >= driveTable_.rows.size()) {
         if (errorText) *errorText = "no such drive";
+        if (failure) *failure = OpenFailure::Error;
         return std::make_unique<DeviceSectorReader>(nullptr, badSectorRetries);
     }
     const DriveEntry& entry = driveTable_.rows[row];
@@ -94,7 +98,10 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
         if (rescue == unrescued_.end()) return bios;
         return std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);
     }
-    std::unique_ptr<SectorDevice> device = FileDevice::Open(entry.path, errorText);
+    DeviceOpenResult opened = opener_.Open(entry.path);
+    if (errorText) *errorText = opened.error;
+    if (failure) *failure = opened.failure;
+    std::unique_ptr<SectorDevice> device = std::move(opened.device);
     if (!device || rescue == unrescued_.end())
         return std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
     device = std::make_unique<RescuedDevice>(std::move(device), rescue->second);

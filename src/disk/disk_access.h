@@ -9,6 +9,7 @@
 
 #include "disk/access_mode.h"
 #include "disk/bios_disk_library.h"
+#include "disk/device_opener.h"
 #include "disk/drive_table.h"
 #include "disk/linux_drives.h"
 #include "disk/rescue_map.h"
@@ -34,8 +35,8 @@ class DiskAccess {
 public:
     explicit DiskAccess(AccessMode mode) : accessMode_(mode) {}
 
-    // Fills the drive table once. In F mode the BIOS libraries are loaded from libraryFolder
-    // first; the result is the fatal message when they cannot be, else nullopt. An image that
+    // Fills the drive table once. libraryFolder is the program's own folder: the device-opening
+    // helper lies there, and in F mode the BIOS libraries, which are loaded first; the result is the fatal message when they cannot be, else nullopt. An image that
     // cannot be opened gets no row; imageErrors() then says why.
     std::optional<std::string> EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder);
 
@@ -49,9 +50,11 @@ public:
     // (errorText then says why).
     std::optional<size_t> addImageRow(const std::string& path, std::string* errorText = nullptr);
 
-    // Opens a row read-only. The reader of a row whose device cannot be opened reads nothing
-    // (every read answers 0); errorText says why.
-    std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr);
+    // Opens a row read-only, through the device-opening helper when the disk needs rights. The
+    // reader of a row whose device cannot be opened reads nothing (every read answers 0);
+    // errorText says why and failure what kind of failure it was.
+    std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr,
+                                            OpenFailure* failure = nullptr);
 
     // Reads the row's image together with a rescue map: from the next OpenDrive on, the
     // sectors it marks as never rescued read as failed and start in the drive's damage map,
@@ -61,14 +64,12 @@ public:
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
 
     AccessMode accessMode() const { return accessMode_; }
-    // Disks of this machine left out of the table because their open was refused.
-    const UnopenedDisks& unopenedDisks() const { return unopenedDisks_; }
     const DriveTable& driveTable() const { return driveTable_; }
 
 private:
     AccessMode accessMode_;
     DriveTable driveTable_;
-    UnopenedDisks unopenedDisks_;
+    DeviceOpener opener_;
     std::vector<std::string> imageErrors_;
     std::vector<std::string> rescueMapWarnings_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;

@@ -35,7 +35,7 @@ DriveEntry GeometryForSize(uint64_t sizeBytes) {
     entry.sectorsPerTrack = 63;
     entry.cylinders = WholeCylinders(sizeBytes, entry.heads, entry.sectorsPerTrack);
     entry.totalSectors = ClampedTotalSectors(entry.cylinders, entry.heads, entry.sectorsPerTrack);
-    entry.realSectors = (sizeBytes + kSectorSize - 1) / kSectorSize;
+    entry.sizeBytes = sizeBytes;
     return entry;
 }
 

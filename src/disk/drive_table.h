@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "disk/sector.h"
+
 namespace lumbra {
 
 struct DriveEntry {
@@ -12,9 +14,6 @@ struct DriveEntry {
     uint32_t heads = 0;
     uint32_t sectorsPerTrack = 0;
     uint32_t totalSectors = 0;  // cylinders x heads x sectorsPerTrack, clamped to 4294967295
-    // The device's own size in sectors (a last partial sector counts); 0 when only the geometry
-    // is known (the BIOS back-end). Whole cylinders may stop short of it.
-    uint64_t realSectors = 0;
     std::string model;
     uint32_t int13Extensions = 0;  // what the BIOS library answered for the drive; 0 in N mode
     uint32_t probeNumber = 0;      // N mode: the row's place among devices; F mode: BIOS drive 0x80 + n

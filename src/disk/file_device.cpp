@@ -32,8 +32,13 @@ std::unique_ptr<FileDevice> FileDevice::Open(const std::string& path, std::strin
     if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         if (errorText) *errorText = "is a folder, not a disk or an image";
         ::close(fd);
+        errno = EISDIR;
         return nullptr;
     }
+    return std::unique_ptr<FileDevice>(new FileDevice(fd, DeviceSizeBytes(fd)));
+}
+
+std::unique_ptr<FileDevice> FileDevice::Adopt(int fd) {
     return std::unique_ptr<FileDevice>(new FileDevice(fd, DeviceSizeBytes(fd)));
 }
 

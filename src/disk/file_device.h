@@ -1,5 +1,6 @@
 #pragma once
-// A block device or an image file opened read-only. The only open of a source in the program.
+// A block device or an image file opened read-only: the only open of a source in the program, or
+// a descriptor that the device-opening helper opened so.
 #include <memory>
 #include <string>
 
@@ -10,7 +11,10 @@ namespace lumbra {
 class FileDevice : public SectorDevice {
 public:
     // nullptr when the path cannot be opened for reading; errorText then says why.
+    // errno stays as the failed open left it.
     static std::unique_ptr<FileDevice> Open(const std::string& path, std::string* errorText = nullptr);
+    // Takes over a descriptor opened read-only.
+    static std::unique_ptr<FileDevice> Adopt(int fd);
     ~FileDevice() override;
     FileDevice(const FileDevice&) = delete;
     FileDevice& operator=(const FileDevice&) = delete;

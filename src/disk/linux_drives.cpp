@@ -2,50 +2,15 @@
 
 #include <linux/hdreg.h>
 #include <sys/ioctl.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 
 #include "disk/file_device.h"
+#include "disk/sysfs_disks.h"
 
 namespace lumbra {
 
-namespace fs = std::filesystem;
-
 namespace {
-
-std::string readTrimmed(const fs::path& file) {
-    std::ifstream in(file);
-    std::string text;
-    std::getline(in, text);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
-    size_t start = 0;
-    while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start]))) ++start;
-    return text.substr(start);
-}
-
-bool excludedName(const std::string& name) {
-    return name.rfind("ram", 0) == 0 || name.rfind("zram", 0) == 0;
-}
-
-bool onUsbBus(const fs::path& entry) {
-    std::error_code error;
-    const fs::path target = fs::canonical(entry, error);
-    if (error) return false;
-    return target.string().find("/usb") != std::string::npos;
-}
-
-std::string modelOf(const fs::path& entry, const std::string& name) {
-    std::string model = readTrimmed(entry / "device" / "model");
-    if (!model.empty()) return model;
-    const std::string backing = readTrimmed(entry / "loop" / "backing_file");
-    if (!backing.empty()) return fs::path(backing).filename().string();
-    return name;
-}
 
 // Geometry the device reports, or the fallback of 255 heads and 63 sectors per track; the
 // cylinders are the whole ones that fit (the 16-bit count of HDIO_GETGEO wraps on large disks),
@@ -85,45 +50,24 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return a.size() - i < b.size() - j;
 }
 
-void CountRefusedOpen(int openError, bool administrator, UnopenedDisks& unopened) {
-    if (openError != EACCES && openError != EPERM) return;
-    ++(administrator ? unopened.refused : unopened.needingRights);
-}
-
-std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths, UnopenedDisks* unopened) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(paths.sysBlock, error)) {
-        const std::string name = entry.path().filename().string();
-        if (!excludedName(name)) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(), NaturalLess);
-
+std::vector<DriveEntry> ListLinuxDisks(const SystemPaths& paths) {
     std::vector<DriveEntry> rows;
-    for (const std::string& name : names) {
-        const fs::path entry = fs::path(paths.sysBlock) / name;
-        const std::string sectors = readTrimmed(entry / "size");
-        const bool removable = readTrimmed(entry / "removable") == "1";
-        if (sectors == "0" || sectors.empty()) {
+    for (const SysfsDisk& disk : ListSysfsDisks(paths)) {
+        DriveEntry row;
+        if (disk.sizeBytes == 0) {
             // Loop devices without a backing file and empty drives of fixed disks are not disks.
-            if (!removable) continue;
-            DriveEntry missing;
-            missing.model = "Media missing or not inserted";
-            missing.path = (fs::path(paths.dev) / name).string();
-            missing.sizeBytes = 0;
-            rows.push_back(missing);
-            continue;
+            if (!disk.removable) continue;
+            row.model = "Media missing or not inserted";
+            row.sizeBytes = 0;
+        } else {
+            // A disk that needs rights is not opened here: its size gives the geometry, and the
+            // password is asked only when the user goes on with it.
+            auto device = FileDevice::Open(disk.devicePath);
+            row = device ? geometryOf(device->descriptor(), device->sizeBytes()) : GeometryForSize(disk.sizeBytes);
+            row.model = disk.usb ? "USB Device" : disk.model;
         }
-        auto device = FileDevice::Open((fs::path(paths.dev) / name).string());
-        if (!device) {
-            if (unopened) CountRefusedOpen(errno, geteuid() == 0, *unopened);
-            continue;
-        }
-        DriveEntry row = geometryOf(device->descriptor(), device->sizeBytes());
-        row.model = onUsbBus(entry) ? "USB Device" : modelOf(entry, name);
-        row.path = (fs::path(paths.dev) / name).string();
-        row.sizeBytes = device->sizeBytes();
-        rows.push_back(row);
+        row.path = disk.devicePath;
+        rows.push_back(std::move(row));
     }
     return rows;
 }

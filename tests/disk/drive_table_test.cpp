@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -60,26 +59,6 @@ TEST(DriveGeometry, NaturalNameOrder) {
     EXPECT_TRUE(NaturalLess("sda", "sdb"));
     EXPECT_FALSE(NaturalLess("sdb", "sda"));
     EXPECT_FALSE(NaturalLess("loop10", "loop10"));
-}
-
-TEST(DriveGeometry, RefusedOpensAreCountedByWhatTheUserCanDoAboutThem) {
-    UnopenedDisks unopened;
-    CountRefusedOpen(EACCES, false, unopened);
-    CountRefusedOpen(EPERM, false, unopened);
-    EXPECT_EQ(unopened.needingRights, 2u);
-    EXPECT_EQ(unopened.refused, 0u);
-    // The administrator refused (a security policy, a container) gains nothing from sudo.
-    CountRefusedOpen(EPERM, true, unopened);
-    CountRefusedOpen(EACCES, true, unopened);
-    EXPECT_EQ(unopened.needingRights, 2u);
-    EXPECT_EQ(unopened.refused, 2u);
-    // A node that vanished or a device gone is no refusal.
-    for (int error : {ENOENT, ENXIO, ENOMEDIUM, EIO}) {
-        CountRefusedOpen(error, false, unopened);
-        CountRefusedOpen(error, true, unopened);
-    }
-    EXPECT_EQ(unopened.needingRights, 2u);
-    EXPECT_EQ(unopened.refused, 2u);
 }
 
 // A /sys/block and /dev of our own: each disk a folder with size, removable and a model; the

@@ -2,8 +2,8 @@
 # install_check.sh BUILD_FOLDER MAKE_DEMO_IMAGE WORK_FOLDER
 # Installs the build into a scratch root (DESTDIR) and checks what a machine gets: every file of
 # the installation, programs that run from any folder and find their libraries, a valid menu
-# entry and metainfo, manual pages that name every command, and a launcher that asks for
-# administrator rights through pkexec only when it must. Then the same build installed under
+# entry that starts the program itself, a polkit action for the device-opening helper alone (no
+# action lets a window run as root), and manual pages that name every command. Then the same build installed under
 # another prefix given only when installing, and a package of a prefix other than /usr refused.
 set -eu
 build=$1 make_image=$2 work=$3
@@ -16,7 +16,7 @@ private=$(find "$root$prefix/lib" -type d -name lumbra-nss | head -n 1)
 fail() { echo "FAIL: $*"; exit 1; }
 
 # Every file of the installation.
-for file in "$private/lumbra-nss" "$private/lumbra-nss-cli" "$private/lumbra-nss-launcher" \
+for file in "$private/lumbra-nss" "$private/lumbra-nss-cli" "$private/lumbra-nss-open-device" \
             "$private/libDisk32.so" "$private/libdisk2.so" \
             "$root$prefix/share/applications/com.corvalt.LumbraNss.desktop" \
             "$root$prefix/share/metainfo/com.corvalt.LumbraNss.metainfo.xml" \
@@ -54,16 +54,30 @@ cli="$root$prefix/bin/lumbra-nss-cli"
   fail "the F mode does not find its libraries"
 "$root$prefix/bin/lumbra-nss" --version | grep -q "Version" || fail "lumbra-nss --version"
 
-# The menu entry and the metainfo validate; the entry starts the launcher that is installed.
+# The menu entry and the metainfo validate; the entry starts the program itself, as the user.
 desktop="$root$prefix/share/applications/com.corvalt.LumbraNss.desktop"
 desktop-file-validate "$desktop" || fail "desktop entry"
-grep -q "^Exec=$prefix/lib/.*/lumbra-nss-launcher %F$" "$desktop" || grep -q "^Exec=$prefix/lib/lumbra-nss/lumbra-nss-launcher %F$" "$desktop" ||
-  fail "Exec line: $(grep ^Exec= "$desktop")"
-[ -x "$root$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")" ] || fail "the entry's launcher is not installed"
+grep -q "^Exec=$prefix/bin/lumbra-nss %F$" "$desktop" || fail "Exec line: $(grep ^Exec= "$desktop")"
+[ -x "$root$prefix/bin/lumbra-nss" ] || fail "the entry's program is not installed"
 grep -q "^MimeType=application/x-raw-disk-image;" "$desktop" || fail "MimeType"
 appstreamcli validate --no-net "$root$prefix/share/metainfo/com.corvalt.LumbraNss.metainfo.xml" || fail "metainfo"
-grep -q "<annotate key=\"org.freedesktop.policykit.exec.path\">$prefix/lib/.*lumbra-nss/lumbra-nss</annotate>" \
-  "$root/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy" || fail "policy path"
+
+# The policy has one action, for the device-opening helper only: pkexec may run nothing else of
+# the program, one question serves several disks, and no action lets a window run as root.
+policy="$root/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy"
+[ "$(grep -c "<action " "$policy")" -eq 1 ] || fail "the policy does not hold exactly one action"
+grep -q "<annotate key=\"org.freedesktop.policykit.exec.path\">$prefix/lib/\(.*/\)\?lumbra-nss/lumbra-nss-open-device</annotate>" \
+  "$policy" || fail "policy path: $(grep exec.path "$policy")"
+grep -q "<allow_active>auth_admin_keep</allow_active>" "$policy" || fail "allow_active is not auth_admin_keep"
+grep -q "<allow_inactive>auth_admin</allow_inactive>" "$policy" && grep -q "<allow_any>auth_admin</allow_any>" "$policy" ||
+  fail "allow_inactive or allow_any is not auth_admin"
+if grep -rl "allow_gui" "$root/usr/share/polkit-1/actions"; then fail "an installed action carries allow_gui"; fi
+[ ! -e "$private/lumbra-nss-launcher" ] || fail "the old launcher is still installed"
+# The helper is no setuid program (pkexec gives it its rights) and runs only on the program's socket.
+[ ! -u "$private/lumbra-nss-open-device" ] || fail "the helper is setuid"
+status=0
+ASAN_OPTIONS=detect_leaks=0 "$private/lumbra-nss-open-device" </dev/null 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "the helper ran on standard input that is no socket (status $status)"
 
 # The manual pages name every command, and carry the exit codes and examples.
 cli_page=$(gzip -dc "$root$prefix/share/man/man1/lumbra-nss-cli.1.gz")
@@ -80,39 +94,6 @@ for page in lumbra-nss lumbra-nss-cli; do
   done
 done
 
-# The launcher: root starts the program itself; another user goes through pkexec, and starts the
-# program unprivileged when pkexec is missing or the question is dismissed.
-launcher="$private/lumbra-nss-launcher"
-mkdir -p "$work/stub"
-cat > "$work/stub/pkexec" <<'STUB'
-#!/bin/sh
-echo "$@" > "$PKEXEC_LOG"
-exit "$PKEXEC_STATUS"
-STUB
-chmod 755 "$work/stub/pkexec"
-chmod -R a+rX "$work"
-log="$work/pkexec.log"
-touch "$log" && chmod 666 "$log"
-run_as_other() {  # runs the launcher as user nobody with PATH beginning at $1
-  setpriv --reuid=65534 --regid=65534 --clear-groups env PATH="$1:/usr/bin:/bin" PKEXEC_LOG="$log" \
-    PKEXEC_STATUS="$2" sh "$launcher" --version
-}
-if [ "$(id -u)" -eq 0 ]; then
-  : > "$log"
-  out=$(PATH="$work/stub:$PATH" PKEXEC_LOG="$log" PKEXEC_STATUS=0 sh "$launcher" --version)
-  [ ! -s "$log" ] && printf '%s' "$out" | grep -q Version || fail "root: launcher went through pkexec"
-  : > "$log"
-  out=$(run_as_other "$work/stub" 0)
-  grep -q "^$private/lumbra-nss --version$" "$log" && [ -z "$out" ] || fail "user: pkexec not used ($(cat "$log"))"
-  : > "$log"
-  out=$(run_as_other "$work/stub" 126)
-  [ -s "$log" ] && printf '%s' "$out" | grep -q Version || fail "user: dismissed pkexec did not start the program"
-  out=$(run_as_other "$work/none" 0)
-  printf '%s' "$out" | grep -q Version || fail "user without pkexec: program not started"
-else
-  echo "not root: the launcher's user switch is not tried"
-fi
-
 # The prefix given when installing decides where everything goes, the commands' links and the
 # paths the menu entry and the policy hold included.
 other="$work/other-root"
@@ -124,12 +105,12 @@ done
   fail "--prefix /usr: the command line does not run"
 "$other/usr/bin/lumbra-nss" --version | grep -q "Version" || fail "--prefix /usr: lumbra-nss --version"
 entry="$other/usr/share/applications/com.corvalt.LumbraNss.desktop"
-launcher_path=$(sed -n 's/^Exec=\([^ ]*\) %F$/\1/p' "$entry")
-case "$launcher_path" in /usr/lib/*) ;; *) fail "--prefix /usr: Exec line names $launcher_path" ;; esac
-[ -x "$other$launcher_path" ] || fail "--prefix /usr: the entry's launcher $launcher_path is not installed"
+entry_program=$(sed -n 's/^Exec=\([^ ]*\) %F$/\1/p' "$entry")
+[ "$entry_program" = /usr/bin/lumbra-nss ] || fail "--prefix /usr: Exec line names $entry_program"
+[ -x "$other$entry_program" ] || fail "--prefix /usr: the entry's program $entry_program is not installed"
 policy_program=$(sed -n 's/.*"org.freedesktop.policykit.exec.path">\([^<]*\)<.*/\1/p' \
   "$other/usr/share/polkit-1/actions/com.corvalt.LumbraNss.policy")
-case "$policy_program" in /usr/lib/*/lumbra-nss) ;; *) fail "--prefix /usr: the policy names $policy_program" ;; esac
+case "$policy_program" in /usr/lib/*lumbra-nss/lumbra-nss-open-device) ;; *) fail "--prefix /usr: the policy names $policy_program" ;; esac
 [ -x "$other$policy_program" ] || fail "--prefix /usr: the policy's program $policy_program is not installed"
 if [ -e "$other/usr/local" ]; then fail "--prefix /usr: files went to usr/local: $(find "$other/usr/local" | head -n 3)"; fi
 

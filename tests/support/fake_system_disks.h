@@ -1,6 +1,6 @@
 #pragma once
-// A stand-in for /sys/block and /dev in a scratch folder: whole disks that can be read, disks an
-// ordinary user may not read, and disks the kernel refuses even to the administrator.
+// A stand-in for /sys/block and /dev in a scratch folder: whole disks that can be read, and disks
+// an ordinary user may not read.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,23 +35,6 @@ public:
     void addUnreadable(const std::string& name) {
         addReadable(name);
         chmod((dev_ / name).c_str(), 0);
-    }
-
-    // A node that leads to a kernel attribute that can only be written, which the kernel will
-    // not open for reading even to the administrator. False when this machine has none.
-    bool addRefusedToAdministrator(const std::string& name) {
-        namespace fs = std::filesystem;
-        std::error_code error;
-        for (const auto& bus : fs::directory_iterator("/sys/bus", error)) {
-            const fs::path attribute = bus.path() / "uevent";
-            if (fs::exists(attribute) &&
-                (fs::status(attribute).permissions() & fs::perms::owner_read) == fs::perms::none) {
-                describe(name);
-                fs::create_symlink(attribute, dev_ / name);
-                return true;
-            }
-        }
-        return false;
     }
 
 private:

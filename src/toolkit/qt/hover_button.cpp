@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "toolkit/qt/screen_access.h"
+
 namespace lumbra {
 
 QImage MapThreeDGreys(const QImage& image, const QPalette& palette) {
@@ -76,15 +78,21 @@ void HoverButton::mouseMoveEvent(QMouseEvent* event) {
 void HoverButton::startHover() {
     if (hovering_) return;
     hovering_ = true;
-    grabMouse();
     update();
+    if (!PlatformCanGrab()) return;
+    grabMouse();
     hoverTimer_.start(kHoverCheckMs, this);
+}
+
+void HoverButton::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    if (!PlatformCanGrab()) endHover();
 }
 
 void HoverButton::endHover() {
     hoverTimer_.stop();
     hovering_ = false;
-    releaseMouse();
+    if (PlatformCanGrab()) releaseMouse();
     update();
 }
 

@@ -2,7 +2,8 @@
 // `HoverButton`: a button drawn from one picture strip. Its frames lie side by side, each one
 // button wide: normal, pressed, hovered. While pressed the strip is read one button width to
 // the right, while hovered two. Entering the button captures the mouse and starts a 100 ms
-// timer that ends the hover once the cursor has left.
+// timer that ends the hover once the cursor has left; where the platform cannot grab (Wayland)
+// the leave event ends it.
 #include <QAbstractButton>
 #include <QBasicTimer>
 #include <QImage>
@@ -37,6 +38,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -15,6 +15,8 @@ MarkupToolTip::MarkupToolTip(QWidget* parent, bool balloon)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       sizes_(balloon ? ToolTipSizes::Balloon() : ToolTipSizes::Rectangular()) {
     setObjectName("MarkupToolTip");
+    // Where the platform cannot grab (PlatformCanGrab), the shadow and fade are this translucent
+    // window's own; the window is placed relative to its parent, as Wayland asks.
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setMouseTracking(true);

@@ -1,0 +1,114 @@
+// The command line as an ordinary user, on a disk only root may read: it asks pkexec (a stand-in
+// here) for the device-opening helper, reads the disk through the descriptor the helper passes,
+// and what it writes belongs to the user.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "support/device_rights.h"
+#include "support/nss_image_builder.h"
+#include "support/scratch_folder.h"
+
+namespace lumbra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs the built command line with these arguments; what it printed on both streams, then
+// "exit N".
+std::string RunCommandLine(const std::string& arguments) {
+    const std::string command = std::string(LUMBRA_BIN_DIR) + "/lumbra-nss-cli " + arguments + " 2>&1; echo exit $?";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[512];
+        while (fgets(chunk, sizeof chunk, pipe)) output += chunk;
+        pclose(pipe);
+    }
+    return output;
+}
+
+class CliDeviceRights : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::VolumePlan volume{.name = "DATA"};
+        const uint64_t letters = volume.addFolder("Letters");
+        volume.addFile("report.txt", letters, 5000);
+        test::NssImageBuilder()
+            .pool({.name = "RIGHTS", .segments = {{.headerSector = 2048}}, .volumes = {volume}})
+            .build()
+            .writeTo(image);
+        loop = std::make_unique<test::RootOnlyLoopDevice>(image);
+    }
+
+    // The stand-in's folder, or "" after GTEST_SKIP's reason is known.
+    std::string StandIn(int exitStatus, std::string& why) {
+        if (loop->device().empty()) {
+            why = loop->why();
+            return "";
+        }
+        return test::InstallPkexecStandIn(scratch, exitStatus, why);
+    }
+
+    test::ScratchFolder scratch{"cli_rights"};
+    std::string image = scratch.file("disk.img");
+    std::unique_ptr<test::RootOnlyLoopDevice> loop;
+};
+
+TEST_F(CliDeviceRights, AnOrdinaryUserListsMountsAndExtractsARootOnlyDiskThroughTheHelper) {
+    std::string why;
+    const std::string standIn = StandIn(0, why);
+    if (standIn.empty()) GTEST_SKIP() << why;
+    const std::string out = scratch.file("out");
+    fs::create_directories(out);
+    ASSERT_EQ(chown(out.c_str(), test::kNobody, test::kNobody), 0);
+    const std::string source = "--drive " + loop->device() + " --pool 0 --volume 0";
+
+    const std::string answer = test::RunAsNobody(standIn, [&] {
+        if (access(loop->device().c_str(), R_OK) == 0) return std::string("nobody may read the disk itself");
+        return RunCommandLine("drives") + "--\n" + RunCommandLine("pools --drive " + loop->device()) + "--\n" +
+               RunCommandLine("list " + source) + "--\n" + RunCommandLine("extract " + source + " --out " + out);
+    });
+    EXPECT_NE(answer.find(loop->device() + "\n"), std::string::npos) << answer;
+    EXPECT_NE(answer.find("RIGHTS"), std::string::npos) << answer;
+    EXPECT_NE(answer.find("report.txt"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("exit 0\n--\nexit"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("cannot open"), std::string::npos) << answer;
+
+    const fs::path copied = fs::path(out) / "Letters" / "report.txt";
+    ASSERT_TRUE(fs::exists(copied)) << answer;
+    EXPECT_EQ(fs::file_size(copied), 5000u);
+    // The files, their folders and the recovery report all belong to the user.
+    size_t made = 0, reports = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+        struct stat info {};
+        ASSERT_EQ(stat(entry.path().c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, test::kNobody) << entry.path();
+        EXPECT_EQ(info.st_gid, test::kNobody) << entry.path();
+        ++made;
+        if (entry.path().extension() == ".xml") ++reports;
+    }
+    EXPECT_GE(made, 3u);
+    EXPECT_GE(reports, 1u);
+}
+
+TEST_F(CliDeviceRights, RightsRefusedByPkexecAreSaidWithSudoAsTheWayOut) {
+    for (int status : {126, 127}) {
+        std::string why;
+        const std::string standIn = StandIn(status, why);
+        if (standIn.empty()) GTEST_SKIP() << why;
+        const std::string answer =
+            test::RunAsNobody(standIn, [&] { return RunCommandLine("pools --drive " + loop->device()); });
+        EXPECT_NE(answer.find(": administrator rights were not given (pkexec ended with " + std::to_string(status) +
+                              "); run with sudo where no authentication agent can ask for them\nexit 1\n"),
+                  std::string::npos)
+            << answer;
+        EXPECT_EQ(answer.find("RIGHTS"), std::string::npos) << answer;
+    }
+}
+
+}  // namespace
+}  // namespace lumbra

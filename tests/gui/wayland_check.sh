@@ -1,0 +1,84 @@
+#!/bin/sh
+# wayland_check.sh LUMBRA_NSS GRAB_TOOLKIT WORK_FOLDER
+# The desktop program on a Wayland session: under weston's headless back-end and Qt's Wayland
+# platform, the main window shows, and so does the help tooltip. The compositor's screenshots are
+# kept in WORK_FOLDER (main_window.png, help_tooltip.png) to be looked at. Exits 77 (skipped) when
+# weston or Qt's Wayland platform is not installed.
+set -eu
+program=$1 grab=$2 work=$3
+fail() { echo "FAIL: $*"; exit 1; }
+if ! command -v weston >/dev/null 2>&1 || ! command -v weston-screenshooter >/dev/null 2>&1; then
+  echo "weston is not installed (sh scripts/install-dependencies.sh)"; exit 77
+fi
+if ! ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1; then
+  echo "Qt's Wayland platform is not installed (qt6-wayland)"; exit 77
+fi
+rm -rf "$work"
+mkdir -p "$work/runtime" "$work/shots"
+chmod 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" WAYLAND_DISPLAY=lumbra-check QT_QPA_PLATFORM=wayland ASAN_OPTIONS=detect_leaks=0
+unset DISPLAY
+weston --backend=headless-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" --debug --width=1024 --height=768 \
+  --idle-time=0 >"$work/weston.log" 2>&1 &
+weston_pid=$!
+app_pid=""
+cleanup() {
+  set +e  # a program that already ended must not keep weston from being ended
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  kill "$weston_pid" 2>/dev/null
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+# Waits (up to about 30 s, in tenths) for a command to succeed.
+wait_for() {
+  tries=0
+  until "$@"; do
+    tries=$((tries + 1))
+    [ "$tries" -le 300 ] || return 1
+    sleep 0.1
+  done
+}
+wait_for test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "weston did not start: $(tail -n 5 "$work/weston.log")"
+
+# One screenshot of the compositor's output into $1.
+shoot() {
+  rm -f "$work/shots/"*.png
+  (cd "$work/shots" && weston-screenshooter >/dev/null 2>&1) || return 1
+  mv "$work/shots/"*.png "$1"
+}
+# A window covers the middle of the output: it is light there, where the desktop's background is
+# a middle grey (and black before the shell has drawn it).
+window_in_middle() {
+  brightness=$(convert "$1" -crop 400x300+312+234 -colorspace Gray -format '%[fx:mean > 0.75 ? 1 : 0]' info:)
+  [ "$brightness" = 1 ]
+}
+# The tooltip's yellow body is on the screen: more than a thousand pixels of its colour.
+tooltip_shown() {
+  pixels=$(convert "$1" -fuzz 6% -fill magenta -opaque 'srgb(253,255,171)' -fill black +opaque magenta \
+           -format '%[fx:mean.b * w * h > 1000 ? 1 : 0]' info:)
+  [ "$pixels" = 1 ]
+}
+
+"$program" --no-drives >"$work/program.log" 2>&1 &
+app_pid=$!
+window_shown() { shoot "$work/main_window.png" && window_in_middle "$work/main_window.png"; }
+wait_for window_shown || fail "the main window did not show: $(tail -n 5 "$work/program.log")"
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended: $(tail -n 5 "$work/program.log")"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+
+# The help tooltip, shown by the toolkit's grabber, which keeps it on the screen until the file
+# "release" exists.
+"$grab" "$work/pictures" --keep-open "$work/release" >"$work/grab.log" 2>&1 &
+app_pid=$!
+wait_for grep -q '^shown$' "$work/grab.log" || fail "the tooltip was not shown: $(tail -n 5 "$work/grab.log")"
+tip_shown() { shoot "$work/help_tooltip.png" && tooltip_shown "$work/help_tooltip.png"; }
+wait_for tip_shown || fail "the tooltip is not on the screen"
+touch "$work/release"
+wait "$app_pid" || fail "the grabber failed: $(cat "$work/grab.log")"
+app_pid=""
+[ -s "$work/pictures/help_tooltip_b.png" ] || fail "no picture of the tooltip"
+if grep -i -E "could not|failed|error" "$work/program.log" "$work/grab.log"; then fail "warnings on Wayland"; fi
+echo "main window and help tooltip shown under weston: $work/main_window.png $work/help_tooltip.png"
