@@ -44,11 +44,12 @@ protected:
         tip->addTool(tool, "<b>Tool</b> text");
     }
 
-    // Real pointer motion into the tool, then a step inside it, until the balloon is shown.
+    // Real pointer motion from outside the window into the tool, until the balloon is shown.
     bool PointAtTheTool() {
         const QPoint at = tool->mapToGlobal(QPoint(30, 20));
-        for (int step = 0; step < 2; ++step)
-            if (QProcess::execute("xdotool", {"mousemove", QString::number(at.x() + step * 4), QString::number(at.y())}) != 0)
+        const QPoint outside = window.geometry().bottomRight() + QPoint(40, 40);
+        for (const QPoint& point : {outside, at})
+            if (QProcess::execute("xdotool", {"mousemove", QString::number(point.x()), QString::number(point.y())}) != 0)
                 return false;
         return QTest::qWaitFor([&] { return tip->state() == MarkupToolTip::Shown && tip->isVisible(); }, kWaitMs);
     }
