@@ -8,7 +8,7 @@ mkdir -p "$scratch"
 rm -f "$scratch/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 xvfb=$!
-trap 'kill $wm 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+trap 'kill $wm 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$scratch"' EXIT
 wm=""
 tries=0
 until [ -s "$scratch/display" ]; do
