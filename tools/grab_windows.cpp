@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -25,8 +24,6 @@
 #include "gui/captioned_values_dialog.h"
 #include "gui/client_area.h"
 #include "gui/file_filters_window.h"
-#include "gui/file_list_model.h"
-#include "gui/file_list_view.h"
 #include "gui/find_window.h"
 #include "gui/main_window.h"
 #include "gui/main_window_menus.h"
@@ -197,16 +194,6 @@ int main(int argc, char** argv) {
     if (root && root->childCount() > 0) ClickItem(window, TreeKind::Directory, root->child(0)->text(0));
     wizard.OnCommand(Command::IconsView);
     Save(window, "step-3-icons");
-    // The name editor of a file in the Icons look, between its neighbours' names.
-    for (int row = 0; row < window.fileList().model().rowCount(); ++row) {
-        if (window.fileList().model().cell(row, 1) == "Folder") continue;
-        window.fileList().selectRow(row);
-        wizard.OnCommand(Command::Rename);
-        Save(window, "step-3-icons-rename");
-        if (auto* editor = window.findChild<QLineEdit*>("RenameEditor")) QTest::keyClick(editor, Qt::Key_Escape);
-        QApplication::processEvents();
-        break;
-    }
     wizard.OnCommand(Command::DetailsView);
     // The folder of the first damaged file, with that file marked in the list.
     for (const ItemRecord& file : session.records.files()) {
