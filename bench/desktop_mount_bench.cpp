@@ -1,7 +1,8 @@
 // The desktop over the 1,000,000-file scale volume: the partition table, the pool, volume-based
 // recovery, the volume and the mount, as a user walks them. Prints the time from Next to the
 // browse step shown against the core's own mount of the same volume, and fails when the
-// browse step is not reached with the directory tree and the list shown.
+// browse step is not reached with the directory tree and the list shown, or when the desktop
+// takes more than three times the core's time.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
                 "files; browse step shown: %s\n",
                 core, desktopSeconds, session.records.folders().size(), session.records.files().size(),
                 shown ? "yes" : "no");
-    std::printf("desktop / core = %.2f\n", desktopSeconds / core);
-    return shown ? 0 : 1;
+    const double ratio = desktopSeconds / core;
+    std::printf("desktop / core = %.2f (target <= 3)\n", ratio);
+    return shown && ratio <= 3.0 ? 0 : 1;
 }

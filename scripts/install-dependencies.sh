@@ -4,7 +4,8 @@
 # weston is the compositor its test runs under). Idempotent; uses sudo when not run as root.
 set -eu
 packages="build-essential cmake pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev \
-qt6-base-dev qt6-wayland weston libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra adwaita-icon-theme shared-mime-info \
+qt6-base-dev qt6-wayland weston libgl-dev libxcb1-dev xvfb xauth openbox xdotool fonts-dejavu-core fonts-dejavu-extra \
+adwaita-icon-theme shared-mime-info \
 help2man desktop-file-utils appstream file dpkg-dev mount coreutils util-linux \
 libxml2-dev libssl-dev clang libclang-rt-14-dev"
 missing=""

@@ -11,6 +11,11 @@ uint32_t DirectoryTreeBinding::insertFolderItem(uint32_t parentItem, std::string
     return view_.AddTreeItem(TreeKind::Directory, parentItem, text);
 }
 
+std::vector<uint32_t> DirectoryTreeBinding::insertFolderItems(uint32_t parentItem,
+                                                              const std::vector<TreeItemEntry>& entries) {
+    return view_.AddTreeItems(TreeKind::Directory, parentItem, entries);
+}
+
 void DirectoryTreeBinding::expandItem(uint32_t item) { view_.ExpandTreeItem(TreeKind::Directory, item); }
 
 void DirectoryTreeBinding::selectItem(uint32_t item) { view_.SelectTreeItem(TreeKind::Directory, item); }

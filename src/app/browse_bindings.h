@@ -23,6 +23,7 @@ class DirectoryTreeBinding : public FolderTreeView {
 public:
     explicit DirectoryTreeBinding(View& view) : view_(view) {}
     uint32_t insertFolderItem(uint32_t parentItem, std::string_view text) override;
+    std::vector<uint32_t> insertFolderItems(uint32_t parentItem, const std::vector<TreeItemEntry>& entries) override;
     void expandItem(uint32_t item) override;
     void selectItem(uint32_t item) override;
     void focusTree() override;

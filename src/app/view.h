@@ -61,6 +61,11 @@ public:
     virtual uint32_t CreateTree(TreeKind kind, std::string_view rootText) = 0;
     // Appends an item as the last child of parent.
     virtual uint32_t AddTreeItem(TreeKind kind, uint32_t parent, std::string_view text) = 0;
+    // Appends a batch, each entry as the last child of parent or of an earlier entry, and
+    // returns the ids in entry order. The view may make the items of a branch only when the
+    // branch is first shown; every call taking an id accepts them at once.
+    virtual std::vector<uint32_t> AddTreeItems(TreeKind kind, uint32_t parent,
+                                               const std::vector<TreeItemEntry>& entries) = 0;
     virtual void ExpandTreeItem(TreeKind kind, uint32_t item) = 0;
     virtual void SelectTreeItem(TreeKind kind, uint32_t item) = 0;
     virtual void SetTreeItemText(TreeKind kind, uint32_t item, std::string_view text) = 0;

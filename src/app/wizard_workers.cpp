@@ -143,13 +143,15 @@ void WizardController::EndForMemory(MemoryFailure failure) {
     desktop_.EndProcess(kExitOutOfMemory);
 }
 
+// Stop stays offered while the folder tree is built: a stop there keeps the folders walked.
 void WizardController::FinishMount() {
     WizardState& wizard = session_.wizard;
-    view_.Disable(Element::StopButton);
-    view_.Hide(Element::StopButton);
     wizard.setStep(static_cast<WizardStep>(wizard.step.load() + 1));
     wizard.stopRequested = 0;
     EnterBrowseView();
+    view_.Disable(Element::StopButton);
+    view_.Hide(Element::StopButton);
+    wizard.stopRequested = 0;
     view_.Show(Element::BackButton);
     view_.Enable(Element::BackButton);
     view_.Hide(Element::ProgressBar);
@@ -173,7 +175,8 @@ void WizardController::EnterBrowseView() {
     view_.SetListGridAndFullRowSelect();
     view_.SetProgress(0);
     view_.SetText(Element::StatusLine, wizard_text::kCreatingTree);
-    BuildFolderTree(session_.records, directoryTree_, view_.TreeRoot(TreeKind::Directory), 0);
+    BuildFolderTree(session_.records, directoryTree_, view_.TreeRoot(TreeKind::Directory), 0,
+                    &session_.wizard.stopRequested);
     FillItemList(session_.records, list_, 0, session_.filters.patterns());
     view_.Enable(Element::DirectoryTree);
     ApplyLayout(InfoLayout::Hidden);

@@ -48,6 +48,38 @@ OrderedCalls::OrderedCalls(QObject* owner) : receiver_(std::make_unique<CallRece
 }
 
 void OrderedCalls::post(std::function<void()> call, CallWait* wait) {
+    {
+        std::lock_guard lock(batchMutex_);
+        openBatch_.reset();
+    }
+    postEvent(std::move(call), wait);
+}
+
+void OrderedCalls::postLatest(uint32_t key, std::function<void()> call) {
+    std::shared_ptr<LatestBatch> batch;
+    {
+        std::lock_guard lock(batchMutex_);
+        if (openBatch_) {
+            openBatch_->calls[key] = std::move(call);
+            return;
+        }
+        batch = openBatch_ = std::make_shared<LatestBatch>();
+        batch->calls[key] = std::move(call);
+    }
+    postEvent(
+        [this, batch] {
+            std::map<uint32_t, std::function<void()>> calls;
+            {
+                std::lock_guard lock(batchMutex_);
+                if (openBatch_ == batch) openBatch_.reset();
+                calls.swap(batch->calls);
+            }
+            for (auto& entry : calls) entry.second();
+        },
+        nullptr);
+}
+
+void OrderedCalls::postEvent(std::function<void()> call, CallWait* wait) {
     ++pending_;
     QCoreApplication::postEvent(receiver_.get(), new CallEvent(
                                                      [this, call = std::move(call)] {

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <type_traits>
@@ -79,6 +80,19 @@ public:
         post(std::move(call), nullptr);
     }
 
+    // Runs `call` on the GUI thread like run(). From another thread, calls of this kind posted
+    // one after another travel together, and a later one under the same key replaces the
+    // earlier: calls under distinct keys must change distinct things, so that running them
+    // together only skips the screen's states in between (a counter shown while it counts).
+    template <typename Call>
+    void runLatest(uint32_t key, Call call) {
+        if (onGuiThread()) {
+            call();
+            return;
+        }
+        postLatest(key, std::move(call));
+    }
+
     // Runs `call` on the GUI thread and waits for its answer.
     template <typename Call>
     std::invoke_result_t<Call> answer(Call call) {
@@ -103,13 +117,23 @@ public:
     }
 
 private:
+    // Calls gathered under their keys; the GUI thread takes them all when it runs the batch.
+    struct LatestBatch {
+        std::map<uint32_t, std::function<void()>> calls;
+    };
+
     void post(std::function<void()> call, CallWait* wait);
+    void postEvent(std::function<void()> call, CallWait* wait);
+    void postLatest(uint32_t key, std::function<void()> call);
     void servePosted();
     bool onGuiThread();
 
     std::unique_ptr<CallReceiver> receiver_;
     // Calls posted that have not run yet.
     std::atomic<int> pending_{0};
+    std::mutex batchMutex_;
+    // The batch that later runLatest calls still join; any other call closes it.
+    std::shared_ptr<LatestBatch> openBatch_;
 };
 
 }  // namespace lumbra

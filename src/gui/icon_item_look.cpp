@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QPainter>
 #include <QStyleOptionViewItem>
-#include <QTextLayout>
 
 namespace lumbra {
 
@@ -23,19 +22,27 @@ QSize IconCellSize(const QFont& font) {
 }
 
 QStringList IconLabelLines(const QString& name, const QFont& font, int width) {
-    QTextLayout layout(name, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine first = layout.createLine();
-    if (first.isValid()) first.setLineWidth(width);
-    layout.endLayout();
-    if (!first.isValid()) return {};
-    const QString head = name.left(first.textLength()).trimmed();
-    const QString rest = name.mid(first.textLength()).trimmed();
+    const QFontMetrics metrics(font);
+    if (name.isEmpty()) return {};
+    if (metrics.horizontalAdvance(name) <= width) return {name};
+    // The first line ends after the last space, dot, dash or underscore that lets it fit; a
+    // word wider than the line on its own is cut where the line is full.
+    qsizetype cut = 0;
+    for (qsizetype end = 1; end < name.size(); ++end) {
+        const QChar last = name.at(end - 1);
+        const bool breaks = last == u' ' || last == u'.' || last == u'-' || last == u'_';
+        if (!breaks) continue;
+        if (metrics.horizontalAdvance(name.left(end).trimmed()) > width) break;
+        cut = end;
+    }
+    if (cut == 0) {
+        cut = 1;
+        while (cut + 1 < name.size() && metrics.horizontalAdvance(name.left(cut + 1)) <= width) ++cut;
+    }
+    const QString head = name.left(cut).trimmed();
+    const QString rest = name.mid(cut).trimmed();
     if (rest.isEmpty()) return {head};
-    return {head, QFontMetrics(font).elidedText(rest, Qt::ElideRight, width)};
+    return {head, metrics.elidedText(rest, Qt::ElideRight, width)};
 }
 
 QRect IconLabelRect(const QRect& cell, const QFont& font) {

@@ -55,6 +55,7 @@ public:
 
     uint32_t CreateTree(TreeKind kind, std::string_view rootText) override;
     uint32_t AddTreeItem(TreeKind kind, uint32_t parent, std::string_view text) override;
+    std::vector<uint32_t> AddTreeItems(TreeKind kind, uint32_t parent, const std::vector<TreeItemEntry>& entries) override;
     void ExpandTreeItem(TreeKind kind, uint32_t item) override;
     void SelectTreeItem(TreeKind kind, uint32_t item) override;
     void SetTreeItemText(TreeKind kind, uint32_t item, std::string_view text) override;

@@ -20,6 +20,10 @@ namespace lumbra {
 
 namespace {
 
+// The key of the progress bar's calls among those that show only the latest value; the
+// elements' texts use the element's number.
+constexpr uint32_t kProgressCallKey = 0x10000;
+
 std::optional<TreeKind> TreeOfElement(Element element) {
     switch (element) {
         case Element::DriveTree: return TreeKind::Drives;
@@ -103,7 +107,9 @@ void MainWindow::Disable(Element which) {
 }
 
 void MainWindow::SetText(Element which, std::string_view text) {
-    calls_.run([this, which, shown = StaticText(text)] { applyText(which, shown); });
+    // Converted on the GUI thread: a text that a later one replaces is never converted.
+    calls_.runLatest(static_cast<uint32_t>(which),
+                     [this, which, text = std::string(text)] { applyText(which, StaticText(text)); });
 }
 
 std::string MainWindow::Text(Element which) const {
@@ -125,7 +131,8 @@ void MainWindow::Focus(Element which) {
 }
 
 void MainWindow::SetProgress(uint32_t percent) {
-    calls_.run([this, percent] { parts_.progress->setPosition(static_cast<int>(std::min<uint32_t>(percent, 100))); });
+    calls_.runLatest(kProgressCallKey,
+                     [this, percent] { parts_.progress->setPosition(static_cast<int>(std::min<uint32_t>(percent, 100))); });
 }
 
 void MainWindow::SetQuickHelp(std::string_view text) {

@@ -49,6 +49,16 @@ uint32_t MainWindow::AddTreeItem(TreeKind kind, uint32_t parent, std::string_vie
     });
 }
 
+std::vector<uint32_t> MainWindow::AddTreeItems(TreeKind kind, uint32_t parent, const std::vector<TreeItemEntry>& entries) {
+    std::vector<std::pair<uint32_t, QString>> shown;
+    shown.reserve(entries.size());
+    for (const TreeItemEntry& entry : entries) shown.emplace_back(entry.parentEntry, Latin1(entry.text));
+    return calls_.answer([this, kind, parent, &shown] {
+        TreePane* pane = tree(kind);
+        return pane ? pane->addItems(parent, shown) : std::vector<uint32_t>(shown.size(), 0u);
+    });
+}
+
 void MainWindow::ExpandTreeItem(TreeKind kind, uint32_t item) {
     calls_.run([this, kind, item] {
         if (TreePane* pane = tree(kind))
@@ -72,8 +82,7 @@ void MainWindow::SetTreeItemText(TreeKind kind, uint32_t item, std::string_view 
 std::string MainWindow::TreeItemText(TreeKind kind, uint32_t item) const {
     return calls_.answer([this, kind, item] {
         const TreePane* pane = tree(kind);
-        const QTreeWidgetItem* node = pane ? pane->item(item) : nullptr;
-        return node ? ToLatin1(node->text(0)) : std::string();
+        return pane ? ToLatin1(pane->text(item)) : std::string();
     });
 }
 

@@ -50,10 +50,7 @@ TreePane::TreePane(TreePaneStage stage, const QString& rootText, QWidget* parent
     : QObject(parent), tree_(new LeftPaneTree(StageOf(stage), rootText, parent)),
       viewport_(tree_->viewport()), acceptsFiles_(stage == TreePaneStage::Disks) {
     // The wizard names the root; the tree's own name for it is only its default.
-    if (QTreeWidgetItem* root = tree_->itemOf(tree_->rootId())) {
-        root->setText(0, rootText);
-        ids_.insert(root, tree_->rootId());
-    }
+    if (QTreeWidgetItem* root = tree_->itemOf(tree_->rootId())) root->setText(0, rootText);
     tree_->hide();
     tree_->setEnabled(false);
     tree_->viewport()->installEventFilter(this);
@@ -68,20 +65,24 @@ QTreeWidget* TreePane::widget() const { return tree_; }
 
 uint32_t TreePane::rootId() const { return tree_->rootId(); }
 
-uint32_t TreePane::addItem(uint32_t parent, const QString& text) {
-    const uint32_t id = tree_->addItem(parent, text);
-    if (id != 0) ids_.insert(tree_->itemOf(id), id);
-    return id;
+uint32_t TreePane::addItem(uint32_t parent, const QString& text) { return tree_->addItem(parent, text); }
+
+std::vector<uint32_t> TreePane::addItems(uint32_t parent, const std::vector<std::pair<uint32_t, QString>>& entries) {
+    std::vector<uint32_t> ids;
+    ids.reserve(entries.size());
+    for (const auto& [parentEntry, text] : entries)
+        ids.push_back(tree_->addLaterItem(parentEntry < ids.size() ? ids[parentEntry] : parent, text));
+    tree_->makeShownBranches();
+    return ids;
 }
 
-QTreeWidgetItem* TreePane::item(uint32_t id) const { return tree_->itemOf(id); }
+QTreeWidgetItem* TreePane::item(uint32_t id) { return tree_->makeItem(id); }
 
-uint32_t TreePane::idOf(const QTreeWidgetItem* treeItem) const { return ids_.value(treeItem, 0); }
+QString TreePane::text(uint32_t id) const { return tree_->itemText(id); }
 
-uint32_t TreePane::parentOf(uint32_t id) const {
-    const QTreeWidgetItem* found = item(id);
-    return found ? idOf(found->parent()) : 0;
-}
+uint32_t TreePane::idOf(const QTreeWidgetItem* treeItem) const { return tree_->idOf(treeItem); }
+
+uint32_t TreePane::parentOf(uint32_t id) const { return tree_->parentIdOf(id); }
 
 uint32_t TreePane::selectedId() const { return tree_->selectedId(); }
 

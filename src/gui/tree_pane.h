@@ -2,10 +2,11 @@
 // One tree of the left pane as the main window uses it: the toolkit's LeftPaneTree with ids
 // for its items, and its raw left clicks (item and the part of it that was hit) reported for
 // the wizard, which applies the rules of each step itself.
-#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -29,7 +30,12 @@ public:
     QTreeWidget* widget() const;
     uint32_t rootId() const;
     uint32_t addItem(uint32_t parent, const QString& text);
-    QTreeWidgetItem* item(uint32_t id) const;
+    // Items of a batch, each below parent or an earlier entry (by position; a position not
+    // earlier means parent); made when their branch is first shown. Ids in entry order.
+    std::vector<uint32_t> addItems(uint32_t parent, const std::vector<std::pair<uint32_t, QString>>& entries);
+    // The item of an id, made first when it waits for its branch to be shown.
+    QTreeWidgetItem* item(uint32_t id);
+    QString text(uint32_t id) const;
     uint32_t idOf(const QTreeWidgetItem* item) const;
     uint32_t parentOf(uint32_t id) const;
     uint32_t selectedId() const;
@@ -49,7 +55,6 @@ private:
     // Kept, since events still arrive while the tree is being destroyed.
     QWidget* viewport_;
     bool acceptsFiles_;
-    QHash<const QTreeWidgetItem*, uint32_t> ids_;
 };
 
 }  // namespace lumbra

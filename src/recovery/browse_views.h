@@ -5,8 +5,17 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumbra {
+
+// One item of a batch of tree items: its text and its parent, either an earlier entry of the
+// same batch (by position) or, with kBatchParent, the item the whole batch goes below.
+struct TreeItemEntry {
+    static constexpr uint32_t kBatchParent = UINT32_MAX;
+    uint32_t parentEntry = kBatchParent;
+    std::string text;
+};
 
 class FolderTreeView {
 public:
@@ -14,6 +23,16 @@ public:
     // Appends a folder item as the last child of parentItem and returns its id. Ids are never
     // 0, so that 0 can mean "no item".
     virtual uint32_t insertFolderItem(uint32_t parentItem, std::string_view text) = 0;
+    // Appends the entries in order, each as the last child of its parent, and returns their
+    // ids in entry order. A view may make the items of a branch only when it is first shown.
+    virtual std::vector<uint32_t> insertFolderItems(uint32_t parentItem, const std::vector<TreeItemEntry>& entries) {
+        std::vector<uint32_t> ids;
+        ids.reserve(entries.size());
+        for (const TreeItemEntry& entry : entries)
+            ids.push_back(insertFolderItem(
+                entry.parentEntry < ids.size() ? ids[entry.parentEntry] : parentItem, entry.text));
+        return ids;
+    }
     virtual void expandItem(uint32_t item) = 0;
     virtual void selectItem(uint32_t item) = 0;
     virtual void focusTree() = 0;

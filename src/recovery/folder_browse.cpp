@@ -47,21 +47,25 @@ bool PassesFilters(const std::string& name, const std::vector<std::string>& uppe
 
 }  // namespace
 
-void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentTreeItem, uint32_t key) {
-    // Depth first without recursion: a chain of folders may be far deeper than the stack.
+void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentTreeItem, uint32_t key,
+                     const std::atomic<int32_t>* stop) {
+    // Depth first without recursion: a chain of folders may be far deeper than the stack. The
+    // walk lists the items; the view receives them at once, as one batch.
     struct Frame {
         ChildRange::Iterator next;
         ChildRange::Iterator end;
-        uint32_t treeItem;
+        uint32_t entry;
     };
     tree.treeInsertCounter = 0;
     tree.ClearTreeItems();
     TreeProgress progress(tree, view);
     progress.Report();
     std::vector<bool> inserted(tree.folders().size(), false);
+    std::vector<TreeItemEntry> entries;
+    std::vector<uint32_t> folderOfEntry;
     ChildRange top = tree.FolderChildren(key);
-    std::vector<Frame> stack{{top.begin(), top.end(), parentTreeItem}};
-    while (!stack.empty()) {
+    std::vector<Frame> stack{{top.begin(), top.end(), TreeItemEntry::kBatchParent}};
+    while (!stack.empty() && !(stop && stop->load(std::memory_order_relaxed) != 0)) {
         Frame& frame = stack.back();
         if (frame.next == frame.end) {
             stack.pop_back();
@@ -72,13 +76,17 @@ void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentT
         if (inserted[index]) continue;
         inserted[index] = true;
         const ItemRecord& folder = tree.folders()[index];
-        uint32_t item = view.insertFolderItem(frame.treeItem, folder.name);
+        const uint32_t entry = static_cast<uint32_t>(entries.size());
+        entries.push_back({frame.entry, folder.name});
+        folderOfEntry.push_back(index);
         ++tree.treeInsertCounter;
-        tree.SetFolderTreeItem(index, item);
         progress.Report();
         ChildRange children = tree.FolderChildren(folder.objectId & kLowHalf);
-        stack.push_back({children.begin(), children.end(), item});
+        stack.push_back({children.begin(), children.end(), entry});
     }
+    const std::vector<uint32_t> items = view.insertFolderItems(parentTreeItem, entries);
+    for (size_t entry = 0; entry < items.size() && entry < folderOfEntry.size(); ++entry)
+        tree.SetFolderTreeItem(folderOfEntry[entry], items[entry]);
     view.expandItem(parentTreeItem);
 }
 

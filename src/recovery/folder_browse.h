@@ -1,6 +1,7 @@
 #pragma once
 // Building the folder tree and the item list of the browse step from the recovered tree, and
 // navigating between folders.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,8 +15,10 @@ namespace lumbra {
 // followed at once by its own subtree, children in admission order; stores each item's id in
 // the folder's treeItem. Called once per mount or load as BuildFolderTree(root item, 0).
 // Folders whose parent chain does not reach `key` are not inserted, and no folder is inserted
-// twice, so links that loop cannot make the build run away.
-void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentTreeItem, uint32_t key);
+// twice, so links that loop cannot make the build run away. A stop request ends the walk; the
+// folders walked so far are inserted.
+void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentTreeItem, uint32_t key,
+                     const std::atomic<int32_t>* stop = nullptr);
 
 // Replaces the rows of the list by the folders, then the files, whose parentId equals
 // parentId (both halves), in list order. With filter patterns given, a file row is kept only

@@ -122,6 +122,38 @@ TEST(FileListView, LongNamesWrapToTwoLinesEndingInAnEllipsis) {
     for (const QString& line : lines + unbroken) EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), width);
 }
 
+// Names break after a space, dot, dash or underscore that lets the first line fit; inside a
+// word only when that word alone is wider than the line.
+TEST(FileListView, NamesWrapAtSeparatorsAndInsideAWordOnlyWhenItIsTooWide) {
+    const QFont font = QApplication::font();
+    const QFontMetrics metrics(font);
+    struct Case {
+        QString name;
+        QString widthOf;  // the line is exactly as wide as this text
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"drawing.png", "drawing.pn", {"drawing.", "png"}},
+        {"IMG_1005.jpg", "IMG_1005.j", {"IMG_1005.", "jpg"}},
+        {"IMG_1005.jpg", "IMG_1005", {"IMG_", "1005.jpg"}},
+        {"year-end summary.xls", "year-end summar", {"year-end", "summary.xls"}},
+        {"annual report.doc", "annual report", {"annual", "report.doc"}},
+        {"drawing.png", "drawing.png", {"drawing.png"}},
+        {"MMMMMMMMMM.txt", "MMMMMM", {"MMMMMM", "MMMM.txt"}},
+    };
+    for (const Case& c : cases) {
+        const int width = metrics.horizontalAdvance(c.widthOf);
+        QStringList expected = c.lines;
+        // The second line ends in an ellipsis where it is too wide.
+        if (expected.size() == 2) expected[1] = metrics.elidedText(expected[1], Qt::ElideRight, width);
+        EXPECT_EQ(IconLabelLines(c.name, font, width), expected) << c.name.toStdString() << " in " << c.widthOf.toStdString();
+    }
+    EXPECT_EQ(IconLabelLines("drawing.png", font, metrics.horizontalAdvance("drawing.png") - 1),
+              (QStringList{"drawing.", "png"}));
+    EXPECT_EQ(IconLabelLines("MMMMMMMMMM", font, metrics.horizontalAdvance("MMMMMM") - 1),
+              (QStringList{"MMMMM", "MMMMM"}));
+}
+
 // A name edited in either look ends once, and Qt has nothing to complain about.
 TEST(FileListView, RenamingInEachLookEndsOnceWithoutWarnings) {
     test::QtWarningLog log;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -53,6 +54,25 @@ TEST(GuiThread, ACallMadeOnTheGuiThreadFirstRunsTheWorkersEarlierOnes) {
     worker.join();
     calls.run([&] { seen.push_back(3); });
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+}
+
+// A counter shown while it counts: a million values must not become a million calls, yet
+// nothing may overtake a call of another kind made between them.
+TEST(GuiThread, LatestValueCallsTravelTogetherAndAreReplacedButNeverOvertaken) {
+    QObject window;
+    OrderedCalls calls(&window);
+    std::vector<std::string> seen;
+    std::thread worker([&] {
+        for (int i = 1; i <= 1000; ++i) {
+            calls.runLatest(1, [&, i] { seen.push_back("count " + std::to_string(i)); });
+            calls.runLatest(2, [&, i] { seen.push_back("name " + std::to_string(i)); });
+        }
+        calls.run([&] { seen.push_back("hide"); });
+        calls.runLatest(1, [&] { seen.push_back("count 1001"); });
+    });
+    worker.join();
+    calls.run([&] { seen.push_back("gui"); });
+    EXPECT_EQ(seen, (std::vector<std::string>{"count 1000", "name 1000", "hide", "count 1001", "gui"}));
 }
 
 TEST(GuiThread, AWorkerWaitingOnACallIsLetGoWhenTheCallIsDroppedUnrun) {

@@ -20,6 +20,7 @@
 #include "gui/gui_harness.h"
 #include "gui/mode_of_recovery_dialog.h"
 #include "gui/saving_window.h"
+#include "gui/tree_pane.h"
 #include "support/scratch_folder.h"
 #include "support/sha256.h"
 #include "toolkit/qt/group_radio_button.h"
@@ -70,6 +71,36 @@ TEST(WizardFlow, PartitionTableThenVolumeBasedThenBrowse) {
     EXPECT_EQ(h.window->treeWidget(TreeKind::Directory)->topLevelItem(0)->text(0), "USERS");
     EXPECT_EQ(h.session.wizard.recoveryMode, 1);
     EXPECT_TRUE(h.answers.allAnswered());
+}
+
+// Only the branches shown have items: a million-file volume must not wait for all of its tree.
+TEST(WizardFlow, TheFolderTreeMakesABranchWhenItIsFirstShown) {
+    MainWindowHarness h;
+    h.clickTreeItem(TreeKind::Drives, "Storage Device0");
+    h.clickNext();
+    ASSERT_EQ(h.session.wizard.currentStep(), WizardStep::StepPools);
+    WalkToBrowse(h, "OFFICE", false, "USERS");
+    QTreeWidget* tree = h.window->treeWidget(TreeKind::Directory);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    ASSERT_GT(root->childCount(), 0);
+    auto made = [&] {
+        int count = 0;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) ++count;
+        return count;
+    };
+    EXPECT_EQ(made(), 1 + root->childCount());
+    ASSERT_GT(h.session.records.folders().size(), static_cast<size_t>(root->childCount()));
+    // A folder with subfolders shows its button; opening it makes its children, named as recorded.
+    QTreeWidgetItem* branch = nullptr;
+    for (int i = 0; i < root->childCount() && !branch; ++i)
+        if (tree->model()->hasChildren(tree->model()->index(i, 0, tree->model()->index(0, 0)))) branch = root->child(i);
+    ASSERT_NE(branch, nullptr);
+    EXPECT_EQ(branch->childCount(), 0);
+    branch->setExpanded(true);
+    ASSERT_GT(branch->childCount(), 0);
+    const ItemRecord* folder = h.session.records.FindFolderByTreeItem(h.window->tree(TreeKind::Directory)->idOf(branch->child(0)));
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(QString::fromLatin1(folder->name.c_str()), branch->child(0)->text(0));
 }
 
 // The whole second run: a scan, pool-based recovery and every browse command on its result.

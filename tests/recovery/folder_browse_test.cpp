@@ -54,6 +54,38 @@ TEST_F(FolderBrowse, TreeHoldsSubtreesInAdmissionOrder) {
     EXPECT_EQ(tree.FindFolderByTreeItem(ItemOf(11))->name, "A1");
 }
 
+TEST_F(FolderBrowse, TheViewReceivesTheWholeTreeAsOneBatch) {
+    for (uint64_t id = 1; id <= 50; ++id) AddFolder(("F" + std::to_string(id)).c_str(), id, id / 2);
+    BuildFolderTree(tree, view, kRoot, 0);
+    EXPECT_EQ(view.batches, 1);
+    EXPECT_EQ(view.items.size(), 50u);
+    EXPECT_EQ(view.childTexts(ItemOf(3)), (Strings{"F6", "F7"}));
+}
+
+TEST_F(FolderBrowse, AStopEndsTheWalkWithTheFoldersWalkedSoFar) {
+    for (uint64_t id = 1; id <= 10; ++id) AddFolder(("F" + std::to_string(id)).c_str(), id, 0);
+    std::atomic<int32_t> stop{0};
+    view.onProgress = [&](uint32_t percent) {
+        if (percent >= 30) stop = 1;
+    };
+    BuildFolderTree(tree, view, kRoot, 0, &stop);
+    EXPECT_EQ(view.childTexts(kRoot), (Strings{"F1", "F2", "F3"}));
+    EXPECT_NE(ItemOf(3), 0u);
+    EXPECT_EQ(ItemOf(4), 0u);
+    EXPECT_TRUE(view.rootExpanded);
+}
+
+TEST_F(FolderBrowse, AStopAskedBeforeTheBuildLeavesOnlyTheRoot) {
+    AddFolder("A", 10, 0);
+    std::atomic<int32_t> stop{1};
+    BuildFolderTree(tree, view, kRoot, 0, &stop);
+    EXPECT_TRUE(view.items.empty());
+    EXPECT_EQ(ItemOf(10), 0u);
+    stop = 0;
+    BuildFolderTree(tree, view, kRoot, 0, &stop);
+    EXPECT_EQ(view.childTexts(kRoot), (Strings{"A"}));
+}
+
 TEST_F(FolderBrowse, FolderWithHighHalfInParentNeverAppears) {
     AddFolder("TOP", 5, 0);
     AddFolder("HIGH", 6, 0x100000005ull);

@@ -1,5 +1,6 @@
 #pragma once
 // Views of the browse step that remember what they were asked to show.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ public:
         children[parent].push_back(id);
         return id;
     }
+    std::vector<uint32_t> insertFolderItems(uint32_t parent, const std::vector<TreeItemEntry>& entries) override {
+        ++batches;
+        return FolderTreeView::insertFolderItems(parent, entries);
+    }
     void expandItem(uint32_t item) override {
         if (item == kRoot) rootExpanded = true;
         else items[item].expanded = true;
@@ -34,7 +39,10 @@ public:
         auto found = items.find(item);
         return found == items.end() ? 0 : found->second.parent;
     }
-    void progress(uint32_t percent) override { progressSeen.push_back(percent); }
+    void progress(uint32_t percent) override {
+        progressSeen.push_back(percent);
+        if (onProgress) onProgress(percent);
+    }
 
     // Texts of the children of an item, in tree order.
     std::vector<std::string> childTexts(uint32_t parent) const {
@@ -48,6 +56,8 @@ public:
     std::map<uint32_t, Item> items;
     std::map<uint32_t, std::vector<uint32_t>> children;
     std::vector<uint32_t> progressSeen;
+    std::function<void(uint32_t)> onProgress;
+    int batches = 0;
     bool rootExpanded = false;
     bool focused = false;
     uint32_t selected = 0;

@@ -116,6 +116,14 @@ uint32_t FakeView::AddTreeItem(TreeKind kind, uint32_t parent, std::string_view 
     return id;
 }
 
+std::vector<uint32_t> FakeView::AddTreeItems(TreeKind kind, uint32_t parent,
+                                             const std::vector<TreeItemEntry>& entries) {
+    std::vector<uint32_t> ids;
+    for (const TreeItemEntry& entry : entries)
+        ids.push_back(AddTreeItem(kind, entry.parentEntry < ids.size() ? ids[entry.parentEntry] : parent, entry.text));
+    return ids;
+}
+
 void FakeView::ExpandTreeItem(TreeKind kind, uint32_t item) {
     std::lock_guard lock(mutex_);
     auto& items = treeOf(kind).items;

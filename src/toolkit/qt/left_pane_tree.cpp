@@ -31,6 +31,7 @@ LeftPaneTree::LeftPaneTree(TreeStage stage, const QString& volumeName, QWidget* 
     addTopLevelItem(root);
     rootId_ = remember(root);
     root->setExpanded(true);
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { makeChildren(idOf(item)); });
 }
 
 uint32_t LeftPaneTree::remember(QTreeWidgetItem* item) {
@@ -49,24 +50,88 @@ QTreeWidgetItem* LeftPaneTree::itemOf(uint32_t id) const {
 }
 
 uint32_t LeftPaneTree::addItem(uint32_t parentId, const QString& text) {
-    QTreeWidgetItem* parent = itemOf(parentId);
+    QTreeWidgetItem* parent = makeItem(parentId);
     if (!parent) return 0;
+    // Waiting children come first, as they were added first.
+    makeChildren(parentId);
     auto* item = new QTreeWidgetItem(parent, QStringList(text));
     item->setIcon(0, TreeImage(TreeChildImage(stage_)));
     return remember(item);
 }
 
+uint32_t LeftPaneTree::addLaterItem(uint32_t parentId, const QString& text) {
+    QTreeWidgetItem* parent = itemOf(parentId);
+    if (!parent && !later_.contains(parentId)) return 0;
+    const uint32_t id = nextId_++;
+    later_.emplace(id, LaterItem{parentId, text});
+    laterChildren_[parentId].push_back(id);
+    if (parent) parent->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    return id;
+}
+
+void LeftPaneTree::makeShownBranches() {
+    std::vector<uint32_t> shown;
+    for (const auto& [parentId, children] : laterChildren_) {
+        const QTreeWidgetItem* parent = itemOf(parentId);
+        if (parent && parent->isExpanded()) shown.push_back(parentId);
+    }
+    for (uint32_t parentId : shown) makeChildren(parentId);
+}
+
+void LeftPaneTree::makeChildren(uint32_t parentId) {
+    const auto waiting = laterChildren_.find(parentId);
+    QTreeWidgetItem* parent = itemOf(parentId);
+    if (waiting == laterChildren_.end() || !parent) return;
+    const std::vector<uint32_t> ids = std::move(waiting->second);
+    laterChildren_.erase(waiting);
+    const QIcon icon = TreeImage(TreeChildImage(stage_));
+    QList<QTreeWidgetItem*> made;
+    made.reserve(static_cast<qsizetype>(ids.size()));
+    for (uint32_t id : ids) {
+        const auto found = later_.find(id);
+        auto* item = new QTreeWidgetItem(QStringList(found->second.text));
+        later_.erase(found);
+        item->setIcon(0, icon);
+        item->setData(0, kIdRole, id);
+        if (laterChildren_.contains(id)) item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        items_.insert(id, item);
+        made.push_back(item);
+    }
+    parent->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    parent->addChildren(made);
+}
+
+QTreeWidgetItem* LeftPaneTree::makeItem(uint32_t id) {
+    // A waiting item's parent was added before it, so its id is smaller: the chain ends.
+    std::vector<uint32_t> parents;
+    for (uint32_t at = id; !itemOf(at);) {
+        const auto found = later_.find(at);
+        if (found == later_.end()) return nullptr;
+        at = found->second.parentId;
+        parents.push_back(at);
+    }
+    for (auto parent = parents.rbegin(); parent != parents.rend(); ++parent) makeChildren(*parent);
+    return itemOf(id);
+}
+
 QString LeftPaneTree::itemText(uint32_t id) const {
-    const QTreeWidgetItem* item = itemOf(id);
-    return item ? item->text(0) : QString();
+    if (const QTreeWidgetItem* item = itemOf(id)) return item->text(0);
+    const auto found = later_.find(id);
+    return found == later_.end() ? QString() : found->second.text;
+}
+
+uint32_t LeftPaneTree::parentIdOf(uint32_t id) const {
+    if (const QTreeWidgetItem* item = itemOf(id)) return idOf(item->parent());
+    const auto found = later_.find(id);
+    return found == later_.end() ? 0 : found->second.parentId;
 }
 
 void LeftPaneTree::expandItemOf(uint32_t id) {
-    if (QTreeWidgetItem* item = itemOf(id)) item->setExpanded(true);
+    if (QTreeWidgetItem* item = makeItem(id)) item->setExpanded(true);
 }
 
 void LeftPaneTree::selectItem(uint32_t id) {
-    if (QTreeWidgetItem* item = itemOf(id)) setCurrentItem(item);
+    if (QTreeWidgetItem* item = makeItem(id)) setCurrentItem(item);
 }
 
 uint32_t LeftPaneTree::selectedId() const {
@@ -77,7 +142,8 @@ TreeClickPart LeftPaneTree::partOf(const QTreeWidgetItem* item, const QPoint& po
     const QRect row = visualItemRect(item);
     if (position.x() < row.left()) {
         // Left of the item: its expand button, or the indentation of its level.
-        const bool onButton = item->childCount() > 0 && position.x() >= row.left() - indentation();
+        const bool hasBranch = item->childCount() > 0 || item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
+        const bool onButton = hasBranch && position.x() >= row.left() - indentation();
         return onButton ? TreeClickPart::Button : TreeClickPart::Indent;
     }
     const int iconEnd = row.left() + iconSize().width() + 2 * kTextMargin;

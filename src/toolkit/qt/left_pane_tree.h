@@ -1,10 +1,13 @@
 #pragma once
 // `LeftPaneTree`: the wizard's left pane. One tree per stage (disks, pools, volumes, the
 // recovered folders), with a single root that is expanded when it is inserted, the five
-// pictures of its image list, and the click rules of each stage.
+// pictures of its image list, and the click rules of each stage. Items may be added for later:
+// they have their ids at once, but are made only when their branch is first shown.
 #include <QHash>
 #include <QTreeWidget>
 #include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 #include "toolkit/left_pane_tree_rules.h"
 
@@ -22,7 +25,17 @@ public:
     // Adds an item under `parentId` with the stage's picture for children; returns its id,
     // or 0 when the parent is unknown.
     uint32_t addItem(uint32_t parentId, const QString& text);
+    // Adds an item that is made when its parent is first expanded (or is made by makeItem);
+    // until then its parent shows a branch button. Returns its id, 0 when the parent is unknown.
+    uint32_t addLaterItem(uint32_t parentId, const QString& text);
+    // Makes the waiting children of every expanded item.
+    void makeShownBranches();
+    // The item of an id, made first (with its waiting ancestors and siblings) when it waits.
+    QTreeWidgetItem* makeItem(uint32_t id);
     QString itemText(uint32_t id) const;
+    // 0 for the root and for unknown ids.
+    uint32_t parentIdOf(uint32_t id) const;
+    uint32_t idOf(const QTreeWidgetItem* item) const;
     void expandItemOf(uint32_t id);
     void selectItem(uint32_t id);
     uint32_t selectedId() const;
@@ -41,14 +54,22 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
+    struct LaterItem {
+        uint32_t parentId;
+        QString text;
+    };
+
     uint32_t remember(QTreeWidgetItem* item);
-    uint32_t idOf(const QTreeWidgetItem* item) const;
+    void makeChildren(uint32_t parentId);
     TreeClickPart partOf(const QTreeWidgetItem* item, const QPoint& position) const;
 
     TreeStage stage_;
     uint32_t rootId_ = 0;
     uint32_t nextId_ = 1;
     QHash<uint32_t, QTreeWidgetItem*> items_;
+    std::unordered_map<uint32_t, LaterItem> later_;
+    // The waiting children of each parent id, in the order they were added.
+    std::unordered_map<uint32_t, std::vector<uint32_t>> laterChildren_;
 };
 
 }  // namespace lumbra

@@ -4,6 +4,7 @@
 // and fading. Tools are widgets (or rectangles of them); their mouse events reach the tooltip
 // through an event filter, or the owner relays them.
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -91,6 +92,9 @@ public:
     const ToolTipSizes& sizes() const { return sizes_; }
     const ToolTipTool& defaults() const { return defaults_; }
     const MarkupDrawer& drawer() const { return drawer_; }
+    // The screen under the tooltip, captured as it shows when nothing composes the screen.
+    const QPixmap& backdrop() const { return backdrop_; }
+    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -146,6 +150,7 @@ private:
     bool explicitShow_ = false;
     bool showAfterFade_ = false;
     QTimer showTimer_, hideTimer_, fadeInTimer_, fadeOutTimer_, animationTimer_;
+    QPixmap backdrop_;
 };
 
 }  // namespace lumbra

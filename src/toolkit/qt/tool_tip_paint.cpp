@@ -9,6 +9,7 @@
 
 #include "toolkit/qt/markup_painting.h"
 #include "toolkit/qt/markup_qt_surface.h"
+#include "toolkit/qt/screen_backdrop.h"
 #include "toolkit/qt/tool_tip.h"
 #include "toolkit/window_information.h"
 
@@ -57,8 +58,20 @@ bool MarkupToolTip::overTip(const QPoint& global) const {
     return isVisible() && bodyPath().contains(QPointF(mapFromGlobal(global)) + QPointF(0.5, 0.5));
 }
 
+// The capture is taken while the tooltip is still hidden, so that it holds only what lies below.
+void MarkupToolTip::setVisible(bool visible) {
+    if (visible && !isVisible())
+        backdrop_ = ChooseSeeThrough() == SeeThrough::OverCapture ? CaptureScreenUnder(geometry()) : QPixmap();
+    QWidget::setVisible(visible);
+}
+
 void MarkupToolTip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (!backdrop_.isNull()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawPixmap(0, 0, backdrop_);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setOpacity((100 - std::clamp(transparency_, 0, 100)) / 100.0);
     const QPainterPath path = bodyPath();

@@ -134,5 +134,42 @@ TEST_F(LeftPaneTreeClicks, FileStageShowsTheClickedFolderAtAnyDepth) {
     EXPECT_EQ(actions[1].itemId, tree->rootId());
 }
 
+// A folder's children are made when its branch is first shown; until then its button shows
+// and its ids already answer.
+TEST_F(LeftPaneTreeClicks, ItemsAddedForLaterAreMadeWhenTheirBranchIsFirstShown) {
+    build(TreeStage::Files, {});
+    const uint32_t home = tree->addLaterItem(tree->rootId(), "HOME");
+    const uint32_t alice = tree->addLaterItem(home, "ALICE");
+    const uint32_t bob = tree->addLaterItem(home, "BOB");
+    const uint32_t mail = tree->addLaterItem(alice, "MAIL");
+    EXPECT_EQ(tree->addLaterItem(999, "LOST"), 0u);
+    tree->makeShownBranches();
+    ASSERT_NE(tree->itemOf(home), nullptr);
+    EXPECT_EQ(tree->itemOf(alice), nullptr);
+    EXPECT_EQ(tree->itemText(mail), "MAIL");
+    EXPECT_EQ(tree->parentIdOf(mail), alice);
+    EXPECT_EQ(tree->parentIdOf(home), tree->rootId());
+    EXPECT_TRUE(ShowsPicture(tree->itemOf(home), 178));
+    // The unmade branch has its plus box, and a press on it opens the branch.
+    const QImage shot = tree->viewport()->grab().toImage();
+    const QRect row = rowOf(home);
+    const QRect box(row.left() - tree->indentation() / 2 - 5, row.center().y() - 4, 8, 8);
+    EXPECT_GE(CountPixels(shot, box.adjusted(-1, -1, 1, 1), tree->palette().color(QPalette::Dark)), 28);
+    clickAt(QPoint(row.left() - tree->indentation() / 2, row.center().y()));
+    EXPECT_TRUE(actions.empty());
+    ASSERT_NE(tree->itemOf(alice), nullptr);
+    EXPECT_EQ(tree->itemOf(home)->childCount(), 2);
+    EXPECT_EQ(tree->itemOf(home)->child(1)->text(0), "BOB");
+    EXPECT_EQ(tree->itemOf(bob)->parent(), tree->itemOf(home));
+    EXPECT_EQ(tree->itemOf(mail), nullptr);
+    EXPECT_TRUE(ShowsPicture(tree->itemOf(alice), 178));
+    // Selecting a deeper waiting item makes it; an item added at once goes after the waiting ones.
+    tree->selectItem(mail);
+    EXPECT_EQ(tree->selectedId(), mail);
+    EXPECT_EQ(tree->itemOf(mail)->parent(), tree->itemOf(alice));
+    const uint32_t carol = tree->addItem(home, "CAROL");
+    EXPECT_EQ(tree->itemOf(home)->child(2), tree->itemOf(carol));
+}
+
 }  // namespace
 }  // namespace lumbra

@@ -1,0 +1,34 @@
+#!/bin/sh
+# Runs the tooltip's X tests on a virtual X server with a window manager (openbox) and no
+# compositing manager. Usage: tool_tip_x11_check.sh TOOLKIT_QT_TESTS SCRATCH_FOLDER
+set -eu
+tests="$1"
+scratch="$2"
+mkdir -p "$scratch"
+rm -f "$scratch/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb=$!
+trap 'kill $wm 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$scratch"' EXIT
+wm=""
+tries=0
+until [ -s "$scratch/display" ]; do
+  tries=$((tries + 1)); [ $tries -lt 200 ] || { echo "Xvfb did not start"; exit 1; }
+  sleep 0.1
+done
+DISPLAY=":$(cat "$scratch/display")"
+export DISPLAY
+openbox >"$scratch/openbox.log" 2>&1 &
+wm=$!
+tries=0
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
+  tries=$((tries + 1)); [ $tries -lt 200 ] || { echo "openbox did not start"; exit 1; }
+  sleep 0.1
+done
+# Each case in a program of its own, so that none starts with the pointer over an earlier window.
+: >"$scratch/run.log"
+for case in WithoutACompositorTheCornersShowTheWindowUnderTheBalloon WithACompositorTheBalloonStaysTranslucent; do
+  QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 "$tests" --gtest_filter="ToolTipOnX.$case" >>"$scratch/run.log" 2>&1 || true
+done
+cat "$scratch/run.log"
+if grep -q "SKIPPED" "$scratch/run.log"; then echo "skipped on X"; exit 1; fi
+[ "$(grep -c "^\[  PASSED  \] 1 test" "$scratch/run.log")" -eq 2 ]
