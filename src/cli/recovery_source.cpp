@@ -125,6 +125,7 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         exitCode = context.fail(kExitEnvironment, std::string(MemoryFailureText(memory)));
         return std::nullopt;
     }
+    for (size_t i = 0; i < queue.size(); ++i) source.objectTreeBlocks.push_back(queue[i]);
     if (*volumeRow >= state.volumes.count()) {
         exitCode = context.fail(kExitBadInput, "there is no volume row " + std::to_string(*volumeRow) + " (" +
                                                    std::to_string(state.volumes.count()) +
@@ -141,6 +142,8 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     source.mountStopped = outcome.stopped;
+    for (size_t i = 0; i < queue.size(); ++i) source.volumeTreeBlocks.push_back(queue[i]);
+    source.pools = std::move(pools);
     return source;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // What a stretch of the disk holds, as the disk picture shows it. The order is the order of
-// weight: a cell that holds several kinds shows the heaviest, and damage outweighs everything,
-// so that a single unreadable sector is never hidden by the data around it.
+// weight: a cell that holds several kinds shows the heaviest. Small structures outweigh the
+// bulk around them, so that they stay visible however coarse the cells, and damage outweighs
+// everything, so that a single unreadable sector is never hidden by the data around it.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,10 +12,10 @@ namespace lumbra {
 
 enum class PictureKind : uint8_t {
     Nothing,          // outside every pool and partition structure
-    PartitionTable,   // sector 0 with the PC partition table
-    PartitionHeader,  // the sectors from a NetWare partition's header to its segment's data
     Pool,             // a pool's segment; in the selected pool, blocks that hold nothing known
     FileData,         // blocks that hold a recovered file's data
+    PartitionTable,   // sector 0 with the PC partition table
+    PartitionHeader,  // the sectors from a NetWare partition's header to its segment's data
     Metadata,         // superblock, object tree, volume root and B-tree blocks read
     ScanPosition,     // the sector a running scan reads
     Damaged,          // unreadable, or never rescued by the rescue copier
@@ -23,8 +24,8 @@ enum class PictureKind : uint8_t {
 constexpr size_t kPictureKindCount = 8;
 
 constexpr std::array<PictureKind, kPictureKindCount> kAllPictureKinds = {
-    PictureKind::Nothing,  PictureKind::PartitionTable, PictureKind::PartitionHeader, PictureKind::Pool,
-    PictureKind::FileData, PictureKind::Metadata,       PictureKind::ScanPosition,    PictureKind::Damaged,
+    PictureKind::Nothing,         PictureKind::Pool,     PictureKind::FileData,     PictureKind::PartitionTable,
+    PictureKind::PartitionHeader, PictureKind::Metadata, PictureKind::ScanPosition, PictureKind::Damaged,
 };
 
 // One bit per kind.
