@@ -75,6 +75,14 @@ TEST(DiskPicture, ThreeSegmentPoolHasOneAreaPerSegmentAndEachFileItsRunsAcrossTh
     }
     EXPECT_GT(crossing, 0u) << "no file crosses a segment's end";
     EXPECT_EQ(SpansOf(picture, PictureKind::FileData), expected);
+    // Asked about the whole disk, the index gives each file once with all its sectors.
+    const DiskLayoutIndex index(picture);
+    for (const LayoutHit& hit : index.at(0, picture.diskSectors())) {
+        if (hit.kind != PictureKind::FileData) continue;
+        uint64_t sectors = 0;
+        for (const Span& run : ExpectedFileRuns(built, files[hit.owner], hit.owner)) sectors += std::get<1>(run);
+        EXPECT_EQ(hit.sectors, sectors) << files[hit.owner].name;
+    }
     // Superblock, volume root and the volume's other B-tree blocks, 8 sectors each.
     ASSERT_GE(picture.metadata().size(), 2u);
     EXPECT_EQ(picture.metadata()[0].kind, MetadataKind::Superblock);
