@@ -82,6 +82,8 @@ public:
     // The row with the selection mark; -1 when none.
     virtual int ListSelectionMark() const = 0;
     virtual std::vector<int> SelectedListRows() const = 0;
+    // Selects one row alone, gives it the selection mark and scrolls to it.
+    virtual void SelectListRow(int /*row*/) {}
     // Starts editing the name of a row in place; the edit field takes at most maxLength
     // characters. The view reports the end with WizardController::EndRename.
     virtual void BeginListLabelEdit(int row, size_t maxLength) = 0;
@@ -113,6 +115,8 @@ public:
     virtual std::optional<std::string> AskSnapshotLoadName() = 0;
     // The "Find File(s)" window over the recovered tree.
     virtual void OpenFindWindow() = 0;
+    // The "Disk Map" window over the open drive; views without one ignore it.
+    virtual void OpenDiskMap() {}
     // The folder dialog for the destination of recovered files. nullopt when cancelled.
     virtual std::optional<std::string> AskDestinationFolder() = 0;
     // Saves the selection into the destination with the saving window, then tells how it went.

@@ -6,6 +6,7 @@
 #include "app/wizard_controller.h"
 #include "recovery/destination_files.h"
 #include "recovery/file_copy.h"
+#include "recovery/folder_path.h"
 #include "recovery/recovery_run.h"
 
 namespace lumbra {
@@ -142,6 +143,32 @@ void WizardController::EndRename(const std::optional<std::string>& editedText) {
     const auto& files = session_.records.files();
     for (size_t index = 0; index < files.size(); ++index)
         if (files[index].itemNumber == key) return session_.records.RenameFile(index, name);
+}
+
+// ---------------------------------------------------------------- the disk map
+
+bool WizardController::ShowFileInList(uint64_t itemNumber) {
+    if (session_.wizard.currentStep() != WizardStep::StepBrowse || session_.wizard.busy()) return false;
+    const ItemRecord* file = session_.records.FindFileByItemNumber(itemNumber);
+    if (!file) return false;
+    const auto chain = ParentFolderChain(session_.records, file->parentId);
+    if (chain.empty() && file->parentId != 0) return false;
+    const uint32_t folderItem = chain.empty() ? view_.TreeRoot(TreeKind::Directory) : chain.back()->treeItem;
+    if (folderItem == 0) return false;
+    OnLeftTreeClick(folderItem, TreeHitPart::Label);
+    for (int index = 0; const ItemRow* row = list_.row(index); ++index) {
+        if (row->kind == ItemRow::Kind::File && RowKey(*row) == itemNumber) {
+            view_.SelectListRow(index);
+            return true;
+        }
+    }
+    return false;
+}
+
+const ItemRecord* WizardController::MarkedFile() const {
+    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    if (!row || row->kind != ItemRow::Kind::File) return nullptr;
+    return session_.records.FindFileByItemNumber(RowKey(*row));
 }
 
 }  // namespace lumbra

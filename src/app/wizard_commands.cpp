@@ -40,6 +40,7 @@ void WizardController::OnCommand(Command command) {
         case CommandAction::FileFilters: OpenFiltersDialog(); break;
         case CommandAction::Settings: OpenSettingsDialog(); break;
         case CommandAction::DriveInformation: ShowDriveInformation(); break;
+        case CommandAction::DiskMap: view_.OpenDiskMap(); break;
         case CommandAction::LiveUpdate: RunLiveUpdate(); break;
         case CommandAction::Contents: OpenHelp(); break;
         case CommandAction::About: view_.ShowAbout(kAboutText); break;

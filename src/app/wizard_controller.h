@@ -117,6 +117,12 @@ public:
     // record or an open drive.
     std::optional<FileCondition> ConditionOfRow(const ItemRow& row) const;
     const FileListBinding& fileList() const { return list_; }
+    // The disk map's way into the browse step: shows the folder that holds file number
+    // itemNumber and selects its row; false when the list cannot show it (not browsing, a
+    // worker runs, the file has no place in the tree or the filters hide it).
+    bool ShowFileInList(uint64_t itemNumber);
+    // The file of the row with the selection mark; nullptr for none or a folder row.
+    const ItemRecord* MarkedFile() const;
     uint32_t openWithFlag() const { return openWithFlag_; }
 
 private:

@@ -6,13 +6,23 @@
 
 namespace lumbra {
 
-std::vector<SectorRange> FileSectorRuns(const SelectedPool& pool, uint64_t diskSectors, const ItemRecord& file) {
-    std::vector<SectorRange> runs;
+namespace {
+
+// The disk sectors of a file's data, run by run, in file order.
+template <typename Take>
+void ForEachFileRun(const SelectedPool& pool, uint64_t diskSectors, const ItemRecord& file, Take&& take) {
     for (const DiskRun& run : LayFileOut(pool, diskSectors, file.firstBlock, file.size).runs) {
         const uint64_t first = run.diskOffset / kSectorSize;
         const uint64_t end = (run.diskOffset + run.length + kSectorSize - 1) / kSectorSize;
-        if (end > first) runs.push_back({first, end - first});
+        if (end > first) take(SectorRange{first, end - first});
     }
+}
+
+}  // namespace
+
+std::vector<SectorRange> FileSectorRuns(const SelectedPool& pool, uint64_t diskSectors, const ItemRecord& file) {
+    std::vector<SectorRange> runs;
+    ForEachFileRun(pool, diskSectors, file, [&](const SectorRange& run) { runs.push_back(run); });
     return runs;
 }
 
@@ -49,16 +59,18 @@ DiskPicture LayDiskOut(const DiskFacts& facts) {
         if (facts.volumeRoot && !rootMet) picture.addMetadata(MetadataKind::VolumeRoot, *facts.volumeRoot);
         if (facts.tree) {
             const SelectedPool& pool = facts.pools[*facts.selectedPool];
+            picture.reserve(picture.spans().size() + facts.tree->files().size());
             uint32_t index = 0;
             for (const ItemRecord& file : facts.tree->files()) {
-                for (const SectorRange& run : FileSectorRuns(pool, facts.diskSectors, file))
+                ForEachFileRun(pool, facts.diskSectors, file, [&](const SectorRange& run) {
                     picture.add({run.first, run.count, PictureKind::FileData, index});
+                });
                 ++index;
             }
         }
     }
     if (facts.damage) picture.addDamage(*facts.damage);
-    if (facts.scanPosition) picture.setScanPosition(*facts.scanPosition);
+    picture.setScanPosition(facts.scanPosition);
     return picture;
 }
 

@@ -21,6 +21,8 @@ struct LayoutHit {
 
 class DiskLayoutIndex {
 public:
+    // Refers to the picture's spans, which must outlive the index; only damage and the scan
+    // position may change meanwhile (DiskPicture keeps every other span in its place).
     explicit DiskLayoutIndex(const DiskPicture& picture);
 
     // Everything with sectors in [first, first + count), each owner once, ordered by its first
@@ -28,14 +30,11 @@ public:
     std::vector<LayoutHit> at(uint64_t first, uint64_t count) const;
 
 private:
-    struct Entry {
-        uint64_t first = 0;
-        uint64_t end = 0;
-        uint32_t owner = 0;
-        PictureKind kind = PictureKind::FileData;
-    };
-    std::vector<Entry> entries_;  // by first sector
-    std::vector<uint64_t> reach_; // reach_[i]: the largest end among entries_[0..i]
+    const PictureSpan& entry(size_t i) const { return picture_.spans()[order_[i]]; }
+
+    const DiskPicture& picture_;
+    std::vector<uint32_t> order_;  // the file data and metadata spans, by first sector
+    std::vector<uint64_t> reach_;  // reach_[i]: the largest end among the spans of order_[0..i]
 };
 
 }  // namespace lumbra

@@ -37,9 +37,14 @@ void DiskPicture::addDamage(const DamageMap& damage) {
     for (const SectorRange& range : damage.ranges()) add({range.first, range.count, PictureKind::Damaged, 0});
 }
 
-void DiskPicture::setScanPosition(uint64_t sector) {
+void DiskPicture::replaceDamage(const DamageMap& damage) {
+    std::erase_if(spans_, [](const PictureSpan& span) { return span.kind == PictureKind::Damaged; });
+    addDamage(damage);
+}
+
+void DiskPicture::setScanPosition(std::optional<uint64_t> sector) {
     std::erase_if(spans_, [](const PictureSpan& span) { return span.kind == PictureKind::ScanPosition; });
-    add({sector, 1, PictureKind::ScanPosition, 0});
+    if (sector) add({*sector, 1, PictureKind::ScanPosition, 0});
 }
 
 std::vector<PictureCell> DiskPicture::cells(uint64_t first, uint64_t end, uint32_t count) const {
@@ -49,7 +54,11 @@ std::vector<PictureCell> DiskPicture::cells(uint64_t first, uint64_t end, uint32
     const uint64_t length = end - first;
     const uint64_t n = std::min<uint64_t>(count, length);
     const auto start = [&](uint64_t i) { return first + static_cast<uint64_t>((Wide(i) * length + n - 1) / n); };
-    const auto cellOf = [&](uint64_t sector) { return static_cast<uint64_t>(Wide(sector - first) * n / length); };
+    // Wide products only where 64 bits could overflow: they cost a slow division per span.
+    const bool narrow = length <= UINT64_MAX / n;
+    const auto cellOf = [&](uint64_t sector) {
+        return narrow ? (sector - first) * n / length : static_cast<uint64_t>(Wide(sector - first) * n / length);
+    };
     std::vector<PictureCell> cells(n);
     for (uint64_t i = 0; i < n; ++i) {
         cells[i].first = start(i);

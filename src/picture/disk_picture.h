@@ -2,6 +2,7 @@
 // The picture of a disk: spans of sectors by kind, binned into cells for drawing. GUI-free;
 // the command line draws it as SVG and the desktop with its painter, from the same cells.
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ struct PictureCell {
     static constexpr uint32_t kNoPool = 0xFFFFFFFFu;
 };
 
+// Spans are only ever appended; damage and the scan position, added last, are the only ones
+// ever taken away again, so every other span keeps its place (the index relies on it).
 class DiskPicture {
 public:
     explicit DiskPicture(uint64_t diskSectors) : diskSectors_(diskSectors) {}
@@ -44,11 +47,16 @@ public:
 
     // Adds a span, cut at the end of the disk; an empty one is left out.
     void add(const PictureSpan& span);
+    void reserve(size_t spans) { spans_.reserve(spans); }
     // A metadata block of 8 sectors; its index is the owner of its span.
     void addMetadata(MetadataKind kind, uint64_t sector);
     // Every range of the damage map as Damaged.
     void addDamage(const DamageMap& damage);
-    void setScanPosition(uint64_t sector);
+    // The damage spans replaced by the map's ranges as they are now (the map grows while a
+    // mount or a copy reads).
+    void replaceDamage(const DamageMap& damage);
+    // The sector a running scan reads; nullopt: none.
+    void setScanPosition(std::optional<uint64_t> sector);
 
     // The pools, by row, for the legend; the selected row's details are in the spans.
     std::vector<std::string> poolNames;  // 8-bit text from the disk
