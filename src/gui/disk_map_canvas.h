@@ -41,6 +41,7 @@ public:
     QRect barCellRect(size_t cell) const;
     const std::vector<PictureCell>& gridCells() const { return grid_; }
     const std::vector<PictureCell>& barCells() const { return bar_; }
+    const std::vector<SectorRange>& outline() const { return outline_; }
 
     QSize sizeHint() const override;
 

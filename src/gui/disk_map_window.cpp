@@ -65,8 +65,9 @@ void DiskMapWindow::rebuild() {
 
 void DiskMapWindow::follow() {
     const Stage stage = currentStage();
-    // A worker that started keeps the picture it found; one that ended leaves a new one.
-    if (!built_ || (stage != stage_ && !stage.busy)) {
+    // While a scan or mount runs, the tables and records are the worker's: the picture then
+    // holds only the disk's size, the damage and the scan position, and names no file.
+    if (!built_ || stage != stage_) {
         rebuild();
         built_ = true;
     }
@@ -79,7 +80,8 @@ void DiskMapWindow::follow() {
             changed = true;
         }
     }
-    const uint64_t scan = stage.busy && stage.step == WizardStep::StepPools ? session_.wizard.scanSector.load()
+    // The partition scan runs from the disk step, which it leaves when it ends.
+    const uint64_t scan = stage.busy && stage.step == WizardStep::StepDisks ? session_.wizard.scanSector.load()
                                                                             : WizardState::kNoScanSector;
     if (scan != scanSector_) {
         scanSector_ = scan;

@@ -1,8 +1,9 @@
 #pragma once
 // The "Disk Map" window: the disk map canvas, the files of the cell last clicked, and saving
-// the picture as PNG. It follows the session: a timer rebuilds the picture when the wizard has
-// moved on, and otherwise only redraws the damage and the scan position, a few times a second
-// at most, so that a running scan, mount or copy is not slowed by it.
+// the picture as PNG. It follows the session: a timer makes the picture again when the wizard
+// has moved on (while a scan or mount runs, of the disk's size and damage alone), and otherwise
+// only redraws the damage and the scan position, a few times a second at most, so that a
+// running scan, mount or copy is not slowed by it.
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>

@@ -22,8 +22,15 @@ std::vector<LegendEntry> PictureLegend(const DiskPicture& picture) {
         }
         for (uint32_t row = 0; row < picture.poolNames.size(); ++row) {
             std::string name = "pool " + DiskNameText(picture.poolNames[row]);
-            if (row == picture.selectedPool) name += ", nothing known";
-            legend.push_back({PoolColour(row), false, name, poolSectors[row]});
+            uint64_t sectors = poolSectors[row];
+            if (row == picture.selectedPool) {
+                // The selected pool's colour stands for its blocks that hold nothing known.
+                name += ", nothing known";
+                const uint64_t known = totals[static_cast<size_t>(PictureKind::FileData)] +
+                                       totals[static_cast<size_t>(PictureKind::Metadata)];
+                sectors = sectors > known ? sectors - known : 0;
+            }
+            legend.push_back({PoolColour(row), false, name, sectors});
         }
     }
     return legend;

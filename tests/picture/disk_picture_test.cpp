@@ -5,6 +5,7 @@
 
 #include "disk/rescue_map.h"
 #include "picture/disk_layout_index.h"
+#include "picture/picture_legend.h"
 #include "picture_fixture.h"
 
 namespace lumbra::test {
@@ -83,6 +84,16 @@ TEST(DiskPicture, ThreeSegmentPoolHasOneAreaPerSegmentAndEachFileItsRunsAcrossTh
         for (const Span& run : ExpectedFileRuns(built, files[hit.owner], hit.owner)) sectors += std::get<1>(run);
         EXPECT_EQ(hit.sectors, sectors) << files[hit.owner].name;
     }
+    // The pool's colour in the legend stands for the blocks where nothing known lies.
+    const auto totals = picture.totals();
+    uint64_t fileSectors = 0;
+    for (const Span& run : expected) fileSectors += std::get<1>(run);
+    EXPECT_EQ(totals[static_cast<size_t>(PictureKind::FileData)], fileSectors);
+    const auto legend = PictureLegend(picture);
+    const auto free = std::find_if(legend.begin(), legend.end(),
+                                   [](const LegendEntry& entry) { return entry.name == "pool SEG3, nothing known"; });
+    ASSERT_NE(free, legend.end());
+    EXPECT_EQ(free->sectors, built.poolSize - fileSectors - totals[static_cast<size_t>(PictureKind::Metadata)]);
     // Superblock, volume root and the volume's other B-tree blocks, 8 sectors each.
     ASSERT_GE(picture.metadata().size(), 2u);
     EXPECT_EQ(picture.metadata()[0].kind, MetadataKind::Superblock);
@@ -169,6 +180,38 @@ TEST(DiskPicture, UnrescuedSectorsInOneFileAndOneBTreeBlockMakeExactlyTheirCells
     EXPECT_EQ(atLeaf[0].kind, PictureKind::Metadata);
     EXPECT_EQ(picture.metadata()[atLeaf[0].owner].kind, MetadataKind::VolumeTreeNode);
     EXPECT_EQ(picture.metadata()[atLeaf[0].owner].sector, leafSector - 5);
+}
+
+}  // namespace
+}  // namespace lumbra::test
+
+namespace lumbra::test {
+namespace {
+
+// What the desktop's map follows while a scan or a copy runs: the scan's sector moves and the
+// damage grows, without the rest of the picture being made again.
+TEST(DiskPicture, ScanPositionMovesAndDamageIsReplacedWithoutTouchingTheOtherSpans) {
+    DiskPicture picture(1000);
+    picture.add({0, 1000, PictureKind::Pool, 0});
+    picture.add({100, 50, PictureKind::FileData, 7});
+    picture.setScanPosition(10);
+    picture.setScanPosition(900);
+    auto cells = picture.cells(0, 1000, 10);
+    EXPECT_EQ(cells[0].dominant, PictureKind::Pool);
+    EXPECT_EQ(cells[9].dominant, PictureKind::ScanPosition);
+    picture.setScanPosition(std::nullopt);
+    EXPECT_EQ(picture.cells(0, 1000, 10)[9].dominant, PictureKind::Pool);
+
+    DamageMap damage;
+    damage.add(120, 1);
+    picture.replaceDamage(damage);
+    damage.add(500, 2);
+    picture.replaceDamage(damage);
+    cells = picture.cells(0, 1000, 10);
+    EXPECT_EQ(cells[1].dominant, PictureKind::Damaged);
+    EXPECT_EQ(cells[5].dominant, PictureKind::Damaged);
+    EXPECT_EQ(picture.totals()[static_cast<size_t>(PictureKind::Damaged)], 3u);
+    EXPECT_EQ(DiskLayoutIndex(picture).at(120, 1), (std::vector<LayoutHit>{{PictureKind::FileData, 7, 120, 1}}));
 }
 
 }  // namespace
