@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 #include "gui/latin1.h"
 #include "picture/picture_colours.h"
@@ -154,7 +155,9 @@ QString DiskMapCanvas::tooltipText(const PictureCell& cell) const {
         else
             text += "<br>" + QString::fromUtf8(PictureKindName(*kind).data(), static_cast<qsizetype>(PictureKindName(*kind).size()));
     }
-    const auto hits = index_->at(cell.first, cell.count);
+    // Files first: they are what a user looks for; the metadata blocks follow.
+    auto hits = index_->at(cell.first, cell.count);
+    std::stable_partition(hits.begin(), hits.end(), [](const LayoutHit& hit) { return hit.kind == PictureKind::FileData; });
     for (size_t i = 0; i < hits.size() && i < kTooltipNames; ++i) {
         if (hits[i].kind == PictureKind::Metadata) {
             const MetadataBlock& block = picture_->metadata()[hits[i].owner];

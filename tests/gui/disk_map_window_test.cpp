@@ -20,7 +20,7 @@ namespace {
 
 using test::MainWindowHarness;
 
-// A file of USERS with at least two sectors of data, and the disk sector of its second one.
+// The largest file of USERS, alone in its cells, and the disk sector of its second one.
 struct DamagedFile {
     std::string name;
     uint64_t sector = 0;
@@ -28,10 +28,12 @@ struct DamagedFile {
 
 DamagedFile PickFile() {
     const test::BuiltPool& pool = test::DemoImage().pool("OFFICE");
+    const test::BuiltFile* largest = nullptr;
     for (const test::BuiltFile& file : pool.volume("USERS").files)
-        if (file.size > 4096 && !file.duplicate && !file.lostByDamage && file.runs.size() == 1)
-            return {file.expectedName(), *pool.toDiskSector(file.firstBlock * 8 + 1)};
-    return {};
+        if (!file.duplicate && !file.lostByDamage && file.runs.size() == 1 && (!largest || file.size > largest->size))
+            largest = &file;
+    if (!largest) return {};
+    return {largest->expectedName(), *pool.toDiskSector(largest->firstBlock * 8 + 1)};
 }
 
 // Everything rescued but `sector`.
