@@ -23,7 +23,7 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
     canvas_ = new DiskMapCanvas(this);
     cellFiles_ = new QListWidget(this);
     cellFiles_->setObjectName("DiskMapCellFiles");
-    cellFiles_->setMinimumWidth(240);
+    cellFiles_->setMinimumWidth(300);
     save_ = new QPushButton("Save as &PNG...", this);
     save_->setObjectName("DiskMapSave");
     auto* side = new QVBoxLayout;
@@ -109,6 +109,7 @@ void DiskMapWindow::listCell(uint64_t first, uint64_t count) {
         } else if (hit.owner < session_.records.files().size()) {
             const ItemRecord& file = session_.records.files()[hit.owner];
             item->setText(Latin1(FindFilesFilePath(session_.records, file)));
+            item->setToolTip(item->text().toHtmlEscaped());
             item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(file.itemNumber));
         }
     }
