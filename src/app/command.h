@@ -32,6 +32,7 @@ enum class Command : uint16_t {
     OpenWith = 32829,
     Rename = 32839,
     Properties = 32830,
+    DiskMap = 32850,
     SystemAbout = 16,
 };
 

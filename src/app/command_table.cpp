@@ -26,6 +26,7 @@ const std::vector<CommandInfo>& CommandTable() {
         {Command::Settings, A::Settings, "Se&ttings...", false},
         {Command::SettingsFromList, A::Settings, "&Settings...", true},
         {Command::DriveInformation, A::DriveInformation, "&Drive Information", false},
+        {Command::DiskMap, A::DiskMap, "Disk &Map", false},
         {Command::LiveUpdate, A::LiveUpdate, "Live &Update", false},
         {Command::Contents, A::Contents, "&Contents", false},
         {Command::About, A::About, "&About Corvalt Lumbra Novell...", false},

@@ -21,6 +21,7 @@ enum class CommandAction {
     FileFilters,
     Settings,
     DriveInformation,
+    DiskMap,
     LiveUpdate,
     Contents,
     About,

@@ -10,6 +10,9 @@ bool Allowed(Command command, MenuMode mode, WizardStep step) {
     switch (command) {
         case Command::LoadSnapshot: return mode == MenuMode::Start || mode == MenuMode::BackAtStart;
         case Command::Settings: return mode != MenuMode::Start || step == WizardStep::StepDisks;
+        // The disk map has something to show once a drive is open: in the pool, volume and
+        // browse steps, and during the scan that fills the pool step.
+        case Command::DiskMap: return mode == MenuMode::Choosing || mode == MenuMode::ChoosingVolumes || mode == MenuMode::Browse;
         default: return mode == MenuMode::Browse;
     }
 }

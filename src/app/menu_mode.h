@@ -27,7 +27,7 @@ public:
     static constexpr std::array kModeCommands{
         Command::RecoverSelected, Command::RecoverAll,  Command::SaveSnapshot,     Command::IconsView,
         Command::ListView,        Command::DetailsView, Command::FindFiles,        Command::FileFilters,
-        Command::DriveInformation, Command::LoadSnapshot, Command::Settings,
+        Command::DriveInformation, Command::LoadSnapshot, Command::Settings,    Command::DiskMap,
     };
 
 private:

@@ -122,6 +122,8 @@ public:
     // The "Find File(s)" window over the recovered tree. The itemNumber of the file whose row
     // was double-clicked, which closes the window; nullopt when it was closed otherwise.
     virtual std::optional<uint64_t> OpenFindWindow() = 0;
+    // The "Disk Map" window over the open drive; views without one ignore it.
+    virtual void OpenDiskMap() {}
     // The folder dialog for the destination of recovered files. nullopt when cancelled.
     virtual std::optional<std::string> AskDestinationFolder() = 0;
     // Saves the selection into the destination with the saving window, then tells how it went.

@@ -9,6 +9,7 @@
 #include "app/wizard_controller.h"
 #include "recovery/destination_files.h"
 #include "recovery/file_copy.h"
+#include "recovery/folder_path.h"
 #include "recovery/recovery_run.h"
 
 namespace lumbra {
@@ -102,24 +103,6 @@ void WizardController::OpenSelected() {
     OpenFile(copy.path);
 }
 
-void WizardController::ShowFoundFile(uint64_t itemNumber) {
-    if (session_.wizard.currentStep() != WizardStep::StepBrowse || session_.wizard.busy()) return;
-    const ItemRecord* file = session_.records.FindFileByItemNumber(itemNumber);
-    if (!file) return;
-    const ItemRecord* folder = session_.records.FindFolderByObjectId(file->parentId);
-    const uint32_t item = folder && folder->treeItem != 0 ? folder->treeItem : view_.TreeRoot(TreeKind::Directory);
-    session_.savingFlags.ClearStops();
-    openWithFlag_ = 0;
-    ShowFolderOfItem(item);
-    const std::string key = std::to_string(itemNumber);
-    for (int index = 0; const ItemRow* row = list_.row(index); ++index) {
-        if (row->kind != ItemRow::Kind::File || row->key != key) continue;
-        view_.SelectListRow(index);
-        session_.wizard.treeHasFocus = 0;
-        return;
-    }
-}
-
 void WizardController::OpenFile(const std::string& path) {
     const ShellOpenResult opened = desktop_.OpenWithDesktop(path, ShowWindowAs::Normal);
     const bool started = opened == ShellOpenResult::Opened ||
@@ -205,6 +188,33 @@ void WizardController::EndRename(const std::optional<std::string>& editedText) {
     const auto& files = session_.records.files();
     for (size_t index = 0; index < files.size(); ++index)
         if (files[index].itemNumber == key) return session_.records.RenameFile(index, name);
+}
+
+// ---------------------------------------------------------------- a file shown in its folder
+
+bool WizardController::ShowFileInList(uint64_t itemNumber) {
+    if (session_.wizard.currentStep() != WizardStep::StepBrowse || session_.wizard.busy()) return false;
+    const ItemRecord* file = session_.records.FindFileByItemNumber(itemNumber);
+    if (!file) return false;
+    const ItemRecord* folder = session_.records.FindFolderByObjectId(file->parentId);
+    const uint32_t item = folder && folder->treeItem != 0 ? folder->treeItem : view_.TreeRoot(TreeKind::Directory);
+    session_.savingFlags.ClearStops();
+    openWithFlag_ = 0;
+    ShowFolderOfItem(item);
+    const std::string key = std::to_string(itemNumber);
+    for (int index = 0; const ItemRow* row = list_.row(index); ++index) {
+        if (row->kind != ItemRow::Kind::File || row->key != key) continue;
+        view_.SelectListRow(index);
+        session_.wizard.treeHasFocus = 0;
+        return true;
+    }
+    return false;
+}
+
+const ItemRecord* WizardController::MarkedFile() const {
+    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    if (!row || row->kind != ItemRow::Kind::File) return nullptr;
+    return session_.records.FindFileByItemNumber(RowKey(*row));
 }
 
 }  // namespace lumbra

@@ -39,11 +39,12 @@ void WizardController::OnCommand(Command command) {
         case CommandAction::ListView: SetListView(ListViewMode::List); break;
         case CommandAction::DetailsView: SetListView(ListViewMode::Details); break;
         case CommandAction::FindFiles:
-            if (const auto found = view_.OpenFindWindow()) ShowFoundFile(*found);
+            if (const auto found = view_.OpenFindWindow()) ShowFileInList(*found);
             break;
         case CommandAction::FileFilters: OpenFiltersDialog(); break;
         case CommandAction::Settings: OpenSettingsDialog(); break;
         case CommandAction::DriveInformation: ShowDriveInformation(); break;
+        case CommandAction::DiskMap: view_.OpenDiskMap(); break;
         case CommandAction::LiveUpdate: RunLiveUpdate(); break;
         case CommandAction::Contents: OpenHelp(); break;
         case CommandAction::About: view_.ShowAbout(kAboutText); break;

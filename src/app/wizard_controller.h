@@ -114,6 +114,12 @@ public:
     // record or an open drive.
     std::optional<FileCondition> ConditionOfRow(const ItemRow& row) const;
     const FileListBinding& fileList() const { return list_; }
+    // The way of Find and the disk map into the browse step: shows the folder that holds file number
+    // itemNumber and selects its row; false when the list cannot show it (not browsing, a
+    // worker runs, the file has no place in the tree or the filters hide it).
+    bool ShowFileInList(uint64_t itemNumber);
+    // The file of the row with the selection mark; nullptr for none or a folder row.
+    const ItemRecord* MarkedFile() const;
     uint32_t openWithFlag() const { return openWithFlag_; }
 
 private:
@@ -160,8 +166,6 @@ private:
     void SaveSnapshot();
     void LoadSnapshot();
     void OpenBrowseStepFromSnapshot();
-    // Opens the folder of the file found by Find and selects its row.
-    void ShowFoundFile(uint64_t itemNumber);
     // True when a file anywhere below the folder of this row is known to be damaged.
     bool FolderHoldsDamage(const ItemRow& row) const;
     void RecoverSelected();

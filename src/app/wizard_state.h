@@ -30,6 +30,9 @@ struct WizardState {
     std::atomic<int32_t> stopRequested{0};
     std::atomic<int32_t> treeHasFocus{0};
     std::atomic<int32_t> labelEditing{0};
+    // The sector the partition scan reads, for the disk map; kNoScanSector when none is read.
+    std::atomic<uint64_t> scanSector{kNoScanSector};
+    static constexpr uint64_t kNoScanSector = UINT64_MAX;
 
     WizardStep currentStep() const { return static_cast<WizardStep>(step.load()); }
     void setStep(WizardStep value) { step.store(static_cast<int32_t>(value)); }

@@ -14,8 +14,12 @@ namespace {
 // The scan's progress, written into the ScanProgress layout and the pool tree.
 class ScanDisplay : public ScanEvents {
 public:
-    ScanDisplay(View& view, PoolTable& pools, uint32_t root) : view_(view), pools_(pools), root_(root) {}
-    void onCurrentSector(uint64_t sector) override { view_.SetText(InfoValue(2), std::to_string(sector)); }
+    ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector)
+        : view_(view), pools_(pools), root_(root), scanSector_(scanSector) {}
+    void onCurrentSector(uint64_t sector) override {
+        scanSector_.store(sector, std::memory_order_relaxed);
+        view_.SetText(InfoValue(2), std::to_string(sector));
+    }
     void onStatus(uint64_t done, uint64_t length) override {
         view_.SetText(Element::StatusLine, ScanStatusText(done, length));
     }
@@ -30,6 +34,7 @@ private:
     View& view_;
     PoolTable& pools_;
     uint32_t root_;
+    std::atomic<uint64_t>& scanSector_;
 };
 
 // The mount's progress, written into the MountProgress layout.
@@ -74,7 +79,7 @@ void WizardController::StartScan() {
 
 void WizardController::RunScan(ScanRange range, uint32_t sectorsPerRead) {
     view_.Disable(Element::PoolTree);
-    ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools));
+    ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools), session_.wizard.scanSector);
     ScanForPartitions(*session_.reader, range, sectorsPerRead, session_.wizard.stopRequested, session_.pools,
                       display, ScanReadAhead(session_.disk.accessMode()));
     FinishScan();

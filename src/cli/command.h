@@ -33,5 +33,7 @@ Command ExtractCommand();
 Command SnapshotSaveCommand();
 Command SnapshotShowCommand();
 Command MatchCommand();
+Command MapCommand();
+Command WhichCommand();
 
 }  // namespace lumbra::cli

@@ -14,6 +14,8 @@ const std::vector<Command>& AllCommands() {
         SnapshotSaveCommand(),
         SnapshotShowCommand(),
         MatchCommand(),
+        MapCommand(),
+        WhichCommand(),
     };
     return commands;
 }

@@ -127,6 +127,7 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         exitCode = context.fail(kExitEnvironment, std::string(MemoryFailureText(memory)));
         return std::nullopt;
     }
+    for (size_t i = 0; i < queue.size(); ++i) source.objectTreeBlocks.push_back(queue[i]);
     if (*volumeRow >= state.volumes.count()) {
         WarnUnreadableMetadata(context, *source.reader, poolBased);
         exitCode = context.fail(kExitBadInput, "there is no volume row " + std::to_string(*volumeRow) + " (" +
@@ -144,6 +145,8 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     source.mountStopped = outcome.stopped;
+    for (size_t i = 0; i < queue.size(); ++i) source.volumeTreeBlocks.push_back(queue[i]);
+    source.pools = std::move(pools);
     return source;
 }
 

@@ -19,6 +19,11 @@ struct RecoverySource {
     LoadedSnapshot loaded;
     // Ctrl-C stopped the mount: the records are what it found until then, not the volume.
     bool mountStopped = false;
+    // After a mount (not kept in snapshots): the drive's pools, and the disk sectors of the
+    // B-tree blocks read, the object tree's by volume discovery and the volume's by the mount.
+    PoolTable pools;
+    std::vector<uint64_t> objectTreeBlocks;
+    std::vector<uint64_t> volumeTreeBlocks;
 };
 
 // The options every recovery command takes, and their lines of help.

@@ -4,6 +4,7 @@
 // navigation buttons, the progress bar, the quick help and the file list. It is the wizard's
 // View; calls from the workers are applied on the GUI thread in the order they were made.
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -20,6 +21,7 @@ class QTreeWidget;
 
 namespace lumbra {
 class MarkupToolTip;
+class DiskMapWindow;
 }
 
 namespace lumbra {
@@ -92,6 +94,9 @@ public:
     std::optional<std::string> AskSnapshotSaveName() override;
     std::optional<std::string> AskSnapshotLoadName() override;
     std::optional<uint64_t> OpenFindWindow() override;
+    void OpenDiskMap() override;
+    // The "Disk Map" window once opened; null before.
+    DiskMapWindow* diskMapWindow() const;
     std::optional<std::string> AskDestinationFolder() override;
     void RunSaving(const SaveSelection& selection, const std::string& destination) override;
 
@@ -121,6 +126,7 @@ private:
     std::unique_ptr<MarkupToolTip> helpTipA_;
     std::unique_ptr<MarkupToolTip> helpTipB_;
     mutable OrderedCalls calls_{this};
+    QPointer<QWidget> diskMap_;  // a DiskMapWindow
 };
 
 }  // namespace lumbra

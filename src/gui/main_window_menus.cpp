@@ -37,7 +37,8 @@ const std::vector<Popup>& MenuBarPopups() {
         {"&View", {{C::IconsView, "menu_icons"}, {C::ListView, "menu_list"}, {C::DetailsView, "menu_details"}}},
         {"&Tools",
          {{C::FindFiles, "menu_find_files"}, {C::FileFilters, "menu_file_filters"}, {C::Settings, "menu_settings"},
-          kRule, {C::DriveInformation, "menu_drive_information"}, kRule, {C::LiveUpdate, "menu_live_update"}}},
+          kRule, {C::DriveInformation, "menu_drive_information"}, {C::DiskMap, "menu_drive_information"}, kRule,
+          {C::LiveUpdate, "menu_live_update"}}},
         {"&Help", {{C::Contents, "menu_contents"}, {C::About, "menu_about"}}},
     };
     return popups;

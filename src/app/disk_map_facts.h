@@ -1,0 +1,15 @@
+#pragma once
+// What the session knows of the open drive, gathered for the disk map: its pools, and from the
+// volume step on the selected pool's superblock and object tree, in the browse step the
+// volume's B-tree blocks and files as well.
+#include "app/session.h"
+#include "picture/disk_facts.h"
+
+namespace lumbra {
+
+// Reads the partition table and headers again; while a worker runs (it owns the drive and the
+// tables) only the disk's size and damage are gathered. The facts refer to the session's
+// records. No drive open: an empty disk.
+DiskFacts SessionDiskFacts(Session& session);
+
+}  // namespace lumbra

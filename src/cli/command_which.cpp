@@ -1,0 +1,122 @@
+#include "cli/command.h"
+#include "cli/exit_codes.h"
+#include "cli/json_writer.h"
+#include "cli/picture_source.h"
+#include "cli/terminal_text.h"
+#include "picture/disk_layout_index.h"
+#include "recovery/folder_path.h"
+
+namespace lumbra::cli {
+
+namespace {
+
+struct Question {
+    std::vector<SectorRange> ranges;
+    std::string error;
+};
+
+Question ReadQuestion(const ParsedArguments& arguments, const DamageMap* damage) {
+    const auto sector = arguments.value("--sector");
+    if (sector.has_value() == arguments.has("--damaged")) return {{}, "which takes either --sector S or --damaged"};
+    if (arguments.has("--damaged")) {
+        if (arguments.has("--count")) return {{}, "--count goes with --sector, not with --damaged"};
+        return {damage ? damage->ranges() : std::vector<SectorRange>(), ""};
+    }
+    const auto first = ParseUnsigned(*sector, 0, UINT64_MAX - 1);
+    if (!first) return {{}, "--sector takes a sector number, not " + *sector};
+    uint64_t count = 1;
+    if (const auto text = arguments.value("--count")) {
+        const auto parsed = ParseUnsigned(*text, 1, UINT64_MAX - *first);
+        if (!parsed) return {{}, "--count takes a number of sectors from 1, not " + *text};
+        count = *parsed;
+    }
+    return {{{*first, count}}, ""};
+}
+
+struct Answer {
+    const DiskPicture& picture;
+    const RecoveredTree* tree;
+};
+
+void WriteJson(std::ostream& out, const Answer& answer, const DiskLayoutIndex& index, const std::vector<SectorRange>& ranges) {
+    JsonWriter json(out);
+    json.beginObject().key("format").value(1).key("ranges").beginArray();
+    for (const SectorRange& range : ranges) {
+        json.beginObject().key("firstSector").value(range.first).key("count").value(range.count).key("items").beginArray();
+        for (const LayoutHit& hit : index.at(range.first, range.count)) {
+            json.beginObject();
+            if (hit.kind == PictureKind::Metadata) {
+                const MetadataBlock& block = answer.picture.metadata()[hit.owner];
+                json.key("kind").value("metadata").key("what").value(MetadataKindName(block.kind)).key("blockSector").value(block.sector);
+            } else {
+                const ItemRecord& file = answer.tree->files()[hit.owner];
+                json.key("kind").value("file")
+                    .key("itemNumber").value(file.itemNumber)
+                    .key("name").latin1Value(file.name)
+                    .key("path").latin1Value(FindFilesFilePath(*answer.tree, file));
+            }
+            json.key("firstSector").value(hit.firstSector).key("sectors").value(hit.sectors).endObject();
+        }
+        json.endArray().endObject();
+    }
+    json.endArray().endObject().finish();
+}
+
+void PrintText(std::ostream& out, const Answer& answer, const DiskLayoutIndex& index, const std::vector<SectorRange>& ranges) {
+    for (const SectorRange& range : ranges) {
+        out << "sectors " << range.first << "-" << range.end() - 1 << "\n";
+        const auto hits = index.at(range.first, range.count);
+        if (hits.empty()) out << "  no file or metadata block read lies here\n";
+        for (const LayoutHit& hit : hits) {
+            if (hit.kind == PictureKind::Metadata) {
+                const MetadataBlock& block = answer.picture.metadata()[hit.owner];
+                out << "  metadata\t" << MetadataKindName(block.kind) << " at " << block.sector;
+            } else {
+                const ItemRecord& file = answer.tree->files()[hit.owner];
+                out << "  file\t" << TerminalText(FindFilesFilePath(*answer.tree, file));
+            }
+            out << "\tfrom sector " << hit.firstSector << "\t" << hit.sectors << " sector(s)\n";
+        }
+    }
+}
+
+int runWhich(CliContext& context, const ParsedArguments& arguments) {
+    if (!arguments.positional.empty())
+        return context.fail(kExitBadInput, "which takes no arguments: " + arguments.positional.front());
+    if (arguments.has("--sector") == arguments.has("--damaged"))
+        return context.fail(kExitBadInput, "which takes either --sector S or --damaged");
+    int exitCode = kExitOk;
+    auto source = OpenPictureSource(context, arguments, exitCode);
+    if (!source) return exitCode;
+    const Question question = ReadQuestion(arguments, source->drive().damageMap());
+    if (!question.error.empty()) return context.fail(kExitBadInput, question.error);
+    const DiskFacts facts = source->facts();
+    const DiskPicture picture = LayDiskOut(facts);
+    const DiskLayoutIndex index(picture);
+    const Answer answer{picture, facts.tree};
+    if (arguments.has("--json")) WriteJson(context.out, answer, index, question.ranges);
+    else PrintText(context.out, answer, index, question.ranges);
+    return kExitOk;
+}
+
+}  // namespace
+
+Command WhichCommand() {
+    std::vector<OptionSpec> options = PictureSourceOptions();
+    options.push_back({"--sector", 1, false});
+    options.push_back({"--count", 1, false});
+    options.push_back({"--damaged", 0, false});
+    return {"which", "list the files and metadata blocks that lie in a range of sectors, or in the damage",
+            std::string("Usage: lumbra-nss-cli which SOURCE (--sector S [--count N] | --damaged) [--json]\n"
+                        "Lists every file with data in sectors S to S+N-1 (N defaults to 1) and every metadata\n"
+                        "block read there, or, with --damaged, in each damaged area: the sectors a --mapfile marks\n"
+                        "as never rescued and those this run could not read.\n") +
+                kPictureSourceHelp +
+                "  --json   print {\"format\":1,\"ranges\":[{\"firstSector\",\"count\",\"items\":[{\"kind\":\"file\",\n"
+                "           \"itemNumber\",\"name\",\"path\",\"firstSector\",\"sectors\"} or {\"kind\":\"metadata\",\"what\",\n"
+                "           \"blockSector\",\"firstSector\",\"sectors\"}]}]}; firstSector and sectors: the item's part of\n"
+                "           the range\n",
+            options, runWhich};
+}
+
+}  // namespace lumbra::cli

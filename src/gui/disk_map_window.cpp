@@ -1,0 +1,145 @@
+#include "gui/disk_map_window.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/disk_map_facts.h"
+#include "app/wizard_controller.h"
+#include "gui/latin1.h"
+#include "picture/picture_legend.h"
+#include "recovery/folder_path.h"
+
+namespace lumbra {
+
+DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), wizard_(wizard) {
+    setObjectName("DiskMapWindow");
+    setWindowTitle("Disk Map");
+    canvas_ = new DiskMapCanvas(this);
+    cellFiles_ = new QListWidget(this);
+    cellFiles_->setObjectName("DiskMapCellFiles");
+    cellFiles_->setMinimumWidth(300);
+    save_ = new QPushButton("Save as &PNG...", this);
+    save_->setObjectName("DiskMapSave");
+    auto* side = new QVBoxLayout;
+    side->addWidget(new QLabel("Files and metadata in the cell clicked:", this));
+    side->addWidget(cellFiles_, 1);
+    side->addWidget(save_, 0, Qt::AlignRight);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(canvas_, 0, Qt::AlignTop);
+    layout->addLayout(side, 1);
+    connect(canvas_, &DiskMapCanvas::cellClicked, this, &DiskMapWindow::listCell);
+    connect(cellFiles_, &QListWidget::itemClicked, this, &DiskMapWindow::fileChosen);
+    connect(cellFiles_, &QListWidget::itemActivated, this, &DiskMapWindow::fileChosen);
+    connect(save_, &QPushButton::clicked, this, &DiskMapWindow::askAndSavePng);
+    connect(&timer_, &QTimer::timeout, this, &DiskMapWindow::follow);
+    timer_.start(kRedrawMilliseconds);
+    follow();
+}
+
+DiskMapWindow::Stage DiskMapWindow::currentStage() const {
+    const bool busy = session_.wizard.busy();
+    // Nothing a worker writes is counted while it runs.
+    return {session_.wizard.currentStep(), busy, session_.reader.get(), busy ? 0 : session_.pools.count(),
+            busy ? 0 : session_.records.files().size()};
+}
+
+void DiskMapWindow::rebuild() {
+    DiskFacts facts = SessionDiskFacts(session_);
+    picture_ = std::make_shared<DiskPicture>(LayDiskOut(facts));
+    damageSectors_ = facts.damage ? facts.damage->sectorTotal() : 0;
+    const auto& drives = session_.disk.driveTable().rows;
+    const QString path = session_.wizard.selectedDrive < drives.size()
+                             ? QString::fromStdString(drives[session_.wizard.selectedDrive].path)
+                             : QString();
+    canvas_->setPicture(picture_, facts.tree, "Disk " + path + ": " + QString::fromStdString(SizeText(picture_->diskSectors())));
+    cellFiles_->clear();
+    outlined_ = nullptr;
+    canvas_->setOutline({});
+}
+
+void DiskMapWindow::follow() {
+    const Stage stage = currentStage();
+    // While a scan or mount runs, the tables and records are the worker's: the picture then
+    // holds only the disk's size, the damage and the scan position, and names no file.
+    if (!built_ || stage != stage_) {
+        rebuild();
+        built_ = true;
+    }
+    stage_ = stage;
+    bool changed = false;
+    if (const DamageMap* damage = session_.reader ? session_.reader->damageMap() : nullptr) {
+        if (damage->sectorTotal() != damageSectors_) {
+            damageSectors_ = damage->sectorTotal();
+            picture_->replaceDamage(*damage);
+            changed = true;
+        }
+    }
+    // The partition scan runs from the disk step, which it leaves when it ends.
+    const uint64_t scan = stage.busy && stage.step == WizardStep::StepDisks ? session_.wizard.scanSector.load()
+                                                                            : WizardState::kNoScanSector;
+    if (scan != scanSector_) {
+        scanSector_ = scan;
+        picture_->setScanPosition(scan == WizardState::kNoScanSector ? std::nullopt : std::optional<uint64_t>(scan));
+        changed = true;
+    }
+    if (changed) canvas_->refreshCells();
+    const ItemRecord* marked = stage.busy ? nullptr : wizard_.MarkedFile();
+    if (marked != outlined_) {
+        outlined_ = marked;
+        canvas_->setOutline(marked ? FileSectorRuns(session_.selectedPool, picture_->diskSectors(), *marked)
+                                   : std::vector<SectorRange>());
+    }
+}
+
+void DiskMapWindow::listCell(uint64_t first, uint64_t count) {
+    cellFiles_->clear();
+    const DiskPicture& picture = *canvas_->picture();
+    for (const LayoutHit& hit : canvas_->index()->at(first, count)) {
+        auto* item = new QListWidgetItem(cellFiles_);
+        if (hit.kind == PictureKind::Metadata) {
+            const MetadataBlock& block = picture.metadata()[hit.owner];
+            item->setText(QString::fromUtf8(MetadataKindName(block.kind).data()) + QString(" at sector %1").arg(block.sector));
+            item->setFlags(Qt::ItemIsEnabled);
+        } else if (hit.owner < session_.records.files().size()) {
+            const ItemRecord& file = session_.records.files()[hit.owner];
+            item->setText(Latin1(FindFilesFilePath(session_.records, file)));
+            item->setToolTip(item->text().toHtmlEscaped());
+            item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(file.itemNumber));
+        }
+    }
+    if (cellFiles_->count() == 0)
+        new QListWidgetItem(QString("Nothing read lies in sectors %1-%2").arg(first).arg(first + count - 1), cellFiles_);
+}
+
+void DiskMapWindow::fileChosen(QListWidgetItem* item) {
+    if (!item || !item->data(Qt::UserRole).isValid()) return;
+    wizard_.ShowFileInList(item->data(Qt::UserRole).toULongLong());
+    follow();
+}
+
+bool DiskMapWindow::savePng(const QString& path, QString* why) {
+    if (const auto input = session_.inputs.inputAt(path.toStdString())) {
+        if (why) *why = QString::fromStdString(ReplacesInputText(path.toStdString(), *input));
+        return false;
+    }
+    if (!canvas_->grab().save(path, "PNG")) {
+        if (why) *why = "The picture could not be written to " + path + ".";
+        return false;
+    }
+    return true;
+}
+
+void DiskMapWindow::askAndSavePng() {
+    const QString path = QFileDialog::getSaveFileName(this, "Save the disk map", "disk-map.png", "PNG pictures (*.png)");
+    if (path.isEmpty()) return;
+    QString why;
+    if (!savePng(path, &why)) QMessageBox::warning(this, "Disk Map", why);
+}
+
+}  // namespace lumbra

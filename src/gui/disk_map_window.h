@@ -1,0 +1,66 @@
+#pragma once
+// The "Disk Map" window: the disk map canvas, the files of the cell last clicked, and saving
+// the picture as PNG. It follows the session: a timer makes the picture again when the wizard
+// has moved on (while a scan or mount runs, of the disk's size and damage alone), and otherwise
+// only redraws the damage and the scan position, a few times a second at most, so that a
+// running scan, mount or copy is not slowed by it.
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/session.h"
+#include "gui/disk_map_canvas.h"
+
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace lumbra {
+
+class WizardController;
+
+class DiskMapWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRedrawMilliseconds = 400;
+
+    DiskMapWindow(Session& session, WizardController& wizard, QWidget* parent);
+
+    DiskMapCanvas& canvas() const { return *canvas_; }
+    QListWidget& cellFiles() const { return *cellFiles_; }
+    // One step of the timer: what it does on its own every kRedrawMilliseconds.
+    void follow();
+    // Writes the canvas as PNG; false (with the reason) when it cannot be written there.
+    bool savePng(const QString& path, QString* why = nullptr);
+
+private:
+    // What the picture was made from; a change means it is made again.
+    struct Stage {
+        WizardStep step = WizardStep::StepStartup;
+        bool busy = false;
+        const SectorReader* reader = nullptr;
+        size_t pools = 0;
+        size_t files = 0;
+        bool operator==(const Stage&) const = default;
+    };
+    Stage currentStage() const;
+    void rebuild();
+    void listCell(uint64_t first, uint64_t count);
+    void fileChosen(QListWidgetItem* item);
+    void askAndSavePng();
+
+    Session& session_;
+    WizardController& wizard_;
+    DiskMapCanvas* canvas_;
+    QListWidget* cellFiles_;
+    QPushButton* save_;
+    QTimer timer_;
+    std::shared_ptr<DiskPicture> picture_;
+    Stage stage_;
+    bool built_ = false;
+    uint64_t damageSectors_ = 0;
+    uint64_t scanSector_ = WizardState::kNoScanSector;
+    const ItemRecord* outlined_ = nullptr;
+};
+
+}  // namespace lumbra

@@ -1,0 +1,86 @@
+#pragma once
+// The picture of a disk: spans of sectors by kind, binned into cells for drawing. GUI-free;
+// the command line draws it as SVG and the desktop with its painter, from the same cells.
+#include <array>
+#include <optional>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "disk/damage_map.h"
+#include "picture/picture_kind.h"
+
+namespace lumbra {
+
+// Sectors [first, first + count) of one kind. owner: the pool row for Pool, the file's index in
+// the file list for FileData, the index into DiskPicture::metadata() for Metadata, else 0.
+struct PictureSpan {
+    uint64_t first = 0;
+    uint64_t count = 0;
+    PictureKind kind = PictureKind::Nothing;
+    uint32_t owner = 0;
+};
+
+struct MetadataBlock {
+    MetadataKind kind = MetadataKind::Superblock;
+    uint64_t sector = 0;
+};
+
+// One cell of a drawing: a run of sectors, every kind that lies in it, and the one it shows.
+struct PictureCell {
+    uint64_t first = 0;
+    uint64_t count = 0;
+    PictureKindSet kinds = 0;
+    PictureKind dominant = PictureKind::Nothing;
+    // The pool row of the first pool span met in the cell; kNoPool when none lies there.
+    uint32_t pool = kNoPool;
+    static constexpr uint32_t kNoPool = 0xFFFFFFFFu;
+};
+
+// Spans are only ever appended; damage and the scan position, added last, are the only ones
+// ever taken away again, so every other span keeps its place (the index relies on it).
+class DiskPicture {
+public:
+    explicit DiskPicture(uint64_t diskSectors) : diskSectors_(diskSectors) {}
+
+    uint64_t diskSectors() const { return diskSectors_; }
+
+    // Adds a span, cut at the end of the disk; an empty one is left out.
+    void add(const PictureSpan& span);
+    void reserve(size_t spans) { spans_.reserve(spans); }
+    // A metadata block of 8 sectors; its index is the owner of its span.
+    void addMetadata(MetadataKind kind, uint64_t sector);
+    // Every range of the damage map as Damaged.
+    void addDamage(const DamageMap& damage);
+    // The damage spans replaced by the map's ranges as they are now (the map grows while a
+    // mount or a copy reads).
+    void replaceDamage(const DamageMap& damage);
+    // The sector a running scan reads; nullopt: none.
+    void setScanPosition(std::optional<uint64_t> sector);
+
+    // The pools, by row, for the legend; the selected row's details are in the spans.
+    std::vector<std::string> poolNames;  // 8-bit text from the disk
+    uint32_t selectedPool = PictureCell::kNoPool;
+
+    const std::vector<PictureSpan>& spans() const { return spans_; }
+    const std::vector<MetadataBlock>& metadata() const { return metadata_; }
+
+    // Bins sectors [first, end) into `count` cells of nearly equal length (fewer when the
+    // range has fewer sectors): cell i starts at ceil(i * length / count). One pass over the
+    // spans; a span adds its kind to every cell it touches.
+    std::vector<PictureCell> cells(uint64_t first, uint64_t end, uint32_t count) const;
+
+    // Sectors of each kind, each sector counted once per kind; Nothing: the sectors no span covers.
+    std::array<uint64_t, kPictureKindCount> totals() const;
+
+    // The disk range the selected pool's segments cover, from the lowest segment start to the
+    // highest segment end; the whole disk when no pool is selected.
+    std::pair<uint64_t, uint64_t> selectedPoolArea() const;
+
+private:
+    uint64_t diskSectors_;
+    std::vector<PictureSpan> spans_;
+    std::vector<MetadataBlock> metadata_;
+};
+
+}  // namespace lumbra

@@ -1,0 +1,23 @@
+#pragma once
+// Where the NetWare partition headers of a disk lie: each header and the sectors after it up
+// to its segment's data (descriptor, pool information, data-start marker).
+#include <cstdint>
+#include <vector>
+
+#include "disk/damage_map.h"
+#include "disk/sector_reader.h"
+
+namespace lumbra {
+
+// Follows the header chain from each of `chainStarts` (the starts of the partition table's
+// used entries, or of partitions a scan found) and answers one area per header met, in the
+// order met, each header once. Every walk ends: at a sector that is no header, a zero link, a
+// header already met, or after kMaxHeaderAreas headers in all.
+std::vector<SectorRange> PartitionHeaderAreas(SectorReader& reader, const std::vector<uint64_t>& chainStarts);
+
+// The starts of the used entries of sector 0's partition table; none without a table.
+std::vector<uint64_t> PartitionTableStarts(SectorReader& reader);
+
+constexpr size_t kMaxHeaderAreas = 2500;  // 50 pools of 50 segments
+
+}  // namespace lumbra

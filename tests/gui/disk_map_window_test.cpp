@@ -1,0 +1,105 @@
+// The Disk Map window over the demo disk with a rescue map: the damaged cell, the files it
+// lists, the browse list they lead to, the outline of the chosen file and the PNG.
+#include <gtest/gtest.h>
+
+#include <QHelpEvent>
+#include <QImage>
+#include <QListWidget>
+#include <QTest>
+#include <QToolTip>
+
+#include "disk/rescue_map.h"
+#include "gui/disk_map_window.h"
+#include "gui/file_list_view.h"
+#include "gui/latin1.h"
+#include "gui_harness.h"
+#include "support/scratch_folder.h"
+
+namespace lumbra {
+namespace {
+
+using test::MainWindowHarness;
+
+// The largest file of USERS, alone in its cells, and the disk sector of its second one.
+struct DamagedFile {
+    std::string name;
+    uint64_t sector = 0;
+};
+
+DamagedFile PickFile() {
+    const test::BuiltPool& pool = test::DemoImage().pool("OFFICE");
+    const test::BuiltFile* largest = nullptr;
+    for (const test::BuiltFile& file : pool.volume("USERS").files)
+        if (!file.duplicate && !file.lostByDamage && file.runs.size() == 1 && (!largest || file.size > largest->size))
+            largest = &file;
+    if (!largest) return {};
+    return {largest->expectedName(), *pool.toDiskSector(largest->firstBlock * 8 + 1)};
+}
+
+// Everything rescued but `sector`.
+RescueMap MapMissing(uint64_t sector, uint64_t diskBytes) {
+    const std::string text = "0 +\n0 " + std::to_string(sector * 512) + " +\n" + std::to_string(sector * 512) + " 512 -\n" +
+                             std::to_string(sector * 512 + 512) + " " + std::to_string(diskBytes - sector * 512 - 512) + " +\n";
+    return std::get<RescueMap>(ParseRescueMap(text));
+}
+
+TEST(DiskMapWindow, TheDamagedCellLeadsToItsFileInTheBrowseListWhoseRunsAreThenOutlined) {
+    const DamagedFile damaged = PickFile();
+    ASSERT_FALSE(damaged.name.empty());
+    MainWindowHarness h;
+    size_t ignored = 0;
+    h.session.disk.setRescueMap(0, MapMissing(damaged.sector, test::DemoImage().sizeBytes()), ignored);
+    h.clickTreeItem(TreeKind::Drives, "Storage Device0");
+    EXPECT_FALSE(h.wizard->CommandEnabled(Command::DiskMap));  // no drive open yet
+    h.clickNext();
+    ASSERT_TRUE(h.waitForStep(WizardStep::StepPools));
+    EXPECT_TRUE(h.wizard->CommandEnabled(Command::DiskMap));
+    test::WalkToBrowse(h, "OFFICE", false, "USERS");
+    h.chooseCommand(Command::DiskMap);
+    DiskMapWindow* map = h.window->diskMapWindow();
+    ASSERT_NE(map, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
+    DiskMapCanvas& canvas = map->canvas();
+
+    std::vector<size_t> damagedCells;
+    for (size_t i = 0; i < canvas.gridCells().size(); ++i)
+        if (canvas.gridCells()[i].dominant == PictureKind::Damaged) damagedCells.push_back(i);
+    ASSERT_EQ(damagedCells.size(), 1u);
+    const PictureCell cell = canvas.gridCells()[damagedCells[0]];
+    EXPECT_TRUE(damaged.sector >= cell.first && damaged.sector < cell.first + cell.count);
+
+    const QPoint centre = canvas.gridCellRect(damagedCells[0]).center();
+    QHelpEvent help(QEvent::ToolTip, centre, canvas.mapToGlobal(centre));
+    QApplication::sendEvent(&canvas, &help);
+    EXPECT_TRUE(QToolTip::text().contains("damaged")) << QToolTip::text().toStdString();
+    EXPECT_TRUE(QToolTip::text().contains(Latin1(damaged.name).toHtmlEscaped())) << QToolTip::text().toStdString();
+
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, centre);
+    QListWidget& files = map->cellFiles();
+    QListWidgetItem* chosen = nullptr;
+    for (int i = 0; i < files.count(); ++i)
+        if (files.item(i)->text().endsWith("\\" + Latin1(damaged.name))) chosen = files.item(i);
+    ASSERT_NE(chosen, nullptr);
+    files.scrollToItem(chosen);
+    QTest::mouseClick(files.viewport(), Qt::LeftButton, {}, files.visualItemRect(chosen).center());
+    const int row = h.window->fileList().selectionMark();
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(h.listCell(row, 0), Latin1(damaged.name));
+
+    map->follow();
+    ASSERT_FALSE(canvas.outline().empty());
+    EXPECT_LE(canvas.outline().front().first, damaged.sector);
+    EXPECT_GT(canvas.outline().back().end(), damaged.sector);
+
+    test::ScratchFolder scratch("disk_map_window");
+    const std::string png = scratch.file("map.png");
+    ASSERT_TRUE(map->savePng(QString::fromStdString(png)));
+    QImage saved(QString::fromStdString(png));
+    EXPECT_EQ(saved.size(), canvas.size() * canvas.devicePixelRatioF());
+    QString why;
+    EXPECT_FALSE(map->savePng(QString::fromStdString(test::DemoImagePath()), &why));
+    EXPECT_FALSE(why.isEmpty());
+}
+
+}  // namespace
+}  // namespace lumbra

@@ -1,0 +1,111 @@
+// The SVG is a well-formed document whose cells have the colours of what lies in them, and
+// whose texts carry the disk's names safely.
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <map>
+#include <memory>
+
+#include "picture/picture_colours.h"
+#include "picture/picture_legend.h"
+#include "picture/picture_svg.h"
+#include "picture_fixture.h"
+
+namespace lumbra::test {
+namespace {
+
+using namespace picture_svg;
+
+struct DocFree {
+    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+
+std::string Attr(xmlNode* node, const char* name) {
+    xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+    std::string text = value ? reinterpret_cast<const char*>(value) : "";
+    xmlFree(value);
+    return text;
+}
+
+struct ParsedSvg {
+    std::map<std::pair<std::string, std::string>, std::string> gridFill;  // (x, y) -> fill
+    std::vector<std::string> legendFills;
+    std::vector<std::string> texts;
+};
+
+void Collect(xmlNode* node, ParsedSvg& parsed) {
+    for (; node; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE) continue;
+        const std::string name = reinterpret_cast<const char*>(node->name);
+        if (name == "rect" && Attr(node, "class") == "grid") parsed.gridFill[{Attr(node, "x"), Attr(node, "y")}] = Attr(node, "fill");
+        if (name == "rect" && Attr(node, "class") == "legend") parsed.legendFills.push_back(Attr(node, "fill"));
+        if (name == "text") {
+            xmlChar* content = xmlNodeGetContent(node);
+            parsed.texts.emplace_back(reinterpret_cast<const char*>(content));
+            xmlFree(content);
+        }
+        Collect(node->children, parsed);
+    }
+}
+
+ParsedSvg Parse(const std::string& svg) {
+    std::unique_ptr<xmlDoc, DocFree> doc(
+        xmlReadMemory(svg.data(), static_cast<int>(svg.size()), "picture.svg", nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR));
+    EXPECT_NE(doc, nullptr) << "not well-formed";
+    ParsedSvg parsed;
+    if (doc) Collect(xmlDocGetRootElement(doc.get()), parsed);
+    return parsed;
+}
+
+std::pair<std::string, std::string> GridPlace(size_t cell) {
+    return {std::to_string((cell % kGridColumns) * kGridCellSize), std::to_string(kGridTop + (cell / kGridColumns) * kGridCellSize)};
+}
+
+TEST(PictureSvg, GridCellsHaveTheColourOfWhatLiesThereAndDamageItsHatch) {
+    VolumePlan volume{.name = "DATA"};
+    for (int i = 0; i < 40; ++i) volume.addFile("F" + std::to_string(i), 0, 20000);
+    PictureFixture fixture(BuildVolume(volume));
+    const BuiltPool& built = fixture.mounted.builtPool();
+    const uint64_t damagedSector = FileDiskSector(built, fixture.mounted.tree.files()[20], 7);
+    DamageMap damage;
+    damage.add(damagedSector, 1);
+    fixture.facts.damage = &damage;
+    const DiskPicture picture = LayDiskOut(fixture.facts);
+    constexpr uint32_t kCells = 512;
+    const ParsedSvg parsed = Parse(PictureSvg(picture, kCells, "demo"));
+
+    const auto [first, end] = picture.selectedPoolArea();
+    const auto cells = picture.cells(first, end, kCells);
+    ASSERT_EQ(parsed.gridFill.size(), cells.size());
+    EXPECT_EQ(parsed.gridFill.at(GridPlace(CellOf(cells, damagedSector))), "url(#damaged)");
+    const size_t fileCell = CellOf(cells, FileDiskSector(built, fixture.mounted.tree.files()[30], 20));
+    ASSERT_EQ(cells[fileCell].kinds, KindBit(PictureKind::FileData) | KindBit(PictureKind::Pool));
+    EXPECT_EQ(parsed.gridFill.at(GridPlace(fileCell)), "#0072b2");
+    EXPECT_EQ(parsed.gridFill.at(GridPlace(CellOf(cells, built.superblockSector))), "#cc79a7");
+    EXPECT_EQ(parsed.gridFill.at(GridPlace(cells.size() - 1)), ColourText(PoolColour(0)));  // the free end
+
+    // The legend names every colour the grid uses.
+    for (const auto& [place, fill] : parsed.gridFill)
+        EXPECT_NE(std::find(parsed.legendFills.begin(), parsed.legendFills.end(), fill), parsed.legendFills.end()) << fill;
+    EXPECT_EQ(parsed.legendFills.size(), PictureLegend(picture).size());
+}
+
+TEST(PictureSvg, PoolNamesWithMarkupAndControlCharactersStayText) {
+    DiskPicture picture(1000);
+    picture.poolNames = {"A<b>&\x01\"'", "C\xE9"};
+    picture.add({10, 100, PictureKind::Pool, 0});
+    picture.add({200, 100, PictureKind::Pool, 1});
+    picture.selectedPool = 0;
+    const ParsedSvg parsed = Parse(PictureSvg(picture, 16, "title <&>"));
+    EXPECT_EQ(parsed.texts.at(0), "title <&>");
+    EXPECT_NE(std::find_if(parsed.texts.begin(), parsed.texts.end(),
+                           [](const std::string& text) { return text.starts_with("pool A<b>&\xEF\xBF\xBD\"', nothing known:"); }),
+              parsed.texts.end());
+    EXPECT_NE(std::find_if(parsed.texts.begin(), parsed.texts.end(),
+                           [](const std::string& text) { return text.starts_with("pool C\xC3\xA9:"); }),
+              parsed.texts.end());
+}
+
+}  // namespace
+}  // namespace lumbra::test
