@@ -77,7 +77,8 @@ std::optional<std::string> RefuseReportPath(const DestinationFiles& files, const
     return std::nullopt;
 }
 
-void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume) {
+void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, bool resume,
+                  uint64_t unreadableMetadata) {
     const SaveSummary& summary = run.summary;
     const std::string report = run.report ? run.report->xml : std::string();
     if (json) {

@@ -53,7 +53,7 @@ TEST_F(WizardTest, AMountOverUnreadableTreeNodesEndsWithAMessage) {
     map.unrescued = {{leaf * kSectorSize, kBlockSize}};
     map.coveredEnd = image.sizeBytes();
     const std::string path = WriteImage(image);
-    Start({path}, {{path, map}});
+    Start({path}, {{0, map}});
     ToBrowse();
     ASSERT_FALSE(view.messages.empty());
     EXPECT_EQ(view.messages.back().kind, MessageKind::Information);
@@ -96,7 +96,7 @@ TEST_F(WizardTest, AFolderHoldingADamagedFileIsMarked) {
     map.unrescued = {{sector * kSectorSize, kSectorSize}};
     map.coveredEnd = image.sizeBytes();
     const std::string path = WriteImage(image);
-    Start({path}, {{path, map}});
+    Start({path}, {{0, map}});
     ToBrowse();
     ASSERT_GE(RowNamed("Documents"), 0);
     EXPECT_TRUE(view.rows[static_cast<size_t>(RowNamed("Documents"))].damaged);

@@ -69,7 +69,7 @@ protected:
         map.unrescued = {{sector * kSectorSize, kSectorSize}};
         map.coveredEnd = image.sizeBytes();
         const std::string path = WriteImage(image);
-        Start({path}, {{path, map}});
+        Start({path}, {{0, map}});
         ToBrowse();
     }
 };

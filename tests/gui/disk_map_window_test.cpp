@@ -47,8 +47,7 @@ TEST(DiskMapWindow, TheDamagedCellLeadsToItsFileInTheBrowseListWhoseRunsAreThenO
     const DamagedFile damaged = PickFile();
     ASSERT_FALSE(damaged.name.empty());
     MainWindowHarness h;
-    size_t ignored = 0;
-    h.session.disk.setRescueMap(0, MapMissing(damaged.sector, test::DemoImage().sizeBytes()), ignored);
+    h.session.disk.setRescueMap(0, MapMissing(damaged.sector, test::DemoImage().sizeBytes()));
     h.clickTreeItem(TreeKind::Drives, "Storage Device0");
     EXPECT_FALSE(h.wizard->CommandEnabled(Command::DiskMap));  // no drive open yet
     h.clickNext();

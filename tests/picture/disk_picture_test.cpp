@@ -155,9 +155,8 @@ TEST(DiskPicture, UnrescuedSectorsInOneFileAndOneBTreeBlockMakeExactlyTheirCells
     const auto map = std::get<RescueMap>(ParseRescueMap(
         "0 +\n" + text(0, low, '+') + text(low, low + 1, '-') + text(low + 1, high, '+') + text(high, high + 1, '-') +
         text(high + 1, fixture.facts.diskSectors, '+')));
-    size_t ignored = 0;
     DamageMap damage;
-    for (const SectorRange& range : UnrescuedSectors(map, fixture.facts.diskSectors * 512, ignored))
+    for (const SectorRange& range : UnrescuedSectors(map, fixture.facts.diskSectors * 512))
         damage.add(range.first, range.count);
     fixture.facts.damage = &damage;
     const DiskPicture picture = LayDiskOut(fixture.facts);
