@@ -10,10 +10,12 @@ namespace {
 // The scan's progress as a redrawn line on stderr (nothing when stderr is not a terminal).
 class ProgressEvents : public ScanEvents {
 public:
-    void onStatus(uint64_t done, uint64_t length) override { line_.update(done, length); }
+    void onCurrentSector(uint64_t sector) override { sector_ = sector; }
+    void onStatus(uint64_t done, uint64_t length) override { line_.update(done, length, sector_); }
 
 private:
     ProgressLine line_{"sectors"};
+    uint64_t sector_ = 0;
 };
 
 }  // namespace
@@ -33,7 +35,7 @@ ScanOption ReadScanOption(const ParsedArguments& arguments) {
 }
 
 ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors) {
+                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors, const ScanRecording* recording) {
     if (!range) {
         ListPoolsFromPartitionTable(reader, pools);
         return ScanEnd::RangeDone;
@@ -41,7 +43,12 @@ ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, u
     ProgressEvents events;
     std::atomic<int32_t> stopRequested{0};
     const WorkerStop ctrlC(stopRequested);
-    const ScanEnd end = ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
+    const ScanEnd end =
+        recording ? RunResumableScan(reader,
+                                     {*range, sectorsPerRead, recording->driveIdentity, recording->resumeFrom,
+                                      readAheadSectors, SteadySeconds()},
+                                     recording->store, stopRequested, pools, events)
+                  : ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
     if (end == ScanEnd::PoolLimit)
         err << "lumbra-nss-cli: the scan ended once more than " << kScanPoolLimit
             << " pools were known (its limit); the pools found until then are listed\n";

@@ -9,6 +9,7 @@
 #include "cli/arguments.h"
 #include "discovery/partition_scan.h"
 #include "discovery/pool_table.h"
+#include "discovery/resumable_scan.h"
 #include "discovery/scan_range.h"
 #include "disk/access_mode.h"
 #include "disk/sector_reader.h"
@@ -27,7 +28,15 @@ ScanOption ReadScanOption(const ParsedArguments& arguments);
 // whole runs ahead up to readAheadSectors per call (see ScanReadAhead). Ctrl-C stops the scan.
 // What ended the scan (RangeDone for the partition table); at the pool limit a line on `err`
 // says so.
+// With `recording`, the scan keeps its state in the store and may go on from a recorded one.
+struct ScanRecording {
+    const ScanStateStore& store;
+    std::string driveIdentity;
+    std::optional<ScanState> resumeFrom;
+};
+
 ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors = 0);
+                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors = 0,
+                  const ScanRecording* recording = nullptr);
 
 }  // namespace lumbra::cli
