@@ -36,6 +36,7 @@ std::string ElementName(Element element) {
         {Element::HelpButtonB, "HelpButtonB"},     {Element::BackButton, "BackButton"},
         {Element::NextButton, "NextButton"},       {Element::StopButton, "StopButton"},
         {Element::ProgressBar, "ProgressBar"},     {Element::FileList, "FileList"},
+        {Element::ProgressEstimate, "ProgressEstimate"},
     };
     return names.at(element);
 }
