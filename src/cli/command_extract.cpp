@@ -8,6 +8,7 @@
 #include "cli/progress_line.h"
 #include "cli/recovery_source.h"
 #include "disk/source_disk.h"
+#include "cli/file_list_option.h"
 #include "recovery/folder_path.h"
 #include "recovery/recovery_run.h"
 
@@ -126,13 +127,26 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
         return context.fail(kExitBadInput, "extract takes no arguments: " + arguments.positional.front());
     ExtractOptions options;
     if (auto error = ReadOptions(arguments, options)) return context.fail(kExitBadInput, *error);
+    std::optional<FileListRead> fileList;
+    if (auto listPath = arguments.value("--from-list")) {
+        if (options.folderPath) return context.fail(kExitBadInput, "--from-list and --path exclude each other");
+        int listCode = kExitOk;
+        fileList = ReadFileListOption(context, *listPath, listCode);
+        if (!fileList) return listCode;
+    }
     int exitCode = kExitOk;
     auto source = OpenRecoverySource(context, arguments, exitCode);
     if (!source) return exitCode;
     if (source->mountStopped)
         return context.fail(kExitInterrupted, "the mount was stopped before it ended; nothing was extracted");
     const RecoveredTree& tree = source->loaded.records;
-    SaveSelection selection{.everything = !options.folderPath};
+    SaveSelection selection{.everything = !options.folderPath && !fileList};
+    std::vector<std::string> notFound;
+    if (fileList) {
+        FileListMatch match = MatchFileList(tree, fileList->paths);
+        selection.fileIndexes = std::move(match.fileIndexes);
+        notFound = std::move(match.notFound);
+    }
     if (options.folderPath) {
         selection = SelectFolders(tree, *options.folderPath);
         if (selection.folderIndexes.empty())
@@ -180,14 +194,16 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     if (Interrupted()) ListCutShort(context, run.summary);
     const SaveSummary& summary = run.summary;
     if (summary.refused) return context.fail(kExitBadInput, ReplacesInputText(summary.refused->path, summary.refused->input));
-    return summary.failed == 0 ? kExitOk : kExitEnvironment;
+    ListNotFound(context, notFound);
+    return summary.failed == 0 && notFound.empty() ? kExitOk : kExitEnvironment;
 }
 
 std::vector<OptionSpec> ExtractOptionSpecs() {
     std::vector<OptionSpec> specs = RecoverySourceOptions();
     specs.insert(specs.end(), {{"--out", 1, false}, {"--filter", 1, true}, {"--duplicates", 1, false}, {"--path", 1, false},
                                 {"--report", 1, false}, {"--no-report", 0, false}, {"--keep-times", 0, false},
-                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}, {"--resume", 0, false}});
+                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}, {"--resume", 0, false},
+                                {"--from-list", 1, false}});
     return specs;
 }
 
@@ -195,7 +211,7 @@ std::vector<OptionSpec> ExtractOptionSpecs() {
 
 Command ExtractCommand() {
     return {"extract", "copy recovered files into a folder",
-            std::string("Usage: lumbra-nss-cli extract SOURCE --out DIR [--filter PATTERN]...\n"
+            std::string("Usage: lumbra-nss-cli extract SOURCE --out DIR [--filter PATTERN]... [--from-list FILE]\n"
                         "                              [--duplicates rename|overwrite|skip] [--path '\\FOLDER\\SUB']\n"
                         "Copies the files of the volume (default), or of one folder and the folders below it, into\n"
                         "DIR, re-creating their folders; a file whose folder was not found goes into DIR itself.\n"
@@ -204,6 +220,10 @@ Command ExtractCommand() {
                         "  --duplicates       for a file that exists: rename the new one \"Copy (1 ) of NAME\"\n"
                         "                     (default), overwrite it, or skip the new one\n"
                         "  --path             the folder as find shows paths; \\ is the whole volume\n"
+                        "  --from-list FILE   only the files FILE names: one volume path a line (\\ or /, such\n"
+                        "                     as \\DOCS\\a.txt), or the JSON of list, find or the desktop's\n"
+                        "                     exported file list; paths no file has are listed and the\n"
+                        "                     exit code is then 1\n"
                         "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\"}\n"
                         "  --report PATH      write the recovery report (XML) here, its CSV beside it (neither may\n"
                         "                     exist yet); by default lumbra-report.xml and .csv in DIR, under a\n"

@@ -94,7 +94,8 @@ void WriteFileObject(xmlTextWriter* w, const ReportEntry& entry) {
     xmlTextWriterEndElement(w);
 }
 
-// One CSV field: quoted when it holds a separator, a quote or a line break; quotes doubled.
+}  // namespace
+
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
@@ -104,6 +105,8 @@ std::string CsvField(const std::string& text) {
     }
     return quoted + "\"";
 }
+
+namespace {
 
 template <typename Item, typename Format>
 std::string Joined(const std::vector<Item>& items, Format format) {
@@ -115,6 +118,8 @@ std::string Joined(const std::vector<Item>& items, Format format) {
     return text;
 }
 
+}  // namespace
+
 bool WriteText(DestinationFiles& files, const std::string& path, const std::string& text) {
     auto file = files.create(path);
     if (!file) return false;
@@ -122,8 +127,6 @@ bool WriteText(DestinationFiles& files, const std::string& path, const std::stri
     file->abandon();
     return false;
 }
-
-}  // namespace
 
 std::string IsoStamp(uint32_t timeStamp) {
     if (timeStamp >= kTimeStampLimit) return {};

@@ -45,4 +45,10 @@ bool WriteRecoveryReport(DestinationFiles& files, const ReportPaths& paths, cons
 // "2004-06-01T12:30:00Z"; empty for a stamp that is no real date.
 std::string IsoStamp(uint32_t timeStamp);
 
+// One CSV field: quoted when it holds a separator, a quote or a line break; quotes doubled.
+std::string CsvField(const std::string& text);
+
+// Writes a whole text file through the destination files; false when nothing was written.
+bool WriteText(DestinationFiles& files, const std::string& path, const std::string& text);
+
 }  // namespace lumbra
