@@ -33,6 +33,8 @@ enum class Command : uint16_t {
     Rename = 32839,
     Properties = 32830,
     SystemAbout = 16,
+    ExportFileList = 32861,
+    SelectFromList = 32862,
 };
 
 }  // namespace lumbra

@@ -28,6 +28,8 @@ enum class CommandAction {
     OpenWith,
     Rename,
     Properties,
+    ExportFileList,
+    SelectFromList,
 };
 
 struct CommandInfo {

@@ -167,6 +167,10 @@ private:
     void OpenBrowseStepFromSnapshot();
     void RecoverSelected();
     void RecoverAll();
+    // What Recover Selected takes for these rows of the file list.
+    SaveSelection SelectionOfRows(const std::vector<int>& rows) const;
+    void ExportFileList();
+    void SelectFromList();
     // Asks for a destination until one off the disk being recovered is chosen, then saves.
     void SaveToChosenFolder(const SaveSelection& selection);
     void OpenFile(const std::string& path);

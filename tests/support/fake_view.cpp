@@ -282,6 +282,24 @@ void FakeView::RunSaving(const SaveSelection& selection, const std::string& dest
     savingDestinations.push_back(destination);
 }
 
+std::optional<FileListExportChoice> FakeView::AskFileListExport(bool selectionAvailable) {
+    std::lock_guard lock(mutex_);
+    exportSelectionOffered.push_back(selectionAvailable);
+    return exportChoice;
+}
+
+std::optional<std::string> FakeView::AskFileListToSelect() {
+    std::lock_guard lock(mutex_);
+    return listToSelect;
+}
+
+void FakeView::SelectListRows(const std::vector<int>& chosen) {
+    std::lock_guard lock(mutex_);
+    selectedRows = chosen;
+    selectionMark = chosen.empty() ? -1 : chosen.front();
+    note("select rows " + std::to_string(chosen.size()));
+}
+
 ElementState FakeView::element(Element e) const {
     std::lock_guard lock(mutex_);
     auto found = elements_.find(e);
