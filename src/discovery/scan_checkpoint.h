@@ -4,6 +4,8 @@
 // at the start of a run (when every earlier run is examined and the pool table holds all it
 // found) it records the state, at most once per interval; at the end it records where a
 // stopped scan is to go on, and forgets a scan that ran to its end.
+#include <optional>
+
 #include "discovery/partition_scan.h"
 #include "discovery/scan_state_store.h"
 #include "disk/seconds_clock.h"
