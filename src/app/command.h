@@ -34,6 +34,8 @@ enum class Command : uint16_t {
     Properties = 32830,
     DiskMap = 32850,
     SystemAbout = 16,
+    ExportFileList = 32861,
+    SelectFromList = 32862,
 };
 
 }  // namespace lumbra

@@ -35,6 +35,8 @@ const std::vector<CommandInfo>& CommandTable() {
         {Command::Rename, A::Rename, "Re&name", true},
         {Command::Properties, A::Properties, "&Properties...", true},
         {Command::SystemAbout, A::About, "&About Lumbra Novell NSS...", false},
+        {Command::ExportFileList, A::ExportFileList, "Export File List...", false},
+        {Command::SelectFromList, A::SelectFromList, "Select From List...", false},
     };
     return table;
 }

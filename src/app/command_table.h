@@ -29,6 +29,8 @@ enum class CommandAction {
     OpenWith,
     Rename,
     Properties,
+    ExportFileList,
+    SelectFromList,
 };
 
 struct CommandInfo {

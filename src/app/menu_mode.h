@@ -28,6 +28,7 @@ public:
         Command::RecoverSelected, Command::RecoverAll,  Command::SaveSnapshot,     Command::IconsView,
         Command::ListView,        Command::DetailsView, Command::FindFiles,        Command::FileFilters,
         Command::DriveInformation, Command::LoadSnapshot, Command::Settings,    Command::DiskMap,
+        Command::ExportFileList,  Command::SelectFromList,
     };
 
 private:

@@ -9,6 +9,7 @@
 #include "app/recovery_settings.h"
 #include "app/wizard_state.h"
 #include "discovery/pool_table.h"
+#include "discovery/scan_state_store.h"
 #include "discovery/volume_table.h"
 #include "disk/disk_access.h"
 #include "disk/sector_reader.h"
@@ -27,6 +28,8 @@ struct Session {
     RecoverySettings settings;
     FileFilterList filters;
     PoolTable pools;
+    // Where sector scans keep their place, so that a stopped one can go on.
+    ScanStateStore scanStates{ScanStateStore::DefaultFolder()};
     SelectedPool selectedPool;
     ObjectTree objectTree;
     VolumeTable volumes;

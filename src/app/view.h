@@ -17,6 +17,7 @@
 
 #include "app/command.h"
 #include "app/dialog_values.h"
+#include "app/file_list_choice.h"
 #include "app/view_element.h"
 #include "recovery/browse_views.h"
 #include "recovery/save_driver.h"
@@ -128,6 +129,15 @@ public:
     virtual std::optional<std::string> AskDestinationFolder() = 0;
     // Saves the selection into the destination with the saving window, then tells how it went.
     virtual void RunSaving(const SaveSelection& selection, const std::string& destination) = 0;
+
+    // ---- file lists
+    // "Export File List": what to list, the format and the file to write (the save dialog asks
+    // before overwriting). nullopt when cancelled.
+    virtual std::optional<FileListExportChoice> AskFileListExport(bool selectionAvailable) = 0;
+    // The open dialog for a file list (text or JSON). nullopt when cancelled.
+    virtual std::optional<std::string> AskFileListToSelect() = 0;
+    // Selects exactly these rows of the file list.
+    virtual void SelectListRows(const std::vector<int>& rows) = 0;
 };
 
 }  // namespace lumbra

@@ -42,6 +42,8 @@ enum class Element : uint16_t {
     StopButton,
     ProgressBar,
     FileList,
+    // Beside the progress bar of the scan: the rate and the time left, or a slow area.
+    ProgressEstimate,
 };
 
 // Row r (1 to 5) of the information panel.

@@ -58,6 +58,8 @@ void WizardController::OnCommand(Command command) {
             break;
         case CommandAction::Rename: BeginRename(); break;
         case CommandAction::Properties: ShowProperties(); break;
+        case CommandAction::ExportFileList: ExportFileList(); break;
+        case CommandAction::SelectFromList: SelectFromList(); break;
     }
 }
 
@@ -94,15 +96,20 @@ void WizardController::OpenFiltersDialog() {
 void WizardController::ShowDriveInformation() { view_.ShowDriveInformation(DriveInformation(session_)); }
 
 void WizardController::RecoverSelected() {
+    const SaveSelection selection = SelectionOfRows(view_.SelectedListRows());
+    if (selection.folderIndexes.empty() && selection.fileIndexes.empty()) return;
+    SaveToChosenFolder(selection);
+}
+
+SaveSelection WizardController::SelectionOfRows(const std::vector<int>& rows) const {
     std::unordered_set<uint64_t> folderItems;
     std::unordered_set<uint64_t> fileNumbers;
-    for (int index : view_.SelectedListRows()) {
+    for (int index : rows) {
         const ItemRow* row = list_.row(index);
         if (!row) continue;
         const uint64_t key = std::strtoull(row->key.c_str(), nullptr, 10);
         (row->kind == ItemRow::Kind::Folder ? folderItems : fileNumbers).insert(key);
     }
-    if (folderItems.empty() && fileNumbers.empty()) return;
     SaveSelection selection;
     const auto& folders = session_.records.folders();
     for (size_t index = 0; index < folders.size(); ++index)
@@ -110,7 +117,7 @@ void WizardController::RecoverSelected() {
     const auto& files = session_.records.files();
     for (size_t index = 0; index < files.size(); ++index)
         if (fileNumbers.count(files[index].itemNumber)) selection.fileIndexes.push_back(index);
-    SaveToChosenFolder(selection);
+    return selection;
 }
 
 void WizardController::RecoverAll() {

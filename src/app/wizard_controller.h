@@ -18,6 +18,7 @@
 #include "app/view.h"
 #include "recovery/file_condition.h"
 #include "discovery/memory_failure.h"
+#include "discovery/resumable_scan.h"
 #include "discovery/scan_range.h"
 #include "disk/disk_access.h"
 #include "platform/desktop.h"
@@ -149,8 +150,14 @@ private:
     void FillRangeFields();
 
     // workers
-    void StartScan();
-    void RunScan(ScanRange range, uint32_t sectorsPerRead);
+    void StartScan(ResumableScanRequest request);
+    void RunScan(const ResumableScanRequest& request);
+    // The identity of the selected drive, under which its scans keep their place; empty when
+    // it has none (the BIOS access mode).
+    std::string SelectedDriveIdentity() const;
+    // Offers to go on with a stopped scan of this drive and range: the state when the user
+    // says Yes. A state file that is not used is told first.
+    std::optional<ScanState> AskToResumeScan(const std::string& driveIdentity, const ScanRange& range);
     void StartMount();
     void RunMount(uint64_t rootSector);
     void JoinFinishedWorker();
@@ -170,6 +177,10 @@ private:
     bool FolderHoldsDamage(const ItemRow& row) const;
     void RecoverSelected();
     void RecoverAll();
+    // What Recover Selected takes for these rows of the file list.
+    SaveSelection SelectionOfRows(const std::vector<int>& rows) const;
+    void ExportFileList();
+    void SelectFromList();
     // Asks for a destination until one off the disk being recovered is chosen, then saves.
     void SaveToChosenFolder(const SaveSelection& selection);
     void OpenFile(const std::string& path);

@@ -73,13 +73,15 @@ void WizardController::NextFromDisks() {
     }
     wizard.startSector = check.range->startSector;
     wizard.endSector = check.range->endSector;
+    ResumableScanRequest request{*check.range, session_.settings.sectorsPerRead, SelectedDriveIdentity()};
+    request.resumeFrom = AskToResumeScan(request.driveIdentity, request.range);
     LeaveDiskStep();
     ApplyMenu(MenuMode::Choosing);
     ApplyLayout(InfoLayout::ScanProgress);
     SetQuickHelp(QuickHelp::SearchingPools);
     CreateStepTree(TreeKind::Pools);
     view_.Show(Element::PoolTree);
-    StartScan();
+    StartScan(std::move(request));
 }
 
 void WizardController::LeaveDiskStep() {
@@ -98,6 +100,8 @@ void WizardController::LeaveDiskStep() {
     view_.Enable(Element::StopButton);
     view_.SetProgress(0);
     view_.Show(Element::ProgressBar);
+    view_.SetText(Element::ProgressEstimate, "");
+    view_.Show(Element::ProgressEstimate);
 }
 
 void WizardController::NextFromPools() {

@@ -4,6 +4,7 @@
 #include "app/metadata_message.h"
 #include "app/wizard_controller.h"
 #include "discovery/partition_scan.h"
+#include "disk/progress_estimator.h"
 #include "recovery/folder_browse.h"
 #include "recovery/volume_mount.h"
 
@@ -11,17 +12,24 @@ namespace lumbra {
 
 namespace {
 
-// The scan's progress, written into the ScanProgress layout and the pool tree.
+// The scan's progress, written into the ScanProgress layout, the pool tree and the estimate
+// beside the progress bar (redrawn at most twice a second).
 class ScanDisplay : public ScanEvents {
 public:
     ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector)
         : view_(view), pools_(pools), root_(root), scanSector_(scanSector) {}
     void onCurrentSector(uint64_t sector) override {
         scanSector_.store(sector, std::memory_order_relaxed);
+        sector_ = sector;
         view_.SetText(InfoValue(2), std::to_string(sector));
     }
     void onStatus(uint64_t done, uint64_t length) override {
         view_.SetText(Element::StatusLine, ScanStatusText(done, length));
+        const ProgressEstimate estimate = estimator_.update(done, length, sector_);
+        const double now = clock_();
+        if (now - lastEstimate_ < 0.5) return;
+        lastEstimate_ = now;
+        view_.SetText(Element::ProgressEstimate, ProgressEstimateText(estimate, "sectors"));
     }
     void onProgress(uint32_t percent) override { view_.SetProgress(percent); }
     void onPoolAdded(uint32_t row, const PoolEntry& pool) override {
@@ -35,6 +43,10 @@ private:
     PoolTable& pools_;
     uint32_t root_;
     std::atomic<uint64_t>& scanSector_;
+    uint64_t sector_ = 0;
+    SecondsClock clock_ = SteadySeconds();
+    ProgressEstimator estimator_{clock_};
+    double lastEstimate_ = -1;
 };
 
 // The mount's progress, written into the MountProgress layout.
@@ -66,22 +78,21 @@ void WizardController::WaitForWorker() { JoinFinishedWorker(); }
 
 // ---------------------------------------------------------------- scan
 
-void WizardController::StartScan() {
+void WizardController::StartScan(ResumableScanRequest request) {
     JoinFinishedWorker();
     WizardState& wizard = session_.wizard;
     // A Yes to an earlier Stop question that came after its worker ended must not stop this one.
     wizard.stopRequested = 0;
     wizard.workerBusy = 1;
-    const ScanRange range{wizard.startSector, wizard.endSector};
-    const uint32_t sectorsPerRead = session_.settings.sectorsPerRead;
-    worker_ = std::thread([this, range, sectorsPerRead] { RunScan(range, sectorsPerRead); });
+    request.readAheadSectors = ScanReadAhead(session_.disk.accessMode());
+    worker_ = std::thread([this, request = std::move(request)] { RunScan(request); });
 }
 
-void WizardController::RunScan(ScanRange range, uint32_t sectorsPerRead) {
+void WizardController::RunScan(const ResumableScanRequest& request) {
     view_.Disable(Element::PoolTree);
     ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools), session_.wizard.scanSector);
-    ScanForPartitions(*session_.reader, range, sectorsPerRead, session_.wizard.stopRequested, session_.pools,
-                      display, ScanReadAhead(session_.disk.accessMode()));
+    RunResumableScan(*session_.reader, request, session_.scanStates, session_.wizard.stopRequested, session_.pools,
+                     display);
     FinishScan();
 }
 
@@ -91,6 +102,7 @@ void WizardController::FinishScan() {
     view_.ExpandTreeItem(TreeKind::Pools, view_.TreeRoot(TreeKind::Pools));
     view_.Enable(Element::PoolTree);
     view_.Hide(Element::ProgressBar);
+    view_.Hide(Element::ProgressEstimate);
     wizard.stopRequested = 0;
     view_.Hide(Element::StatusLine);
     view_.Disable(Element::StopButton);

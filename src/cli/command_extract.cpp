@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/exit_codes.h"
+#include "cli/file_list_option.h"
 #include "cli/interrupt.h"
 #include "cli/json_writer.h"
 #include "cli/latin1_argument.h"
@@ -143,13 +144,26 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
         return context.fail(kExitBadInput, "extract takes no arguments: " + arguments.positional.front());
     ExtractOptions options;
     if (auto error = ReadOptions(arguments, options)) return context.fail(kExitBadInput, *error);
+    std::optional<FileListRead> fileList;
+    if (auto listPath = arguments.value("--from-list")) {
+        if (options.volumePath) return context.fail(kExitBadInput, "--from-list and --path exclude each other");
+        int listCode = kExitOk;
+        fileList = ReadFileListOption(context, *listPath, listCode);
+        if (!fileList) return listCode;
+    }
     int exitCode = kExitOk;
     auto source = OpenRecoverySource(context, arguments, exitCode);
     if (!source) return exitCode;
     if (source->mountStopped)
         return context.fail(kExitInterrupted, "the mount was stopped before it ended; nothing was extracted");
     const RecoveredTree& tree = source->loaded.records;
-    SaveSelection selection{.everything = !options.volumePath};
+    SaveSelection selection{.everything = !options.volumePath && !fileList};
+    std::vector<std::string> notFound;
+    if (fileList) {
+        FileListMatch match = MatchFileList(tree, fileList->paths);
+        selection.fileIndexes = std::move(match.fileIndexes);
+        notFound = std::move(match.notFound);
+    }
     if (options.volumePath) {
         const PathRecords named = RecordsAtPath(tree, *options.volumePath);
         if (named.empty())
@@ -210,14 +224,16 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     if (Interrupted()) ListCutShort(context, run.summary);
     const SaveSummary& summary = run.summary;
     if (summary.refused) return context.fail(kExitBadInput, ReplacesInputText(summary.refused->path, summary.refused->input));
-    return summary.failed == 0 && !run.reportError ? kExitOk : kExitEnvironment;
+    ListNotFound(context, notFound);
+    return summary.failed == 0 && !run.reportError && notFound.empty() ? kExitOk : kExitEnvironment;
 }
 
 std::vector<OptionSpec> ExtractOptionSpecs() {
     std::vector<OptionSpec> specs = RecoverySourceOptions();
     specs.insert(specs.end(), {{"--out", 1, false}, {"--filter", 1, true}, {"--duplicates", 1, false}, {"--path", 1, false},
                                 {"--report", 1, false}, {"--no-report", 0, false}, {"--keep-times", 0, false},
-                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}, {"--resume", 0, false}});
+                                {"--only-intact", 0, false}, {"--only-damaged", 0, false}, {"--resume", 0, false},
+                                {"--from-list", 1, false}});
     return specs;
 }
 
@@ -225,7 +241,7 @@ std::vector<OptionSpec> ExtractOptionSpecs() {
 
 Command ExtractCommand() {
     return {"extract", "copy recovered files into a folder",
-            std::string("Usage: lumbra-nss-cli extract SOURCE --out DIR [--filter PATTERN]...\n"
+            std::string("Usage: lumbra-nss-cli extract SOURCE --out DIR [--filter PATTERN]... [--from-list FILE]\n"
                         "                              [--duplicates rename|overwrite|skip] [--path '\\FOLDER\\SUB']\n"
                         "Copies the files of the volume (default), of one folder and the folders below it, or one\n"
                         "file, into DIR, re-creating their folders; a file whose folder was not found goes into\n"
@@ -241,6 +257,10 @@ Command ExtractCommand() {
                         "  --path PATH        a folder, or one file, by its path as find and list show it\n"
                         "                     ('\\DOCS\\2004', '\\DOCS\\2004\\Report.doc'); / separates names as\n"
                         "                     well as \\; \\ alone is the whole volume\n"
+                        "  --from-list FILE   only the files FILE names: one volume path a line (\\ or /, such\n"
+                        "                     as \\DOCS\\a.txt), or the JSON of list, find or the desktop's\n"
+                        "                     exported file list; paths no file has are listed and the\n"
+                        "                     exit code is then 1\n"
                         "  --json             print {\"saved\",\"skipped\",\"failed\",\"shortFiles\",\"bytes\",\"stopped\",\"damaged\",\"report\",\n"
                         "                     \"unreadableMetadataSectors\"}\n"
                         "  --report PATH      write the recovery report (XML) here, its CSV beside it (neither may\n"

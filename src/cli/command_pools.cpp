@@ -6,6 +6,7 @@
 #include "cli/json_writer.h"
 #include "cli/metadata_warning.h"
 #include "cli/pool_search.h"
+#include "cli/scan_resume_option.h"
 #include "disk/text_encoding.h"
 
 namespace lumbra::cli {
@@ -55,9 +56,18 @@ int runPools(CliContext& context, const ParsedArguments& arguments) {
     auto reader = context.disk.OpenDrive(*row, context.settings.badSectorRetries, &why);
     if (!why.empty()) return context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*row) + ": " + why);
 
+    if (arguments.has("--resume") && !scan.range) return context.fail(kExitBadInput, "--resume goes with --scan START END");
     PoolTable pools;
-    FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools, context.err,
-              ScanReadAhead(context.disk.accessMode()));
+    const ScanStateStore store(ScanStateStore::DefaultFolder());
+    const auto recording =
+        scan.range ? PrepareScanRecording(context, store, context.disk.driveTable().rows[*row].path, *scan.range,
+                                          arguments.has("--resume"))
+                   : std::nullopt;
+    const ScanEnd end = FindPools(*reader, scan.range, context.settings.sectorsPerRead, pools, context.err,
+                                  ScanReadAhead(context.disk.accessMode()), recording ? &*recording : nullptr);
+    if (end == ScanEnd::Stopped && recording && !recording->driveIdentity.empty())
+        context.err << "lumbra-nss-cli: the scan's place is kept; pools --scan " << scan.range->startSector << " "
+                    << scan.range->endSector << " --resume goes on from there\n";
     WarnUnreadableMetadata(context, *reader);
     if (arguments.has("--json")) {
         printJson(context.out, pools, UnreadableMetadataSectors(*reader));
@@ -75,16 +85,19 @@ int runPools(CliContext& context, const ParsedArguments& arguments) {
 
 Command PoolsCommand() {
     return {"pools", "list the NSS pools of a drive, from its partition table or a scan",
-            "Usage: lumbra-nss-cli pools --drive ROW|PATH [--scan START END] [--json]\n"
+            "Usage: lumbra-nss-cli pools --drive ROW|PATH [--scan START END [--resume]] [--json]\n"
             "Lists the NSS pools found through the partition table of the drive, or, with --scan, by\n"
             "searching sectors START up to END (END not included) for NetWare partitions, in runs of\n"
             "--sectors-per-read sectors. Rows are numbered from 0; volumes takes the row with --pool.\n"
             "  --scan START END   unsigned 32-bit sector numbers (decimal or 0x...), END greater\n"
             "                     than START; a range past the disk's end is scanned to the disk\n"
-            "                     end (sector N), as a line on stderr says\n"
+            "                     end (sector N), as a line on stderr says; the scan keeps its\n"
+            "                     place in $XDG_STATE_HOME/lumbra-nss (~/.local/state/...)\n"
+            "  --resume           go on where a scan of this drive and range stopped (Ctrl-C, a\n"
+            "                     crash); the pools listed are those of a scan without a stop\n"
             "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"segmentCount\",\n"
             "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\"}\n",
-            {{"--drive", 1, false}, {"--scan", 2, false}, {"--json", 0, false}},
+            {{"--drive", 1, false}, {"--scan", 2, false}, {"--resume", 0, false}, {"--json", 0, false}},
             runPools};
 }
 

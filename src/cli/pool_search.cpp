@@ -10,10 +10,12 @@ namespace {
 // The scan's progress as a redrawn line on stderr (nothing when stderr is not a terminal).
 class ProgressEvents : public ScanEvents {
 public:
-    void onStatus(uint64_t done, uint64_t length) override { line_.update(done, length); }
+    void onCurrentSector(uint64_t sector) override { sector_ = sector; }
+    void onStatus(uint64_t done, uint64_t length) override { line_.update(done, length, sector_); }
 
 private:
     ProgressLine line_{"sectors"};
+    uint64_t sector_ = 0;
 };
 
 // The wizard's range check reads decimal; a hexadecimal number is handed to it in decimal.
@@ -39,7 +41,7 @@ ScanOption ReadScanOption(const ParsedArguments& arguments) {
 }
 
 ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors) {
+                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors, const ScanRecording* recording) {
     if (!range) {
         ListPoolsFromPartitionTable(reader, pools);
         return ScanEnd::RangeDone;
@@ -47,7 +49,12 @@ ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, u
     ProgressEvents events;
     std::atomic<int32_t> stopRequested{0};
     const WorkerStop ctrlC(stopRequested);
-    const ScanEnd end = ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
+    const ScanEnd end =
+        recording ? RunResumableScan(reader,
+                                     {*range, sectorsPerRead, recording->driveIdentity, recording->resumeFrom,
+                                      readAheadSectors, SteadySeconds()},
+                                     recording->store, stopRequested, pools, events)
+                  : ScanForPartitions(reader, *range, sectorsPerRead, stopRequested, pools, events, readAheadSectors);
     const uint64_t scannedTo = ScanEndOnDisk(*range, reader.sectorCount());
     if (end == ScanEnd::RangeDone && scannedTo == range->startSector)
         err << "lumbra-nss-cli: --scan START (" << range->startSector << ") lies past the disk end (sector "

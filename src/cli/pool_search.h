@@ -9,6 +9,7 @@
 #include "cli/arguments.h"
 #include "discovery/partition_scan.h"
 #include "discovery/pool_table.h"
+#include "discovery/resumable_scan.h"
 #include "discovery/scan_range.h"
 #include "disk/access_mode.h"
 #include "disk/sector_reader.h"
@@ -23,11 +24,20 @@ struct ScanOption {
 
 ScanOption ReadScanOption(const ParsedArguments& arguments);
 
+// A scan that keeps its state in the store and may go on from a recorded one.
+struct ScanRecording {
+    const ScanStateStore& store;
+    std::string driveIdentity;
+    std::optional<ScanState> resumeFrom;
+};
+
 // Fills pools from the partition table, or by scanning `range` when one is given, reading
 // whole runs ahead up to readAheadSectors per call (see ScanReadAhead). Ctrl-C stops the scan.
 // What ended the scan (RangeDone for the partition table); at the pool limit a line on `err`
 // says so, and so does one when the range reached past the disk's end, where the scan ended.
+// With `recording`, the scan keeps its state as it goes.
 ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
-                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors = 0);
+                  PoolTable& pools, std::ostream& err, uint32_t readAheadSectors = 0,
+                  const ScanRecording* recording = nullptr);
 
 }  // namespace lumbra::cli

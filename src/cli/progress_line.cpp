@@ -6,31 +6,26 @@ namespace lumbra::cli {
 
 ProgressLine::ProgressLine(std::string unitName, FILE* stream)
     : unitName_(std::move(unitName)), stream_(stream), enabled_(isatty(fileno(stream)) == 1),
-      start_(std::chrono::steady_clock::now()), lastDraw_(start_) {}
+      lastDraw_(std::chrono::steady_clock::now()) {}
 
 ProgressLine::~ProgressLine() { finish(); }
 
-std::string ProgressLine::Format(uint64_t done, uint64_t total, double seconds, const std::string& unitName) {
+std::string ProgressLine::Format(uint64_t done, uint64_t total, const ProgressEstimate& estimate,
+                                 const std::string& unitName) {
     const unsigned percent = total == 0 ? 100 : static_cast<unsigned>(done * 100.0 / static_cast<double>(total));
-    const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
-    char line[160];
-    if (rate > 0 && total >= done) {
-        const auto left = static_cast<unsigned long long>(static_cast<double>(total - done) / rate);
-        std::snprintf(line, sizeof line, "%3u%%  %.0f %s/s  %llu:%02llu:%02llu left", percent, rate, unitName.c_str(),
-                      left / 3600, left / 60 % 60, left % 60);
-    } else {
-        std::snprintf(line, sizeof line, "%3u%%", percent);
-    }
-    return line;
+    char line[32];
+    std::snprintf(line, sizeof line, "%3u%%", percent);
+    const std::string rest = ProgressEstimateText(estimate, unitName);
+    return rest.empty() ? std::string(line) : std::string(line) + "  " + rest;
 }
 
-void ProgressLine::update(uint64_t done, uint64_t total) {
+void ProgressLine::update(uint64_t done, uint64_t total, uint64_t position) {
     if (!enabled_) return;
+    const ProgressEstimate estimate = estimator_.update(done, total, position);
     const auto now = std::chrono::steady_clock::now();
     if (drawn_ && now - lastDraw_ < std::chrono::milliseconds(100)) return;
     lastDraw_ = now;
-    const double seconds = std::chrono::duration<double>(now - start_).count();
-    std::fprintf(stream_, "\r%s\033[K", Format(done, total, seconds, unitName_).c_str());
+    std::fprintf(stream_, "\r%s\033[K", Format(done, total, estimate, unitName_).c_str());
     std::fflush(stream_);
     drawn_ = true;
 }

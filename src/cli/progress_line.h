@@ -1,10 +1,13 @@
 #pragma once
-// The progress line of long work on stderr: percent, units per second and time left, redrawn
-// in place on a terminal, and nothing at all when stderr is not a terminal.
+// The progress line of long work on stderr: percent, then the rate and the time left from
+// recent progress (or where a slow area is being read), redrawn in place on a terminal, and
+// nothing at all when stderr is not a terminal.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include "disk/progress_estimator.h"
 
 namespace lumbra::cli {
 
@@ -16,19 +19,20 @@ public:
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
-    // Redraws at most ten times a second.
-    void update(uint64_t done, uint64_t total);
+    // Redraws at most ten times a second. position: the sector being read, when there is one.
+    void update(uint64_t done, uint64_t total, uint64_t position = 0);
     // Ends the line (only if one was drawn).
     void finish();
 
-    static std::string Format(uint64_t done, uint64_t total, double seconds, const std::string& unitName);
+    static std::string Format(uint64_t done, uint64_t total, const ProgressEstimate& estimate,
+                              const std::string& unitName);
 
 private:
     std::string unitName_;
     FILE* stream_;
     bool enabled_;
     bool drawn_ = false;
-    std::chrono::steady_clock::time_point start_;
+    ProgressEstimator estimator_;
     std::chrono::steady_clock::time_point lastDraw_;
 };
 

@@ -75,17 +75,25 @@ uint64_t ScanEndOnDisk(const ScanRange& range, std::optional<uint64_t> diskSecto
 ScanEnd ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t sectorsPerRead,
                           std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
                           uint32_t readAheadSectors) {
+    pools.clear();
+    return ContinueScanForPartitions(reader, range, range.startSector, sectorsPerRead, stopRequested, pools, events,
+                                     readAheadSectors);
+}
+
+ScanEnd ContinueScanForPartitions(SectorReader& reader, const ScanRange& range, uint64_t firstSector,
+                                  uint32_t sectorsPerRead, std::atomic<int32_t>& stopRequested, PoolTable& pools,
+                                  ScanEvents& events, uint32_t readAheadSectors) {
     const uint32_t perRead = std::clamp<uint32_t>(sectorsPerRead, 1, kMaxSectorsPerRead);
     const uint32_t runsPerRead =
         std::max<uint32_t>(1, std::min(readAheadSectors, kDeviceReadAheadSectors) / perRead);
     stopRequested.store(0);
-    pools.clear();
     RunReader runs(reader, perRead, runsPerRead);
     // 64-bit, so that a range ending at the last 32-bit sector still ends.
     const uint64_t end = ScanEndOnDisk(range, reader.sectorCount());
     const uint64_t length = end - range.startSector;
-    uint64_t done = 0;
-    for (uint64_t sector = range.startSector; sector < end && stopRequested.load() == 0;
+    const uint64_t into = std::clamp<uint64_t>(firstSector, range.startSector, end) - range.startSector;
+    uint64_t done = into / perRead * perRead;
+    for (uint64_t sector = range.startSector + done; sector < end && stopRequested.load() == 0;
          sector += perRead, done += perRead) {
         events.onCurrentSector(sector);
         events.onStatus(done, length);

@@ -69,4 +69,11 @@ ScanEnd ScanForPartitions(SectorReader& reader, const ScanRange& range, uint32_t
                           std::atomic<int32_t>& stopRequested, PoolTable& pools, ScanEvents& events,
                           uint32_t readAheadSectors = 0);
 
+// The same scan going on at firstSector with the pools already in the table, as a scan stopped
+// there left them: the runs and reports are those the whole scan would have had from there on.
+// firstSector is taken into the range and down to the start of its run.
+ScanEnd ContinueScanForPartitions(SectorReader& reader, const ScanRange& range, uint64_t firstSector,
+                                  uint32_t sectorsPerRead, std::atomic<int32_t>& stopRequested, PoolTable& pools,
+                                  ScanEvents& events, uint32_t readAheadSectors = 0);
+
 }  // namespace lumbra

@@ -117,6 +117,17 @@ std::vector<int> FileListView::selectedRows() const {
     return rows;
 }
 
+void FileListView::selectRows(const std::vector<int>& rows) {
+    model_->flush();
+    QItemSelection selection;
+    for (int row : rows) {
+        const QModelIndex index = model_->index(row, 0);
+        if (index.isValid()) selection.select(index, model_->index(row, model_->columnCount() - 1));
+    }
+    details_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!rows.empty()) details_->selectionModel()->setCurrentIndex(model_->index(rows.front(), 0), QItemSelectionModel::NoUpdate);
+}
+
 void FileListView::selectRow(int row) {
     model_->flush();
     const QModelIndex index = model_->index(row, 0);

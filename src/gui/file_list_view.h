@@ -33,6 +33,8 @@ public:
     int selectionMark() const;
     std::vector<int> selectedRows() const;
     void selectRow(int row);
+    // Selects exactly these rows; the first gets the selection mark.
+    void selectRows(const std::vector<int>& rows);
     void beginEdit(int row, size_t maxLength);
     QAbstractItemView* activeView() const;
     QTreeView* detailsView() const { return details_; }

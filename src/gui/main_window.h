@@ -99,6 +99,9 @@ public:
     DiskMapWindow* diskMapWindow() const;
     std::optional<std::string> AskDestinationFolder() override;
     void RunSaving(const SaveSelection& selection, const std::string& destination) override;
+    std::optional<FileListExportChoice> AskFileListExport(bool selectionAvailable) override;
+    std::optional<std::string> AskFileListToSelect() override;
+    void SelectListRows(const std::vector<int>& rows) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -63,6 +63,7 @@ QWidget* MainWindow::element(Element element) const {
         case Element::StopButton: return p.stop;
         case Element::ProgressBar: return p.progress;
         case Element::FileList: return p.fileList;
+        case Element::ProgressEstimate: return p.progressEstimate;
         default: return nullptr;
     }
 }

@@ -122,6 +122,7 @@ void BuildNavigation(QWidget& client, const DialogUnits& units, MainWindowParts&
     parts.progress->setObjectName("ProgressBar");
     parts.progress->setRange(0, 100);
     parts.progress->setGeometry(units.rect(156, 226, 294, 12));
+    parts.progressEstimate = Label(client, units, {}, {156, 241, 294, 9}, "ProgressEstimate");
 }
 
 }  // namespace
@@ -148,7 +149,7 @@ MainWindowParts BuildMainWindowParts(QWidget& client, const DialogUnits& units) 
     for (QWidget* hidden : std::initializer_list<QWidget*>{parts.rangeCaption, parts.rangeFrame, parts.startCaption,
                                                             parts.endCaption, parts.startField, parts.endField,
                                                             parts.helpB, parts.back, parts.next, parts.stop,
-                                                            parts.progress, parts.fileList})
+                                                            parts.progress, parts.progressEstimate, parts.fileList})
         hidden->hide();
     return parts;
 }

@@ -32,6 +32,7 @@ const std::vector<Popup>& MenuBarPopups() {
     static const std::vector<Popup> popups{
         {"&Recovery",
          {{C::RecoverSelected, "menu_recover_selected"}, {C::RecoverAll, "menu_recover_all"}, kRule,
+          {C::ExportFileList, "menu_save_snapshot"}, {C::SelectFromList, "menu_load_snapshot"}, kRule,
           {C::SaveSnapshot, "menu_save_snapshot"}, {C::LoadSnapshot, "menu_load_snapshot"}, kRule,
           {C::Exit, "menu_exit"}}},
         {"&View", {{C::IconsView, "menu_icons"}, {C::ListView, "menu_list"}, {C::DetailsView, "menu_details"}}},

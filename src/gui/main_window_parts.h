@@ -42,6 +42,7 @@ struct MainWindowParts {
     QAbstractButton* next = nullptr;
     QAbstractButton* stop = nullptr;
     ProgressBar* progress = nullptr;
+    TransparentLabel* progressEstimate = nullptr;  // rate and time left, below the bar
     FileListView* fileList = nullptr;
     QLabel* quickHelp = nullptr;
 };

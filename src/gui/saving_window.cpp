@@ -31,7 +31,8 @@ SavingWindow::SavingWindow(SavingFlags& flags, QWidget* parent)
       path_(Value("PathValue")),
       name_(Value("FileNameValue")),
       total_(Value("TotalFilesValue")),
-      progress_(new ProgressBar) {
+      progress_(new ProgressBar),
+      estimate_(Value("EstimateValue")) {
     setObjectName("SavingWindow");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     const char* captions[] = {"Path", "File Name", "Total Files"};
@@ -42,6 +43,7 @@ SavingWindow::SavingWindow(SavingFlags& flags, QWidget* parent)
     }
     progress_->setRange(0, 100);
     place(progress_, 14, 90, 300, 14);
+    place(estimate_, 14, 108, 300, 10);
     auto* skip = new QPushButton("S&kip File");
     skip->setObjectName("SkipFile");
     place(skip, 96, 130, 64, 16);
@@ -56,7 +58,11 @@ SavingWindow::SavingWindow(SavingFlags& flags, QWidget* parent)
 RecoveryRunResult SavingWindow::run(Session& session, const SaveSelection& selection, const std::string& destination) {
     if (!session.reader) return {};
     PosixDestinationFiles files(&session.inputs);
-    CopyContext context{*session.reader, session.selectedPool, files, session.savingFlags,
+    CountingSectorReader counted(*session.reader);
+    counted_ = &counted;
+    for (size_t index : SelectedFiles(session.records, selection))
+        totalSectors_ += (static_cast<uint64_t>(std::max<int64_t>(session.records.files()[index].size, 0)) + 4095) / 4096 * 8;
+    CopyContext context{counted, session.selectedPool, files, session.savingFlags,
                         session.filters.patterns(), session.settings.duplicateAction, this, {}};
     context.askContinue = [this](const std::string& question) {
         return calls_.answer([question] { return AskYesNo(kMessageError, question); }) == 1;
@@ -75,6 +81,7 @@ RecoveryRunResult SavingWindow::run(Session& session, const SaveSelection& selec
     exec();
     // The worker's last call closed the window; it has nothing left to do.
     worker.join();
+    counted_ = nullptr;
     return result;
 }
 
@@ -89,6 +96,12 @@ void SavingWindow::fileStarted(const std::string& path, const std::string& name,
 
 void SavingWindow::fileProgress(uint32_t percent) {
     calls_.run([this, percent] { progress_->setPosition(static_cast<int>(std::min<uint32_t>(percent, 100))); });
+    if (!counted_) return;
+    const ProgressEstimate estimate = estimator_.update(counted_->sectorsRead(), totalSectors_, counted_->lastSector());
+    const double now = SteadySeconds()();
+    if (now - lastEstimate_ < 0.5) return;
+    lastEstimate_ = now;
+    calls_.run([this, text = QString::fromStdString(ProgressEstimateText(estimate, "sectors"))] { estimate_->setText(text); });
 }
 
 void SavingWindow::savingDone() {

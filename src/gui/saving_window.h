@@ -8,6 +8,8 @@
 #include "gui/picture_dialog.h"
 #include "recovery/recovery_run.h"
 #include "recovery/saving_observer.h"
+#include "disk/counting_sector_reader.h"
+#include "disk/progress_estimator.h"
 
 class QLabel;
 
@@ -39,6 +41,12 @@ private:
     QLabel* name_;
     QLabel* total_;
     ProgressBar* progress_;
+    QLabel* estimate_;
+    // The reads of the run and the sectors the chosen files take, for the rate and time left.
+    CountingSectorReader* counted_ = nullptr;
+    uint64_t totalSectors_ = 0;
+    ProgressEstimator estimator_;
+    double lastEstimate_ = -1;
     mutable OrderedCalls calls_{this};
 };
 

@@ -107,6 +107,16 @@ void FillItemList(const RecoveredTree& tree, ItemListView& list, uint64_t parent
     }
 }
 
+void FillFileRows(const RecoveredTree& tree, ItemListView& list, const std::vector<size_t>& fileIndexes) {
+    list.deleteAllRows();
+    for (size_t index : fileIndexes) {
+        if (index >= tree.files().size()) continue;
+        const ItemRecord& file = tree.files()[index];
+        list.appendRow(RowOf(file, ItemRow::Kind::File, list.fileTypeName(file.name), std::to_string(file.size),
+                             file.itemNumber));
+    }
+}
+
 void ShowFolder(const RecoveredTree& tree, FolderTreeView& view, ItemListView& list, uint32_t t,
                 const std::vector<std::string>& filters) {
     const ItemRecord* folder = tree.FindFolderByTreeItem(t);

@@ -27,6 +27,9 @@ void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentT
 void FillItemList(const RecoveredTree& tree, ItemListView& list, uint64_t parentId,
                   const std::vector<std::string>& filters);
 
+// Replaces the rows of the list by these files (positions in the file list), in that order.
+void FillFileRows(const RecoveredTree& tree, ItemListView& list, const std::vector<size_t>& fileIndexes);
+
 // Shows the folder of tree item t (the root's contents when t is no folder's item), then
 // focuses the tree, selects t and expands its ancestors up to the root item.
 void ShowFolder(const RecoveredTree& tree, FolderTreeView& view, ItemListView& list, uint32_t t,

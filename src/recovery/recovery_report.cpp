@@ -27,6 +27,8 @@ const char* CopyOutcomeText(CopyOutcome outcome) {
     return "";
 }
 
+}  // namespace
+
 // One CSV field: quoted when it holds a separator, a quote or a line break; quotes doubled.
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -37,6 +39,8 @@ std::string CsvField(const std::string& text) {
     }
     return quoted + "\"";
 }
+
+namespace {
 
 template <typename Item, typename Format>
 std::string Joined(const std::vector<Item>& items, Format format) {
@@ -50,6 +54,8 @@ std::string Joined(const std::vector<Item>& items, Format format) {
 
 // The reason of the last failed call, or `fallback` when the system gave none.
 std::string Reason(const char* fallback) { return errno != 0 ? std::strerror(errno) : fallback; }
+
+}  // namespace
 
 std::optional<std::string> WriteText(DestinationFiles& files, const std::string& path, const std::string& text) {
     errno = 0;
@@ -65,8 +71,6 @@ std::optional<std::string> WriteText(DestinationFiles& files, const std::string&
     if (!file->close()) return path + ": " + Reason("it could not be written");
     return std::nullopt;
 }
-
-}  // namespace
 
 std::string OutcomeText(const ReportEntry& entry) {
     std::string text = CopyOutcomeText(entry.outcome);

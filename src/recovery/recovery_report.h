@@ -64,4 +64,11 @@ std::string OutcomeText(const ReportEntry& entry);
 // "2004-06-01T12:30:00Z"; empty for a stamp that is no real date.
 std::string IsoStamp(uint32_t timeStamp);
 
+// One CSV field: quoted when it holds a separator, a quote or a line break; quotes doubled.
+std::string CsvField(const std::string& text);
+
+// Writes a whole text file through the destination files; the path and the reason when it
+// could not be written whole, nullopt when it was.
+std::optional<std::string> WriteText(DestinationFiles& files, const std::string& path, const std::string& text);
+
 }  // namespace lumbra

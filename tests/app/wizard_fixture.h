@@ -47,6 +47,7 @@ protected:
     void Start(const std::vector<std::string>& images,
                std::vector<std::pair<size_t, RescueMap>> rescueMaps = {}) {
         desktop.temporaryFolder = scratch.file("temp") + "/";
+        session.scanStates = ScanStateStore(scratch.file("scan-states"));
         std::filesystem::create_directories(scratch.file("temp"));
         wizard = std::make_unique<WizardController>(session, view, desktop);
         ASSERT_TRUE(wizard->StartUp(

@@ -36,6 +36,7 @@ std::string ElementName(Element element) {
         {Element::HelpButtonB, "HelpButtonB"},     {Element::BackButton, "BackButton"},
         {Element::NextButton, "NextButton"},       {Element::StopButton, "StopButton"},
         {Element::ProgressBar, "ProgressBar"},     {Element::FileList, "FileList"},
+        {Element::ProgressEstimate, "ProgressEstimate"},
     };
     return names.at(element);
 }
@@ -297,6 +298,24 @@ std::optional<std::string> FakeView::AskDestinationFolder() {
 void FakeView::RunSaving(const SaveSelection& selection, const std::string& destination) {
     savings.push_back(selection);
     savingDestinations.push_back(destination);
+}
+
+std::optional<FileListExportChoice> FakeView::AskFileListExport(bool selectionAvailable) {
+    std::lock_guard lock(mutex_);
+    exportSelectionOffered.push_back(selectionAvailable);
+    return exportChoice;
+}
+
+std::optional<std::string> FakeView::AskFileListToSelect() {
+    std::lock_guard lock(mutex_);
+    return listToSelect;
+}
+
+void FakeView::SelectListRows(const std::vector<int>& chosen) {
+    std::lock_guard lock(mutex_);
+    selectedRows = chosen;
+    selectionMark = chosen.empty() ? -1 : chosen.front();
+    note("select rows " + std::to_string(chosen.size()));
 }
 
 ElementState FakeView::element(Element e) const {

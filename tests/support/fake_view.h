@@ -96,6 +96,9 @@ public:
     std::optional<uint64_t> OpenFindWindow() override;
     std::optional<std::string> AskDestinationFolder() override;
     void RunSaving(const SaveSelection& selection, const std::string& destination) override;
+    std::optional<FileListExportChoice> AskFileListExport(bool selectionAvailable) override;
+    std::optional<std::string> AskFileListToSelect() override;
+    void SelectListRows(const std::vector<int>& rows) override;
 
     // ---- what the test reads (call when no worker runs, or after WaitForWorker)
     ElementState element(Element element) const;
@@ -150,6 +153,10 @@ public:
     // The answers of the destination dialog, in turn; nullopt (cancel) once they run out.
     std::vector<std::string> destinationAnswers;
     size_t destinationAsked = 0;
+    // The answer of the file list dialogs; nullopt cancels. Whether a selection was offered.
+    std::optional<FileListExportChoice> exportChoice;
+    std::vector<bool> exportSelectionOffered;
+    std::optional<std::string> listToSelect;
 
 private:
     void note(const std::string& entry);
