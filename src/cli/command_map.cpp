@@ -25,7 +25,7 @@ void PrintLegend(std::ostream& out, const DiskPicture& picture) {
 
 void PrintJsonLegend(std::ostream& out, const DiskPicture& picture) {
     JsonWriter json(out);
-    json.beginObject().key("format").value(1).key("diskSectors").value(picture.diskSectors()).key("legend").beginArray();
+    json.beginObject().key("diskSectors").value(picture.diskSectors()).key("legend").beginArray();
     for (const LegendEntry& entry : PictureLegend(picture)) {
         json.beginObject()
             .key("name").value(entry.name)

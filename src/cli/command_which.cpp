@@ -40,7 +40,7 @@ struct Answer {
 
 void WriteJson(std::ostream& out, const Answer& answer, const DiskLayoutIndex& index, const std::vector<SectorRange>& ranges) {
     JsonWriter json(out);
-    json.beginObject().key("format").value(1).key("ranges").beginArray();
+    json.beginObject().key("ranges").beginArray();
     for (const SectorRange& range : ranges) {
         json.beginObject().key("firstSector").value(range.first).key("count").value(range.count).key("items").beginArray();
         for (const LayoutHit& hit : index.at(range.first, range.count)) {

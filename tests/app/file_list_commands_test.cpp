@@ -2,6 +2,8 @@
 // From List..." selects the files a list names, so that Recover Selected takes them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/command_table.h"
 #include "support/whole_file.h"
 #include "wizard_fixture.h"
@@ -75,6 +77,7 @@ TEST_F(FileListCommands, SelectFromListSelectsTheFilesForRecoverSelected) {
     EXPECT_EQ(Messages().back(), "2 file(s) of the list selected. Not found (1):\r\n\\Documents\\gone.txt");
     EXPECT_EQ(view.messages.back().kind, MessageKind::Error);
 
+    std::filesystem::create_directory(scratch.file("out"));
     view.destinationAnswers = {scratch.file("out")};
     wizard->OnCommand(Command::RecoverSelected);
     ASSERT_EQ(view.savings.size(), 1u);

@@ -104,8 +104,8 @@ TEST(DesktopCommandLine, AnImageWhoseMapCannotBeUsedIsLeftOutWithAMessage) {
     EXPECT_EQ(options.sources.rescueMapFiles, std::vector<std::string>{good});
     EXPECT_EQ(options.problems,
               (std::vector<std::string>{
-                  "the image a.img is left out: " + bad + " line 2: an area line holds a position, a size and a status",
-                  "the image c.img is left out: cannot read " + missing}));
+                  "the image a.img is left out: rescue map " + bad + " line 2: an area line holds a position, a size and a status",
+                  "the image c.img is left out: rescue map " + missing + ": No such file or directory"}));
 }
 
 TEST(DesktopCommandLine, AMapBeforeAnyImageIsStillABadCommandLine) {
