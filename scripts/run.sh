@@ -5,7 +5,8 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-dependencies.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMBRA_BUILD_GUI=ON >/dev/null
-cmake --build build -j"$(nproc)" --target lumbra-nss lumbra-nss-cli make-demo-image grab-windows Disk32 disk2
+cmake --build build -j"$(nproc)" --target lumbra-nss lumbra-nss-cli lumbra-nss-open-device make-demo-image grab-windows \
+  Disk32 disk2
 image=build/demo/demo-nss.img
 if [ ! -f "$image" ]; then
   mkdir -p build/demo
