@@ -42,4 +42,31 @@ std::optional<uint64_t> PoolBlockToDiskSector(const SelectedPool& pool, uint64_t
     return run->diskSector;
 }
 
+BlockRuns BlockRunsAt(const SelectedPool& pool, uint64_t diskSector) {
+    BlockRuns block;
+    const size_t segments = std::min<size_t>(
+        {pool.segmentCount, pool.segmentStart.size(), pool.segmentExtent.size()});
+    const auto segmentEnd = [&pool](size_t segment) {
+        return uint64_t{pool.segmentStart[segment]} + pool.segmentExtent[segment];
+    };
+    size_t first = segments;
+    if (pool.segmentCount > 1)
+        for (size_t segment = 0; segment < segments && first == segments; ++segment)
+            if (diskSector >= pool.segmentStart[segment] && diskSector < segmentEnd(segment)) first = segment;
+    if (first == segments) {
+        block.runs[block.count++] = PoolRun{diskSector, kSectorsPerBlock};
+        return block;
+    }
+    uint64_t left = kSectorsPerBlock;
+    uint64_t at = diskSector;
+    for (size_t segment = first; segment < segments && left > 0; ++segment) {
+        if (segment != first) at = pool.segmentStart[segment];
+        if (at >= segmentEnd(segment)) continue;
+        const uint64_t sectors = std::min(left, segmentEnd(segment) - at);
+        block.runs[block.count++] = PoolRun{at, sectors};
+        left -= sectors;
+    }
+    return block;
+}
+
 }  // namespace lumbra

@@ -1,9 +1,11 @@
 #pragma once
 // Pool-relative sectors to disk sectors, through the segments of the selected pool.
+#include <array>
 #include <cstdint>
 #include <optional>
 
 #include "discovery/pool_table.h"
+#include "disk/sector.h"
 
 namespace lumbra {
 
@@ -28,5 +30,16 @@ std::optional<uint64_t> PoolToDiskSector(const SelectedPool& pool, uint64_t pool
 // number is too large to be a sector number or the mapping fails.
 std::optional<PoolRun> MapPoolBlock(const SelectedPool& pool, uint64_t block);
 std::optional<uint64_t> PoolBlockToDiskSector(const SelectedPool& pool, uint64_t block);
+
+// The disk runs of the pool block that starts at disk sector `diskSector` (as PoolBlockToDiskSector
+// gives it). A segment whose extent is no multiple of 8 ends inside a block: the block's first
+// sectors lie at the end of that segment and the rest at the start of the next ones. Sectors
+// past the last segment are left out (they read as zeros). A block inside one segment, or one
+// that starts in no segment of a pool of several, is one run of kSectorsPerBlock sectors.
+struct BlockRuns {
+    std::array<PoolRun, kSectorsPerBlock> runs{};
+    size_t count = 0;
+};
+BlockRuns BlockRunsAt(const SelectedPool& pool, uint64_t diskSector);
 
 }  // namespace lumbra

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "discovery/pool_mapping.h"
 #include "disk/sector.h"
 #include "disk/sector_reader.h"
 
@@ -26,10 +27,20 @@ inline SectorBytes ReadOneSector(SectorReader& reader, uint64_t sector) {
     return bytes;
 }
 
-inline BlockBytes ReadOneBlock(SectorReader& reader, uint64_t sector) {
+// The sectors of the pool block that starts at disk sector `diskSector`, run by run (see
+// BlockRunsAt); counted as metadata read when `metadata` says so.
+inline BlockBytes ReadPoolBlockAt(SectorReader& reader, const SelectedPool& pool, uint64_t diskSector,
+                                  bool metadata = true) {
     BlockBytes bytes{};
-    reader.ReadSectors(sector, kSectorsPerBlock, bytes.data());
-    NoteMetadataRead(reader, sector, kSectorsPerBlock);
+    const BlockRuns block = BlockRunsAt(pool, diskSector);
+    uint8_t* into = bytes.data();
+    for (size_t i = 0; i < block.count; ++i) {
+        const PoolRun& run = block.runs[i];
+        const auto sectors = static_cast<uint32_t>(run.sectors);
+        reader.ReadSectors(run.diskSector, sectors, into);
+        if (metadata) NoteMetadataRead(reader, run.diskSector, sectors);
+        into += size_t{sectors} * kSectorSize;
+    }
     return bytes;
 }
 

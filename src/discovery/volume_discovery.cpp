@@ -35,7 +35,7 @@ void WalkObjectTree(SectorReader& reader, const SelectedPool& pool, uint64_t roo
                     BlockQueue& queue) {
     queue.append(root);
     for (size_t next = 0; next < queue.size(); ++next) {
-        const BlockBytes block = ReadOneBlock(reader, queue[next]);
+        const BlockBytes block = ReadPoolBlockAt(reader, pool, queue[next]);
         const NodeKind kind = ParseNodeKind(block);
         if (kind == NodeKind::Branch) VisitBranch(block, pool, queue);
         if (kind == NodeKind::Leaf) VisitLeaf(block, pool, volumes, queue);

@@ -38,7 +38,7 @@ void ScanBlock(MountContext& context, uint64_t diskSector, BlockBytes& block) {
     block.fill(0);
     context.reader.ReadSectors(diskSector, 1, block.data());
     if (ParseNodeKind(block) != NodeKind::Leaf) return;
-    context.reader.ReadSectors(diskSector, kSectorsPerBlock, block.data());
+    block = ReadPoolBlockAt(context.reader, context.pool, diskSector, false);
     ParseLeafBlock(context, block, false);
 }
 
@@ -51,7 +51,7 @@ void WalkVolumeTree(MountContext& context, uint64_t rootSector) {
     for (size_t i = 0; i < context.blockQueue.size() && !context.stopped(); ++i) {
         uint64_t sector = context.blockQueue[i];
         context.events.currentSector(sector);
-        BlockBytes block = ReadOneBlock(context.reader, sector);
+        BlockBytes block = ReadPoolBlockAt(context.reader, context.pool, sector);
         NodeKind kind = ParseNodeKind(block);
         if (kind == NodeKind::Branch) {
             denominator += QueueChildren(context, block);

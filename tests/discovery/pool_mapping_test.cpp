@@ -70,6 +70,32 @@ TEST(PoolMapping, PoolWithoutSegmentsMapsNothing) {
     EXPECT_EQ(PoolToDiskSector(partial, 20), std::nullopt);
 }
 
+// Segments of 1003, 3 and 100 sectors at 5000, 9000 and 12000.
+SelectedPool SplitPool() {
+    return SelectedPool{.name = "P", .poolSize = 1106, .segmentCount = 3, .segmentStart = {5000, 9000, 12000},
+                        .segmentExtent = {1003, 3, 100}};
+}
+
+using RunList = std::vector<std::pair<uint64_t, uint64_t>>;  // (disk sector, sectors)
+
+RunList Runs(const BlockRuns& block) {
+    RunList runs;
+    for (size_t i = 0; i < block.count; ++i) runs.emplace_back(block.runs[i].diskSector, block.runs[i].sectors);
+    return runs;
+}
+
+TEST(PoolMapping, ABlockCrossingSegmentEndsGoesOnAtEachNextStart) {
+    const SelectedPool pool = SplitPool();
+    EXPECT_EQ(Runs(BlockRunsAt(pool, 5000 + 992)), (RunList{{5992, 8}}));  // ends at 5999, inside
+    EXPECT_EQ(Runs(BlockRunsAt(pool, 5000 + 995)), (RunList{{5995, 8}}));  // ends at 6002, the last sector
+    EXPECT_EQ(Runs(BlockRunsAt(pool, 5000 + 996)), (RunList{{5996, 7}, {9000, 1}}));
+    EXPECT_EQ(Runs(BlockRunsAt(pool, 5000 + 1000)), (RunList{{6000, 3}, {9000, 3}, {12000, 2}}));
+    EXPECT_EQ(Runs(BlockRunsAt(pool, 12000 + 96)), (RunList{{12096, 4}}));  // past the last segment: left out
+    EXPECT_EQ(Runs(BlockRunsAt(pool, 7000)), (RunList{{7000, 8}}));        // in no segment: as given
+    const SelectedPool lone{.name = "L", .poolSize = 20, .segmentCount = 1, .segmentStart = {100}, .segmentExtent = {20}};
+    EXPECT_EQ(Runs(BlockRunsAt(lone, 116)), (RunList{{116, 8}}));
+}
+
 TEST(PoolMapping, BlockNumberTooLargeForASectorIsNotMapped) {
     const SelectedPool pool{.poolSize = 0xFFFFFFFF, .segmentCount = 1, .segmentStart = {100}, .segmentExtent = {0}};
     EXPECT_EQ(PoolBlockToDiskSector(pool, std::numeric_limits<uint64_t>::max() / 4), std::nullopt);

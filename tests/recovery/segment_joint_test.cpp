@@ -3,6 +3,7 @@
 // crosses such a joint is laid out, copied and judged sector by sector.
 #include <gtest/gtest.h>
 
+#include "discovery/volume_discovery.h"
 #include "disk/sector.h"
 #include "recovery/copy_fixture.h"
 #include "recovery/file_condition.h"
@@ -87,6 +88,59 @@ TEST(SegmentJoint, UnreadableSectorsAtTheJointMakeTheFileDamagedThere) {
     std::vector<uint8_t> expected = fixture.expected("Across.bin");
     std::fill_n(expected.begin() + (kBytesBeforeJoint - kSectorSize), 2 * kSectorSize, uint8_t{0});
     EXPECT_TRUE(ReadWholeFile(fixture.destination.path() / "Across.bin") == expected);
+}
+
+// A pool whose first segment ends `split` sectors into pool block `block`.
+test::NssImage SplitAt(uint64_t block, uint64_t split, const std::vector<test::VolumePlan>& volumes) {
+    return test::NssImageBuilder()
+        .pool({.name = "POOL",
+               .segments = {{.extent = static_cast<uint32_t>(block * kSectorsPerBlock + split)}, {.extent = 2000}},
+               .volumes = volumes})
+        .build();
+}
+
+// Blocks of the trees are read as the pool maps them too: a leaf of the volume's B-tree and the
+// root of the pool's object tree, each split by the joint after one sector and after seven.
+TEST(SegmentJoint, TreeBlocksSplitByTheJointAreReadFromBothSegments) {
+    // Twelve volumes: their records in the object tree's root leaf fill more than its first sector.
+    std::vector<test::VolumePlan> volumes(12);
+    for (size_t v = 0; v < volumes.size(); ++v) {
+        volumes[v].name = "VOLUME" + std::to_string(v);
+        volumes[v].addFile("only.txt", 0, 100);
+    }
+    for (int i = 0; i < 40; ++i) volumes[0].addFile("file " + std::to_string(i), 0, 100);
+    const test::NssImage apart = SplitAt(400, 1, volumes);
+    const uint64_t leaf = apart.pools().at(0).volumes.at(0).leafBlocks.at(0);
+    const uint64_t root = apart.pools().at(0).treeRootBlock;
+    for (const uint64_t split : {1, 7}) {
+        SCOPED_TRACE("split after " + std::to_string(split) + " sector(s)");
+        test::MountedImage leafSplit(SplitAt(leaf, split, volumes));
+        ASSERT_EQ(leafSplit.builtVolume().leafBlocks.at(0), leaf);
+        EXPECT_FALSE(leafSplit.MountVolumeBased().stopped);
+        test::ExpectMountedAsBuilt(leafSplit.tree, test::NssImage::expectedMount(leafSplit.builtVolume()));
+
+        test::MountedImage rootSplit(SplitAt(root, split, volumes));
+        ASSERT_EQ(rootSplit.builtPool().treeRootBlock, root);
+        ObjectTree tree;
+        VolumeTable found;
+        BlockQueue queue;
+        DiscoverVolumes(rootSplit.reader, rootSplit.pool, RecoveryMode::VolumeBased, tree, found, queue);
+        ASSERT_EQ(found.count(), volumes.size());
+        for (size_t v = 0; v < volumes.size(); ++v) EXPECT_EQ(found[v].name, volumes[v].name);
+    }
+}
+
+// The scan of every pool block reads a leaf split by the joint from both segments too.
+TEST(SegmentJoint, ThePoolScanReadsALeafSplitByTheJoint) {
+    test::VolumePlan volume{.name = "DATA"};
+    for (int i = 0; i < 40; ++i) volume.addFile("file " + std::to_string(i), 0, 100);
+    const uint64_t leaf = SplitAt(400, 1, {volume}).pools().at(0).volumes.at(0).leafBlocks.at(0);
+    for (const uint64_t split : {1, 7}) {
+        test::MountedImage mounted(SplitAt(leaf, split, {volume}));
+        ASSERT_EQ(mounted.builtVolume().leafBlocks.at(0), leaf);
+        mounted.MountPoolBased();
+        EXPECT_EQ(mounted.tree.files().size(), 40u) << "split after " << split;
+    }
 }
 
 }  // namespace
