@@ -3,13 +3,12 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "gui/busy_cursor.h"
+#include "gui/file_dialog_run.h"
 #include "gui/file_list_view.h"
 #include "gui/main_window.h"
 
@@ -65,14 +64,6 @@ private:
     QRadioButton* json_;
 };
 
-std::optional<std::string> ChosenFile(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const int result = dialog.exec();
-    ShowBusyUntilIdle();
-    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().last()).toStdString();
-}
-
 }  // namespace
 
 std::optional<FileListExportChoice> MainWindow::AskFileListExport(bool selectionAvailable) {
@@ -84,7 +75,7 @@ std::optional<FileListExportChoice> MainWindow::AskFileListExport(bool selection
         dialog.setObjectName("FileListSaveDialog");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(json ? "json" : "csv");
-        const auto path = ChosenFile(dialog);
+        const auto path = RunFileDialog(dialog);
         if (!path) return std::nullopt;
         return FileListExportChoice{choices.scope(), choices.format(), *path};
     });
@@ -96,7 +87,7 @@ std::optional<std::string> MainWindow::AskFileListToSelect() {
         dialog.setObjectName("FileListOpenDialog");
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        return ChosenFile(dialog);
+        return RunFileDialog(dialog);
     });
 }
 

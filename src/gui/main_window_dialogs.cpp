@@ -1,12 +1,12 @@
 // The notifications and dialogs of the View. Each runs modally on the GUI thread; a call from
 // a worker waits for the answer.
-#include <QFile>
 #include <QFileDialog>
 
 #include "app/file_filters_dialog.h"
 #include "app/recovery_message.h"
 #include "gui/about_dialog.h"
 #include "gui/busy_cursor.h"
+#include "gui/file_dialog_run.h"
 #include "gui/captioned_values_dialog.h"
 #include "gui/file_filters_window.h"
 #include "gui/find_window.h"
@@ -20,19 +20,6 @@
 #include "gui/snapshot_save_dialog.h"
 
 namespace lumbra {
-
-namespace {
-
-std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const int result = dialog.exec();
-    // The step goes on with what was chosen: loading a snapshot, saving files.
-    ShowBusyUntilIdle();
-    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().last()).toStdString();
-}
-
-}  // namespace
 
 void MainWindow::ShowMessage(MessageKind kind, std::string_view text) {
     calls_.answer([kind, copy = std::string(text)] {

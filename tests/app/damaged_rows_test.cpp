@@ -14,16 +14,7 @@ namespace {
 // readme.txt's second sector was never rescued.
 TEST_F(WizardTest, AFileOnUnrescuedSectorsStandsOutInTheListAndItsPropertiesSaySo) {
     const NssImage image = StandardImage();
-    const BuiltPool& pool = image.pools().at(0);
-    uint64_t readmeBlock = 0;
-    for (const BuiltFile& file : pool.volumes.at(0).files)
-        if (file.expectedName() == "readme.txt") readmeBlock = file.firstBlock;
-    const uint64_t sector = *pool.toDiskSector(readmeBlock * kSectorsPerBlock + 1);
-    RescueMap map;
-    map.unrescued = {{sector * kSectorSize, kSectorSize}};
-    map.coveredEnd = image.sizeBytes();
-    const std::string path = WriteImage(image);
-    Start({path}, {{0, map}});
+    StartWithUnrescued(image, FileSector(image, "readme.txt", 1), kSectorSize);
     ToBrowse();
 
     const int readme = RowNamed("readme.txt");
@@ -49,11 +40,7 @@ TEST_F(WizardTest, AMountOverUnreadableTreeNodesEndsWithAMessage) {
     const NssImage image = StandardImage();
     const BuiltPool& pool = image.pools().at(0);
     const uint64_t leaf = *pool.toDiskSector(pool.volumes.at(0).leafBlocks.at(0) * kSectorsPerBlock);
-    RescueMap map;
-    map.unrescued = {{leaf * kSectorSize, kBlockSize}};
-    map.coveredEnd = image.sizeBytes();
-    const std::string path = WriteImage(image);
-    Start({path}, {{0, map}});
+    StartWithUnrescued(image, leaf, kBlockSize);
     ToBrowse();
     ASSERT_FALSE(view.messages.empty());
     EXPECT_EQ(view.messages.back().kind, MessageKind::Information);
@@ -87,16 +74,7 @@ TEST(RowColours, DamagedTextIsReadableOnWhiteWithAMargin) {
 // Report.doc's first sector was never rescued: Documents holds damage, Pictures does not.
 TEST_F(WizardTest, AFolderHoldingADamagedFileIsMarked) {
     const NssImage image = StandardImage();
-    const BuiltPool& pool = image.pools().at(0);
-    uint64_t reportBlock = 0;
-    for (const BuiltFile& file : pool.volumes.at(0).files)
-        if (file.expectedName() == "Report.doc") reportBlock = file.firstBlock;
-    const uint64_t sector = *pool.toDiskSector(reportBlock * kSectorsPerBlock);
-    RescueMap map;
-    map.unrescued = {{sector * kSectorSize, kSectorSize}};
-    map.coveredEnd = image.sizeBytes();
-    const std::string path = WriteImage(image);
-    Start({path}, {{0, map}});
+    StartWithUnrescued(image, FileSector(image, "Report.doc", 0), kSectorSize);
     ToBrowse();
     ASSERT_GE(RowNamed("Documents"), 0);
     EXPECT_TRUE(view.rows[static_cast<size_t>(RowNamed("Documents"))].damaged);

@@ -60,16 +60,7 @@ class DamagedOpenTest : public WizardTest {
 protected:
     void SetUp() override {
         const NssImage image = StandardImage();
-        const BuiltPool& pool = image.pools().at(0);
-        uint64_t readmeBlock = 0;
-        for (const BuiltFile& file : pool.volumes.at(0).files)
-            if (file.expectedName() == "readme.txt") readmeBlock = file.firstBlock;
-        const uint64_t sector = *pool.toDiskSector(readmeBlock * kSectorsPerBlock + 1);
-        RescueMap map;
-        map.unrescued = {{sector * kSectorSize, kSectorSize}};
-        map.coveredEnd = image.sizeBytes();
-        const std::string path = WriteImage(image);
-        Start({path}, {{0, map}});
+        StartWithUnrescued(image, FileSector(image, "readme.txt", 1), kSectorSize);
         ToBrowse();
     }
 };

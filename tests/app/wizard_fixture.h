@@ -9,6 +9,7 @@
 
 #include "app/session.h"
 #include "app/wizard_controller.h"
+#include "disk/sector.h"
 #include "support/fake_desktop.h"
 #include "support/fake_view.h"
 #include "support/nss_image_builder.h"
@@ -54,6 +55,21 @@ protected:
             DriveSources{.listSystemDisks = false, .images = images, .rescueMaps = std::move(rescueMaps)}, ""));
     }
     void StartStandard() { Start({WriteImage(StandardImage())}); }
+    // Starts over the image, whose rescue map leaves `bytes` from disk sector `sector` unrescued.
+    void StartWithUnrescued(const NssImage& image, uint64_t sector, uint64_t bytes) {
+        RescueMap map;
+        map.unrescued = {{sector * kSectorSize, bytes}};
+        map.coveredEnd = image.sizeBytes();
+        Start({WriteImage(image)}, {{0, map}});
+    }
+    // The disk sector of sector `sectorInFile` of the first pool's first volume's file `name`.
+    static uint64_t FileSector(const NssImage& image, const std::string& name, uint64_t sectorInFile) {
+        const BuiltPool& pool = image.pools().at(0);
+        for (const BuiltFile& file : pool.volumes.at(0).files)
+            if (file.expectedName() == name) return *pool.toDiskSector(file.firstBlock * kSectorsPerBlock + sectorInFile);
+        ADD_FAILURE() << "no file " << name;
+        return 0;
+    }
 
     void ClickTree(TreeKind kind, const std::string& text, TreeHitPart part = TreeHitPart::Label) {
         const uint32_t item = view.findTreeItem(kind, text);
