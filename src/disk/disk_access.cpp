@@ -1,5 +1,7 @@
 #include "disk/disk_access.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "disk/bios_sector_reader.h"
@@ -8,6 +10,7 @@
 #include "disk/file_device.h"
 #include "disk/rescued_device.h"
 #include "disk/rescued_sector_reader.h"
+#include "disk/sysfs_disks.h"
 
 namespace lumbra {
 
@@ -66,16 +69,24 @@ std::string ImageOpenError(const std::string& path, const std::string& reason) {
 }
 
 std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {
-    auto device = FileDevice::Open(path, errorText);
-    if (!device) return std::nullopt;
-    // A file of 0 bytes has no sector to read; whatever was meant, it is not a disk.
-    std::error_code error;
-    if (device->sizeBytes() == 0 && std::filesystem::is_regular_file(path, error)) {
-        if (errorText) *errorText = kEmptyImageText;
-        return std::nullopt;
+    uint64_t sizeBytes = 0;
+    if (auto device = FileDevice::Open(path, errorText)) {
+        sizeBytes = device->sizeBytes();
+        // A file of 0 bytes has no sector to read; whatever was meant, it is not a disk.
+        std::error_code error;
+        if (sizeBytes == 0 && std::filesystem::is_regular_file(path, error)) {
+            if (errorText) *errorText = kEmptyImageText;
+            return std::nullopt;
+        }
+    } else {
+        // A disk named as an image that this user may not open: its size comes from sysfs, and
+        // it is opened (through the helper) only when the user goes on with it.
+        const auto diskBytes = ::access(path.c_str(), R_OK) != 0 ? SysfsBlockDeviceSize(path) : std::nullopt;
+        if (!diskBytes) return std::nullopt;
+        if (errorText) errorText->clear();
+        sizeBytes = *diskBytes;
     }
-    DriveEntry row = GeometryForSize(device->sizeBytes());
-    row.sizeBytes = device->sizeBytes();
+    DriveEntry row = GeometryForSize(sizeBytes);
     row.model = std::filesystem::path(path).filename().string();
     row.path = path;
     row.probeNumber = driveTable_.count();

@@ -1,5 +1,8 @@
 #include "disk/sysfs_disks.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -82,6 +85,15 @@ std::vector<SysfsDisk> ListSysfsDisks(const SystemPaths& paths) {
         disks.push_back(std::move(disk));
     }
     return disks;
+}
+
+std::optional<uint64_t> SysfsBlockDeviceSize(const std::string& devicePath, const std::string& sysDevBlock) {
+    struct stat node {};
+    if (::stat(devicePath.c_str(), &node) != 0 || !S_ISBLK(node.st_mode)) return std::nullopt;
+    const std::string number = std::to_string(major(node.st_rdev)) + ":" + std::to_string(minor(node.st_rdev));
+    const uint64_t size = sizeBytesOf(fs::path(sysDevBlock) / number);
+    if (size == 0) return std::nullopt;
+    return size;
 }
 
 }  // namespace lumbra

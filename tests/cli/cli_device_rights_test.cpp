@@ -95,6 +95,23 @@ TEST_F(CliDeviceRights, AnOrdinaryUserListsMountsAndExtractsARootOnlyDiskThrough
     EXPECT_GE(reports, 1u);
 }
 
+// A disk named with --image, as an image file would be: listed from sysfs without rights, read
+// through the helper.
+TEST_F(CliDeviceRights, ADiskGivenAsAnImageIsReadThroughTheHelperToo) {
+    std::string why;
+    const std::string standIn = StandIn(0, why);
+    if (standIn.empty()) GTEST_SKIP() << why;
+    const std::string answer = test::RunAsNobody(standIn, [&] {
+        return RunCommandLine("--no-drives --image " + loop->device() + " drives") + "--\n" +
+               RunCommandLine("--no-drives --image " + loop->device() + " pools --drive 0");
+    });
+    EXPECT_NE(answer.find(fs::path(loop->device()).filename().string()), std::string::npos) << answer;
+    EXPECT_NE(answer.find("RIGHTS"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("cannot open"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("exit 0\n--\n"), answer.find("exit")) << answer;
+    EXPECT_TRUE(answer.ends_with("exit 0\n")) << answer;
+}
+
 TEST_F(CliDeviceRights, RightsRefusedByPkexecAreSaidWithSudoAsTheWayOut) {
     for (int status : {126, 127}) {
         std::string why;

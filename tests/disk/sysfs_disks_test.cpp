@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <fstream>
@@ -76,6 +78,22 @@ TEST_F(SysfsDisksTest, ADiskWithASizeButNoNodeIsGone) {
     const auto disks = ListSysfsDisks(paths);
     ASSERT_EQ(disks.size(), 1u);
     EXPECT_EQ(disks[0].name, "sdb");
+}
+
+// A block device node is sized by its device number under the given folder, without opening it.
+TEST_F(SysfsDisksTest, ABlockDeviceIsSizedByItsNumberAndNothingElseIs) {
+    const fs::path node = dev / "disk7";
+    if (::mknod(node.c_str(), S_IFBLK | 0600, makedev(7, 99)) != 0) GTEST_SKIP() << "making a device node needs root";
+    const fs::path numbers = scratch.path() / "dev-block";
+    fs::create_directories(numbers / "7:99");
+    std::ofstream(numbers / "7:99" / "size") << "2048\n";
+    EXPECT_EQ(SysfsBlockDeviceSize(node.string(), numbers.string()), uint64_t{2048} * 512);
+    std::ofstream(numbers / "7:99" / "size") << "0\n";
+    EXPECT_EQ(SysfsBlockDeviceSize(node.string(), numbers.string()), std::nullopt);
+    std::ofstream(dev / "plain") << "data";
+    EXPECT_EQ(SysfsBlockDeviceSize((dev / "plain").string(), numbers.string()), std::nullopt);
+    EXPECT_EQ(SysfsBlockDeviceSize("/dev/null", numbers.string()), std::nullopt);
+    EXPECT_EQ(SysfsBlockDeviceSize((dev / "missing").string(), numbers.string()), std::nullopt);
 }
 
 }  // namespace
