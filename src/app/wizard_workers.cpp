@@ -173,13 +173,15 @@ void WizardController::FinishMount() {
     view_.Enable(Element::BackButton);
     view_.Hide(Element::ProgressBar);
     ApplyMenu(MenuMode::Browse);
-    wizard.workerBusy = 0;
     SetQuickHelp(QuickHelp::Browse);
+    // Told while the worker still counts as busy: until then the reader is the worker's, and Back
+    // may let it go at once after.
     const DamageMap* damage = session_.reader ? session_.reader->damageMap() : nullptr;
     if (damage) {
         const std::string warning = UnreadableMetadataMessage(damage->metadataDamage(), wizard.recoveryMode == 2);
         if (!warning.empty()) view_.ShowMessage(MessageKind::Information, warning);
     }
+    wizard.workerBusy = 0;
 }
 
 // The right pane of the browse step over the recovered tree, from a mount or a snapshot.
