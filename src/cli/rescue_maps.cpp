@@ -1,5 +1,7 @@
 #include "cli/rescue_maps.h"
 
+#include <cstdint>
+
 #include "cli/exit_codes.h"
 
 namespace lumbra::cli {
@@ -8,7 +10,9 @@ std::variant<std::vector<std::pair<size_t, std::string>>, std::string> PairRescu
     const std::vector<std::string>& arguments) {
     std::vector<std::pair<size_t, std::string>> pairs;
     size_t images = 0;
-    std::optional<size_t> image;
+    // The index of the --image a --mapfile may still follow; none after a --mapfile took it.
+    constexpr size_t kNone = SIZE_MAX;
+    size_t image = kNone;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--") break;
@@ -20,9 +24,9 @@ std::variant<std::vector<std::pair<size_t, std::string>>, std::string> PairRescu
             image = images++;
             continue;
         }
-        if (!image) return std::string("--mapfile MAP follows the --image PATH it belongs to");
-        pairs.emplace_back(*image, value);
-        image.reset();
+        if (image == kNone) return std::string("--mapfile MAP follows the --image PATH it belongs to");
+        pairs.emplace_back(image, value);
+        image = kNone;
     }
     return pairs;
 }
