@@ -11,19 +11,10 @@
 namespace lumbra::test {
 namespace {
 
-NssImage TwoChainImage() {
-    return NssImageBuilder()
-        .pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {StandardVolume()}})
-        .pool("SECOND", {.headerSector = 6000, .header = {.chain = 1}})
-        .noMbr()
-        .diskSectors(12000)
-        .build();
-}
-
 class ScanResumeTest : public WizardTest {
 protected:
     void SetUp() override {
-        image = WriteImage(TwoChainImage());
+        image = WriteImage(LostTableImage());
         Start({image});
     }
     void Scan(const std::string& end = "12000") {

@@ -7,16 +7,6 @@
 namespace lumbra::test {
 namespace {
 
-// A disk whose partition table is gone: the pools are found only by the scan.
-NssImage LostTableImage() {
-    return NssImageBuilder()
-        .pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {StandardVolume()}})
-        .pool("SECOND", {.headerSector = 6000, .header = {.chain = 1}})
-        .noMbr()
-        .diskSectors(12000)
-        .build();
-}
-
 class ScanTest : public WizardTest {
 protected:
     void StartScan(const std::string& start, const std::string& end) {

@@ -36,6 +36,16 @@ inline NssImage StandardImage() {
         .build();
 }
 
+// A disk whose partition table is gone: the pools are found only by a scan.
+inline NssImage LostTableImage() {
+    return NssImageBuilder()
+        .pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {StandardVolume()}})
+        .pool("SECOND", {.headerSector = 6000, .header = {.chain = 1}})
+        .noMbr()
+        .diskSectors(12000)
+        .build();
+}
+
 class WizardTest : public ::testing::Test {
 protected:
     std::string WriteImage(const NssImage& image, const std::string& name = "disk.img") {
