@@ -1,14 +1,11 @@
-// The help balloon on a real X server (tool_tip_x11_check.sh starts one with a window manager and
-// no compositing manager): the pointer is moved by xdotool and the screen is read back by
-// ImageMagick's import, as a user would see it. Elsewhere these tests are skipped.
+// The help balloon on a real X server, seen as a user sees it (support/qt/balloon_on_screen.h).
+// Elsewhere these tests are skipped.
 #ifdef LUMBRA_WITH_XCB
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QLinearGradient>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QtGui/qguiapplication_platform.h>
@@ -18,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/qt/balloon_on_screen.h"
 #include "toolkit/qt/help_tool_tips.h"
 #include "toolkit/qt/screen_backdrop.h"
 
@@ -30,30 +28,6 @@ constexpr int kWaitMs = 20000;
 // window would show nothing).
 const QColor kUnderTop(215, 230, 170);
 const QColor kUnderBottom(170, 200, 235);
-// How far a pixel may stray from the screen before the balloon: where the balloon is wholly
-// see-through, only by rounding; under its shadow, by the shadow's grey at its darkest (a black
-// band strays by some 400).
-constexpr int kSeeThroughTolerance = 30;
-constexpr int kShadowTolerance = 150;
-
-int Distance(const QColor& a, const QColor& b) {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
-}
-
-// The whole screen as the X server shows it, saved in the check's folder as the test's name
-// followed by `moment`.
-QImage GrabRoot(const QString& moment) {
-    const QString folder = qEnvironmentVariable("LUMBRA_X11_GRABS", QDir::tempPath());
-    const QString test = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    const QString path = folder + u'/' + test + u'_' + moment + ".png";
-    if (QProcess::execute("import", {"-window", "root", path}) != 0) return {};
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-
-struct Area {
-    QRect global;
-    int tolerance;
-};
 
 class ToolTipOnX : public ::testing::Test {
 protected:
@@ -74,91 +48,16 @@ protected:
         tip = CreateHelpToolTip(&window, button, HelpButton::VolumeIdentify);
     }
 
-    bool MovePointer(const QPoint& global) {
-        return QProcess::execute("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y())}) == 0;
-    }
-
-    // The screen with the window drawn and the pointer away from it.
-    QImage ScreenBefore() {
-        if (!MovePointer(window.geometry().bottomRight() + QPoint(40, 40))) return {};
-        const QPoint middle = window.geometry().center();
-        const QColor between((kUnderTop.red() + kUnderBottom.red()) / 2, (kUnderTop.green() + kUnderBottom.green()) / 2,
-                             (kUnderTop.blue() + kUnderBottom.blue()) / 2);
-        QImage shot;
-        const bool drawn = QTest::qWaitFor([&] {
-            shot = GrabRoot("before");
-            return !shot.isNull() && Distance(shot.pixelColor(middle), between) < kSeeThroughTolerance;
-        }, kWaitMs);
-        return drawn ? shot : QImage();
-    }
-
     // Real pointer motion onto the help button, until the balloon is shown.
     bool PointAtTheButton() {
-        return MovePointer(button->mapToGlobal(button->rect().center())) &&
+        return test::MovePointer(button->mapToGlobal(button->rect().center())) &&
                QTest::qWaitFor([&] { return tip->state() == MarkupToolTip::Shown && tip->isVisible(); }, kWaitMs);
     }
 
-    // The screen once the balloon's pale yellow body is on it.
-    QImage ScreenWithTheBalloon() {
-        const MarkupRect& body = tip->shape().body;
-        const QRect inside = QRect(body.left, body.top, body.width(), body.height()).translated(tip->pos()).adjusted(8, 8, -8, -8);
-        QImage shot;
-        const bool shown = QTest::qWaitFor([&] {
-            shot = GrabRoot("balloon");
-            int yellow = 0;
-            for (int y = inside.top(); !shot.isNull() && y <= inside.bottom(); y += 2)
-                for (int x = inside.left(); x <= inside.right(); x += 2) {
-                    const QColor c = shot.pixelColor(x, y);
-                    yellow += c.red() > 220 && c.green() > 220 && c.blue() < 200 ? 1 : 0;
-                }
-            return yellow > 100;
-        }, kWaitMs);
-        return shown ? shot : QImage();
-    }
-
-    // Where the balloon's window shows what lies under it: beside the body's rounded corners and
-    // the anchor, wholly; under the shadow right of and below the body, darkened.
-    std::vector<Area> SeeThroughAreas() const {
-        const ToolTipShape& shape = tip->shape();
-        const QPoint at = tip->pos();
-        const MarkupRect& b = shape.body;
-        const int w = shape.window.width();
-        const int h = shape.window.height();
-        std::vector<Area> areas = {
-            {QRect(0, 0, 4, 4), kSeeThroughTolerance},
-            {QRect(b.left, b.top, 2, 1), kSeeThroughTolerance},
-            {QRect(b.left, b.top, 1, 2), kSeeThroughTolerance},
-            {QRect(b.right - 2, b.top, 2, 1), kSeeThroughTolerance},
-            {QRect(b.left, b.bottom - 1, 1, 1), kSeeThroughTolerance},
-            {QRect(b.right + 3, b.top + 10, w - b.right - 3, b.height() - 20), kShadowTolerance},
-            {QRect(b.left + 10, b.bottom + 3, b.width() - 20, h - b.bottom - 3), kShadowTolerance},
-        };
-        for (Area& area : areas) area.global.translate(at);
-        return areas;
-    }
-
-    // The pixels of the see-through areas that strayed from `before`, as "x,y before -> after".
+    // The pixels under the balloon that strayed from `before`, but for the button's hover look.
     std::vector<std::string> Strayed(const QImage& before, const QImage& after) const {
-        const QRect pressed = QRect(button->mapToGlobal(QPoint(0, 0)), button->size()).adjusted(-2, -2, 2, 2);
-        std::vector<std::string> strayed;
-        for (const Area& area : SeeThroughAreas()) {
-            for (int y = area.global.top(); y <= area.global.bottom(); ++y)
-                for (int x = area.global.left(); x <= area.global.right(); ++x) {
-                    if (pressed.contains(x, y)) continue;  // the button's own hover look
-                    const QColor was = before.pixelColor(x, y);
-                    const QColor is = after.pixelColor(x, y);
-                    if (Distance(was, is) > area.tolerance)
-                        strayed.push_back(std::to_string(x) + "," + std::to_string(y) + " " +
-                                          was.name().toStdString() + " -> " + is.name().toStdString());
-                }
-        }
-        return strayed;
-    }
-
-    int CheckedPixels() const {
-        int count = 0;
-        for (const Area& area : SeeThroughAreas()) count += std::max(area.global.width() * area.global.height(), 0);
-        return count;
+        const QRect hovered = QRect(button->mapToGlobal(QPoint(0, 0)), button->size()).adjusted(-2, -2, 2, 2);
+        return test::StrayedUnderTheBalloon(*tip, before, after, hovered);
     }
 
     QWidget window;
@@ -168,13 +67,14 @@ protected:
 
 TEST_F(ToolTipOnX, WithoutACompositorTheCornersAndShadowShowTheWindowUnderTheBalloon) {
     ASSERT_FALSE(ScreenHasCompositor());
-    const QImage before = ScreenBefore();
+    ASSERT_TRUE(test::MovePointer(window.geometry().bottomRight() + QPoint(40, 40)));
+    const QImage before = test::SettledScreen("before");
     ASSERT_FALSE(before.isNull());
     ASSERT_TRUE(PointAtTheButton());
     EXPECT_FALSE(tip->backdrop().isNull());
-    const QImage after = ScreenWithTheBalloon();
+    const QImage after = test::ScreenWithTheHelpBalloon(*tip, "balloon");
     ASSERT_FALSE(after.isNull());
-    ASSERT_GT(CheckedPixels(), 500);
+    ASSERT_GT(test::SeeThroughPixels(*tip), 500);
     const std::vector<std::string> strayed = Strayed(before, after);
     EXPECT_TRUE(strayed.empty()) << strayed.size() << " pixels strayed, first " << strayed.front();
 }
@@ -198,13 +98,14 @@ TEST_F(ToolTipOnX, WithACompositorTheBalloonStaysTranslucent) {
     xcb_flush(connection);
     EXPECT_TRUE(ScreenHasCompositor());
     EXPECT_EQ(ChooseSeeThrough(), SeeThrough::Composited);
-    const QImage before = ScreenBefore();
+    ASSERT_TRUE(test::MovePointer(window.geometry().bottomRight() + QPoint(40, 40)));
+    const QImage before = test::SettledScreen("before");
     ASSERT_FALSE(before.isNull());
     ASSERT_TRUE(PointAtTheButton());
     EXPECT_TRUE(tip->backdrop().isNull());
-    const QImage after = ScreenWithTheBalloon();
+    const QImage after = test::ScreenWithTheHelpBalloon(*tip, "balloon");
     ASSERT_FALSE(after.isNull());
-    EXPECT_GT(Strayed(before, after).size(), static_cast<size_t>(CheckedPixels() / 2));
+    EXPECT_GT(Strayed(before, after).size(), static_cast<size_t>(test::SeeThroughPixels(*tip) / 2));
     xcb_destroy_window(connection, owner);
     xcb_flush(connection);
     EXPECT_FALSE(ScreenHasCompositor());
