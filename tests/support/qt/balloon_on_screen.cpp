@@ -44,8 +44,16 @@ std::vector<Area> SeeThroughAreas(const MarkupToolTip& tip) {
     const MarkupRect& b = shape.body;
     const int w = shape.window.width();
     const int h = shape.window.height();
+    // Above the body (where the help balloon's anchor is), beside the anchor and its shadow.
+    int anchorLeft = w, anchorRight = 0;
+    for (const MarkupPoint& p : shape.anchor) {
+        anchorLeft = std::min(anchorLeft, p.x);
+        anchorRight = std::max(anchorRight, p.x);
+    }
+    if (!shape.hasAnchor) anchorLeft = anchorRight = w;
     std::vector<Area> areas = {
-        {QRect(0, 0, 4, 4), Cover::Nothing},
+        {QRect(0, 0, anchorLeft - 2, b.top - 2), Cover::Nothing},
+        {QRect(anchorRight + 10, 0, w - anchorRight - 10, b.top - 2), Cover::Nothing},
         {QRect(b.left, b.top, 2, 1), Cover::Nothing},
         {QRect(b.left, b.top, 1, 2), Cover::Nothing},
         {QRect(b.right - 2, b.top, 2, 1), Cover::Nothing},
@@ -95,7 +103,8 @@ QImage ScreenWithTheHelpBalloon(const MarkupToolTip& tip, const QString& moment)
 
 int SeeThroughPixels(const MarkupToolTip& tip) {
     int count = 0;
-    for (const Area& area : SeeThroughAreas(tip)) count += std::max(area.global.width() * area.global.height(), 0);
+    for (const Area& area : SeeThroughAreas(tip))
+        if (!area.global.isEmpty()) count += area.global.width() * area.global.height();
     return count;
 }
 
