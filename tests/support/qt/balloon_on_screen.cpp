@@ -20,15 +20,19 @@ struct Area {
     Cover kind;
 };
 
-// Whether `is` still shows `was`: where the balloon is wholly see-through, but for rounding; under
-// its shadow, darkened by at most the shadow's grey at its darkest (some 40 %), or lightened by that
-// grey over a black screen. A black band fails both over a light window.
+// Whether `is` still shows `was`: where nothing of the balloon covers it, but for rounding; under
+// its shadow, darkened to no less than about half, or lightened by the shadow's grey where the
+// screen was black. A black band fails both over a light window.
 bool ShowsUnder(const QColor& was, const QColor& is, Cover kind) {
-    if (kind == Cover::Nothing)
-        return std::abs(was.red() - is.red()) + std::abs(was.green() - is.green()) + std::abs(was.blue() - is.blue()) <= 30;
-    for (const auto& [before, after] : {std::pair{was.red(), is.red()}, {was.green(), is.green()}, {was.blue(), is.blue()}})
-        if (after < before * 55 / 100 - 4 || after > before + 80) return false;
-    return true;
+    const int before[] = {was.red(), was.green(), was.blue()};
+    const int after[] = {is.red(), is.green(), is.blue()};
+    int distance = 0;
+    bool shadowed = true;
+    for (int i = 0; i < 3; ++i) {
+        distance += std::abs(before[i] - after[i]);
+        shadowed = shadowed && after[i] >= before[i] * 55 / 100 - 4 && after[i] <= before[i] + 80;
+    }
+    return kind == Cover::Nothing ? distance <= 30 : shadowed;
 }
 
 QImage GrabRoot(const QString& moment) {
