@@ -1,6 +1,7 @@
 // The wizard as an ordinary user on a disk only root may read: the disk is listed without any
 // question, administrator rights are asked (of a stand-in for pkexec) only when the user goes on
-// with it, and a refusal leaves the disk step as it was.
+// with it, and a refusal leaves the disk step as it was. In the F mode the rights are asked at
+// start-up, when the BIOS libraries are given their disks.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,8 +42,16 @@ protected:
         return "";
     }
 
+    // Starts the wizard in the F mode, the BIOS libraries serving `images` (rows 0, 1, ...).
+    bool StartInTheFMode(const std::vector<std::string>& images) {
+        wizard = std::make_unique<WizardController>(biosSession, view, desktop);
+        return wizard->StartUp(DriveSources{.listSystemDisks = false, .images = images, .imagesAreBiosDrives = true},
+                               OpenDeviceHelperFolder());
+    }
+
     std::string image;
     std::unique_ptr<RootOnlyLoopDevice> loop;
+    Session biosSession{AccessMode::F};
 };
 
 TEST_F(WizardDeviceRights, AnOrdinaryUserMountsARootOnlyDiskThroughTheHelper) {
@@ -106,6 +115,64 @@ TEST_F(WizardDeviceRights, RightsNotGivenKeepTheDiskStepAndOtherDrivesStillWork)
         });
         const std::string label = answer.substr(0, answer.find('\n'));
         EXPECT_EQ(answer, label + "\nerror: Administrator rights were not given, so " + label +
+                              " cannot be read.\nstayed\nimage read")
+            << status;
+    }
+}
+
+// The F mode: the program opens the disk through the helper before the BIOS libraries are
+// loaded, and they read the descriptor it passed.
+TEST_F(WizardDeviceRights, TheBiosLibrariesReadARootOnlyDiskThroughTheHelper) {
+    std::string why;
+    const std::string standIn = StandIn(0, why);
+    if (standIn.empty()) GTEST_SKIP() << why;
+    const std::string answer = RunAsNobody(standIn, [&] {
+        if (access(loop->device().c_str(), R_OK) == 0) return std::string("nobody may read the disk itself");
+        if (!StartInTheFMode({loop->device()})) return std::string("the wizard did not start");
+        const DriveEntry& row = biosSession.disk.driveTable().rows.at(0);
+        std::string seen = row.path + " " + std::to_string(row.totalSectors) + " sectors; start messages " +
+                           std::to_string(view.messages.size());
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(0)), TreeHitPart::Label);
+        wizard->OnNext();
+        seen += "; pools";
+        for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
+        wizard->OnNext();
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Volumes, "DATA"), TreeHitPart::Label);
+        wizard->OnNext();
+        wizard->WaitForWorker();
+        seen += "; rows";
+        for (const std::string& name : RowNames()) seen += " " + name;
+        for (const std::string& message : Messages()) seen += "; " + message;
+        return seen;
+    });
+    // 12000 sectors in whole cylinders of 16 heads and 63 sectors.
+    EXPECT_EQ(answer, loop->device() + " 12096 sectors; start messages 0; pools POOL1; rows Documents Pictures "
+                                       "readme.txt empty.txt");
+}
+
+TEST_F(WizardDeviceRights, RightsNotGivenInTheFModeKeepTheDiskStepAndTheImageStillWorks) {
+    for (int status : {126, 127}) {
+        std::string why;
+        const std::string standIn = StandIn(status, why);
+        if (standIn.empty()) GTEST_SKIP() << why;
+        const std::string answer = RunAsNobody(standIn, [&] {
+            if (!StartInTheFMode({loop->device(), image})) return std::string("the wizard did not start");
+            std::string seen = "start messages " + std::to_string(view.messages.size()) + "\n";
+            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(0)), TreeHitPart::Label);
+            wizard->OnNext();
+            for (const ShownMessage& message : view.messages)
+                seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
+            const bool stayed = biosSession.wizard.currentStep() == WizardStep::StepDisks &&
+                                view.visible(Element::DriveTree) && view.enabled(Element::NextButton) &&
+                                view.visible(Element::NextButton) && !view.visible(Element::BackButton);
+            seen += stayed ? "stayed\n" : "moved on\n";
+            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(1)), TreeHitPart::Label);
+            wizard->OnNext();
+            seen += biosSession.wizard.currentStep() == WizardStep::StepPools ? "image read" : "image not read";
+            return seen;
+        });
+        EXPECT_EQ(answer, "start messages 0\nerror: Administrator rights were not given, so " + DriveLabel(0) +
                               " cannot be read.\nstayed\nimage read")
             << status;
     }
