@@ -49,6 +49,40 @@ protected:
                                OpenDeviceHelperFolder());
     }
 
+    // Goes on with the drive of this label to the files of volume DATA of pool POOL1: the pools
+    // seen on the way, then the rows of the list.
+    std::string WalkToTheFiles(const std::string& label) {
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
+        wizard->OnNext();
+        std::string seen = "pools";
+        for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
+        wizard->OnNext();
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Volumes, "DATA"), TreeHitPart::Label);
+        wizard->OnNext();
+        wizard->WaitForWorker();
+        seen += "; rows";
+        for (const std::string& row : RowNames()) seen += " " + row;
+        return seen;
+    }
+
+    // Next on the drive whose rights are not given, then on the image: the messages shown,
+    // whether the disk step stayed as it was, and whether the image was read.
+    std::string RefusedThenTheImage(const Session& on, const std::string& refused, const std::string& imageLabel) {
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, refused), TreeHitPart::Label);
+        wizard->OnNext();
+        std::string seen;
+        for (const ShownMessage& message : view.messages)
+            seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
+        const bool stayed = on.wizard.currentStep() == WizardStep::StepDisks && view.visible(Element::DriveTree) &&
+                            view.enabled(Element::NextButton) && view.visible(Element::NextButton) &&
+                            !view.visible(Element::BackButton);
+        seen += stayed ? "stayed\n" : "moved on\n";
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, imageLabel), TreeHitPart::Label);
+        wizard->OnNext();
+        return seen + (on.wizard.currentStep() == WizardStep::StepPools ? "image read" : "image not read");
+    }
+
     std::string image;
     std::unique_ptr<RootOnlyLoopDevice> loop;
     Session biosSession{AccessMode::F};
@@ -65,18 +99,8 @@ TEST_F(WizardDeviceRights, AnOrdinaryUserMountsARootOnlyDiskThroughTheHelper) {
     const std::string answer = RunAsNobody(standIn, [&] {
         const std::string label = StartOnTheMachine();
         if (label.empty()) return std::string("the loop device is not listed");
-        std::string seen = "start messages " + std::to_string(view.messages.size());
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
-        wizard->OnNext();
-        seen += "; pools";
-        for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
-        wizard->OnNext();
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Volumes, "DATA"), TreeHitPart::Label);
-        wizard->OnNext();
-        wizard->WaitForWorker();
-        seen += "; rows";
-        for (const std::string& row : RowNames()) seen += " " + row;
+        std::string seen = "start messages " + std::to_string(view.messages.size()) + "; ";
+        seen += WalkToTheFiles(label);
         view.saveName = saves + "/scan";
         wizard->OnCommand(Command::SaveSnapshot);
         for (const std::string& message : Messages()) seen += "; " + message;
@@ -97,21 +121,9 @@ TEST_F(WizardDeviceRights, RightsNotGivenKeepTheDiskStepAndOtherDrivesStillWork)
         const std::string answer = RunAsNobody(standIn, [&] {
             const std::string label = StartOnTheMachine({image});
             if (label.empty()) return std::string("the loop device is not listed");
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
-            wizard->OnNext();
-            std::string seen;
-            for (const ShownMessage& message : view.messages)
-                seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
-            const bool stayed = session.wizard.currentStep() == WizardStep::StepDisks &&
-                                view.visible(Element::DriveTree) && view.enabled(Element::NextButton) &&
-                                view.visible(Element::NextButton) && !view.visible(Element::BackButton);
-            seen += stayed ? "stayed\n" : "moved on\n";
             // The image, the last row, is read as ever.
             const std::string imageLabel = DriveLabel(session.disk.driveTable().count() - 1);
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, imageLabel), TreeHitPart::Label);
-            wizard->OnNext();
-            seen += session.wizard.currentStep() == WizardStep::StepPools ? "image read" : "image not read";
-            return label + "\n" + seen;
+            return label + "\n" + RefusedThenTheImage(session, label, imageLabel);
         });
         const std::string label = answer.substr(0, answer.find('\n'));
         EXPECT_EQ(answer, label + "\nerror: Administrator rights were not given, so " + label +
@@ -131,24 +143,15 @@ TEST_F(WizardDeviceRights, TheBiosLibrariesReadARootOnlyDiskThroughTheHelper) {
         if (!StartInTheFMode({loop->device()})) return std::string("the wizard did not start");
         const DriveEntry& row = biosSession.disk.driveTable().rows.at(0);
         std::string seen = row.path + " " + std::to_string(row.totalSectors) + " sectors; start messages " +
-                           std::to_string(view.messages.size());
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(0)), TreeHitPart::Label);
-        wizard->OnNext();
-        seen += "; pools";
-        for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
-        wizard->OnNext();
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Volumes, "DATA"), TreeHitPart::Label);
-        wizard->OnNext();
-        wizard->WaitForWorker();
-        seen += "; rows";
-        for (const std::string& name : RowNames()) seen += " " + name;
+                           std::to_string(view.messages.size()) + "; ";
+        seen += WalkToTheFiles(DriveLabel(0));
         for (const std::string& message : Messages()) seen += "; " + message;
         return seen;
     });
-    // 12000 sectors in whole cylinders of 16 heads and 63 sectors.
-    EXPECT_EQ(answer, loop->device() + " 12096 sectors; start messages 0; pools POOL1; rows Documents Pictures "
-                                       "readme.txt empty.txt");
+    // The image's sectors in whole cylinders of 16 heads and 63 sectors.
+    const uint64_t cylinders = (fs::file_size(image) / 512 + 1007) / 1008;
+    EXPECT_EQ(answer, loop->device() + " " + std::to_string(cylinders * 1008) +
+                          " sectors; start messages 0; pools POOL1; rows Documents Pictures readme.txt empty.txt");
 }
 
 TEST_F(WizardDeviceRights, RightsNotGivenInTheFModeKeepTheDiskStepAndTheImageStillWorks) {
@@ -158,19 +161,8 @@ TEST_F(WizardDeviceRights, RightsNotGivenInTheFModeKeepTheDiskStepAndTheImageSti
         if (standIn.empty()) GTEST_SKIP() << why;
         const std::string answer = RunAsNobody(standIn, [&] {
             if (!StartInTheFMode({loop->device(), image})) return std::string("the wizard did not start");
-            std::string seen = "start messages " + std::to_string(view.messages.size()) + "\n";
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(0)), TreeHitPart::Label);
-            wizard->OnNext();
-            for (const ShownMessage& message : view.messages)
-                seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
-            const bool stayed = biosSession.wizard.currentStep() == WizardStep::StepDisks &&
-                                view.visible(Element::DriveTree) && view.enabled(Element::NextButton) &&
-                                view.visible(Element::NextButton) && !view.visible(Element::BackButton);
-            seen += stayed ? "stayed\n" : "moved on\n";
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(1)), TreeHitPart::Label);
-            wizard->OnNext();
-            seen += biosSession.wizard.currentStep() == WizardStep::StepPools ? "image read" : "image not read";
-            return seen;
+            const std::string started = "start messages " + std::to_string(view.messages.size()) + "\n";
+            return started + RefusedThenTheImage(biosSession, DriveLabel(0), DriveLabel(1));
         });
         EXPECT_EQ(answer, "start messages 0\nerror: Administrator rights were not given, so " + DriveLabel(0) +
                               " cannot be read.\nstayed\nimage read")

@@ -133,7 +133,8 @@ TEST_F(CliDeviceRights, TheBiosLibrariesReadADiskGivenAsAnImageThroughTheHelper)
     EXPECT_EQ(answer.find("cannot open"), std::string::npos) << answer;
     EXPECT_EQ(answer.find("exit 0\n--\nexit"), std::string::npos) << answer;
     size_t successes = 0;
-    for (size_t at = answer.find("exit 0\n"); at != std::string::npos; at = answer.find("exit 0\n", at + 1)) ++successes;
+    for (size_t at = answer.find("exit 0\n"); at != std::string::npos; at = answer.find("exit 0\n", at + 1))
+        ++successes;
     EXPECT_EQ(successes, 4u) << answer;
 }
 
@@ -146,7 +147,8 @@ TEST_F(CliDeviceRights, RightsRefusedByPkexecAreSaidWithSudoAsTheWayOut) {
             return RunCommandLine("pools --drive " + loop->device()) + "--\n" +
                    RunCommandLine("--access-mode=F --image " + loop->device() + " pools --drive 0");
         });
-        const std::string refused = ": administrator rights were not given (pkexec ended with " + std::to_string(status) +
+        const std::string refused = ": administrator rights were not given (pkexec ended with " +
+                                    std::to_string(status) +
                                     "); run with sudo where no authentication agent can ask for them\nexit 1\n";
         // Both access modes say it alike.
         const size_t normal = answer.find(refused);

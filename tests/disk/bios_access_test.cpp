@@ -57,8 +57,8 @@ TEST(BiosAccess, TheProgramOpensTheImagesForTheLibraries) {
     EXPECT_FALSE(BiosLibrariesTakeImages({}));
     ASSERT_TRUE(BiosLibrariesTakeImages(images));
     DiskAccess access(AccessMode::F);
-    ASSERT_EQ(access.EnumerateDrives({.images = images, .imagesAreBiosDrives = true}, std::string(LUMBRA_BIN_DIR) + "/"),
-              std::nullopt);
+    const DriveSources sources{.images = images, .imagesAreBiosDrives = true};
+    ASSERT_EQ(access.EnumerateDrives(sources, std::string(LUMBRA_BIN_DIR) + "/"), std::nullopt);
     // The list named descriptors of this process, and only while the libraries read it.
     EXPECT_EQ(std::getenv(bios_disk_list::kVariable), nullptr);
     ASSERT_EQ(access.driveTable().count(), 3);
