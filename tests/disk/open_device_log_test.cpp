@@ -67,6 +67,10 @@ protected:
         }
         close(end);
         close(report[1]);
+        if (helper_ < 0) {
+            close(report[0]);
+            return "no fork";
+        }
         SetupFailure failure;
         const ssize_t got = read(report[0], &failure, sizeof failure);
         close(report[0]);
