@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "disk/bios_disk_offer.h"
 #include "disk/bios_sector_reader.h"
 #include "disk/device_request.h"
 #include "disk/device_sector_reader.h"
@@ -20,14 +21,20 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     imageErrors_.clear();
     rescueMapWarnings_.clear();
     unrescued_.clear();
+    biosOpenFailures_.clear();
     // The row of each image, by its index in sources.images.
     std::vector<std::optional<size_t>> imageRows;
     if (accessMode_ == AccessMode::F) {
+        // Libraries still loaded would keep the disks they were given before.
+        biosLibrary_.reset();
+        std::optional<BiosDiskOffer> offer;
+        if (sources.imagesAreBiosDrives) offer.emplace(sources.images, DriveTable::kCapacity, opener_);
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
         biosLibrary_ = std::move(std::get<std::unique_ptr<BiosDiskLibrary>>(loaded));
         uint16_t count = 0;
         biosLibrary_->find_hard_disk32(&count);
+        if (offer) biosOpenFailures_ = offer->takeFailures();
         for (uint32_t i = 0; i < count && i < DriveTable::kCapacity; ++i) {
             DriveEntry row;
             row.int13Extensions = biosLibrary_->CheckInt13Extension32(0x80 + i);
@@ -105,6 +112,11 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
     const DriveEntry& entry = driveTable_.rows[row];
     auto rescue = unrescued_.find(row);
     if (accessMode_ == AccessMode::F && biosLibrary_) {
+        if (auto failed = biosOpenFailures_.find(row); failed != biosOpenFailures_.end()) {
+            if (errorText) *errorText = failed->second.error;
+            if (failure) *failure = failed->second.failure;
+            return std::make_unique<DeviceSectorReader>(nullptr, badSectorRetries);
+        }
         auto bios = std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
         if (rescue == unrescued_.end()) return bios;
         return std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);

@@ -21,7 +21,8 @@ struct DriveSources {
     bool listSystemDisks = true;      // false: images only
     std::vector<std::string> images;  // disk image files, listed after the system's disks
     // F mode: the BIOS libraries serve `images` as drives 0x80, 0x81, ... in this order, so
-    // that row k reads image k.
+    // that row k reads image k. The program opens them for the libraries, as it opens a drive in
+    // the N mode (BiosLibrariesTakeImages says when this applies).
     bool imagesAreBiosDrives = false;
     // Rescue maps of some of those images, each with the index in `images` of the image it
     // belongs to (the same file given twice is two rows, and a map belongs to one of them).
@@ -73,6 +74,9 @@ private:
     std::vector<std::string> imageErrors_;
     std::vector<std::string> rescueMapWarnings_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
+    // F mode: why the image of a row could not be opened for the BIOS libraries, told when the
+    // row is opened.
+    std::map<size_t, DeviceOpenResult> biosOpenFailures_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
 };
 
