@@ -69,7 +69,7 @@ DiskPicture LayDiskOut(const DiskFacts& facts) {
             }
         }
     }
-    if (facts.damage) picture.addDamage(*facts.damage);
+    picture.setReads(facts.damage, facts.coverage);
     picture.setScanPosition(facts.scanPosition);
     return picture;
 }
