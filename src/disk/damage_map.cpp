@@ -59,10 +59,7 @@ bool DamageMap::touches(uint64_t first, uint64_t count) const {
 
 std::vector<SectorRange> DamageMap::ranges() const {
     std::lock_guard lock(mutex_);
-    std::vector<SectorRange> all;
-    all.reserve(ends_.size());
-    for (const auto& [first, end] : ends_) all.push_back({first, end - first});
-    return all;
+    return RangeList(ends_);
 }
 
 uint64_t DamageMap::sectorTotal() const {

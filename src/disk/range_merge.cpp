@@ -19,6 +19,13 @@ uint64_t MergeRange(std::map<uint64_t, uint64_t>& ends, uint64_t first, uint64_t
     return end - first - before;
 }
 
+std::vector<SectorRange> RangeList(const std::map<uint64_t, uint64_t>& ends) {
+    std::vector<SectorRange> all;
+    all.reserve(ends.size());
+    for (const auto& [first, end] : ends) all.push_back({first, end - first});
+    return all;
+}
+
 uint64_t ClampedEnd(uint64_t first, uint64_t count) {
     return count > std::numeric_limits<uint64_t>::max() - first ? std::numeric_limits<uint64_t>::max() : first + count;
 }

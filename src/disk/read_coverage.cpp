@@ -42,10 +42,7 @@ void ReadCoverage::setUntried(std::vector<SectorRange> untried) {
 
 std::vector<SectorRange> ReadCoverage::reads() const {
     std::lock_guard lock(mutex_);
-    std::vector<SectorRange> all;
-    all.reserve(ends_.size());
-    for (const auto& [first, end] : ends_) all.push_back({first, end - first});
-    return all;
+    return RangeList(ends_);
 }
 
 std::vector<SectorRange> ReadCoverage::untried() const {
