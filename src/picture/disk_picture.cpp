@@ -101,10 +101,11 @@ std::vector<PictureCell> DiskPicture::cells(uint64_t first, uint64_t end, uint32
 
 std::array<uint64_t, kPictureKindCount> DiskPicture::totals() const {
     // Nothing's slot gathers every span first: what they leave of the disk is Nothing's total.
+    // Sectors never read are still what they are, known or not.
     std::array<std::vector<std::pair<uint64_t, uint64_t>>, kPictureKindCount> byKind;
     for (const PictureSpan& span : spans_) {
         byKind[static_cast<size_t>(span.kind)].emplace_back(span.first, span.first + span.count);
-        byKind[0].emplace_back(span.first, span.first + span.count);
+        if (span.kind != PictureKind::NeverRead) byKind[0].emplace_back(span.first, span.first + span.count);
     }
     std::array<uint64_t, kPictureKindCount> totals{};
     for (size_t kind = 0; kind < kPictureKindCount; ++kind) totals[kind] = MergedLength(byKind[kind]);

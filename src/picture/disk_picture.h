@@ -73,7 +73,8 @@ public:
     // spans; a span adds its kind to every cell it touches.
     std::vector<PictureCell> cells(uint64_t first, uint64_t end, uint32_t count) const;
 
-    // Sectors of each kind, each sector counted once per kind; Nothing: the sectors no span covers.
+    // Sectors of each kind, each sector counted once per kind; Nothing: the sectors no span
+    // covers but for NeverRead's.
     std::array<uint64_t, kPictureKindCount> totals() const;
 
     // The disk range the selected pool's segments cover, from the lowest segment start to the

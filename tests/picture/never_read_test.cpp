@@ -50,6 +50,11 @@ TEST(NeverRead, AfterAMountOnlyTheSectorsItReadAreMarkedRead) {
     // The legend's size is exactly what the reads leave.
     const auto totals = picture.totals();
     EXPECT_EQ(totals[static_cast<size_t>(PictureKind::NeverRead)], picture.diskSectors() - coverage.readTotal());
+    // What lies outside every structure is still counted as such, read or not.
+    DiskFacts withoutReads = fixture.facts;
+    withoutReads.coverage = nullptr;
+    EXPECT_GT(totals[static_cast<size_t>(PictureKind::Nothing)], 0u);
+    EXPECT_EQ(totals[static_cast<size_t>(PictureKind::Nothing)], LayDiskOut(withoutReads).totals()[0]);
     const auto legend = PictureLegend(picture);
     const auto entry = std::find_if(legend.begin(), legend.end(), [](const LegendEntry& e) { return e.name == "never read"; });
     ASSERT_NE(entry, legend.end());
