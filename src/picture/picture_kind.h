@@ -26,7 +26,7 @@ enum class PictureKind : uint8_t {
     Metadata,         // superblock, object tree, volume root and B-tree blocks read
     NeverRead,        // never asked for by this program, or never tried by the rescue copier
     ScanPosition,     // the sector a running scan reads
-    Damaged,          // unreadable, or never rescued by the rescue copier
+    Damaged,          // unreadable, or tried but never rescued by the rescue copier
 };
 
 constexpr size_t kPictureKindCount = 9;
