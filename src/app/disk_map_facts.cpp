@@ -11,15 +11,15 @@ DiskFacts SessionDiskFacts(Session& session) {
     if (!session.reader) return facts;
     SectorReader& reader = *session.reader;
     facts.damage = reader.damageMap();
+    facts.coverage = reader.readCoverage();
     const auto& drives = session.disk.driveTable().rows;
     const uint64_t driveSectors =
         session.wizard.selectedDrive < drives.size() ? drives[session.wizard.selectedDrive].totalSectors : 0;
     facts.diskSectors = reader.sectorCount().value_or(driveSectors);
     if (session.wizard.busy()) return facts;
-    const std::vector<uint64_t> starts = PartitionTableStarts(reader);
-    facts.partitionTable = !starts.empty();
-    facts.headerAreas = PartitionHeaderAreas(reader, starts);
+    facts.partitionTable = !PartitionTableStarts(reader).empty();
     for (uint32_t row = 0; row < session.pools.count(); ++row) facts.pools.push_back(*SelectPool(session.pools, row));
+    facts.headerAreas = DiskHeaderAreas(reader, facts.pools);
     const WizardStep step = session.wizard.currentStep();
     const uint32_t poolRow = session.wizard.selectedPool;
     if ((step == WizardStep::StepVolumes || step == WizardStep::StepBrowse) && poolRow < facts.pools.size()) {

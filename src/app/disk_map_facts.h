@@ -8,7 +8,7 @@
 namespace lumbra {
 
 // Reads the partition table and headers again; while a worker runs (it owns the drive and the
-// tables) only the disk's size and damage are gathered. The facts refer to the session's
+// tables) only the disk's size, damage and reads are gathered. The facts refer to the session's
 // records. No drive open: an empty disk.
 DiskFacts SessionDiskFacts(Session& session);
 

@@ -22,6 +22,7 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     rescueMapWarnings_.clear();
     unrescued_.clear();
     biosOpenFailures_.clear();
+    untried_.clear();
     // The row of each image, by its index in sources.images.
     std::vector<std::optional<size_t>> imageRows;
     if (accessMode_ == AccessMode::F) {
@@ -119,7 +120,9 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
         }
         auto bios = std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
         if (rescue == unrescued_.end()) return bios;
-        return std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);
+        auto rescued = std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);
+        rescued->readCoverage()->setUntried(untried_[row]);
+        return rescued;
     }
     DeviceOpenResult opened = opener_.Open(entry.path);
     if (errorText) *errorText = opened.error;
@@ -131,6 +134,7 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
     auto reader = std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
     for (const SectorRange& range : rescue->second) reader->damageMap()->add(range.first, range.count);
     reader->damageMap()->setKnownInAdvance();
+    reader->readCoverage()->setUntried(untried_[row]);
     return reader;
 }
 
@@ -139,6 +143,7 @@ std::optional<std::string> DiskAccess::setRescueMap(size_t row, const RescueMap&
     auto device = FileDevice::Open(driveTable_.rows[row].path);
     const uint64_t imageBytes = device ? device->sizeBytes() : 0;
     unrescued_[row] = UnrescuedSectors(map, imageBytes);
+    untried_[row] = UntriedSectors(map, imageBytes);
     return RescueMapSizeWarning(map, imageBytes);
 }
 

@@ -59,7 +59,8 @@ public:
 
     // Reads the row's image together with a rescue map: from the next OpenDrive on, the
     // sectors it marks as never rescued read as failed and start in the drive's damage map,
-    // under the device reader and under the BIOS libraries alike.
+    // under the device reader and under the BIOS libraries alike; the sectors the copier never
+    // tried start in its read coverage as never read.
     // Answers the warning for a map that does not end where the image ends.
     std::optional<std::string> setRescueMap(size_t row, const RescueMap& map);
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
@@ -78,6 +79,7 @@ private:
     // row is opened.
     std::map<size_t, DeviceOpenResult> biosOpenFailures_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
+    std::map<size_t, std::vector<SectorRange>> untried_;    // row -> those of them never tried
 };
 
 // The reason an image file of 0 bytes gets no row.

@@ -1,9 +1,9 @@
 #pragma once
 // The "Disk Map" window: the disk map canvas, the files of the cell last clicked, and saving
 // the picture as PNG. It follows the session: a timer makes the picture again when the wizard
-// has moved on (while a scan or mount runs, of the disk's size and damage alone), and otherwise
-// only redraws the damage and the scan position, a few times a second at most, so that a
-// running scan, mount or copy is not slowed by it.
+// has moved on (while a scan or mount runs, of the disk's size, damage and reads alone), and
+// otherwise only redraws the damage, the sectors never read and the scan position, a few times
+// a second at most, so that a running scan, mount or copy is not slowed by it.
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -59,6 +59,7 @@ private:
     Stage stage_;
     bool built_ = false;
     uint64_t damageSectors_ = 0;
+    uint64_t readSectors_ = 0;
     uint64_t scanSector_ = WizardState::kNoScanSector;
     const ItemRecord* outlined_ = nullptr;
 };
