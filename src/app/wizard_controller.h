@@ -141,6 +141,9 @@ private:
     // Creates the tree of the step; the root's id.
     uint32_t CreateStepTree(TreeKind kind);
     void ShowNext();
+    // Shows Next in the disk step when the drive tree's highlighted item is a drive, from which
+    // either option can go on.
+    void ShowNextForHighlightedDrive();
     // Opens the selected drive; false, after the message, when administrator rights were not
     // given for it.
     bool OpenSelectedDrive();
