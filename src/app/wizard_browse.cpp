@@ -118,9 +118,13 @@ std::optional<FileCondition> WizardController::ConditionOfRow(const ItemRow& row
                            session_.filesRead.count(record->itemNumber) != 0);
 }
 
+bool WizardController::DamageIsKnown() const {
+    return session_.reader && session_.reader->damageMap() && !session_.reader->damageMap()->empty();
+}
+
 // Each folder is walked once, so looping parent links end; an empty damage map ends at once.
 bool WizardController::FolderHoldsDamage(const ItemRow& row) const {
-    if (!session_.reader || !session_.reader->damageMap() || session_.reader->damageMap()->empty()) return false;
+    if (!DamageIsKnown()) return false;
     const ItemRecord* top = session_.records.FindFolderByTreeItem(static_cast<uint32_t>(RowKey(row)));
     if (!top) return false;
     std::vector<uint64_t> pending{top->objectId};
@@ -139,6 +143,22 @@ bool WizardController::FolderHoldsDamage(const ItemRow& row) const {
             pending.push_back(session_.records.folders()[index].objectId);
     }
     return false;
+}
+
+// From each damaged file up its parent chain; a folder met again ends the climb, so looping
+// parent links end too.
+std::unordered_set<uint64_t> WizardController::FoldersHoldingDamage() const {
+    std::unordered_set<uint64_t> folders;
+    if (!DamageIsKnown()) return folders;
+    for (const ItemRecord& file : session_.records.files()) {
+        const FileCondition condition = ConditionOfFile(*session_.reader, session_.selectedPool, file,
+                                                        session_.filesRead.count(file.itemNumber) != 0);
+        if (condition.kind != ConditionKind::Damaged) continue;
+        const ItemRecord* folder = session_.records.FindFolderByObjectId(file.parentId);
+        while (folder && folders.insert(folder->objectId).second)
+            folder = session_.records.FindFolderByObjectId(folder->parentId);
+    }
+    return folders;
 }
 
 void WizardController::ShowProperties() {

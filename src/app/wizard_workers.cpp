@@ -194,8 +194,10 @@ void WizardController::EnterBrowseView() {
     view_.SetListGridAndFullRowSelect();
     view_.SetProgress(0);
     view_.SetText(Element::StatusLine, wizard_text::kCreatingTree);
+    const std::unordered_set<uint64_t> damaged = FoldersHoldingDamage();
     BuildFolderTree(session_.records, directoryTree_, view_.TreeRoot(TreeKind::Directory), 0,
-                    &session_.wizard.stopRequested);
+                    &session_.wizard.stopRequested,
+                    [&damaged](const ItemRecord& folder) { return damaged.contains(folder.objectId); });
     FillItemList(session_.records, list_, 0, session_.filters.patterns());
     view_.Enable(Element::DirectoryTree);
     ApplyLayout(InfoLayout::Hidden);

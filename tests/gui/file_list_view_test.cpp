@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "gui/file_list_model.h"
@@ -24,6 +25,21 @@ std::vector<ListColumn> BrowseColumns() {
 ItemRow FileRow(int number, const std::string& type = "Text Document") {
     return {ItemRow::Kind::File, "file" + std::to_string(number) + ".txt", type, std::to_string(number * 10),
             "05-Mar-2004", "09:07:31", std::to_string(number)};
+}
+
+// Twelve file rows, each named by `name` (its number), shown in the Icons look.
+QListView* ShowTwelveIcons(FileListView& view, const std::function<std::string(int)>& name) {
+    view.resize(500, 300);
+    view.setColumns(BrowseColumns());
+    for (int number = 0; number < 12; ++number) {
+        ItemRow row = FileRow(number);
+        row.name = name(number);
+        view.model().appendRow(row);
+    }
+    view.setMode(ListViewMode::Icons);
+    view.show();
+    QApplication::processEvents();
+    return view.findChild<QListView*>("FileListIcons");
 }
 
 TEST(FileListView, AHundredThousandRowsArriveQuicklyAndScrollToTheEnd) {
@@ -82,17 +98,10 @@ TEST(FileListView, SelectedRowsFollowTheSelectionInEveryLook) {
 
 TEST(FileListView, IconsStandLargeWithTheirNamesBelowInCellsThatDoNotOverlap) {
     FileListView view;
-    view.resize(500, 300);
-    view.setColumns(BrowseColumns());
-    for (int number = 0; number < 12; ++number) {
-        ItemRow row = FileRow(number);
-        if (number % 3 == 0) row.name = "Quarterly report of the northern region " + std::to_string(number) + ".doc";
-        view.model().appendRow(row);
-    }
-    view.setMode(ListViewMode::Icons);
-    view.show();
-    QApplication::processEvents();
-    auto* icons = view.findChild<QListView*>("FileListIcons");
+    QListView* icons = ShowTwelveIcons(view, [](int number) {
+        return number % 3 == 0 ? "Quarterly report of the northern region " + std::to_string(number) + ".doc"
+                               : FileRow(number).name;
+    });
     ASSERT_TRUE(icons->isVisible());
     EXPECT_EQ(icons->iconSize(), QSize(kLargeIconSize, kLargeIconSize));
     const int lineSpacing = QFontMetrics(icons->font()).lineSpacing();
@@ -152,6 +161,33 @@ TEST(FileListView, NamesWrapAtSeparatorsAndInsideAWordOnlyWhenItIsTooWide) {
               (QStringList{"drawing.", "png"}));
     EXPECT_EQ(IconLabelLines("MMMMMMMMMM", font, metrics.horizontalAdvance("MMMMMM") - 1),
               (QStringList{"MMMMM", "MMMMM"}));
+}
+
+// The editor of a name in the Icons look covers the item's own name, inside its cell, and
+// stays there while a long name is typed: the neighbours' names stay in sight.
+TEST(FileListView, TheIconsLooksRenameEditorKeepsInsideItsCell) {
+    FileListView view;
+    QListView* icons =
+        ShowTwelveIcons(view, [](int number) { return "Meeting notes " + std::to_string(number) + ".doc"; });
+    const int edited = 5;
+    view.selectRow(edited);
+    view.beginEdit(edited, 255);
+    auto* editor = view.findChild<QLineEdit*>("RenameEditor");
+    ASSERT_NE(editor, nullptr);
+    for (const QString& text : {QString("Meeting notes 5.doc"), QString(60, 'W') + ".doc"}) {
+        editor->setText(text);
+        QApplication::processEvents();
+        const QRect cell = icons->visualRect(view.model().index(edited, 0));
+        const QRect shown = editor->geometry();
+        EXPECT_TRUE(cell.contains(shown)) << text.toStdString();
+        EXPECT_TRUE(shown.contains(IconLabelRect(cell, icons->font()))) << "its own name is covered";
+        for (int row = 0; row < 12; ++row) {
+            if (row == edited) continue;
+            const QRect other = icons->visualRect(view.model().index(row, 0));
+            EXPECT_FALSE(shown.intersects(IconLabelRect(other, icons->font()))) << row << " " << text.toStdString();
+        }
+    }
+    QTest::keyClick(editor, Qt::Key_Escape);
 }
 
 // A name edited in either look ends once, and Qt has nothing to complain about.

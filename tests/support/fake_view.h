@@ -25,6 +25,8 @@ struct FakeTreeItem {
     uint32_t parent = 0;
     std::string text;
     bool expanded = false;
+    // Added in a batch with the damage mark.
+    bool damaged = false;
     std::vector<uint32_t> children;
 };
 
