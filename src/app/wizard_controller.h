@@ -135,7 +135,6 @@ private:
     void LeaveDiskStep();
     void ReturnToDiskStep();
     void EnterBrowseView();
-    void BuildBrowseTree();
     void ApplyLayout(InfoLayout layout);
     void SetQuickHelp(QuickHelp id);
     void ApplyMenu(MenuMode mode);
