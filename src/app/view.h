@@ -99,6 +99,11 @@ public:
 
     // ---- progress, quick help, menu bar
     virtual void SetProgress(uint32_t percent) = 0;
+    // Whether the progress a worker shows (its counters, names and bar) would reach the screen
+    // soon. A view slower than the worker says no while it still shows earlier values; the
+    // worker may then keep its latest values and hand them over once the view is ready, and
+    // when its work ends, before its other calls.
+    virtual bool ReadyForProgress() const { return true; }
     virtual void SetQuickHelp(std::string_view text) = 0;
     virtual void SetCommandEnabled(Command command, bool enabled) = 0;
 

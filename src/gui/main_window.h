@@ -79,6 +79,7 @@ public:
     void ShowListMenu(bool openWithEnabled) override;
 
     void SetProgress(uint32_t percent) override;
+    bool ReadyForProgress() const override { return calls_.readyForLatest(); }
     void SetQuickHelp(std::string_view text) override;
     void SetCommandEnabled(Command command, bool enabled) override;
 
