@@ -83,6 +83,8 @@ public:
     // A row with its six cells; its text colour is ListRowColour (row_colour.h) of its type.
     virtual void AppendListRow(const ItemRow& row) = 0;
     virtual void SetListRowName(int row, std::string_view name) = 0;
+    // The row as appended (with its name as last set); none for a row the list does not hold.
+    virtual std::optional<ItemRow> ListRow(int row) const = 0;
     virtual void SetListViewMode(ListViewMode mode) = 0;
     virtual void SetListGridAndFullRowSelect() = 0;
     // The row with the selection mark; -1 when none.

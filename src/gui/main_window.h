@@ -70,6 +70,7 @@ public:
     void DeleteAllListRows() override;
     void AppendListRow(const ItemRow& row) override;
     void SetListRowName(int row, std::string_view name) override;
+    std::optional<ItemRow> ListRow(int row) const override;
     void SetListViewMode(ListViewMode mode) override;
     void SetListGridAndFullRowSelect() override;
     int ListSelectionMark() const override;
