@@ -9,14 +9,15 @@ void MountDisplay::currentSector(uint64_t sector) {
     changed(kSector);
 }
 
+// A record's count waits for its name, which follows it, so that both are shown together.
 void MountDisplay::foldersFound(uint32_t count) {
     folders_ = count;
-    changed(kFolders);
+    unshown_ |= kFolders;
 }
 
 void MountDisplay::filesFound(uint32_t count) {
     files_ = count;
-    changed(kFiles);
+    unshown_ |= kFiles;
 }
 
 void MountDisplay::lastFileFolder(std::string_view name) {

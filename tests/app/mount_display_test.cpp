@@ -23,12 +23,26 @@ TEST(MountDisplay, AViewThatKeepsUpIsGivenEveryValueInTheOrderReported) {
     display.progress(3);
     ReadRecords(display, 1, 2);
     display.foldersFound(1);
+    display.lastFileFolder("Documents");
     EXPECT_EQ(view.log, (std::vector<std::string>{"text StatusLine=Sector 0 Of 100", "text InfoValue3=2048",
                                                   "progress 3", "text InfoValue2=1", "text InfoValue4=file1.txt",
                                                   "text InfoValue2=2", "text InfoValue4=file2.txt",
-                                                  "text InfoValue1=1"}));
+                                                  "text InfoValue1=1", "text InfoValue4=Documents"}));
     display.flush();
-    EXPECT_EQ(view.log.size(), 8u) << "nothing was left to hand over";
+    EXPECT_EQ(view.log.size(), 9u) << "nothing was left to hand over";
+}
+
+// The view becomes ready between a record's count and its name: it is given both with the name.
+TEST(MountDisplay, ARecordsCountIsShownWithItsName) {
+    FakeView view;
+    MountDisplay display(view);
+    view.readyForProgress = false;
+    ReadRecords(display, 1, 9);
+    display.filesFound(10);
+    view.readyForProgress = true;
+    EXPECT_TRUE(view.log.empty());
+    display.lastFileFolder("file10.txt");
+    EXPECT_EQ(view.log, (std::vector<std::string>{"text InfoValue2=10", "text InfoValue4=file10.txt"}));
 }
 
 TEST(MountDisplay, AViewNotReadyIsGivenOnlyTheLatestValuesOnceReadyAgain) {
@@ -40,8 +54,8 @@ TEST(MountDisplay, AViewNotReadyIsGivenOnlyTheLatestValuesOnceReadyAgain) {
     display.progress(41);
     EXPECT_TRUE(view.log.empty());
     view.readyForProgress = true;
-    display.foldersFound(7);
-    EXPECT_EQ(view.log, (std::vector<std::string>{"text InfoValue1=7", "text InfoValue2=500",
+    display.currentSector(4096);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"text InfoValue3=4096", "text InfoValue2=500",
                                                   "text InfoValue4=file500.txt", "progress 41"}));
     EXPECT_EQ(view.text(Element::InfoValue2), "500");
 }
