@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/metadata_message.h"
+#include "app/mount_display.h"
 #include "app/wizard_controller.h"
 #include "discovery/partition_scan.h"
 #include "disk/progress_estimator.h"
@@ -47,21 +48,6 @@ private:
     SecondsClock clock_ = SteadySeconds();
     ProgressEstimator estimator_{clock_};
     double lastEstimate_ = -1;
-};
-
-// The mount's progress, written into the MountProgress layout.
-class MountDisplay : public MountEvents {
-public:
-    explicit MountDisplay(View& view) : view_(view) {}
-    void currentSector(uint64_t sector) override { view_.SetText(InfoValue(3), std::to_string(sector)); }
-    void foldersFound(uint32_t count) override { view_.SetText(InfoValue(1), std::to_string(count)); }
-    void filesFound(uint32_t count) override { view_.SetText(InfoValue(2), std::to_string(count)); }
-    void lastFileFolder(std::string_view name) override { view_.SetText(InfoValue(4), name); }
-    void statusLine(std::string_view text) override { view_.SetText(Element::StatusLine, text); }
-    void progress(uint32_t percent) override { view_.SetProgress(percent); }
-
-private:
-    View& view_;
 };
 
 std::string NoPoolInRangeText(uint64_t start, uint64_t end) {
@@ -151,7 +137,9 @@ void WizardController::RunMount(uint64_t rootSector) {
     MountContext context{*session_.reader, session_.selectedPool, session_.blockQueue, session_.records,
                          display, session_.wizard.stopRequested};
     const MountOutcome outcome = MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
+    // Out of memory, the program ends: the last counts are not worth an allocation.
     if (outcome.memoryFailure != MemoryFailure::None) return EndForMemory(outcome.memoryFailure);
+    display.flush();
     FinishMount();
 }
 

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 #include <functional>
@@ -56,6 +57,31 @@ TEST(FileListView, AHundredThousandRowsArriveQuicklyAndScrollToTheEnd) {
     EXPECT_EQ(view.model().rowCount(), 100000);
     EXPECT_EQ(view.selectionMark(), 99999);
     EXPECT_LT(clock.elapsed(), 15000);
+}
+
+TEST(FileListView, RowsAreReadBackAsAppendedAndRenamedAndReachTheViewsInOneBatch) {
+    FileListModel model;
+    model.setColumns(BrowseColumns());
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    model.appendRow(FileRow(1));
+    model.appendRow(FileRow(2));
+    EXPECT_EQ(model.rowCount(), 0) << "the views learn of rows in batches";
+    const std::optional<ItemRow> second = model.row(1);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->name, "file2.txt");
+    EXPECT_EQ(second->size, "20");
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(inserted.count(), 1);
+    model.setRowName(0, "renamed.txt");
+    EXPECT_EQ(model.row(0)->name, "renamed.txt");
+    EXPECT_EQ(model.cell(0, 0), "renamed.txt");
+    EXPECT_FALSE(model.row(-1));
+    EXPECT_FALSE(model.row(2));
+    model.clearRows();
+    EXPECT_FALSE(model.row(0));
+    model.appendRow(FileRow(3));
+    EXPECT_EQ(model.row(0)->name, "file3.txt");
+    EXPECT_EQ(model.rowCount(), 1);
 }
 
 TEST(FileListView, RowsTakeTheColourOfTheirTypeAndSizesAlignRight) {

@@ -185,6 +185,12 @@ void FakeView::SetListRowName(int row, std::string_view name) {
     if (row >= 0 && static_cast<size_t>(row) < rows.size()) rows[static_cast<size_t>(row)].name = std::string(name);
 }
 
+std::optional<ItemRow> FakeView::ListRow(int row) const {
+    std::lock_guard lock(mutex_);
+    if (row < 0 || static_cast<size_t>(row) >= rows.size()) return std::nullopt;
+    return rows[static_cast<size_t>(row)];
+}
+
 void FakeView::SetListViewMode(ListViewMode mode) {
     std::lock_guard lock(mutex_);
     viewMode = mode;
