@@ -3,6 +3,7 @@
 // PNG of every step, dialog and menu into OUTPUT_FOLDER, for checking the layout by eye.
 // With the image's rescue map, the files on unrescued sectors show as damaged in the list.
 // Run it under a display (or QT_QPA_PLATFORM=offscreen).
+#include <optional>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -106,8 +107,8 @@ void GrabDialogs(MainWindow& window, Session& session, const WizardController& w
     filters.show();
     Save(filters, "dialog-file-filters");
     // A damaged file's properties when the list shows one, else the first row's.
-    const ItemRow* row = wizard.fileList().row(0);
-    for (int index = 0; const ItemRow* candidate = wizard.fileList().row(index); ++index)
+    std::optional<ItemRow> row = wizard.fileList().row(0);
+    for (int index = 0; const std::optional<ItemRow> candidate = wizard.fileList().row(index); ++index)
         if (candidate->damaged) {
             row = candidate;
             break;
