@@ -3,7 +3,6 @@
 // PNG of every step, dialog and menu into OUTPUT_FOLDER, for checking the layout by eye.
 // With the image's rescue map, the files on unrescued sectors show as damaged in the list.
 // Run it under a display (or QT_QPA_PLATFORM=offscreen).
-#include <optional>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -13,6 +12,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "app/drive_information.h"
 #include "app/file_filters_dialog.h"
