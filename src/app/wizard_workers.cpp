@@ -16,10 +16,11 @@ namespace {
 // beside the progress bar (redrawn at most twice a second).
 class ScanDisplay : public ScanEvents {
 public:
-    ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector)
-        : view_(view), pools_(pools), root_(root), scanSector_(scanSector) {}
+    ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
+        : view_(view), pools_(pools), root_(root), scanSector_(scanSector), live_(live) {}
     void onCurrentSector(uint64_t sector) override {
         scanSector_.store(sector, std::memory_order_relaxed);
+        live_.offerPools(pools_);
         sector_ = sector;
         view_.SetText(InfoValue(2), std::to_string(sector));
     }
@@ -43,25 +44,40 @@ private:
     PoolTable& pools_;
     uint32_t root_;
     std::atomic<uint64_t>& scanSector_;
+    LiveDiskFacts& live_;
     uint64_t sector_ = 0;
     SecondsClock clock_ = SteadySeconds();
     ProgressEstimator estimator_{clock_};
     double lastEstimate_ = -1;
 };
 
-// The mount's progress, written into the MountProgress layout.
+// The mount's progress, written into the MountProgress layout and offered to the disk map.
 class MountDisplay : public MountEvents {
 public:
-    explicit MountDisplay(View& view) : view_(view) {}
-    void currentSector(uint64_t sector) override { view_.SetText(InfoValue(3), std::to_string(sector)); }
-    void foldersFound(uint32_t count) override { view_.SetText(InfoValue(1), std::to_string(count)); }
-    void filesFound(uint32_t count) override { view_.SetText(InfoValue(2), std::to_string(count)); }
+    MountDisplay(View& view, const BlockQueue& queue, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
+        : view_(view), queue_(queue), scanSector_(scanSector), live_(live) {}
+    void currentSector(uint64_t sector) override {
+        scanSector_.store(sector, std::memory_order_relaxed);
+        live_.offerBlocks(queue_);
+        view_.SetText(InfoValue(3), std::to_string(sector));
+    }
+    void foldersFound(uint32_t count) override {
+        live_.offerBlocks(queue_);
+        view_.SetText(InfoValue(1), std::to_string(count));
+    }
+    void filesFound(uint32_t count) override {
+        live_.offerBlocks(queue_);
+        view_.SetText(InfoValue(2), std::to_string(count));
+    }
     void lastFileFolder(std::string_view name) override { view_.SetText(InfoValue(4), name); }
     void statusLine(std::string_view text) override { view_.SetText(Element::StatusLine, text); }
     void progress(uint32_t percent) override { view_.SetProgress(percent); }
 
 private:
     View& view_;
+    const BlockQueue& queue_;
+    std::atomic<uint64_t>& scanSector_;
+    LiveDiskFacts& live_;
 };
 
 std::string NoPoolInRangeText(uint64_t start, uint64_t end) {
@@ -83,6 +99,8 @@ void WizardController::StartScan(ResumableScanRequest request) {
     WizardState& wizard = session_.wizard;
     // A Yes to an earlier Stop question that came after its worker ended must not stop this one.
     wizard.stopRequested = 0;
+    wizard.scanSector = WizardState::kNoScanSector;
+    session_.live.clear();
     wizard.workerBusy = 1;
     request.readAheadSectors = ScanReadAhead(session_.disk.accessMode());
     worker_ = std::thread([this, request = std::move(request)] { RunScan(request); });
@@ -90,7 +108,8 @@ void WizardController::StartScan(ResumableScanRequest request) {
 
 void WizardController::RunScan(const ResumableScanRequest& request) {
     view_.Disable(Element::PoolTree);
-    ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools), session_.wizard.scanSector);
+    ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools), session_.wizard.scanSector,
+                        session_.live);
     RunResumableScan(*session_.reader, request, session_.scanStates, session_.wizard.stopRequested, session_.pools,
                      display);
     FinishScan();
@@ -129,6 +148,8 @@ void WizardController::StartMount() {
     JoinFinishedWorker();
     WizardState& wizard = session_.wizard;
     wizard.stopRequested = 0;
+    wizard.scanSector = WizardState::kNoScanSector;
+    session_.live.clear();
     wizard.workerBusy = 1;
     if (!session_.reader) OpenSelectedDrive();
     const uint64_t rootSector =
@@ -147,7 +168,7 @@ void WizardController::RunMount(uint64_t rootSector) {
     view_.Enable(Element::StopButton);
     ApplyLayout(InfoLayout::MountProgress);
 
-    MountDisplay display(view_);
+    MountDisplay display(view_, session_.blockQueue, session_.wizard.scanSector, session_.live);
     MountContext context{*session_.reader, session_.selectedPool, session_.blockQueue, session_.records,
                          display, session_.wizard.stopRequested};
     const MountOutcome outcome = MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
