@@ -27,7 +27,8 @@ DiskFacts SessionDiskFacts(Session& session) {
     }
     // The pool table, the object tree and the volumes are no mount's: it only reads them.
     if (!busy || mounting)
-        for (uint32_t row = 0; row < session.pools.count(); ++row) facts.pools.push_back(*SelectPool(session.pools, row));
+        for (uint32_t row = 0; row < session.pools.count(); ++row)
+            facts.pools.push_back(*SelectPool(session.pools, row));
     const uint32_t poolRow = session.wizard.selectedPool;
     if ((step == WizardStep::StepVolumes || step == WizardStep::StepBrowse) && poolRow < facts.pools.size()) {
         facts.selectedPool = poolRow;
