@@ -83,6 +83,9 @@ int main() {
         facts.selectedPool = 0;
         for (size_t i = 0; i < mounted.queue.size(); ++i) facts.volumeTreeBlocks.push_back(mounted.queue[i]);
         facts.tree = &mounted.tree;
+        // The reads of the mounts as the front ends pass them: the damage and the sectors read.
+        facts.damage = reader.damageMap();
+        facts.coverage = reader.readCoverage();
         const double layout = Layout(facts, hits);
         files = mounted.tree.files().size();
         mountSeconds = round == 0 ? mounted.seconds : std::min(mountSeconds, mounted.seconds);

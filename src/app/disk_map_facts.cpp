@@ -11,6 +11,7 @@ DiskFacts SessionDiskFacts(Session& session) {
     if (!session.reader) return facts;
     SectorReader& reader = *session.reader;
     facts.damage = reader.damageMap();
+    facts.coverage = reader.readCoverage();
     const auto& drives = session.disk.driveTable().rows;
     const uint64_t driveSectors =
         session.wizard.selectedDrive < drives.size() ? drives[session.wizard.selectedDrive].totalSectors : 0;
@@ -18,17 +19,18 @@ DiskFacts SessionDiskFacts(Session& session) {
     const WizardStep step = session.wizard.currentStep();
     const bool busy = session.wizard.busy();
     const bool mounting = busy && (step == WizardStep::StepVolumes || step == WizardStep::StepBrowse);
+    // A running scan's pools are those it offered; the pool table, the object tree and the
+    // volumes are no mount's: it only reads them.
     if (busy && !mounting) {
         facts.pools = session.live.learned().pools;
-    } else if (!busy) {
-        const std::vector<uint64_t> starts = PartitionTableStarts(reader);
-        facts.partitionTable = !starts.empty();
-        facts.headerAreas = PartitionHeaderAreas(reader, starts);
-    }
-    // The pool table, the object tree and the volumes are no mount's: it only reads them.
-    if (!busy || mounting)
+    } else {
         for (uint32_t row = 0; row < session.pools.count(); ++row)
             facts.pools.push_back(*SelectPool(session.pools, row));
+    }
+    if (!busy) {
+        facts.partitionTable = !PartitionTableStarts(reader).empty();
+        facts.headerAreas = DiskHeaderAreas(reader, facts.pools);
+    }
     const uint32_t poolRow = session.wizard.selectedPool;
     if ((step == WizardStep::StepVolumes || step == WizardStep::StepBrowse) && poolRow < facts.pools.size()) {
         facts.selectedPool = poolRow;

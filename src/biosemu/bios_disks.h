@@ -1,14 +1,18 @@
 #pragma once
-// The disks served by the emulated BIOS libraries: the image files named in the environment
-// variable LUMBRA_BIOS_DISKS (separated by ':'), as BIOS drives 0x80, 0x81, ...
+// The disks served by the emulated BIOS libraries: the entries of the environment variable
+// LUMBRA_BIOS_DISKS (disk/bios_disk_list.h), as BIOS drives 0x80, 0x81, ...
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "disk/file_device.h"
 
 namespace lumbra::biosemu {
 
 struct BiosDisk {
-    std::string path;
+    std::string entry;
+    std::unique_ptr<FileDevice> device;  // null when the entry cannot be read
     uint64_t sectors = 0;
 };
 

@@ -32,6 +32,7 @@ void PrintJsonLegend(std::ostream& out, const DiskPicture& picture) {
             .key("colour").value(ColourText(entry.colour))
             .key("hatched").value(entry.hatched)
             .key("sectors").value(entry.sectors)
+            .key("faded").value(entry.faded)
             .endObject();
     }
     json.endArray().endObject().finish();
@@ -81,12 +82,14 @@ Command MapCommand() {
             std::string("Usage: lumbra-nss-cli map SOURCE [--svg FILE] [--cells N]\n"
                         "Prints the size of each kind of area of the drive: partition structures, each pool,\n"
                         "and in the selected pool its metadata, file data and the blocks holding nothing known;\n"
-                        "damaged sectors (unreadable, or never rescued by the rescue copier) outweigh the rest.\n") +
+                        "sectors never read (not asked for by this run, or never tried by the rescue copier)\n"
+                        "outweigh those and are drawn faded over them; damaged sectors (unreadable, or never\n"
+                        "rescued by the rescue copier though tried) outweigh the rest.\n") +
                 kPictureSourceHelp +
                 "  --svg FILE  draw the picture instead: a bar for the whole disk, a grid of the selected\n"
                 "              pool's area, and the legend\n"
                 "  --cells N   cells of the pool's grid, 1 to 65536 (default 2048)\n"
-                "  --json      print {\"format\":1,\"diskSectors\",\"legend\":[{\"name\",\"colour\",\"hatched\",\"sectors\"}]}\n",
+                "  --json      print {\"format\":1,\"diskSectors\",\"legend\":[{\"name\",\"colour\",\"hatched\",\"sectors\",\"faded\"}]}\n",
             options, runMap};
 }
 

@@ -1,6 +1,5 @@
 #include "cli/main_program.h"
 
-#include <cstdlib>
 #include <exception>
 #include <map>
 #include <new>
@@ -10,6 +9,7 @@
 #include "cli/interrupt.h"
 #include "cli/rescue_maps.h"
 #include "discovery/memory_failure.h"
+#include "disk/bios_disk_offer.h"
 #include "platform/application_directory.h"
 #include "platform/product_version.h"
 
@@ -122,19 +122,6 @@ void printProgramHelp(std::ostream& out) {
     }
 }
 
-// The BIOS libraries of the F mode serve the images given on the command line, unless they were
-// told their disks already; true when they serve the images, in order.
-bool offerImagesToBiosLibraries(const GlobalSettings& settings) {
-    if (settings.accessMode != AccessMode::F || settings.images.empty() || std::getenv("LUMBRA_BIOS_DISKS"))
-        return false;
-    std::string list;
-    for (const auto& image : settings.images) {
-        if (!list.empty()) list += ':';
-        list += image;
-    }
-    return setenv("LUMBRA_BIOS_DISKS", list.c_str(), 1) == 0;
-}
-
 int runCommand(const Command& command, const std::vector<std::string>& arguments, std::ostream& out,
                std::ostream& err) {
     std::vector<OptionSpec> specs = GlobalOptions();
@@ -162,7 +149,8 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
     DriveSources sources;
     sources.listSystemDisks = context.settings.listSystemDisks;
     sources.images = context.settings.images;
-    sources.imagesAreBiosDrives = offerImagesToBiosLibraries(context.settings);
+    sources.imagesAreBiosDrives =
+        context.settings.accessMode == AccessMode::F && BiosLibrariesTakeImages(context.settings.images);
     const auto& maps = std::get<0>(rescueMaps);
     if (context.settings.accessMode == AccessMode::F && !maps.empty() && !sources.imagesAreBiosDrives)
         return context.fail(kExitBadInput, "--mapfile in the F access mode needs the BIOS libraries to serve the "

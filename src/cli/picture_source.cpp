@@ -100,8 +100,8 @@ DiskFacts PictureSource::facts() {
     DiskFacts facts;
     SectorReader& disk = drive();
     facts.partitionTable = !PartitionTableStarts(disk).empty();
-    facts.headerAreas = PartitionHeaderAreas(disk, PartitionTableStarts(disk));
     for (uint32_t row = 0; row < pools.count(); ++row) facts.pools.push_back(*SelectPool(pools, row));
+    facts.headerAreas = DiskHeaderAreas(disk, facts.pools);
     facts.selectedPool = selectedPool;
     if (selectedPool) {
         if (objectTree.superblockSector != 0) facts.superblockSector = objectTree.superblockSector;
@@ -115,6 +115,7 @@ DiskFacts PictureSource::facts() {
         facts.tree = &mounted->loaded.records;
     }
     facts.damage = disk.damageMap();
+    facts.coverage = disk.readCoverage();
     uint64_t end = 0;
     for (const SelectedPool& pool : facts.pools)
         for (const SectorRange& area : PoolAreas(pool)) end = std::max(end, area.end());

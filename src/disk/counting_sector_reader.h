@@ -20,6 +20,7 @@ public:
     }
     std::optional<uint64_t> sectorCount() const override { return inner_.sectorCount(); }
     DamageMap* damageMap() const override { return inner_.damageMap(); }
+    ReadCoverage* readCoverage() const override { return inner_.readCoverage(); }
 
     uint64_t sectorsRead() const { return sectorsRead_.load(); }
     // The first sector of the read begun last.

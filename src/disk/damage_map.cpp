@@ -1,33 +1,15 @@
 #include "disk/damage_map.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "disk/range_merge.h"
 
 namespace lumbra {
-namespace {
-
-// Adds [first, end) to disjoint, non-touching ranges, merging those it touches or overlaps.
-void Merge(std::map<uint64_t, uint64_t>& ends, uint64_t first, uint64_t end) {
-    auto it = ends.upper_bound(first);
-    if (it != ends.begin() && std::prev(it)->second >= first) --it;
-    while (it != ends.end() && it->first <= end) {
-        first = std::min(first, it->first);
-        end = std::max(end, it->second);
-        it = ends.erase(it);
-    }
-    ends.emplace(first, end);
-}
-
-uint64_t ClampedEnd(uint64_t first, uint64_t count) {
-    return count > std::numeric_limits<uint64_t>::max() - first ? std::numeric_limits<uint64_t>::max() : first + count;
-}
-
-}  // namespace
 
 void DamageMap::add(uint64_t first, uint64_t count) {
     if (count == 0) return;
     std::lock_guard lock(mutex_);
-    Merge(ends_, first, ClampedEnd(first, count));
+    MergeRange(ends_, first, ClampedEnd(first, count));
 }
 
 void DamageMap::noteMetadataRead(uint64_t first, uint64_t count, uint64_t diskEnd) {
@@ -37,7 +19,7 @@ void DamageMap::noteMetadataRead(uint64_t first, uint64_t count, uint64_t diskEn
     std::vector<std::pair<uint64_t, uint64_t>> damaged;
     for (auto it = firstReaching(first); it != ends_.end() && it->first < end; ++it)
         damaged.emplace_back(std::max(first, it->first), std::min(end, it->second));
-    for (const auto& [from, to] : damaged) Merge(metadataEnds_, from, to);
+    for (const auto& [from, to] : damaged) MergeRange(metadataEnds_, from, to);
 }
 
 MetadataDamage DamageMap::metadataDamage() const {
@@ -77,10 +59,7 @@ bool DamageMap::touches(uint64_t first, uint64_t count) const {
 
 std::vector<SectorRange> DamageMap::ranges() const {
     std::lock_guard lock(mutex_);
-    std::vector<SectorRange> all;
-    all.reserve(ends_.size());
-    for (const auto& [first, end] : ends_) all.push_back({first, end - first});
-    return all;
+    return RangeList(ends_);
 }
 
 uint64_t DamageMap::sectorTotal() const {

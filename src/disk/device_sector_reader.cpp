@@ -29,6 +29,7 @@ int DeviceSectorReader::ReadSectors(uint64_t sector, uint32_t count, uint8_t* bu
     const size_t present = startsOnDevice ? static_cast<size_t>(std::min<uint64_t>(length, deviceBytes - start)) : 0;
     std::memset(buffer + present, 0, length - present);
     const uint64_t presentSectors = (present + kSectorSize - 1) / kSectorSize;
+    coverage_.addRead(sector, presentSectors);
     if (presentSectors < count) damage_.add(sector + presentSectors, count - presentSectors);
     if (present == 0) return 0;
     const int whole = present == length ? 1 : 0;

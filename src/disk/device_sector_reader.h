@@ -14,7 +14,8 @@ namespace lumbra {
 // The reader knows the device's size: a run wholly past the end fails at once; a run that
 // crosses the end reads what exists and gets zeros for the rest, with no retries for it.
 // Every sector that fails every attempt, and every sector asked for past the end, enters the
-// reader's damage map; a healthy read never touches it.
+// reader's damage map; a healthy read never touches it. Every sector asked for on the device
+// enters its read coverage, read or not.
 // A reader without a device (the open failed) answers 0 at once and leaves the buffer alone.
 class DeviceSectorReader : public SectorReader {
 public:
@@ -23,6 +24,7 @@ public:
     int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) override;
     std::optional<uint64_t> sectorCount() const override;
     DamageMap* damageMap() const override { return &damage_; }
+    ReadCoverage* readCoverage() const override { return &coverage_; }
 
     // Attempts per sector after a failed bulk read; values below 1 count as 1.
     void setBadSectorRetries(uint16_t retries) { badSectorRetries_.store(retries); }
@@ -38,6 +40,7 @@ private:
     std::atomic<uint16_t> badSectorRetries_;
     // Guarded by its own lock; readers of a const reader may still look at it.
     mutable DamageMap damage_;
+    mutable ReadCoverage coverage_;
 };
 
 }  // namespace lumbra

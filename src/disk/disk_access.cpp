@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "disk/bios_disk_offer.h"
 #include "disk/bios_sector_reader.h"
 #include "disk/device_request.h"
 #include "disk/device_sector_reader.h"
@@ -20,14 +21,21 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
     imageErrors_.clear();
     rescueMapWarnings_.clear();
     unrescued_.clear();
+    biosOpenFailures_.clear();
+    untried_.clear();
     // The row of each image, by its index in sources.images.
     std::vector<std::optional<size_t>> imageRows;
     if (accessMode_ == AccessMode::F) {
+        // Libraries still loaded would keep the disks they were given before.
+        biosLibrary_.reset();
+        std::optional<BiosDiskOffer> offer;
+        if (sources.imagesAreBiosDrives) offer.emplace(sources.images, DriveTable::kCapacity, opener_);
         auto loaded = LoadBiosDiskLibrary(libraryFolder);
         if (auto* message = std::get_if<std::string>(&loaded)) return *message;
         biosLibrary_ = std::move(std::get<std::unique_ptr<BiosDiskLibrary>>(loaded));
         uint16_t count = 0;
         biosLibrary_->find_hard_disk32(&count);
+        if (offer) biosOpenFailures_ = offer->takeFailures();
         for (uint32_t i = 0; i < count && i < DriveTable::kCapacity; ++i) {
             DriveEntry row;
             row.int13Extensions = biosLibrary_->CheckInt13Extension32(0x80 + i);
@@ -105,9 +113,16 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
     const DriveEntry& entry = driveTable_.rows[row];
     auto rescue = unrescued_.find(row);
     if (accessMode_ == AccessMode::F && biosLibrary_) {
+        if (auto failed = biosOpenFailures_.find(row); failed != biosOpenFailures_.end()) {
+            if (errorText) *errorText = failed->second.error;
+            if (failure) *failure = failed->second.failure;
+            return std::make_unique<DeviceSectorReader>(nullptr, badSectorRetries);
+        }
         auto bios = std::make_unique<BiosSectorReader>(*biosLibrary_, entry.probeNumber, entry.int13Extensions);
         if (rescue == unrescued_.end()) return bios;
-        return std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);
+        auto rescued = std::make_unique<RescuedSectorReader>(std::move(bios), rescue->second);
+        rescued->readCoverage()->setUntried(untried_[row]);
+        return rescued;
     }
     DeviceOpenResult opened = opener_.Open(entry.path);
     if (errorText) *errorText = opened.error;
@@ -119,6 +134,7 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
     auto reader = std::make_unique<DeviceSectorReader>(std::move(device), badSectorRetries);
     for (const SectorRange& range : rescue->second) reader->damageMap()->add(range.first, range.count);
     reader->damageMap()->setKnownInAdvance();
+    reader->readCoverage()->setUntried(untried_[row]);
     return reader;
 }
 
@@ -127,6 +143,7 @@ std::optional<std::string> DiskAccess::setRescueMap(size_t row, const RescueMap&
     auto device = FileDevice::Open(driveTable_.rows[row].path);
     const uint64_t imageBytes = device ? device->sizeBytes() : 0;
     unrescued_[row] = UnrescuedSectors(map, imageBytes);
+    untried_[row] = UntriedSectors(map, imageBytes);
     return RescueMapSizeWarning(map, imageBytes);
 }
 

@@ -21,7 +21,8 @@ struct DriveSources {
     bool listSystemDisks = true;      // false: images only
     std::vector<std::string> images;  // disk image files, listed after the system's disks
     // F mode: the BIOS libraries serve `images` as drives 0x80, 0x81, ... in this order, so
-    // that row k reads image k.
+    // that row k reads image k. The program opens them for the libraries, as it opens a drive in
+    // the N mode (BiosLibrariesTakeImages says when this applies).
     bool imagesAreBiosDrives = false;
     // Rescue maps of some of those images, each with the index in `images` of the image it
     // belongs to (the same file given twice is two rows, and a map belongs to one of them).
@@ -58,7 +59,8 @@ public:
 
     // Reads the row's image together with a rescue map: from the next OpenDrive on, the
     // sectors it marks as never rescued read as failed and start in the drive's damage map,
-    // under the device reader and under the BIOS libraries alike.
+    // under the device reader and under the BIOS libraries alike; the sectors the copier never
+    // tried start in its read coverage as never read.
     // Answers the warning for a map that does not end where the image ends.
     std::optional<std::string> setRescueMap(size_t row, const RescueMap& map);
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
@@ -73,7 +75,11 @@ private:
     std::vector<std::string> imageErrors_;
     std::vector<std::string> rescueMapWarnings_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
+    // F mode: why the image of a row could not be opened for the BIOS libraries, told when the
+    // row is opened.
+    std::map<size_t, DeviceOpenResult> biosOpenFailures_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
+    std::map<size_t, std::vector<SectorRange>> untried_;    // row -> those of them never tried
 };
 
 // The reason an image file of 0 bytes gets no row.

@@ -78,12 +78,30 @@ std::optional<std::string> StatusLineError(const std::vector<std::string_view>& 
     return std::nullopt;
 }
 
-void AddUnrescued(RescueMap& map, uint64_t position, uint64_t size) {
+void AddArea(std::vector<ByteArea>& areas, uint64_t position, uint64_t size) {
     if (size == 0) return;
-    if (!map.unrescued.empty() && map.unrescued.back().position + map.unrescued.back().size == position)
-        map.unrescued.back().size += size;
+    if (!areas.empty() && areas.back().position + areas.back().size == position)
+        areas.back().size += size;
     else
-        map.unrescued.push_back({position, size});
+        areas.push_back({position, size});
+}
+
+// The sectors of an image that hold any byte of the areas, or of the bytes past the map's
+// last area; areas past the image end are left out.
+std::vector<SectorRange> AreaSectors(std::vector<ByteArea> areas, uint64_t coveredEnd, uint64_t imageBytes) {
+    std::vector<SectorRange> sectors;
+    if (coveredEnd < imageBytes) areas.push_back({coveredEnd, imageBytes - coveredEnd});
+    for (const ByteArea& area : areas) {
+        if (area.position >= imageBytes) break;
+        const uint64_t end = std::min(imageBytes, area.position + area.size);
+        const uint64_t first = area.position / kSectorSize;
+        const uint64_t last = (end - 1) / kSectorSize;
+        if (!sectors.empty() && sectors.back().end() >= first)
+            sectors.back().count = last + 1 - sectors.back().first;
+        else
+            sectors.push_back({first, last + 1 - first});
+    }
+    return sectors;
 }
 
 }  // namespace
@@ -115,8 +133,10 @@ std::variant<RescueMap, RescueMapError> ParseRescueMap(std::string_view text) {
             return RescueMapError{lineNumber, "the area overlaps or comes before the area above it"};
         if (*size > std::numeric_limits<uint64_t>::max() - *position)
             return RescueMapError{lineNumber, "the area ends past the largest position"};
-        AddUnrescued(map, map.coveredEnd, *position - map.coveredEnd);
-        if (words[2] != "+") AddUnrescued(map, *position, *size);
+        AddArea(map.unrescued, map.coveredEnd, *position - map.coveredEnd);
+        AddArea(map.untried, map.coveredEnd, *position - map.coveredEnd);
+        if (words[2] != "+") AddArea(map.unrescued, *position, *size);
+        if (words[2] == "?") AddArea(map.untried, *position, *size);
         map.coveredEnd = *position + *size;
     }
     if (!statusSeen)
@@ -156,21 +176,12 @@ std::optional<std::string> RescueMapSizeWarning(const RescueMap& map, uint64_t i
 }
 
 std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes) {
-    std::vector<SectorRange> sectors;
-    std::vector<ByteArea> areas = map.unrescued;
     // Bytes past the map's last area but inside the image were never rescued either.
-    if (map.coveredEnd < imageBytes) areas.push_back({map.coveredEnd, imageBytes - map.coveredEnd});
-    for (const ByteArea& area : areas) {
-        if (area.position >= imageBytes) break;
-        const uint64_t end = std::min(imageBytes, area.position + area.size);
-        const uint64_t first = area.position / kSectorSize;
-        const uint64_t last = (end - 1) / kSectorSize;
-        if (!sectors.empty() && sectors.back().end() >= first)
-            sectors.back().count = last + 1 - sectors.back().first;
-        else
-            sectors.push_back({first, last + 1 - first});
-    }
-    return sectors;
+    return AreaSectors(map.unrescued, map.coveredEnd, imageBytes);
+}
+
+std::vector<SectorRange> UntriedSectors(const RescueMap& map, uint64_t imageBytes) {
+    return AreaSectors(map.untried, map.coveredEnd, imageBytes);
 }
 
 }  // namespace lumbra

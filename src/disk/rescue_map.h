@@ -24,6 +24,9 @@ struct RescueMap {
     // The areas whose bytes were never rescued, in order, not overlapping. Bytes no line of the
     // map covers count among them.
     std::vector<ByteArea> unrescued;
+    // Those of them the copier never tried ("?", and bytes no line covers): the image holds
+    // nothing read from the disk there, not even a failed attempt.
+    std::vector<ByteArea> untried;
     // One past the last byte any line covers.
     uint64_t coveredEnd = 0;
 };
@@ -45,6 +48,10 @@ std::string RescueMapErrorText(const std::string& path, const RescueMapError& er
 // The sectors of an image of imageBytes bytes that hold any byte not rescued; areas past the
 // image end are left out (an area that only starts inside the image is cut at its end).
 std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBytes);
+
+// The sectors of an image of imageBytes bytes that hold any byte the copier never tried, cut
+// as UnrescuedSectors cuts them.
+std::vector<SectorRange> UntriedSectors(const RescueMap& map, uint64_t imageBytes);
 
 // The one warning for a map whose areas end before or after the image's end; nullopt when the
 // map covers the image exactly.

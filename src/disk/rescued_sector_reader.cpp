@@ -14,6 +14,7 @@ RescuedSectorReader::RescuedSectorReader(std::unique_ptr<SectorReader> inner, st
 }
 
 int RescuedSectorReader::ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) {
+    coverage_.addRead(sector, count);
     const uint64_t end = sector + count;
     // The first range that ends after `sector`.
     auto hole = std::upper_bound(unrescued_.begin(), unrescued_.end(), sector,

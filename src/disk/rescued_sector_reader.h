@@ -20,11 +20,13 @@ public:
     int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) override;
     std::optional<uint64_t> sectorCount() const override { return inner_->sectorCount(); }
     DamageMap* damageMap() const override { return &damage_; }
+    ReadCoverage* readCoverage() const override { return &coverage_; }
 
 private:
     std::unique_ptr<SectorReader> inner_;
     std::vector<SectorRange> unrescued_;
     mutable DamageMap damage_;
+    mutable ReadCoverage coverage_;
 };
 
 }  // namespace lumbra

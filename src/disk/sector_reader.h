@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "disk/damage_map.h"
+#include "disk/read_coverage.h"
 
 namespace lumbra {
 
@@ -20,6 +21,8 @@ public:
     // The sectors of this drive that could not be read so far; null for a back-end that keeps
     // no such record.
     virtual DamageMap* damageMap() const { return nullptr; }
+    // The sectors of this drive asked for so far; null for a back-end that keeps no such record.
+    virtual ReadCoverage* readCoverage() const { return nullptr; }
 };
 
 }  // namespace lumbra

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <cstdio>
 
+#include "disk/bios_disk_offer.h"
 #include "disk/rescue_map.h"
 #include "platform/product_version.h"
 
@@ -95,6 +96,7 @@ std::variant<DesktopOptions, int> ParseDesktopCommandLine(const QStringList& arg
     for (const QString& path : parser.values(image) + parser.positionalArguments())
         options.sources.images.push_back(path.toLocal8Bit().toStdString());
     if (!ReadRescueMaps(parser, options)) return 2;
+    options.sources.imagesAreBiosDrives = options.mode == AccessMode::F && BiosLibrariesTakeImages(options.sources.images);
     return options;
 }
 

@@ -20,6 +20,12 @@ constexpr size_t kTooltipNames = 12;
 
 QColor Colour(uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
+// Damage's hatch, or the checker that fades the colour of sectors never read.
+void PaintMark(QPainter& painter, const QRect& rect, bool hatched, bool faded) {
+    if (hatched) painter.fillRect(rect, QBrush(Colour(kHatchColour), Qt::BDiagPattern));
+    if (faded) painter.fillRect(rect, QBrush(Colour(kFadeColour), Qt::Dense4Pattern));
+}
+
 QString Sectors(uint64_t first, uint64_t count) {
     return QString("sectors %1-%2").arg(first).arg(first + count - 1);
 }
@@ -100,7 +106,7 @@ bool DiskMapCanvas::outlined(const PictureCell& cell) const {
 
 void DiskMapCanvas::paintCell(QPainter& painter, const QRect& rect, const PictureCell& cell) const {
     painter.fillRect(rect, Colour(CellColour(cell)));
-    if (cell.dominant == PictureKind::Damaged) painter.fillRect(rect, QBrush(Colour(kHatchColour), Qt::BDiagPattern));
+    PaintMark(painter, rect, cell.dominant == PictureKind::Damaged, cell.dominant == PictureKind::NeverRead);
 }
 
 void DiskMapCanvas::paintEvent(QPaintEvent*) {
@@ -138,7 +144,7 @@ void DiskMapCanvas::paintEvent(QPaintEvent*) {
         const int y = legendTop() + static_cast<int>(i / kLegendColumns) * kLegendLine;
         const QRect swatch(x, y + 2, 14, 14);
         painter.fillRect(swatch, Colour(legend[i].colour));
-        if (legend[i].hatched) painter.fillRect(swatch, QBrush(Colour(kHatchColour), Qt::BDiagPattern));
+        PaintMark(painter, swatch, legend[i].hatched, legend[i].faded);
         painter.drawRect(swatch.adjusted(0, 0, -1, -1));
         const QString text = QString::fromStdString(legend[i].name) + ": " + QString::fromStdString(SizeText(legend[i].sectors));
         painter.drawText(QRect(x + 20, y, columnWidth - 24, kLegendLine), Qt::AlignLeft | Qt::AlignVCenter,

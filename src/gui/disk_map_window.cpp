@@ -54,6 +54,7 @@ void DiskMapWindow::rebuild() {
     DiskFacts facts = SessionDiskFacts(session_);
     picture_ = std::make_shared<DiskPicture>(LayDiskOut(facts));
     damageSectors_ = facts.damage ? facts.damage->sectorTotal() : 0;
+    readSectors_ = facts.coverage ? facts.coverage->readTotal() : 0;
     const auto& drives = session_.disk.driveTable().rows;
     const QString path = session_.wizard.selectedDrive < drives.size()
                              ? QString::fromStdString(drives[session_.wizard.selectedDrive].path)
@@ -75,10 +76,15 @@ void DiskMapWindow::follow() {
     }
     stage_ = stage;
     bool changed = false;
-    if (const DamageMap* damage = session_.reader ? session_.reader->damageMap() : nullptr) {
-        if (damage->sectorTotal() != damageSectors_) {
-            damageSectors_ = damage->sectorTotal();
-            picture_->replaceDamage(*damage);
+    if (const SectorReader* reader = session_.reader.get()) {
+        const DamageMap* damage = reader->damageMap();
+        const ReadCoverage* coverage = reader->readCoverage();
+        const uint64_t damageSectors = damage ? damage->sectorTotal() : 0;
+        const uint64_t readSectors = coverage ? coverage->readTotal() : 0;
+        if (damageSectors != damageSectors_ || readSectors != readSectors_) {
+            damageSectors_ = damageSectors;
+            readSectors_ = readSectors;
+            picture_->setReads(damage, coverage);
             changed = true;
         }
     }

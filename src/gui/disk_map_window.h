@@ -3,8 +3,8 @@
 // the picture as PNG. It follows the session on a timer, a few times a second at most, so that
 // a running scan, mount or copy is not slowed by it: the picture is made again when the wizard
 // has moved on or the running worker has offered something new (the pools a scan found, the
-// volume tree blocks a mount queued), and otherwise only the damage and the position the worker
-// reads are redrawn. Each step asks the worker for its next offer.
+// volume tree blocks a mount queued), and otherwise only the damage, the sectors never read and
+// the position the worker reads are redrawn. Each step asks the worker for its next offer.
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -65,6 +65,7 @@ private:
     bool built_ = false;
     int rebuilds_ = 0;
     uint64_t damageSectors_ = 0;
+    uint64_t readSectors_ = 0;
     uint64_t scanSector_ = WizardState::kNoScanSector;
     const ItemRecord* outlined_ = nullptr;
 };

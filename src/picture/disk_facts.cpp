@@ -59,7 +59,12 @@ DiskPicture LayDiskOut(const DiskFacts& facts) {
         if (facts.volumeRoot && !rootMet) picture.addMetadata(MetadataKind::VolumeRoot, *facts.volumeRoot);
         if (facts.tree) {
             const SelectedPool& pool = facts.pools[*facts.selectedPool];
-            picture.reserve(picture.spans().size() + facts.tree->files().size());
+            // Room for the spans of the reads as well, which come last: growing past a million
+            // file spans would copy them all once more.
+            size_t readSpans = 0;
+            if (facts.damage) readSpans += facts.damage->ranges().size();
+            if (facts.coverage) readSpans += facts.coverage->rangeCount() + 1 + 2 * facts.coverage->untried().size();
+            picture.reserve(picture.spans().size() + facts.tree->files().size() + readSpans);
             uint32_t index = 0;
             for (const ItemRecord& file : facts.tree->files()) {
                 ForEachFileRun(pool, facts.diskSectors, file, [&](const SectorRange& run) {
@@ -69,7 +74,7 @@ DiskPicture LayDiskOut(const DiskFacts& facts) {
             }
         }
     }
-    if (facts.damage) picture.addDamage(*facts.damage);
+    picture.setReads(facts.damage, facts.coverage);
     picture.setScanPosition(facts.scanPosition);
     return picture;
 }

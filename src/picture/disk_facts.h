@@ -16,7 +16,7 @@ namespace lumbra {
 struct DiskFacts {
     uint64_t diskSectors = 0;
     bool partitionTable = false;          // sector 0 carries a PC partition table
-    std::vector<SectorRange> headerAreas; // see PartitionHeaderAreas
+    std::vector<SectorRange> headerAreas; // see DiskHeaderAreas
     std::vector<SelectedPool> pools;      // by row
     std::optional<uint32_t> selectedPool; // row in `pools`
     // Of the selected pool; disk sectors.
@@ -26,6 +26,7 @@ struct DiskFacts {
     std::vector<uint64_t> volumeTreeBlocks;
     const RecoveredTree* tree = nullptr;  // its files lie in the selected pool
     const DamageMap* damage = nullptr;
+    const ReadCoverage* coverage = nullptr;  // null: no record of reads, nothing is never read
     std::optional<uint64_t> scanPosition;
 };
 

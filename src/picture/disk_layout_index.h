@@ -21,8 +21,9 @@ struct LayoutHit {
 
 class DiskLayoutIndex {
 public:
-    // Refers to the picture's spans, which must outlive the index; only damage and the scan
-    // position may change meanwhile (DiskPicture keeps every other span in its place).
+    // Refers to the picture's spans, which must outlive the index; only damage, the sectors
+    // never read and the scan position may change meanwhile (DiskPicture keeps every other span
+    // in its place).
     explicit DiskLayoutIndex(const DiskPicture& picture);
 
     // Everything with sectors in [first, first + count), each owner once, ordered by its first

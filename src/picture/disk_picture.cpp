@@ -19,6 +19,22 @@ uint64_t MergedLength(std::vector<std::pair<uint64_t, uint64_t>>& ranges) {
     return total;
 }
 
+// The parts of the ranges that no range of `holes` covers; both sorted and disjoint.
+std::vector<SectorRange> RangesOutside(const std::vector<SectorRange>& ranges, const std::vector<SectorRange>& holes) {
+    std::vector<SectorRange> outside;
+    auto hole = holes.begin();
+    for (const SectorRange& range : ranges) {
+        uint64_t at = range.first;
+        while (hole != holes.end() && hole->end() <= at) ++hole;
+        for (auto cut = hole; at < range.end() && cut != holes.end() && cut->first < range.end(); ++cut) {
+            if (cut->first > at) outside.push_back({at, cut->first - at});
+            at = std::max(at, cut->end());
+        }
+        if (at < range.end()) outside.push_back({at, range.end() - at});
+    }
+    return outside;
+}
+
 }  // namespace
 
 void DiskPicture::add(const PictureSpan& span) {
@@ -33,13 +49,18 @@ void DiskPicture::addMetadata(MetadataKind kind, uint64_t sector) {
     add({sector, kSectorsPerBlock, PictureKind::Metadata, static_cast<uint32_t>(metadata_.size() - 1)});
 }
 
-void DiskPicture::addDamage(const DamageMap& damage) {
-    for (const SectorRange& range : damage.ranges()) add({range.first, range.count, PictureKind::Damaged, 0});
-}
-
-void DiskPicture::replaceDamage(const DamageMap& damage) {
-    std::erase_if(spans_, [](const PictureSpan& span) { return span.kind == PictureKind::Damaged; });
-    addDamage(damage);
+void DiskPicture::setReads(const DamageMap* damage, const ReadCoverage* coverage) {
+    std::erase_if(spans_, [](const PictureSpan& span) {
+        return span.kind == PictureKind::Damaged || span.kind == PictureKind::NeverRead;
+    });
+    const std::vector<SectorRange> untried = coverage ? coverage->untried() : std::vector<SectorRange>();
+    if (damage)
+        for (const SectorRange& range : RangesOutside(damage->ranges(), untried))
+            add({range.first, range.count, PictureKind::Damaged, 0});
+    if (!coverage) return;
+    for (const SectorRange& range : RangesOutside({{0, diskSectors_}}, coverage->reads()))
+        add({range.first, range.count, PictureKind::NeverRead, 0});
+    for (const SectorRange& range : untried) add({range.first, range.count, PictureKind::NeverRead, 0});
 }
 
 void DiskPicture::setScanPosition(std::optional<uint64_t> sector) {
@@ -80,10 +101,11 @@ std::vector<PictureCell> DiskPicture::cells(uint64_t first, uint64_t end, uint32
 
 std::array<uint64_t, kPictureKindCount> DiskPicture::totals() const {
     // Nothing's slot gathers every span first: what they leave of the disk is Nothing's total.
+    // Sectors never read are still what they are, known or not.
     std::array<std::vector<std::pair<uint64_t, uint64_t>>, kPictureKindCount> byKind;
     for (const PictureSpan& span : spans_) {
         byKind[static_cast<size_t>(span.kind)].emplace_back(span.first, span.first + span.count);
-        byKind[0].emplace_back(span.first, span.first + span.count);
+        if (span.kind != PictureKind::NeverRead) byKind[0].emplace_back(span.first, span.first + span.count);
     }
     std::array<uint64_t, kPictureKindCount> totals{};
     for (size_t kind = 0; kind < kPictureKindCount; ++kind) totals[kind] = MergedLength(byKind[kind]);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "disk/damage_map.h"
+#include "disk/read_coverage.h"
 #include "picture/picture_kind.h"
 
 namespace lumbra {
@@ -37,8 +38,9 @@ struct PictureCell {
     static constexpr uint32_t kNoPool = 0xFFFFFFFFu;
 };
 
-// Spans are only ever appended; damage and the scan position, added last, are the only ones
-// ever taken away again, so every other span keeps its place (the index relies on it).
+// Spans are only ever appended; damage, the sectors never read and the scan position, added
+// last, are the only ones ever taken away again, so every other span keeps its place (the index
+// relies on it).
 class DiskPicture {
 public:
     explicit DiskPicture(uint64_t diskSectors) : diskSectors_(diskSectors) {}
@@ -50,11 +52,12 @@ public:
     void reserve(size_t spans) { spans_.reserve(spans); }
     // A metadata block of 8 sectors; its index is the owner of its span.
     void addMetadata(MetadataKind kind, uint64_t sector);
-    // Every range of the damage map as Damaged.
-    void addDamage(const DamageMap& damage);
-    // The damage spans replaced by the map's ranges as they are now (the map grows while a
-    // mount or a copy reads).
-    void replaceDamage(const DamageMap& damage);
+    // The drive's reads as its records hold them now (they grow while a mount or a copy
+    // reads), in place of those given before: every damaged sector as Damaged, but for those
+    // the rescue copier never tried, which are NeverRead with every sector the coverage holds
+    // no read of. Either record may be null: no damage known, or no record of reads kept
+    // (then nothing counts as never read).
+    void setReads(const DamageMap* damage, const ReadCoverage* coverage);
     // The sector a running scan reads; nullopt: none.
     void setScanPosition(std::optional<uint64_t> sector);
 
@@ -70,7 +73,8 @@ public:
     // spans; a span adds its kind to every cell it touches.
     std::vector<PictureCell> cells(uint64_t first, uint64_t end, uint32_t count) const;
 
-    // Sectors of each kind, each sector counted once per kind; Nothing: the sectors no span covers.
+    // Sectors of each kind, each sector counted once per kind; Nothing: the sectors no span
+    // covers but for NeverRead's.
     std::array<uint64_t, kPictureKindCount> totals() const;
 
     // The disk range the selected pool's segments cover, from the lowest segment start to the

@@ -13,6 +13,7 @@ uint32_t KindColour(PictureKind kind) {
         case PictureKind::Pool: return PoolColour(0);
         case PictureKind::FileData: return 0x0072B2;
         case PictureKind::Metadata: return 0xCC79A7;
+        case PictureKind::NeverRead: return 0xAAAAAA;
         case PictureKind::ScanPosition: return 0xF0E442;
         case PictureKind::Damaged: return 0xD55E00;
     }
@@ -26,8 +27,13 @@ uint32_t PoolColour(uint32_t poolRow) {
 }
 
 uint32_t CellColour(const PictureCell& cell) {
-    if (cell.dominant == PictureKind::Pool && cell.pool != PictureCell::kNoPool) return PoolColour(cell.pool);
-    return KindColour(cell.dominant);
+    PictureKind shown = cell.dominant;
+    if (shown == PictureKind::NeverRead) {
+        shown = FadedKind(cell.kinds);
+        if (shown == PictureKind::Nothing) return KindColour(PictureKind::NeverRead);
+    }
+    if (shown == PictureKind::Pool && cell.pool != PictureCell::kNoPool) return PoolColour(cell.pool);
+    return KindColour(shown);
 }
 
 std::string ColourText(uint32_t colour) {

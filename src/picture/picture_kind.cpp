@@ -9,6 +9,10 @@ PictureKind DominantKind(PictureKindSet kinds) {
     return static_cast<PictureKind>(std::bit_width(static_cast<unsigned>(kinds)) - 1);
 }
 
+PictureKind FadedKind(PictureKindSet kinds) {
+    return DominantKind(kinds & static_cast<PictureKindSet>(~KindBit(PictureKind::NeverRead)));
+}
+
 std::string_view PictureKindName(PictureKind kind) {
     switch (kind) {
         case PictureKind::Nothing: return "nothing known";
@@ -17,6 +21,7 @@ std::string_view PictureKindName(PictureKind kind) {
         case PictureKind::Pool: return "pool, nothing known";
         case PictureKind::FileData: return "file data";
         case PictureKind::Metadata: return "metadata";
+        case PictureKind::NeverRead: return "never read";
         case PictureKind::ScanPosition: return "scan position";
         case PictureKind::Damaged: return "damaged";
     }

@@ -16,8 +16,8 @@ std::vector<LegendEntry> PictureLegend(const DiskPicture& picture) {
     std::vector<LegendEntry> legend;
     for (auto kind = kAllPictureKinds.rbegin(); kind != kAllPictureKinds.rend(); ++kind) {
         if (*kind != PictureKind::Pool) {
-            legend.push_back({KindColour(*kind), *kind == PictureKind::Damaged, std::string(PictureKindName(*kind)),
-                              totals[static_cast<size_t>(*kind)]});
+            legend.push_back({KindColour(*kind), *kind == PictureKind::Damaged, *kind == PictureKind::NeverRead,
+                              std::string(PictureKindName(*kind)), totals[static_cast<size_t>(*kind)]});
             continue;
         }
         for (uint32_t row = 0; row < picture.poolNames.size(); ++row) {
@@ -30,7 +30,7 @@ std::vector<LegendEntry> PictureLegend(const DiskPicture& picture) {
                                        totals[static_cast<size_t>(PictureKind::Metadata)];
                 sectors = sectors > known ? sectors - known : 0;
             }
-            legend.push_back({PoolColour(row), false, name, sectors});
+            legend.push_back({PoolColour(row), false, false, name, sectors});
         }
     }
     return legend;

@@ -12,6 +12,7 @@ namespace lumbra {
 struct LegendEntry {
     uint32_t colour = 0;     // 0xRRGGBB
     bool hatched = false;    // drawn with the damage hatch
+    bool faded = false;      // drawn under the checker of sectors never read
     std::string name;        // UTF-8; a pool's name from the disk is converted (DiskNameText), not escaped
     uint64_t sectors = 0;
 };

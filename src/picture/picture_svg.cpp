@@ -3,6 +3,7 @@
 #include <libxml/xmlwriter.h>
 
 #include <memory>
+#include <set>
 
 #include "picture/disk_name_text.h"
 #include "picture/picture_colours.h"
@@ -38,10 +39,39 @@ void Text(xmlTextWriter* w, uint32_t x, uint32_t y, const std::string& text) {
     xmlTextWriterEndElement(w);
 }
 
-std::string Fill(uint32_t colour, bool hatched) { return hatched ? "url(#damaged)" : ColourText(colour); }
+// The checker over sectors never read has one pattern per colour it fades.
+std::string FadedId(uint32_t colour) { return "never-read-" + ColourText(colour).substr(1); }
 
-void HatchPattern(xmlTextWriter* w) {
+std::string Fill(uint32_t colour, bool hatched, bool faded) {
+    if (hatched) return "url(#damaged)";
+    return faded ? "url(#" + FadedId(colour) + ")" : ColourText(colour);
+}
+
+void Square(xmlTextWriter* w, uint32_t x, uint32_t y, uint32_t size, uint32_t colour) {
+    xmlTextWriterStartElement(w, X("rect"));
+    Attribute(w, "x", x);
+    Attribute(w, "y", y);
+    Attribute(w, "width", size);
+    Attribute(w, "height", size);
+    Attribute(w, "fill", ColourText(colour));
+    xmlTextWriterEndElement(w);
+}
+
+void FadedPattern(xmlTextWriter* w, uint32_t colour) {
+    xmlTextWriterStartElement(w, X("pattern"));
+    Attribute(w, "id", FadedId(colour));
+    Attribute(w, "width", 4);
+    Attribute(w, "height", 4);
+    Attribute(w, "patternUnits", "userSpaceOnUse");
+    Square(w, 0, 0, 4, colour);
+    Square(w, 0, 0, 2, kFadeColour);
+    Square(w, 2, 2, 2, kFadeColour);
+    xmlTextWriterEndElement(w);
+}
+
+void Patterns(xmlTextWriter* w, const std::set<uint32_t>& faded) {
     xmlTextWriterStartElement(w, X("defs"));
+    for (uint32_t colour : faded) FadedPattern(w, colour);
     xmlTextWriterStartElement(w, X("pattern"));
     Attribute(w, "id", "damaged");
     Attribute(w, "width", 6);
@@ -85,7 +115,7 @@ void Cell(xmlTextWriter* w, const DiskPicture& picture, const PictureCell& cell,
     Attribute(w, "y", y);
     Attribute(w, "width", width);
     Attribute(w, "height", height);
-    Attribute(w, "fill", Fill(CellColour(cell), cell.dominant == PictureKind::Damaged));
+    Attribute(w, "fill", Fill(CellColour(cell), cell.dominant == PictureKind::Damaged, cell.dominant == PictureKind::NeverRead));
     xmlTextWriterStartElement(w, X("title"));
     xmlTextWriterWriteString(w, X(CellTitle(picture, cell)));
     xmlTextWriterEndElement(w);
@@ -112,7 +142,13 @@ std::string PictureSvg(const DiskPicture& picture, uint32_t gridCells, const std
     Attribute(w, "xmlns", "http://www.w3.org/2000/svg");
     Attribute(w, "width", kWidth);
     Attribute(w, "height", height);
-    HatchPattern(w);
+    std::set<uint32_t> faded;
+    for (const auto* cells : {&bar, &grid})
+        for (const PictureCell& cell : *cells)
+            if (cell.dominant == PictureKind::NeverRead) faded.insert(CellColour(cell));
+    for (const LegendEntry& entry : legend)
+        if (entry.faded) faded.insert(entry.colour);
+    Patterns(w, faded);
     Text(w, 0, kBarTop - 8, title);
     const uint32_t barCellWidth = kWidth / kBarCells;
     for (size_t i = 0; i < bar.size(); ++i)
@@ -137,7 +173,7 @@ std::string PictureSvg(const DiskPicture& picture, uint32_t gridCells, const std
         Attribute(w, "width", 14);
         Attribute(w, "height", 14);
         Attribute(w, "stroke", "#000000");
-        Attribute(w, "fill", Fill(legend[i].colour, legend[i].hatched));
+        Attribute(w, "fill", Fill(legend[i].colour, legend[i].hatched, legend[i].faded));
         xmlTextWriterEndElement(w);
         Text(w, 22, y + 12, legend[i].name + ": " + SizeText(legend[i].sectors) + " (" +
                                 std::to_string(legend[i].sectors) + " sectors)");

@@ -3,28 +3,18 @@
 #include <optional>
 #include <vector>
 
-#include "discovery/partition_chain.h"
 #include "discovery/partition_header.h"
+#include "discovery/segment_header.h"
 #include "discovery/sector_io.h"
 #include "discovery/volume_discovery.h"
 
 namespace lumbra {
 namespace {
 
-// How far before a segment's data its partition header is looked for. The distance the data
-// start marker gives is far shorter on every pool seen; the bound keeps a hostile one cheap.
-constexpr uint32_t kHeaderWindow = 4096;
-
 // The pool name of the partition header whose data begins at dataStart, the nearest first;
 // nullopt when no header within the window leads there.
 std::optional<std::string> PoolNameAt(SectorReader& reader, uint64_t dataStart) {
-    const uint64_t first = dataStart > kHeaderWindow ? dataStart - kHeaderWindow : 0;
-    const auto count = static_cast<uint32_t>(dataStart - first);
-    std::vector<uint8_t> window(size_t{count} * kSectorSize);
-    reader.ReadSectors(first, count, window.data());
-    for (uint64_t header = dataStart; header-- > first;) {
-        const ByteView sector(window.data() + (header - first) * kSectorSize, kSectorSize);
-        if (!HasPartitionSignature(sector) || header + FindDataOffset(reader, header) != dataStart) continue;
+    for (uint64_t header : HeadersLeadingTo(reader, dataStart)) {
         const auto info = ParsePoolInformation(ReadOneSector(reader, header + pool_information::kSectorOffset));
         if (info) return info->name;
     }

@@ -1,6 +1,7 @@
 // The wizard as an ordinary user on a disk only root may read: the disk is listed without any
 // question, administrator rights are asked (of a stand-in for pkexec) only when the user goes on
-// with it, and a refusal leaves the disk step as it was.
+// with it, and a refusal leaves the disk step as it was. In the F mode the rights are asked at
+// start-up, when the BIOS libraries are given their disks.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,8 +42,50 @@ protected:
         return "";
     }
 
+    // Starts the wizard in the F mode, the BIOS libraries serving `images` (rows 0, 1, ...).
+    bool StartInTheFMode(const std::vector<std::string>& images) {
+        wizard = std::make_unique<WizardController>(biosSession, view, desktop);
+        return wizard->StartUp(DriveSources{.listSystemDisks = false, .images = images, .imagesAreBiosDrives = true},
+                               OpenDeviceHelperFolder());
+    }
+
+    // Goes on with the drive of this label to the files of volume DATA of pool POOL1: the pools
+    // seen on the way, then the rows of the list.
+    std::string WalkToTheFiles(const std::string& label) {
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
+        wizard->OnNext();
+        std::string seen = "pools";
+        for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
+        wizard->OnNext();
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Volumes, "DATA"), TreeHitPart::Label);
+        wizard->OnNext();
+        wizard->WaitForWorker();
+        seen += "; rows";
+        for (const std::string& row : RowNames()) seen += " " + row;
+        return seen;
+    }
+
+    // Next on the drive whose rights are not given, then on the image: the messages shown,
+    // whether the disk step stayed as it was, and whether the image was read.
+    std::string RefusedThenTheImage(const Session& on, const std::string& refused, const std::string& imageLabel) {
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, refused), TreeHitPart::Label);
+        wizard->OnNext();
+        std::string seen;
+        for (const ShownMessage& message : view.messages)
+            seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
+        const bool stayed = on.wizard.currentStep() == WizardStep::StepDisks && view.visible(Element::DriveTree) &&
+                            view.enabled(Element::NextButton) && view.visible(Element::NextButton) &&
+                            !view.visible(Element::BackButton);
+        seen += stayed ? "stayed\n" : "moved on\n";
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, imageLabel), TreeHitPart::Label);
+        wizard->OnNext();
+        return seen + (on.wizard.currentStep() == WizardStep::StepPools ? "image read" : "image not read");
+    }
+
     std::string image;
     std::unique_ptr<RootOnlyLoopDevice> loop;
+    Session biosSession{AccessMode::F};
 };
 
 TEST_F(WizardDeviceRights, AnOrdinaryUserMountsARootOnlyDiskThroughTheHelper) {
@@ -56,18 +99,8 @@ TEST_F(WizardDeviceRights, AnOrdinaryUserMountsARootOnlyDiskThroughTheHelper) {
     const std::string answer = RunAsNobody(standIn, [&] {
         const std::string label = StartOnTheMachine();
         if (label.empty()) return std::string("the loop device is not listed");
-        std::string seen = "start messages " + std::to_string(view.messages.size());
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
-        wizard->OnNext();
-        seen += "; pools";
-        for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
-        wizard->OnNext();
-        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Volumes, "DATA"), TreeHitPart::Label);
-        wizard->OnNext();
-        wizard->WaitForWorker();
-        seen += "; rows";
-        for (const std::string& row : RowNames()) seen += " " + row;
+        std::string seen = "start messages " + std::to_string(view.messages.size()) + "; ";
+        seen += WalkToTheFiles(label);
         view.saveName = saves + "/scan";
         wizard->OnCommand(Command::SaveSnapshot);
         for (const std::string& message : Messages()) seen += "; " + message;
@@ -88,24 +121,50 @@ TEST_F(WizardDeviceRights, RightsNotGivenKeepTheDiskStepAndOtherDrivesStillWork)
         const std::string answer = RunAsNobody(standIn, [&] {
             const std::string label = StartOnTheMachine({image});
             if (label.empty()) return std::string("the loop device is not listed");
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
-            wizard->OnNext();
-            std::string seen;
-            for (const ShownMessage& message : view.messages)
-                seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
-            const bool stayed = session.wizard.currentStep() == WizardStep::StepDisks &&
-                                view.visible(Element::DriveTree) && view.enabled(Element::NextButton) &&
-                                view.visible(Element::NextButton) && !view.visible(Element::BackButton);
-            seen += stayed ? "stayed\n" : "moved on\n";
             // The image, the last row, is read as ever.
             const std::string imageLabel = DriveLabel(session.disk.driveTable().count() - 1);
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, imageLabel), TreeHitPart::Label);
-            wizard->OnNext();
-            seen += session.wizard.currentStep() == WizardStep::StepPools ? "image read" : "image not read";
-            return label + "\n" + seen;
+            return label + "\n" + RefusedThenTheImage(session, label, imageLabel);
         });
         const std::string label = answer.substr(0, answer.find('\n'));
         EXPECT_EQ(answer, label + "\nerror: Administrator rights were not given, so " + label +
+                              " cannot be read.\nstayed\nimage read")
+            << status;
+    }
+}
+
+// The F mode: the program opens the disk through the helper before the BIOS libraries are
+// loaded, and they read the descriptor it passed.
+TEST_F(WizardDeviceRights, TheBiosLibrariesReadARootOnlyDiskThroughTheHelper) {
+    std::string why;
+    const std::string standIn = StandIn(0, why);
+    if (standIn.empty()) GTEST_SKIP() << why;
+    const std::string answer = RunAsNobody(standIn, [&] {
+        if (access(loop->device().c_str(), R_OK) == 0) return std::string("nobody may read the disk itself");
+        if (!StartInTheFMode({loop->device()})) return std::string("the wizard did not start");
+        const DriveEntry& row = biosSession.disk.driveTable().rows.at(0);
+        std::string seen = row.path + " " + std::to_string(row.totalSectors) + " sectors; start messages " +
+                           std::to_string(view.messages.size()) + "; ";
+        seen += WalkToTheFiles(DriveLabel(0));
+        for (const std::string& message : Messages()) seen += "; " + message;
+        return seen;
+    });
+    // The image's sectors in whole cylinders of 16 heads and 63 sectors.
+    const uint64_t cylinders = (fs::file_size(image) / 512 + 1007) / 1008;
+    EXPECT_EQ(answer, loop->device() + " " + std::to_string(cylinders * 1008) +
+                          " sectors; start messages 0; pools POOL1; rows Documents Pictures readme.txt empty.txt");
+}
+
+TEST_F(WizardDeviceRights, RightsNotGivenInTheFModeKeepTheDiskStepAndTheImageStillWorks) {
+    for (int status : {126, 127}) {
+        std::string why;
+        const std::string standIn = StandIn(status, why);
+        if (standIn.empty()) GTEST_SKIP() << why;
+        const std::string answer = RunAsNobody(standIn, [&] {
+            if (!StartInTheFMode({loop->device(), image})) return std::string("the wizard did not start");
+            const std::string started = "start messages " + std::to_string(view.messages.size()) + "\n";
+            return started + RefusedThenTheImage(biosSession, DriveLabel(0), DriveLabel(1));
+        });
+        EXPECT_EQ(answer, "start messages 0\nerror: Administrator rights were not given, so " + DriveLabel(0) +
                               " cannot be read.\nstayed\nimage read")
             << status;
     }

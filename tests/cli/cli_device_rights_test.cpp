@@ -112,17 +112,48 @@ TEST_F(CliDeviceRights, ADiskGivenAsAnImageIsReadThroughTheHelperToo) {
     EXPECT_TRUE(answer.ends_with("exit 0\n")) << answer;
 }
 
+// In the F mode the BIOS libraries read the disk, through the descriptor the helper passed to
+// the program: they never open it by name.
+TEST_F(CliDeviceRights, TheBiosLibrariesReadADiskGivenAsAnImageThroughTheHelper) {
+    std::string why;
+    const std::string standIn = StandIn(0, why);
+    if (standIn.empty()) GTEST_SKIP() << why;
+    const std::string bios = "--access-mode=F --image " + loop->device() + " ";
+    const std::string answer = test::RunAsNobody(standIn, [&] {
+        if (access(loop->device().c_str(), R_OK) == 0) return std::string("nobody may read the disk itself");
+        return RunCommandLine(bios + "drives --json") + "--\n" + RunCommandLine(bios + "pools --drive 0") + "--\n" +
+               RunCommandLine(bios + "volumes --drive 0 --pool 0") + "--\n" +
+               RunCommandLine(bios + "list --drive 0 --pool 0 --volume 0");
+    });
+    EXPECT_NE(answer.find("\"path\":\"" + loop->device() + "\""), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("\"totalSectors\":0"), std::string::npos) << answer;
+    EXPECT_NE(answer.find("RIGHTS"), std::string::npos) << answer;
+    EXPECT_NE(answer.find("DATA"), std::string::npos) << answer;
+    EXPECT_NE(answer.find("report.txt"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("cannot open"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("exit 0\n--\nexit"), std::string::npos) << answer;
+    size_t successes = 0;
+    for (size_t at = answer.find("exit 0\n"); at != std::string::npos; at = answer.find("exit 0\n", at + 1))
+        ++successes;
+    EXPECT_EQ(successes, 4u) << answer;
+}
+
 TEST_F(CliDeviceRights, RightsRefusedByPkexecAreSaidWithSudoAsTheWayOut) {
     for (int status : {126, 127}) {
         std::string why;
         const std::string standIn = StandIn(status, why);
         if (standIn.empty()) GTEST_SKIP() << why;
-        const std::string answer =
-            test::RunAsNobody(standIn, [&] { return RunCommandLine("pools --drive " + loop->device()); });
-        EXPECT_NE(answer.find(": administrator rights were not given (pkexec ended with " + std::to_string(status) +
-                              "); run with sudo where no authentication agent can ask for them\nexit 1\n"),
-                  std::string::npos)
-            << answer;
+        const std::string answer = test::RunAsNobody(standIn, [&] {
+            return RunCommandLine("pools --drive " + loop->device()) + "--\n" +
+                   RunCommandLine("--access-mode=F --image " + loop->device() + " pools --drive 0");
+        });
+        const std::string refused = ": administrator rights were not given (pkexec ended with " +
+                                    std::to_string(status) +
+                                    "); run with sudo where no authentication agent can ask for them\nexit 1\n";
+        // Both access modes say it alike.
+        const size_t normal = answer.find(refused);
+        EXPECT_NE(normal, std::string::npos) << answer;
+        EXPECT_NE(answer.find(refused, normal + 1), std::string::npos) << answer;
         EXPECT_EQ(answer.find("RIGHTS"), std::string::npos) << answer;
     }
 }

@@ -50,10 +50,15 @@ TEST_F(CliMap, LegendGivesTheSizeOfEachKindAndTheDamageOfTheMapfile) {
     run = Run({"map", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out.rfind("{\"format\":1,\"diskSectors\":", 0), 0u) << run.out;
-    EXPECT_NE(run.out.find("{\"name\":\"damaged\",\"colour\":\"#d55e00\",\"hatched\":true,\"sectors\":2}"), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("{\"name\":\"file data\",\"colour\":\"#0072b2\",\"hatched\":false,\"sectors\":33}"),
+    EXPECT_NE(run.out.find("{\"name\":\"damaged\",\"colour\":\"#d55e00\",\"hatched\":true,\"sectors\":2,\"faded\":false}"),
+              std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("{\"name\":\"file data\",\"colour\":\"#0072b2\",\"hatched\":false,\"sectors\":33,\"faded\":false}"),
               std::string::npos) << run.out;  // 25 sectors of Report.doc, 8 of Note.txt
+    // The mount reads no file's data: all of it is never read, and more.
+    const size_t neverRead = run.out.find("{\"name\":\"never read\",\"colour\":\"#aaaaaa\",\"hatched\":false,\"sectors\":");
+    ASSERT_NE(neverRead, std::string::npos) << run.out;
+    EXPECT_GT(std::stoull(run.out.substr(neverRead + 66)), 33u) << run.out;
+    EXPECT_NE(run.out.find(",\"faded\":true}", neverRead), std::string::npos) << run.out;
 }
 
 TEST_F(CliMap, SvgIsWrittenWholeButNeverOverAnInput) {

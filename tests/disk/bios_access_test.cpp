@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "disk/bios_disk_list.h"
+#include "disk/bios_disk_offer.h"
 #include "disk/chs_address.h"
 #include "disk/disk_access.h"
 #include "disk/sector.h"
@@ -43,6 +45,45 @@ TEST(BiosAccess, EmulatedLibrariesListAndReadTheImage) {
     EXPECT_EQ(buffer[kSectorSize], static_cast<uint8_t>(1009 * 7 + 1));
     EXPECT_EQ(reader->ReadSectors(2999, 2, buffer.data()), 0);
     EXPECT_EQ(buffer[kSectorSize], 0);
+}
+
+// The images of the command line: the program opens them, the libraries read what it opened,
+// and an image that cannot be opened keeps its row and says why when the row is opened.
+TEST(BiosAccess, TheProgramOpensTheImagesForTheLibraries) {
+    test::ScratchFolder scratch("bios_offer");
+    const std::vector<std::string> images = {scratch.numberedImage("a.img", 1008), scratch.file("missing.img"),
+                                             scratch.numberedImage("b.img", 2016)};
+    unsetenv(bios_disk_list::kVariable);
+    EXPECT_FALSE(BiosLibrariesTakeImages({}));
+    ASSERT_TRUE(BiosLibrariesTakeImages(images));
+    DiskAccess access(AccessMode::F);
+    const DriveSources sources{.images = images, .imagesAreBiosDrives = true};
+    ASSERT_EQ(access.EnumerateDrives(sources, std::string(LUMBRA_BIN_DIR) + "/"), std::nullopt);
+    // The list named descriptors of this process, and only while the libraries read it.
+    EXPECT_EQ(std::getenv(bios_disk_list::kVariable), nullptr);
+    ASSERT_EQ(access.driveTable().count(), 3);
+    std::vector<uint8_t> buffer(kSectorSize);
+    for (const auto& [row, cylinders] : {std::pair<size_t, uint32_t>{0, 1}, {2, 2}}) {
+        EXPECT_EQ(access.driveTable().rows[row].path, images[row]);
+        EXPECT_EQ(access.driveTable().rows[row].cylinders, cylinders);
+        std::string why;
+        auto reader = access.OpenDrive(row, 3, &why);
+        EXPECT_EQ(why, "");
+        EXPECT_EQ(reader->ReadSectors(1000, 1, buffer.data()), 1);
+        EXPECT_EQ(buffer[0], static_cast<uint8_t>(1000 * 7 + 1));
+    }
+    EXPECT_EQ(access.driveTable().rows[1].path, images[1]);
+    EXPECT_EQ(access.driveTable().rows[1].totalSectors, 0u);
+    std::string why;
+    OpenFailure failure = OpenFailure::None;
+    auto missing = access.OpenDrive(1, 3, &why, &failure);
+    EXPECT_EQ(why, "No such file or directory");
+    EXPECT_EQ(failure, OpenFailure::Error);
+    EXPECT_EQ(missing->ReadSectors(0, 1, buffer.data()), 0);
+
+    setenv(bios_disk_list::kVariable, images[0].c_str(), 1);
+    EXPECT_FALSE(BiosLibrariesTakeImages(images));
+    unsetenv(bios_disk_list::kVariable);
 }
 
 TEST(BiosAccess, MissingLibraryIsFatalWithItsMessage) {

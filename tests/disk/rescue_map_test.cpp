@@ -34,6 +34,19 @@ TEST(RescueMap, CommentsStatusLineAndAreasInHexAndDecimal) {
     EXPECT_EQ(UnrescuedSectors(map, 0x3400), (std::vector<SectorRange>{{2, 1}, {4, 12}, {24, 2}}));
     // An image shorter than the map: the areas past its end are left out.
     EXPECT_EQ(UnrescuedSectors(map, 0x700), (std::vector<SectorRange>{{2, 1}}));
+    // Of those, only "?" and what the map does not cover were never tried.
+    EXPECT_EQ(map.untried, (std::vector<ByteArea>{{0x1000, 0x1000}}));
+    EXPECT_EQ(UntriedSectors(map, 0x3400), (std::vector<SectorRange>{{8, 8}, {24, 2}}));
+}
+
+TEST(RescueMap, AGapBetweenAreasWasNeverTriedAndATriedFailureWas) {
+    const auto parsed = ParseRescueMap("0 +\n0x0 0x200 +\n0x400 0x200 -\n0x600 0x100 *\n0x700 0x100 ?\n0x800 0x200 +\n");
+    ASSERT_TRUE(std::holds_alternative<RescueMap>(parsed));
+    const RescueMap& map = std::get<RescueMap>(parsed);
+    EXPECT_EQ(map.untried, (std::vector<ByteArea>{{0x200, 0x200}, {0x700, 0x100}}));
+    // Sector 3 holds bytes never tried (0x700) beside tried ones: it was never read whole.
+    EXPECT_EQ(UntriedSectors(map, 0xA00), (std::vector<SectorRange>{{1, 1}, {3, 1}}));
+    EXPECT_EQ(UnrescuedSectors(map, 0xA00), (std::vector<SectorRange>{{1, 3}}));
 }
 
 // As the copier's log tool writes a map with -A: a comment after the fields of every line.

@@ -55,6 +55,7 @@ public:
     }
     std::optional<uint64_t> sectorCount() const override { return reader_.sectorCount(); }
     DamageMap* damageMap() const override { return reader_.damageMap(); }
+    ReadCoverage* readCoverage() const override { return reader_.readCoverage(); }
 
     uint64_t imageSectors() const { return imageSectors_; }
     uint64_t sectorsRead() const { return sectorsRead_; }

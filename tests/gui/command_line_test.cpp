@@ -63,6 +63,21 @@ TEST(DesktopCommandLine, FurtherArgumentsAreDiskImagesAsWithImage) {
     EXPECT_EQ(options.sources.images, (std::vector<std::string>{"second.img", "first.img", "third disk.img"}));
 }
 
+// In the F mode the images become the BIOS libraries' drives, as on the command line program,
+// unless LUMBRA_BIOS_DISKS names their disks already.
+TEST(DesktopCommandLine, TheImagesAreTheBiosDrivesInTheFMode) {
+    unsetenv("LUMBRA_BIOS_DISKS");
+    const auto imagesOf = [](const char* mode) {
+        const auto parsed = lumbra::ParseDesktopCommandLine({"lumbra-nss", "--image", "disk.img", mode});
+        return std::get<lumbra::DesktopOptions>(parsed).sources.imagesAreBiosDrives;
+    };
+    EXPECT_TRUE(imagesOf("--access-mode=F"));
+    EXPECT_FALSE(imagesOf("--access-mode=N"));
+    setenv("LUMBRA_BIOS_DISKS", "disk.img", 1);
+    EXPECT_FALSE(imagesOf("--access-mode=F"));
+    unsetenv("LUMBRA_BIOS_DISKS");
+}
+
 // The same image twice is two rows: a map belongs to the --image it follows, by its place.
 TEST(DesktopCommandLine, AMapBelongsToTheImageItFollows) {
     const std::string map = std::filesystem::temp_directory_path() / ("lumbra_desktop_map_" + std::to_string(getpid()));

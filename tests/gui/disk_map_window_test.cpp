@@ -67,6 +67,19 @@ TEST(DiskMapWindow, TheDamagedCellLeadsToItsFileInTheBrowseListWhoseRunsAreThenO
     const PictureCell cell = canvas.gridCells()[damagedCells[0]];
     EXPECT_TRUE(damaged.sector >= cell.first && damaged.sector < cell.first + cell.count);
 
+    // No copy has read the files' data yet: cells of it are drawn faded over its colour, until
+    // their sectors are read (as a copy reads them) and the timer's next step comes.
+    size_t unread = canvas.gridCells().size();
+    for (size_t i = 0; i < canvas.gridCells().size() && unread == canvas.gridCells().size(); ++i)
+        if (canvas.gridCells()[i].dominant == PictureKind::NeverRead && FadedKind(canvas.gridCells()[i].kinds) == PictureKind::FileData)
+            unread = i;
+    ASSERT_LT(unread, canvas.gridCells().size());
+    const PictureCell before = canvas.gridCells()[unread];
+    std::vector<uint8_t> buffer(before.count * 512);
+    h.session.reader->ReadSectors(before.first, static_cast<uint32_t>(before.count), buffer.data());
+    map->follow();
+    EXPECT_EQ(canvas.gridCells()[unread].dominant, PictureKind::FileData);
+
     const QPoint centre = canvas.gridCellRect(damagedCells[0]).center();
     QHelpEvent help(QEvent::ToolTip, centre, canvas.mapToGlobal(centre));
     QApplication::sendEvent(&canvas, &help);

@@ -203,9 +203,9 @@ TEST(DiskPicture, ScanPositionMovesAndDamageIsReplacedWithoutTouchingTheOtherSpa
 
     DamageMap damage;
     damage.add(120, 1);
-    picture.replaceDamage(damage);
+    picture.setReads(&damage, nullptr);
     damage.add(500, 2);
-    picture.replaceDamage(damage);
+    picture.setReads(&damage, nullptr);
     cells = picture.cells(0, 1000, 10);
     EXPECT_EQ(cells[1].dominant, PictureKind::Damaged);
     EXPECT_EQ(cells[5].dominant, PictureKind::Damaged);

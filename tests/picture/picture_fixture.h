@@ -15,10 +15,10 @@ inline DiskFacts DriveFacts(const NssImage& image) {
     DiskFacts facts;
     facts.diskSectors = image.sectorCount();
     facts.partitionTable = !PartitionTableStarts(*reader).empty();
-    facts.headerAreas = PartitionHeaderAreas(*reader, PartitionTableStarts(*reader));
     PoolTable pools;
     ListPoolsFromPartitionTable(*reader, pools);
     for (uint32_t row = 0; row < pools.count(); ++row) facts.pools.push_back(*SelectPool(pools, row));
+    facts.headerAreas = DiskHeaderAreas(*reader, facts.pools);
     return facts;
 }
 

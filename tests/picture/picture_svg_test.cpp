@@ -32,6 +32,7 @@ struct ParsedSvg {
     std::map<std::pair<std::string, std::string>, std::string> gridFill;  // (x, y) -> fill
     std::vector<std::string> legendFills;
     std::vector<std::string> texts;
+    std::vector<std::string> patterns;  // ids
 };
 
 void Collect(xmlNode* node, ParsedSvg& parsed) {
@@ -40,6 +41,7 @@ void Collect(xmlNode* node, ParsedSvg& parsed) {
         const std::string name = reinterpret_cast<const char*>(node->name);
         if (name == "rect" && Attr(node, "class") == "grid") parsed.gridFill[{Attr(node, "x"), Attr(node, "y")}] = Attr(node, "fill");
         if (name == "rect" && Attr(node, "class") == "legend") parsed.legendFills.push_back(Attr(node, "fill"));
+        if (name == "pattern") parsed.patterns.push_back(Attr(node, "id"));
         if (name == "text") {
             xmlChar* content = xmlNodeGetContent(node);
             parsed.texts.emplace_back(reinterpret_cast<const char*>(content));
@@ -89,6 +91,34 @@ TEST(PictureSvg, GridCellsHaveTheColourOfWhatLiesThereAndDamageItsHatch) {
     for (const auto& [place, fill] : parsed.gridFill)
         EXPECT_NE(std::find(parsed.legendFills.begin(), parsed.legendFills.end(), fill), parsed.legendFills.end()) << fill;
     EXPECT_EQ(parsed.legendFills.size(), PictureLegend(picture).size());
+}
+
+TEST(PictureSvg, CellsNeverReadAreFilledWithTheCheckerOverTheColourBeneath) {
+    DiskPicture picture(1000);
+    picture.poolNames = {"P"};
+    picture.add({0, 1000, PictureKind::Pool, 0});
+    picture.add({100, 100, PictureKind::FileData, 0});
+    picture.selectedPool = 0;
+    ReadCoverage coverage;
+    coverage.addRead(0, 150);
+    coverage.addRead(500, 500);
+    DamageMap damage;
+    damage.add(300, 1);
+    picture.setReads(&damage, &coverage);
+    const ParsedSvg parsed = Parse(PictureSvg(picture, 10, "t"));
+    const auto fill = [&](size_t cell) { return parsed.gridFill.at(GridPlace(cell)); };
+    EXPECT_EQ(fill(0), ColourText(PoolColour(0)));                       // read
+    EXPECT_EQ(fill(1), "url(#never-read-" + ColourText(KindColour(PictureKind::FileData)).substr(1) + ")");
+    EXPECT_EQ(fill(2), "url(#never-read-" + ColourText(PoolColour(0)).substr(1) + ")");
+    EXPECT_EQ(fill(3), "url(#damaged)");                                   // never read, but damaged
+    EXPECT_EQ(fill(5), ColourText(PoolColour(0)));
+    // Every checker used is defined, the legend's too.
+    for (const char* id : {"never-read-0072b2", "never-read-88ccee", "never-read-aaaaaa", "damaged"})
+        EXPECT_NE(std::find(parsed.patterns.begin(), parsed.patterns.end(), std::string(id)), parsed.patterns.end()) << id;
+    EXPECT_NE(std::find(parsed.legendFills.begin(), parsed.legendFills.end(), "url(#never-read-aaaaaa)"), parsed.legendFills.end());
+    EXPECT_NE(std::find_if(parsed.texts.begin(), parsed.texts.end(),
+                           [](const std::string& text) { return text.starts_with("never read: 175.0 KiB (350 sectors)"); }),
+              parsed.texts.end());
 }
 
 TEST(PictureSvg, PoolNamesWithMarkupAndControlCharactersStayText) {
