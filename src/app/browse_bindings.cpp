@@ -28,16 +28,19 @@ uint32_t DirectoryTreeBinding::parentItem(uint32_t item) const {
 
 void DirectoryTreeBinding::progress(uint32_t percent) { view_.SetProgress(percent); }
 
-void FileListBinding::deleteAllRows() {
-    rows_.clear();
-    view_.DeleteAllListRows();
-}
+void FileListBinding::deleteAllRows() { view_.DeleteAllListRows(); }
 
 void FileListBinding::appendRow(const ItemRow& row) {
-    rows_.push_back(row);
-    ItemRow& kept = rows_.back();
-    kept.damaged = damageTest_ && damageTest_(kept);
-    view_.AppendListRow(kept);
+    // The row goes to the view as it is unless its mark must change: a list of 100,000 rows is
+    // copied only once, into the view.
+    const bool damaged = damageTest_ && damageTest_(row);
+    if (damaged == row.damaged) {
+        view_.AppendListRow(row);
+        return;
+    }
+    ItemRow marked = row;
+    marked.damaged = damaged;
+    view_.AppendListRow(marked);
 }
 
 std::string FileListBinding::fileTypeName(std::string_view fileName) const {
@@ -49,15 +52,8 @@ std::string FileListBinding::fileTypeName(std::string_view fileName) const {
     return type;
 }
 
-const ItemRow* FileListBinding::row(int index) const {
-    if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;
-    return &rows_[static_cast<size_t>(index)];
-}
+std::optional<ItemRow> FileListBinding::row(int index) const { return view_.ListRow(index); }
 
-void FileListBinding::setRowName(int index, std::string_view name) {
-    if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return;
-    rows_[static_cast<size_t>(index)].name = std::string(name);
-    view_.SetListRowName(index, name);
-}
+void FileListBinding::setRowName(int index, std::string_view name) { view_.SetListRowName(index, name); }
 
 }  // namespace lumbra

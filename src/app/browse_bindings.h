@@ -1,10 +1,11 @@
 #pragma once
 // The directory tree and the file list of the browse step, as the recovered tree's building
-// and filling code sees them, on top of the wizard's View. The list binding keeps the texts
-// of the rows it shows, so that commands can read a row's cells, and asks the desktop for a
-// type name once per name extension.
+// and filling code sees them, on top of the wizard's View. The list binding hands each row to
+// the view, which keeps it (commands read a row's cells back from there), and asks the desktop
+// for a type name once per name extension.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,8 +42,8 @@ public:
     void appendRow(const ItemRow& row) override;
     std::string fileTypeName(std::string_view fileName) const override;
 
-    // The row's cells; nullptr for a row the list does not hold.
-    const ItemRow* row(int index) const;
+    // The row's cells; none for a row the list does not hold.
+    std::optional<ItemRow> row(int index) const;
     // Writes a new name into a row's "Name" cell.
     void setRowName(int index, std::string_view name);
     // Tells whether a file row's data, or for a folder row the data of a file below it, is known
@@ -56,7 +57,6 @@ private:
 
     View& view_;
     const Desktop& desktop_;
-    std::vector<ItemRow> rows_;
     mutable std::unordered_map<std::string, std::string> typeNames_;
     std::function<bool(const ItemRow&)> damageTest_;
 };

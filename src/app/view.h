@@ -83,6 +83,8 @@ public:
     // A row with its six cells; its text colour is ListRowColour (row_colour.h) of its type.
     virtual void AppendListRow(const ItemRow& row) = 0;
     virtual void SetListRowName(int row, std::string_view name) = 0;
+    // The row as appended (with its name as last set); none for a row the list does not hold.
+    virtual std::optional<ItemRow> ListRow(int row) const = 0;
     virtual void SetListViewMode(ListViewMode mode) = 0;
     virtual void SetListGridAndFullRowSelect() = 0;
     // The row with the selection mark; -1 when none.
@@ -99,6 +101,11 @@ public:
 
     // ---- progress, quick help, menu bar
     virtual void SetProgress(uint32_t percent) = 0;
+    // Whether the progress a worker shows (its counters, names and bar) would reach the screen
+    // soon. A view slower than the worker says no while it still shows earlier values; the
+    // worker may then keep its latest values and hand them over once the view is ready, and
+    // when its work ends, before its other calls.
+    virtual bool ReadyForProgress() const { return true; }
     virtual void SetQuickHelp(std::string_view text) = 0;
     virtual void SetCommandEnabled(Command command, bool enabled) = 0;
 

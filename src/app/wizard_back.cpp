@@ -60,6 +60,8 @@ void WizardController::ReturnToDiskStep() {
     ApplyLayout(InfoLayout::DiskInfo);
     wizard.setStep(WizardStep::StepDisks);
     SetQuickHelp(QuickHelp::SelectDiskAgain);
+    // The drive chosen before stays highlighted: the step can go on from it at once.
+    ShowNextForHighlightedDrive();
 }
 
 void WizardController::OnStop() {

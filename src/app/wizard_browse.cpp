@@ -57,7 +57,7 @@ void WizardController::OnListRightClick() {
 void WizardController::ShowListMenu() {
     const WizardState& wizard = session_.wizard;
     if (wizard.treeHasFocus != 0 || wizard.currentStep() != WizardStep::StepBrowse || wizard.busy()) return;
-    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    const std::optional<ItemRow> row = list_.row(view_.ListSelectionMark());
     if (!row) return;
     view_.ShowListMenu(!IsFolderRowType(row->type));
 }
@@ -75,7 +75,7 @@ void WizardController::OpenSelected() {
         if (const uint32_t item = view_.SelectedTreeItem(TreeKind::Directory)) ShowFolderOfItem(item);
         return;
     }
-    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    const std::optional<ItemRow> row = list_.row(view_.ListSelectionMark());
     if (!row) return;
     if (IsFolderType(row->type.substr(0, 100))) {
         ShowFolderOfItem(static_cast<uint32_t>(RowKey(*row)));
@@ -118,9 +118,13 @@ std::optional<FileCondition> WizardController::ConditionOfRow(const ItemRow& row
                            session_.filesRead.count(record->itemNumber) != 0);
 }
 
+bool WizardController::DamageIsKnown() const {
+    return session_.reader && session_.reader->damageMap() && !session_.reader->damageMap()->empty();
+}
+
 // Each folder is walked once, so looping parent links end; an empty damage map ends at once.
 bool WizardController::FolderHoldsDamage(const ItemRow& row) const {
-    if (!session_.reader || !session_.reader->damageMap() || session_.reader->damageMap()->empty()) return false;
+    if (!DamageIsKnown()) return false;
     const ItemRecord* top = session_.records.FindFolderByTreeItem(static_cast<uint32_t>(RowKey(row)));
     if (!top) return false;
     std::vector<uint64_t> pending{top->objectId};
@@ -141,8 +145,24 @@ bool WizardController::FolderHoldsDamage(const ItemRow& row) const {
     return false;
 }
 
+// From each damaged file up its parent chain; a folder met again ends the climb, so looping
+// parent links end too.
+std::unordered_set<uint64_t> WizardController::FoldersHoldingDamage() const {
+    std::unordered_set<uint64_t> folders;
+    if (!DamageIsKnown()) return folders;
+    for (const ItemRecord& file : session_.records.files()) {
+        const FileCondition condition = ConditionOfFile(*session_.reader, session_.selectedPool, file,
+                                                        session_.filesRead.count(file.itemNumber) != 0);
+        if (condition.kind != ConditionKind::Damaged) continue;
+        const ItemRecord* folder = session_.records.FindFolderByObjectId(file.parentId);
+        while (folder && folders.insert(folder->objectId).second)
+            folder = session_.records.FindFolderByObjectId(folder->parentId);
+    }
+    return folders;
+}
+
 void WizardController::ShowProperties() {
-    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    const std::optional<ItemRow> row = list_.row(view_.ListSelectionMark());
     if (!row) return;
     const auto condition = ConditionOfRow(*row);
     view_.ShowProperties(ItemProperties(*row, session_.records, condition ? ConditionSummary(*condition) : ""));
@@ -152,7 +172,7 @@ void WizardController::ShowProperties() {
 
 bool WizardController::OnListEditStarting(int row) {
     if (session_.wizard.treeHasFocus == 1) return false;
-    const ItemRow* target = list_.row(row);
+    const std::optional<ItemRow> target = list_.row(row);
     if (!target) return false;
     renameOriginal_ = target->name.substr(0, kMaxItemNameLength);
     renameRow_ = row;
@@ -168,7 +188,7 @@ void WizardController::BeginRename() {
 
 void WizardController::EndRename(const std::optional<std::string>& editedText) {
     session_.wizard.labelEditing = 0;
-    const ItemRow* row = list_.row(renameRow_);
+    const std::optional<ItemRow> row = list_.row(renameRow_);
     if (!row) return;
     // An empty or cancelled edit, or one longer than a record holds, keeps the old name.
     const bool usable = editedText && !editedText->empty() && editedText->size() <= kMaxItemNameLength &&
@@ -202,7 +222,7 @@ bool WizardController::ShowFileInList(uint64_t itemNumber) {
     openWithFlag_ = 0;
     ShowFolderOfItem(item);
     const std::string key = std::to_string(itemNumber);
-    for (int index = 0; const ItemRow* row = list_.row(index); ++index) {
+    for (int index = 0; const std::optional<ItemRow> row = list_.row(index); ++index) {
         if (row->kind != ItemRow::Kind::File || row->key != key) continue;
         view_.SelectListRow(index);
         session_.wizard.treeHasFocus = 0;
@@ -212,7 +232,7 @@ bool WizardController::ShowFileInList(uint64_t itemNumber) {
 }
 
 const ItemRecord* WizardController::MarkedFile() const {
-    const ItemRow* row = list_.row(view_.ListSelectionMark());
+    const std::optional<ItemRow> row = list_.row(view_.ListSelectionMark());
     if (!row || row->kind != ItemRow::Kind::File) return nullptr;
     return session_.records.FindFileByItemNumber(RowKey(*row));
 }

@@ -105,7 +105,7 @@ SaveSelection WizardController::SelectionOfRows(const std::vector<int>& rows) co
     std::unordered_set<uint64_t> folderItems;
     std::unordered_set<uint64_t> fileNumbers;
     for (int index : rows) {
-        const ItemRow* row = list_.row(index);
+        const std::optional<ItemRow> row = list_.row(index);
         if (!row) continue;
         const uint64_t key = std::strtoull(row->key.c_str(), nullptr, 10);
         (row->kind == ItemRow::Kind::Folder ? folderItems : fileNumbers).insert(key);

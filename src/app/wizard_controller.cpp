@@ -201,8 +201,7 @@ void WizardController::OnIdentifyOption(uint16_t option) {
         ShowRangeGroup(view_);
         FillRangeFields();
         // A scan can always go on from a chosen drive, also after the partition table found nothing.
-        const auto drive = DriveRowOfLabel(view_.TreeItemText(TreeKind::Drives, view_.SelectedTreeItem(TreeKind::Drives)));
-        if (drive && *drive < session_.disk.driveTable().count()) ShowNext();
+        ShowNextForHighlightedDrive();
     } else {
         session_.wizard.identifyOption = kUsePartitionTable;
         HideRangeGroup(view_);
@@ -231,6 +230,11 @@ void WizardController::ApplyMenu(MenuMode mode) { menu_.Apply(view_, mode, sessi
 void WizardController::ShowNext() {
     view_.Show(Element::NextButton);
     view_.Enable(Element::NextButton);
+}
+
+void WizardController::ShowNextForHighlightedDrive() {
+    const auto drive = DriveRowOfLabel(view_.TreeItemText(TreeKind::Drives, view_.SelectedTreeItem(TreeKind::Drives)));
+    if (drive && *drive < session_.disk.driveTable().count()) ShowNext();
 }
 
 std::string WizardController::VolumeName(uint32_t row) const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <unordered_set>
 
 #include "app/browse_bindings.h"
 #include "app/command.h"
@@ -134,13 +135,15 @@ private:
     void LeaveDiskStep();
     void ReturnToDiskStep();
     void EnterBrowseView();
-    void BuildBrowseTree();
     void ApplyLayout(InfoLayout layout);
     void SetQuickHelp(QuickHelp id);
     void ApplyMenu(MenuMode mode);
     // Creates the tree of the step; the root's id.
     uint32_t CreateStepTree(TreeKind kind);
     void ShowNext();
+    // Shows Next in the disk step when the drive tree's highlighted item is a drive, from which
+    // either option can go on.
+    void ShowNextForHighlightedDrive();
     // Opens the selected drive; false, after the message, when administrator rights were not
     // given for it.
     bool OpenSelectedDrive();
@@ -173,8 +176,12 @@ private:
     void SaveSnapshot();
     void LoadSnapshot();
     void OpenBrowseStepFromSnapshot();
+    // True when the drive's damage map holds anything, so that a file may be damaged.
+    bool DamageIsKnown() const;
     // True when a file anywhere below the folder of this row is known to be damaged.
     bool FolderHoldsDamage(const ItemRow& row) const;
+    // The object ids of every folder with a file known to be damaged anywhere below it.
+    std::unordered_set<uint64_t> FoldersHoldingDamage() const;
     void RecoverSelected();
     void RecoverAll();
     // What Recover Selected takes for these rows of the file list.

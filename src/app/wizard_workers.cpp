@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/metadata_message.h"
+#include "app/mount_display.h"
 #include "app/wizard_controller.h"
 #include "discovery/partition_scan.h"
 #include "disk/progress_estimator.h"
@@ -51,30 +52,31 @@ private:
     double lastEstimate_ = -1;
 };
 
-// The mount's progress, written into the MountProgress layout and offered to the disk map.
-class MountDisplay : public MountEvents {
+// The mount's events on their way to its display: the position it reads and the B-tree blocks
+// it queued are offered to the disk map first.
+class MountMapOffer : public MountEvents {
 public:
-    MountDisplay(View& view, const BlockQueue& queue, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
-        : view_(view), queue_(queue), scanSector_(scanSector), live_(live) {}
+    MountMapOffer(MountEvents& inner, const BlockQueue& queue, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
+        : inner_(inner), queue_(queue), scanSector_(scanSector), live_(live) {}
     void currentSector(uint64_t sector) override {
         scanSector_.store(sector, std::memory_order_relaxed);
         live_.offerBlocks(queue_);
-        view_.SetText(InfoValue(3), std::to_string(sector));
+        inner_.currentSector(sector);
     }
     void foldersFound(uint32_t count) override {
         live_.offerBlocks(queue_);
-        view_.SetText(InfoValue(1), std::to_string(count));
+        inner_.foldersFound(count);
     }
     void filesFound(uint32_t count) override {
         live_.offerBlocks(queue_);
-        view_.SetText(InfoValue(2), std::to_string(count));
+        inner_.filesFound(count);
     }
-    void lastFileFolder(std::string_view name) override { view_.SetText(InfoValue(4), name); }
-    void statusLine(std::string_view text) override { view_.SetText(Element::StatusLine, text); }
-    void progress(uint32_t percent) override { view_.SetProgress(percent); }
+    void lastFileFolder(std::string_view name) override { inner_.lastFileFolder(name); }
+    void statusLine(std::string_view text) override { inner_.statusLine(text); }
+    void progress(uint32_t percent) override { inner_.progress(percent); }
 
 private:
-    View& view_;
+    MountEvents& inner_;
     const BlockQueue& queue_;
     std::atomic<uint64_t>& scanSector_;
     LiveDiskFacts& live_;
@@ -168,11 +170,14 @@ void WizardController::RunMount(uint64_t rootSector) {
     view_.Enable(Element::StopButton);
     ApplyLayout(InfoLayout::MountProgress);
 
-    MountDisplay display(view_, session_.blockQueue, session_.wizard.scanSector, session_.live);
+    MountDisplay display(view_);
+    MountMapOffer events(display, session_.blockQueue, session_.wizard.scanSector, session_.live);
     MountContext context{*session_.reader, session_.selectedPool, session_.blockQueue, session_.records,
-                         display, session_.wizard.stopRequested};
+                         events, session_.wizard.stopRequested};
     const MountOutcome outcome = MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
+    // Out of memory, the program ends: the last counts are not worth an allocation.
     if (outcome.memoryFailure != MemoryFailure::None) return EndForMemory(outcome.memoryFailure);
+    display.flush();
     FinishMount();
 }
 
@@ -215,8 +220,10 @@ void WizardController::EnterBrowseView() {
     view_.SetListGridAndFullRowSelect();
     view_.SetProgress(0);
     view_.SetText(Element::StatusLine, wizard_text::kCreatingTree);
+    const std::unordered_set<uint64_t> damaged = FoldersHoldingDamage();
     BuildFolderTree(session_.records, directoryTree_, view_.TreeRoot(TreeKind::Directory), 0,
-                    &session_.wizard.stopRequested);
+                    &session_.wizard.stopRequested,
+                    [&damaged](const ItemRecord& folder) { return damaged.contains(folder.objectId); });
     FillItemList(session_.records, list_, 0, session_.filters.patterns());
     view_.Enable(Element::DirectoryTree);
     ApplyLayout(InfoLayout::Hidden);

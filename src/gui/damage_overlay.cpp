@@ -3,12 +3,14 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace lumbra {
 namespace {
 
 // The sign is drawn over the icon as the mode shows it, so that a selected row's tint never
-// covers the sign.
+// covers the sign. An icon without a picture of the size asked for gives a smaller one, and
+// the sign keeps to the picture's own size.
 QPixmap Marked(const QIcon& icon, int size, QIcon::Mode mode) {
     QPixmap pixmap = icon.pixmap(QSize(size, size), mode);
     if (pixmap.isNull()) {
@@ -17,9 +19,11 @@ QPixmap Marked(const QIcon& icon, int size, QIcon::Mode mode) {
     }
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal side = size * 0.6;
-    const qreal left = pixmap.width() / pixmap.devicePixelRatio() - side;
-    const qreal top = pixmap.height() / pixmap.devicePixelRatio() - side;
+    const qreal width = pixmap.width() / pixmap.devicePixelRatio();
+    const qreal height = pixmap.height() / pixmap.devicePixelRatio();
+    const qreal side = std::min(width, height) * 0.6;
+    const qreal left = width - side;
+    const qreal top = height - side;
     QPainterPath triangle;
     triangle.moveTo(left + side / 2, top);
     triangle.lineTo(left + side, top + side);

@@ -1,5 +1,6 @@
 #include "gui/file_list_model.h"
 
+#include <QColor>
 #include <QMetaObject>
 
 #include "app/row_colour.h"
@@ -17,15 +18,15 @@ void FileListModel::setColumns(const std::vector<ListColumn>& columns) {
 }
 
 void FileListModel::clearRows() {
-    pending_.clear();
     beginResetModel();
+    // Cleared in place: the next fill reuses the room of this one.
     rows_.clear();
+    shownRows_ = 0;
     endResetModel();
 }
 
 void FileListModel::appendRow(ItemRow item) {
-    const RowColour colour = ListRowColour(item.type, item.damaged);
-    pending_.push_back(Row{std::move(item), QColor(colour.red, colour.green, colour.blue)});
+    rows_.push_back(std::move(item));
     if (flushScheduled_) return;
     flushScheduled_ = true;
     QMetaObject::invokeMethod(this, &FileListModel::flush, Qt::QueuedConnection);
@@ -33,19 +34,23 @@ void FileListModel::appendRow(ItemRow item) {
 
 void FileListModel::flush() {
     flushScheduled_ = false;
-    if (pending_.empty()) return;
-    const int first = static_cast<int>(rows_.size());
-    beginInsertRows({}, first, first + static_cast<int>(pending_.size()) - 1);
-    rows_.insert(rows_.end(), std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()));
-    pending_.clear();
+    if (shownRows_ == rows_.size()) return;
+    beginInsertRows({}, static_cast<int>(shownRows_), static_cast<int>(rows_.size()) - 1);
+    shownRows_ = rows_.size();
     endInsertRows();
 }
 
 void FileListModel::setRowName(int row, std::string_view name) {
     flush();
     if (row < 0 || row >= rowCount()) return;
-    rows_[static_cast<size_t>(row)].item.name = name;
+    rows_[static_cast<size_t>(row)].name = name;
     emit dataChanged(index(row, 0), index(row, 0));
+}
+
+std::optional<ItemRow> FileListModel::row(int row) {
+    flush();
+    if (row < 0 || row >= rowCount()) return std::nullopt;
+    return rows_[static_cast<size_t>(row)];
 }
 
 const std::string& FileListModel::text(const ItemRow& row, size_t column) {
@@ -61,32 +66,34 @@ const std::string& FileListModel::text(const ItemRow& row, size_t column) {
 
 QString FileListModel::cell(int row, int column) const {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kCells) return {};
-    return Latin1(text(rows_[static_cast<size_t>(row)].item, static_cast<size_t>(column)));
+    return Latin1(text(rows_[static_cast<size_t>(row)], static_cast<size_t>(column)));
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shownRows_);
 }
 
 int FileListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
-QIcon FileListModel::iconOf(const Row& row) const {
-    const QIcon icon =
-        row.item.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(Latin1(row.item.name));
-    return row.item.damaged ? WithDamageOverlay(icon) : icon;
+QIcon FileListModel::iconOf(const ItemRow& row) const {
+    const QIcon icon = row.kind == ItemRow::Kind::Folder ? FileTypeIcons::folder() : icons_.file(Latin1(row.name));
+    return row.damaged ? WithDamageOverlay(icon) : icon;
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= kCells) return {};
-    const Row& row = rows_[static_cast<size_t>(index.row())];
+    const ItemRow& row = rows_[static_cast<size_t>(index.row())];
     const auto column = static_cast<size_t>(index.column());
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::EditRole: return Latin1(text(row.item, column));
+        case Qt::EditRole: return Latin1(text(row, column));
         case Qt::DecorationRole: return column == 0 ? QVariant(iconOf(row)) : QVariant();
-        case Qt::ForegroundRole: return row.colour;
+        case Qt::ForegroundRole: {
+            const RowColour colour = ListRowColour(row.type, row.damaged);
+            return QColor(colour.red, colour.green, colour.blue);
+        }
         case Qt::BackgroundRole: return QColor(Qt::white);
         case Qt::TextAlignmentRole:
             if (column < columns_.size() && columns_[column].rightAligned)

@@ -1,9 +1,10 @@
 #pragma once
-// The rows of the browse step's file list. Rows arrive one by one (often from the mount
-// worker); they are handed to the views in batches, and their 8-bit texts become display
-// text only when a view asks for them, so that 100,000 rows stay quick.
+// The rows of the browse step's file list, kept here only. Rows arrive one by one (often from
+// the mount worker) and are stored where they stay; the views are told of them in batches,
+// and their 8-bit texts and colours become display values only when a view asks for them, so
+// that 100,000 rows stay quick and small.
 #include <QAbstractTableModel>
-#include <QColor>
+#include <optional>
 #include <vector>
 
 #include "app/view.h"
@@ -26,6 +27,8 @@ public:
     void appendRow(ItemRow row);
     // The 8-bit name.
     void setRowName(int row, std::string_view name);
+    // The row as appended, with its name as last set; none past the rows appended.
+    std::optional<ItemRow> row(int row);
     // The row's cell by column position, as the list shows it.
     QString cell(int row, int column) const;
     // Hands the rows appended so far to the views.
@@ -38,16 +41,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    struct Row {
-        ItemRow item;
-        QColor colour;
-    };
     static const std::string& text(const ItemRow& row, size_t column);
-    QIcon iconOf(const Row& row) const;
+    QIcon iconOf(const ItemRow& row) const;
 
     std::vector<ListColumn> columns_;
-    std::vector<Row> rows_;
-    std::vector<Row> pending_;
+    // Every row appended; the views know of the first shownRows_.
+    std::vector<ItemRow> rows_;
+    size_t shownRows_ = 0;
     bool flushScheduled_ = false;
     FileTypeIcons icons_;
 };

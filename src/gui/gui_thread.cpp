@@ -1,6 +1,7 @@
 #include "gui/gui_thread.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace lumbra {
 
@@ -66,6 +67,7 @@ void OrderedCalls::postLatest(uint32_t key, std::function<void()> call) {
         batch = openBatch_ = std::make_shared<LatestBatch>();
         batch->calls[key] = std::move(call);
     }
+    latestReady_.store(false, std::memory_order_relaxed);
     postEvent(
         [this, batch] {
             std::map<uint32_t, std::function<void()>> calls;
@@ -75,6 +77,8 @@ void OrderedCalls::postLatest(uint32_t key, std::function<void()> call) {
                 calls.swap(batch->calls);
             }
             for (auto& entry : calls) entry.second();
+            QTimer::singleShot(kLatestIntervalMs, receiver_.get(),
+                               [this] { latestReady_.store(true, std::memory_order_relaxed); });
         },
         nullptr);
 }

@@ -93,6 +93,15 @@ public:
         postLatest(key, std::move(call));
     }
 
+    // The time the screen keeps the values of a batch of latest-value calls before it is ready
+    // for the next batch.
+    static constexpr int kLatestIntervalMs = 40;
+
+    // Whether latest-value calls would be shown soon: false from the moment a worker's batch of
+    // them is posted until the GUI thread ran it and showed it for kLatestIntervalMs. A worker
+    // may keep its values to itself meanwhile; calls made anyway are still carried.
+    bool readyForLatest() const { return latestReady_.load(std::memory_order_relaxed); }
+
     // Runs `call` on the GUI thread and waits for its answer.
     template <typename Call>
     std::invoke_result_t<Call> answer(Call call) {
@@ -131,6 +140,7 @@ private:
     std::unique_ptr<CallReceiver> receiver_;
     // Calls posted that have not run yet.
     std::atomic<int> pending_{0};
+    std::atomic<bool> latestReady_{true};
     std::mutex batchMutex_;
     // The batch that later runLatest calls still join; any other call closes it.
     std::shared_ptr<LatestBatch> openBatch_;

@@ -21,7 +21,10 @@ QWidget* ListItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     const bool approved = preApproved_ || (approve_ && approve_(index.row()));
     preApproved_ = false;
     if (!approved || index.column() != 0) return nullptr;
-    auto* editor = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+    // In the Icons look a plain field: Qt's own editor widens itself with its text, over the
+    // names of the neighbouring items.
+    auto* editor = largeIcons_ ? new QLineEdit(parent)
+                               : qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
     if (!editor) return nullptr;
     editor->setObjectName("RenameEditor");
     editor->setMaxLength(static_cast<int>(maxLength_));
@@ -46,8 +49,8 @@ void ListItemDelegate::onCloseEditor(QWidget*) {
 void ListItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                             const QModelIndex& index) const {
     if (!largeIcons_) return QStyledItemDelegate::updateEditorGeometry(editor, option, index);
-    const QRect label = IconLabelRect(option.rect, option.font);
-    editor->setGeometry(label.left(), label.top(), label.width(), editor->sizeHint().height());
+    // Over both lines of the item's own name, inside its cell.
+    editor->setGeometry(IconLabelRect(option.rect, option.font));
 }
 
 QSize ListItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {

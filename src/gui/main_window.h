@@ -70,6 +70,7 @@ public:
     void DeleteAllListRows() override;
     void AppendListRow(const ItemRow& row) override;
     void SetListRowName(int row, std::string_view name) override;
+    std::optional<ItemRow> ListRow(int row) const override;
     void SetListViewMode(ListViewMode mode) override;
     void SetListGridAndFullRowSelect() override;
     int ListSelectionMark() const override;
@@ -79,6 +80,7 @@ public:
     void ShowListMenu(bool openWithEnabled) override;
 
     void SetProgress(uint32_t percent) override;
+    bool ReadyForProgress() const override { return calls_.readyForLatest(); }
     void SetQuickHelp(std::string_view text) override;
     void SetCommandEnabled(Command command, bool enabled) override;
 

@@ -27,6 +27,10 @@ void MainWindow::SetListRowName(int row, std::string_view name) {
     calls_.run([this, row, name = std::string(name)] { parts_.fileList->model().setRowName(row, name); });
 }
 
+std::optional<ItemRow> MainWindow::ListRow(int row) const {
+    return calls_.answer([this, row] { return parts_.fileList->model().row(row); });
+}
+
 void MainWindow::SetListViewMode(ListViewMode mode) {
     calls_.run([this, mode] { parts_.fileList->setMode(mode); });
 }

@@ -50,9 +50,9 @@ uint32_t MainWindow::AddTreeItem(TreeKind kind, uint32_t parent, std::string_vie
 }
 
 std::vector<uint32_t> MainWindow::AddTreeItems(TreeKind kind, uint32_t parent, const std::vector<TreeItemEntry>& entries) {
-    std::vector<std::pair<uint32_t, QString>> shown;
+    std::vector<TreePaneEntry> shown;
     shown.reserve(entries.size());
-    for (const TreeItemEntry& entry : entries) shown.emplace_back(entry.parentEntry, Latin1(entry.text));
+    for (const TreeItemEntry& entry : entries) shown.push_back({entry.parentEntry, Latin1(entry.text), entry.damaged});
     return calls_.answer([this, kind, parent, &shown] {
         TreePane* pane = tree(kind);
         return pane ? pane->addItems(parent, shown) : std::vector<uint32_t>(shown.size(), 0u);

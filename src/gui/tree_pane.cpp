@@ -5,6 +5,8 @@
 #include <QUrl>
 #include <QCoreApplication>
 
+#include "app/row_colour.h"
+#include "gui/damage_overlay.h"
 #include "toolkit/qt/left_pane_tree.h"
 
 namespace lumbra {
@@ -57,6 +59,9 @@ TreePane::TreePane(TreePaneStage stage, const QString& rootText, QWidget* parent
     tree_->installEventFilter(this);
     // Disk image files dropped onto the disks tree become drives.
     tree_->viewport()->setAcceptDrops(acceptsFiles_);
+    if (stage == TreePaneStage::Files)
+        tree_->setMarkLook(WithDamageOverlay,
+                           QColor(kDamagedRowColour.red, kDamagedRowColour.green, kDamagedRowColour.blue));
 }
 
 TreePane::~TreePane() { delete tree_; }
@@ -67,11 +72,12 @@ uint32_t TreePane::rootId() const { return tree_->rootId(); }
 
 uint32_t TreePane::addItem(uint32_t parent, const QString& text) { return tree_->addItem(parent, text); }
 
-std::vector<uint32_t> TreePane::addItems(uint32_t parent, const std::vector<std::pair<uint32_t, QString>>& entries) {
+std::vector<uint32_t> TreePane::addItems(uint32_t parent, const std::vector<TreePaneEntry>& entries) {
     std::vector<uint32_t> ids;
     ids.reserve(entries.size());
-    for (const auto& [parentEntry, text] : entries)
-        ids.push_back(tree_->addLaterItem(parentEntry < ids.size() ? ids[parentEntry] : parent, text));
+    for (const TreePaneEntry& entry : entries)
+        ids.push_back(tree_->addLaterItem(entry.parentEntry < ids.size() ? ids[entry.parentEntry] : parent, entry.text,
+                                          entry.damaged));
     tree_->makeShownBranches();
     return ids;
 }

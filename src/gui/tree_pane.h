@@ -4,8 +4,8 @@
 // the wizard, which applies the rules of each step itself.
 #include <QObject>
 #include <QStringList>
+#include <QString>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 class QTreeWidget;
@@ -21,6 +21,14 @@ enum class TreePaneHit { Nowhere, Indent, Button, Icon, Label, RightOfLabel };
 // The four trees: disks, pools, volumes, recovered folders.
 enum class TreePaneStage { Disks, Pools, Volumes, Files };
 
+// One item of a batch: below the item the batch goes under or an earlier entry (by position;
+// a position not earlier means the batch's parent); damaged items carry the damage mark.
+struct TreePaneEntry {
+    uint32_t parentEntry = 0;
+    QString text;
+    bool damaged = false;
+};
+
 class TreePane : public QObject {
     Q_OBJECT
 public:
@@ -30,9 +38,10 @@ public:
     QTreeWidget* widget() const;
     uint32_t rootId() const;
     uint32_t addItem(uint32_t parent, const QString& text);
-    // Items of a batch, each below parent or an earlier entry (by position; a position not
-    // earlier means parent); made when their branch is first shown. Ids in entry order.
-    std::vector<uint32_t> addItems(uint32_t parent, const std::vector<std::pair<uint32_t, QString>>& entries);
+    // Items of a batch, made when their branch is first shown. Ids in entry order. In the
+    // recovered folders' tree a damaged item has the list's damage look: the warning sign on
+    // its icon, also when selected, and the amber text.
+    std::vector<uint32_t> addItems(uint32_t parent, const std::vector<TreePaneEntry>& entries);
     // The item of an id, made first when it waits for its branch to be shown.
     QTreeWidgetItem* item(uint32_t id);
     QString text(uint32_t id) const;

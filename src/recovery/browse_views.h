@@ -15,6 +15,8 @@ struct TreeItemEntry {
     static constexpr uint32_t kBatchParent = UINT32_MAX;
     uint32_t parentEntry = kBatchParent;
     std::string text;
+    // A file somewhere below the folder is known to be unreadable in part. Not part of the text.
+    bool damaged = false;
 };
 
 class FolderTreeView {

@@ -48,7 +48,8 @@ bool PassesFilters(const std::string& name, const std::vector<std::string>& uppe
 }  // namespace
 
 void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentTreeItem, uint32_t key,
-                     const std::atomic<int32_t>* stop) {
+                     const std::atomic<int32_t>* stop,
+                     const std::function<bool(const ItemRecord& folder)>& holdsDamage) {
     // Depth first without recursion: a chain of folders may be far deeper than the stack. The
     // walk lists the items; the view receives them at once, as one batch.
     struct Frame {
@@ -77,7 +78,7 @@ void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentT
         inserted[index] = true;
         const ItemRecord& folder = tree.folders()[index];
         const uint32_t entry = static_cast<uint32_t>(entries.size());
-        entries.push_back({frame.entry, folder.name});
+        entries.push_back({frame.entry, folder.name, holdsDamage && holdsDamage(folder)});
         folderOfEntry.push_back(index);
         ++tree.treeInsertCounter;
         progress.Report();

@@ -3,6 +3,7 @@
 // navigating between folders.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,11 @@ namespace lumbra {
 // the folder's treeItem. Called once per mount or load as BuildFolderTree(root item, 0).
 // Folders whose parent chain does not reach `key` are not inserted, and no folder is inserted
 // twice, so links that loop cannot make the build run away. A stop request ends the walk; the
-// folders walked so far are inserted.
+// folders walked so far are inserted. A folder for which holdsDamage answers true carries the
+// damage mark in its item.
 void BuildFolderTree(RecoveredTree& tree, FolderTreeView& view, uint32_t parentTreeItem, uint32_t key,
-                     const std::atomic<int32_t>* stop = nullptr);
+                     const std::atomic<int32_t>* stop = nullptr,
+                     const std::function<bool(const ItemRecord& folder)>& holdsDamage = {});
 
 // Replaces the rows of the list by the folders, then the files, whose parentId equals
 // parentId (both halves), in list order. With filter patterns given, a file row is kept only

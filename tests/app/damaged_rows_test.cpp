@@ -86,6 +86,41 @@ TEST_F(WizardTest, WithoutDamageNoFolderIsMarked) {
     StartStandard();
     ToBrowse();
     for (const ItemRow& row : view.rows) EXPECT_FALSE(row.damaged) << row.name;
+    for (const auto& [id, item] : view.tree(TreeKind::Directory).items) EXPECT_FALSE(item.damaged) << item.text;
+}
+
+// Outer/Inner/broken.bin lost its second sector: in the tree, as in the list, Inner and Outer
+// carry the mark, their intact neighbours do not.
+TEST_F(WizardTest, ADamagedFileMarksItsFolderAndEveryFolderAboveInTheTree) {
+    VolumePlan volume{.name = "DATA"};
+    const uint64_t outer = volume.addFolder("Outer");
+    const uint64_t inner = volume.addFolder("Inner", outer);
+    const uint64_t beside = volume.addFolder("Beside", outer);
+    const uint64_t other = volume.addFolder("Other");
+    volume.addFile("broken.bin", inner, 9000);
+    volume.addFile("fine.txt", outer, 700);
+    volume.addFile("ok.txt", beside, 700);
+    volume.addFile("ok2.txt", other, 700);
+    const NssImage image =
+        NssImageBuilder().pool({.name = "POOL1", .segments = {{.headerSector = 2048}}, .volumes = {volume}}).build();
+    StartWithUnrescued(image, FileSector(image, "broken.bin", 1), kSectorSize);
+    ToBrowse();
+    const FakeTree& tree = view.tree(TreeKind::Directory);
+    auto marked = [&](const std::string& name) {
+        const uint32_t item = view.findTreeItem(TreeKind::Directory, name);
+        EXPECT_NE(item, 0u) << name;
+        return item != 0 && tree.items.at(item).damaged;
+    };
+    EXPECT_TRUE(marked("Outer"));
+    EXPECT_TRUE(marked("Inner"));
+    EXPECT_FALSE(marked("Beside"));
+    EXPECT_FALSE(marked("Other"));
+    EXPECT_FALSE(tree.items.at(tree.root).damaged);
+    EXPECT_TRUE(view.rows.at(static_cast<size_t>(RowNamed("Outer"))).damaged);
+    EXPECT_FALSE(view.rows.at(static_cast<size_t>(RowNamed("Other"))).damaged);
+    ClickTree(TreeKind::Directory, "Outer");
+    EXPECT_TRUE(view.rows.at(static_cast<size_t>(RowNamed("Inner"))).damaged);
+    EXPECT_FALSE(view.rows.at(static_cast<size_t>(RowNamed("Beside"))).damaged);
 }
 
 TEST(RecoveryMessage, CountsEveryOutcomeAndShowsPathsAsLiteralText) {

@@ -199,7 +199,7 @@ TEST_F(WizardTest, BackFromThePoolStepReturnsToTheDisks) {
     EXPECT_TRUE(view.enabled(Element::UsePartitionTable));
     EXPECT_TRUE(view.visible(Element::HelpButtonA));
     EXPECT_FALSE(view.visible(Element::BackButton));
-    EXPECT_FALSE(view.visible(Element::NextButton));
+    EXPECT_TRUE(view.visible(Element::NextButton)) << "the drive chosen before is still highlighted";
     EXPECT_FALSE(view.visible(Element::RangeFrame));
     EXPECT_EQ(Caption(1), "Model                  ");
     EXPECT_EQ(Value(1), "");
@@ -209,6 +209,40 @@ TEST_F(WizardTest, BackFromThePoolStepReturnsToTheDisks) {
     EXPECT_TRUE(view.commandEnabled(Command::LoadSnapshot));
     EXPECT_TRUE(view.commandEnabled(Command::Settings));
     EXPECT_FALSE(view.commandEnabled(Command::SaveSnapshot));
+}
+
+// Next follows the option and the highlighted drive on every way into the disk step: after
+// Back by either option, and after switching the option there.
+TEST_F(WizardTest, BackToTheDisksWithADriveHighlightedShowsNextForEitherOption) {
+    Start({WriteImage(LostTableImage())});
+    ClickDrive(0);
+    wizard->OnIdentifyOption(kSearchPartition);
+    wizard->OnNext();
+    wizard->WaitForWorker();
+    ASSERT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
+    wizard->OnBack();
+    ASSERT_EQ(session.wizard.currentStep(), WizardStep::StepDisks);
+    EXPECT_TRUE(view.visible(Element::RangeFrame));
+    EXPECT_TRUE(view.visible(Element::NextButton)) << "back after a scan";
+    EXPECT_TRUE(view.enabled(Element::NextButton));
+    wizard->OnIdentifyOption(kSearchPartition);
+    EXPECT_TRUE(view.visible(Element::NextButton));
+    wizard->OnNext();
+    wizard->WaitForWorker();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools) << "the scan ran again from the drive";
+}
+
+TEST_F(WizardTest, BackByThePartitionTableThenSearchPartitionShowsNext) {
+    StartStandard();
+    ToPools();
+    wizard->OnBack();
+    wizard->OnIdentifyOption(kSearchPartition);
+    EXPECT_TRUE(view.visible(Element::NextButton));
+    EXPECT_TRUE(view.enabled(Element::NextButton));
+    wizard->OnIdentifyOption(kUsePartitionTable);
+    EXPECT_TRUE(view.visible(Element::NextButton));
+    wizard->OnNext();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepPools);
 }
 
 }  // namespace

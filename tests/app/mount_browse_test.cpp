@@ -79,6 +79,29 @@ TEST_F(WizardTest, TheMountShowsProgressAndEndsInTheBrowseStep) {
     EXPECT_FALSE(view.commandEnabled(Command::LoadSnapshot));
 }
 
+TEST_F(WizardTest, AViewSlowerThanTheMountIsGivenTheLastCountsOnceBeforeTheTreeIsBuilt) {
+    StartStandard();
+    ToVolumes();
+    ClickTree(TreeKind::Volumes, "DATA");
+    view.readyForProgress = false;
+    const size_t before = view.log.size();
+    wizard->OnNext();
+    wizard->WaitForWorker();
+
+    const std::vector<std::string>& log = view.log;
+    const size_t creating = IndexOf(log, "text StatusLine=Creating Tree Structure, Please wait", before);
+    ASSERT_LT(creating, log.size());
+    // The layout empties the field; the mount writes its count into it once.
+    const std::string field = "text InfoValue2=";
+    const auto counts = std::count_if(log.begin() + static_cast<std::ptrdiff_t>(before),
+                                      log.begin() + static_cast<std::ptrdiff_t>(creating),
+                                      [&](const std::string& entry) { return entry.starts_with(field) && entry != field; });
+    EXPECT_EQ(counts, 1);
+    EXPECT_LT(IndexOf(log, field + std::to_string(session.records.files().size()), before), creating);
+    EXPECT_LT(IndexOf(log, "text StatusLine=Searching Lost Data ...", before), creating);
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepBrowse);
+}
+
 TEST_F(WizardTest, ClickingAFolderInTheDirectoryTreeShowsIt) {
     StartStandard();
     ToBrowse();

@@ -4,8 +4,10 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "gui/file_list_model.h"
@@ -26,6 +28,21 @@ ItemRow FileRow(int number, const std::string& type = "Text Document") {
             "05-Mar-2004", "09:07:31", std::to_string(number)};
 }
 
+// Twelve file rows, each named by `name` (its number), shown in the Icons look.
+QListView* ShowTwelveIcons(FileListView& view, const std::function<std::string(int)>& name) {
+    view.resize(500, 300);
+    view.setColumns(BrowseColumns());
+    for (int number = 0; number < 12; ++number) {
+        ItemRow row = FileRow(number);
+        row.name = name(number);
+        view.model().appendRow(row);
+    }
+    view.setMode(ListViewMode::Icons);
+    view.show();
+    QApplication::processEvents();
+    return view.findChild<QListView*>("FileListIcons");
+}
+
 TEST(FileListView, AHundredThousandRowsArriveQuicklyAndScrollToTheEnd) {
     FileListView view;
     view.resize(600, 400);
@@ -40,6 +57,31 @@ TEST(FileListView, AHundredThousandRowsArriveQuicklyAndScrollToTheEnd) {
     EXPECT_EQ(view.model().rowCount(), 100000);
     EXPECT_EQ(view.selectionMark(), 99999);
     EXPECT_LT(clock.elapsed(), 15000);
+}
+
+TEST(FileListView, RowsAreReadBackAsAppendedAndRenamedAndReachTheViewsInOneBatch) {
+    FileListModel model;
+    model.setColumns(BrowseColumns());
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    model.appendRow(FileRow(1));
+    model.appendRow(FileRow(2));
+    EXPECT_EQ(model.rowCount(), 0) << "the views learn of rows in batches";
+    const std::optional<ItemRow> second = model.row(1);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->name, "file2.txt");
+    EXPECT_EQ(second->size, "20");
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(inserted.count(), 1);
+    model.setRowName(0, "renamed.txt");
+    EXPECT_EQ(model.row(0)->name, "renamed.txt");
+    EXPECT_EQ(model.cell(0, 0), "renamed.txt");
+    EXPECT_FALSE(model.row(-1));
+    EXPECT_FALSE(model.row(2));
+    model.clearRows();
+    EXPECT_FALSE(model.row(0));
+    model.appendRow(FileRow(3));
+    EXPECT_EQ(model.row(0)->name, "file3.txt");
+    EXPECT_EQ(model.rowCount(), 1);
 }
 
 TEST(FileListView, RowsTakeTheColourOfTheirTypeAndSizesAlignRight) {
@@ -82,17 +124,10 @@ TEST(FileListView, SelectedRowsFollowTheSelectionInEveryLook) {
 
 TEST(FileListView, IconsStandLargeWithTheirNamesBelowInCellsThatDoNotOverlap) {
     FileListView view;
-    view.resize(500, 300);
-    view.setColumns(BrowseColumns());
-    for (int number = 0; number < 12; ++number) {
-        ItemRow row = FileRow(number);
-        if (number % 3 == 0) row.name = "Quarterly report of the northern region " + std::to_string(number) + ".doc";
-        view.model().appendRow(row);
-    }
-    view.setMode(ListViewMode::Icons);
-    view.show();
-    QApplication::processEvents();
-    auto* icons = view.findChild<QListView*>("FileListIcons");
+    QListView* icons = ShowTwelveIcons(view, [](int number) {
+        return number % 3 == 0 ? "Quarterly report of the northern region " + std::to_string(number) + ".doc"
+                               : FileRow(number).name;
+    });
     ASSERT_TRUE(icons->isVisible());
     EXPECT_EQ(icons->iconSize(), QSize(kLargeIconSize, kLargeIconSize));
     const int lineSpacing = QFontMetrics(icons->font()).lineSpacing();
@@ -152,6 +187,33 @@ TEST(FileListView, NamesWrapAtSeparatorsAndInsideAWordOnlyWhenItIsTooWide) {
               (QStringList{"drawing.", "png"}));
     EXPECT_EQ(IconLabelLines("MMMMMMMMMM", font, metrics.horizontalAdvance("MMMMMM") - 1),
               (QStringList{"MMMMM", "MMMMM"}));
+}
+
+// The editor of a name in the Icons look covers the item's own name, inside its cell, and
+// stays there while a long name is typed: the neighbours' names stay in sight.
+TEST(FileListView, TheIconsLooksRenameEditorKeepsInsideItsCell) {
+    FileListView view;
+    QListView* icons =
+        ShowTwelveIcons(view, [](int number) { return "Meeting notes " + std::to_string(number) + ".doc"; });
+    const int edited = 5;
+    view.selectRow(edited);
+    view.beginEdit(edited, 255);
+    auto* editor = view.findChild<QLineEdit*>("RenameEditor");
+    ASSERT_NE(editor, nullptr);
+    for (const QString& text : {QString("Meeting notes 5.doc"), QString(60, 'W') + ".doc"}) {
+        editor->setText(text);
+        QApplication::processEvents();
+        const QRect cell = icons->visualRect(view.model().index(edited, 0));
+        const QRect shown = editor->geometry();
+        EXPECT_TRUE(cell.contains(shown)) << text.toStdString();
+        EXPECT_TRUE(shown.contains(IconLabelRect(cell, icons->font()))) << "its own name is covered";
+        for (int row = 0; row < 12; ++row) {
+            if (row == edited) continue;
+            const QRect other = icons->visualRect(view.model().index(row, 0));
+            EXPECT_FALSE(shown.intersects(IconLabelRect(other, icons->font()))) << row << " " << text.toStdString();
+        }
+    }
+    QTest::keyClick(editor, Qt::Key_Escape);
 }
 
 // A name edited in either look ends once, and Qt has nothing to complain about.

@@ -2,6 +2,7 @@
 // ahead waits instead of piling calls up, an answer comes back, and a worker waiting on a call
 // that can no longer run (its window gone) is let go.
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QThread>
 #include <atomic>
@@ -73,6 +74,29 @@ TEST(GuiThread, LatestValueCallsTravelTogetherAndAreReplacedButNeverOvertaken) {
     worker.join();
     calls.run([&] { seen.push_back("gui"); });
     EXPECT_EQ(seen, (std::vector<std::string>{"count 1000", "name 1000", "hide", "count 1001", "gui"}));
+}
+
+// A worker asks before it hands over a counter's value: the screen is not ready while a batch
+// waits for the GUI thread, nor right after showing one, and is ready again a little later.
+TEST(GuiThread, LatestValuesAreWantedAgainOnlyAfterTheLastBatchWasShownForAWhile) {
+    QObject window;
+    OrderedCalls calls(&window);
+    EXPECT_TRUE(calls.readyForLatest());
+    int shown = 0;
+    std::thread worker([&] { calls.runLatest(1, [&] { ++shown; }); });
+    worker.join();
+    EXPECT_FALSE(calls.readyForLatest()) << "the batch still waits for the GUI thread";
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(calls.readyForLatest()) << "the batch was only just shown";
+    QElapsedTimer clock;
+    clock.start();
+    while (!calls.readyForLatest() && clock.elapsed() < 10'000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    EXPECT_TRUE(calls.readyForLatest());
+    EXPECT_GE(clock.elapsed(), OrderedCalls::kLatestIntervalMs / 2);
 }
 
 TEST(GuiThread, AWorkerWaitingOnACallIsLetGoWhenTheCallIsDroppedUnrun) {

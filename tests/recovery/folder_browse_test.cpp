@@ -54,6 +54,21 @@ TEST_F(FolderBrowse, TreeHoldsSubtreesInAdmissionOrder) {
     EXPECT_EQ(tree.FindFolderByTreeItem(ItemOf(11))->name, "A1");
 }
 
+// The damage mark goes with each folder the test names, whatever its place in the tree.
+TEST_F(FolderBrowse, FoldersTheTestNamesCarryTheDamageMark) {
+    AddFolder("B", 20, 0);
+    AddFolder("B1", 21, 20);
+    AddFolder("A", 10, 0);
+    AddFolder("A1", 11, 10);
+    BuildFolderTree(tree, view, kRoot, 0, nullptr, [](const ItemRecord& folder) { return folder.name.ends_with('1'); });
+    EXPECT_FALSE(view.items.at(ItemOf(20)).damaged);
+    EXPECT_TRUE(view.items.at(ItemOf(21)).damaged);
+    EXPECT_FALSE(view.items.at(ItemOf(10)).damaged);
+    EXPECT_TRUE(view.items.at(ItemOf(11)).damaged);
+    BuildFolderTree(tree, view, kRoot, 0);
+    EXPECT_FALSE(view.items.at(ItemOf(21)).damaged) << "no test, no mark";
+}
+
 TEST_F(FolderBrowse, TheViewReceivesTheWholeTreeAsOneBatch) {
     for (uint64_t id = 1; id <= 50; ++id) AddFolder(("F" + std::to_string(id)).c_str(), id, id / 2);
     BuildFolderTree(tree, view, kRoot, 0);

@@ -17,6 +17,7 @@ public:
         uint32_t parent = 0;
         std::string text;
         bool expanded = false;
+        bool damaged = false;
     };
 
     uint32_t insertFolderItem(uint32_t parent, std::string_view text) override {
@@ -27,7 +28,9 @@ public:
     }
     std::vector<uint32_t> insertFolderItems(uint32_t parent, const std::vector<TreeItemEntry>& entries) override {
         ++batches;
-        return FolderTreeView::insertFolderItems(parent, entries);
+        std::vector<uint32_t> ids = FolderTreeView::insertFolderItems(parent, entries);
+        for (size_t entry = 0; entry < ids.size(); ++entry) items[ids[entry]].damaged = entries[entry].damaged;
+        return ids;
     }
     void expandItem(uint32_t item) override {
         if (item == kRoot) rootExpanded = true;

@@ -120,8 +120,12 @@ uint32_t FakeView::AddTreeItem(TreeKind kind, uint32_t parent, std::string_view 
 std::vector<uint32_t> FakeView::AddTreeItems(TreeKind kind, uint32_t parent,
                                              const std::vector<TreeItemEntry>& entries) {
     std::vector<uint32_t> ids;
-    for (const TreeItemEntry& entry : entries)
+    for (const TreeItemEntry& entry : entries) {
         ids.push_back(AddTreeItem(kind, entry.parentEntry < ids.size() ? ids[entry.parentEntry] : parent, entry.text));
+        std::lock_guard lock(mutex_);
+        auto& items = treeOf(kind).items;
+        if (items.count(ids.back())) items[ids.back()].damaged = entry.damaged;
+    }
     return ids;
 }
 
@@ -179,6 +183,12 @@ void FakeView::AppendListRow(const ItemRow& row) {
 void FakeView::SetListRowName(int row, std::string_view name) {
     std::lock_guard lock(mutex_);
     if (row >= 0 && static_cast<size_t>(row) < rows.size()) rows[static_cast<size_t>(row)].name = std::string(name);
+}
+
+std::optional<ItemRow> FakeView::ListRow(int row) const {
+    std::lock_guard lock(mutex_);
+    if (row < 0 || static_cast<size_t>(row) >= rows.size()) return std::nullopt;
+    return rows[static_cast<size_t>(row)];
 }
 
 void FakeView::SetListViewMode(ListViewMode mode) {

@@ -2,6 +2,7 @@
 // A View that records what the wizard does to it: the state of every named element, the
 // trees, the file list, the menu, the messages, and a log of the calls in order. Dialogs and
 // questions answer from scripts the test sets up. Safe to call from a worker thread.
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -25,6 +26,8 @@ struct FakeTreeItem {
     uint32_t parent = 0;
     std::string text;
     bool expanded = false;
+    // Added in a batch with the damage mark.
+    bool damaged = false;
     std::vector<uint32_t> children;
 };
 
@@ -70,6 +73,7 @@ public:
     void DeleteAllListRows() override;
     void AppendListRow(const ItemRow& row) override;
     void SetListRowName(int row, std::string_view name) override;
+    std::optional<ItemRow> ListRow(int row) const override;
     void SetListViewMode(ListViewMode mode) override;
     void SetListGridAndFullRowSelect() override;
     int ListSelectionMark() const override;
@@ -79,6 +83,7 @@ public:
     void ShowListMenu(bool openWithEnabled) override;
 
     void SetProgress(uint32_t percent) override;
+    bool ReadyForProgress() const override { return readyForProgress.load(); }
     void SetQuickHelp(std::string_view text) override;
     void SetCommandEnabled(Command command, bool enabled) override;
 
@@ -124,6 +129,8 @@ public:
     std::optional<std::string> loadName;
     int selectionMark = -1;
     std::vector<int> selectedRows;
+    // What ReadyForProgress answers: a view as slow as the screen says no now and then.
+    std::atomic<bool> readyForProgress{true};
     // Called (outside the view's lock) when a value is written, e.g. to press Stop mid-scan.
     std::function<void(Element, const std::string&)> onSetText;
 

@@ -59,14 +59,19 @@ uint32_t LeftPaneTree::addItem(uint32_t parentId, const QString& text) {
     return remember(item);
 }
 
-uint32_t LeftPaneTree::addLaterItem(uint32_t parentId, const QString& text) {
+uint32_t LeftPaneTree::addLaterItem(uint32_t parentId, const QString& text, bool marked) {
     QTreeWidgetItem* parent = itemOf(parentId);
     if (!parent && !later_.contains(parentId)) return 0;
     const uint32_t id = nextId_++;
-    later_.emplace(id, LaterItem{parentId, text});
+    later_.emplace(id, LaterItem{parentId, text, marked});
     laterChildren_[parentId].push_back(id);
     if (parent) parent->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     return id;
+}
+
+void LeftPaneTree::setMarkLook(std::function<QIcon(const QIcon&)> icon, const QColor& colour) {
+    markIcon_ = std::move(icon);
+    markColour_ = colour;
 }
 
 void LeftPaneTree::makeShownBranches() {
@@ -85,13 +90,16 @@ void LeftPaneTree::makeChildren(uint32_t parentId) {
     const std::vector<uint32_t> ids = std::move(waiting->second);
     laterChildren_.erase(waiting);
     const QIcon icon = TreeImage(TreeChildImage(stage_));
+    const QIcon markedIcon = markIcon_ ? markIcon_(icon) : icon;
     QList<QTreeWidgetItem*> made;
     made.reserve(static_cast<qsizetype>(ids.size()));
     for (uint32_t id : ids) {
         const auto found = later_.find(id);
         auto* item = new QTreeWidgetItem(QStringList(found->second.text));
+        const bool marked = found->second.marked && markIcon_;
         later_.erase(found);
-        item->setIcon(0, icon);
+        item->setIcon(0, marked ? markedIcon : icon);
+        if (marked) item->setForeground(0, markColour_);
         item->setData(0, kIdRole, id);
         if (laterChildren_.contains(id)) item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         items_.insert(id, item);

@@ -3,9 +3,12 @@
 // recovered folders), with a single root that is expanded when it is inserted, the five
 // pictures of its image list, and the click rules of each stage. Items may be added for later:
 // they have their ids at once, but are made only when their branch is first shown.
+#include <QColor>
 #include <QHash>
+#include <QIcon>
 #include <QTreeWidget>
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -27,7 +30,11 @@ public:
     uint32_t addItem(uint32_t parentId, const QString& text);
     // Adds an item that is made when its parent is first expanded (or is made by makeItem);
     // until then its parent shows a branch button. Returns its id, 0 when the parent is unknown.
-    uint32_t addLaterItem(uint32_t parentId, const QString& text);
+    // A marked item is made with the mark look.
+    uint32_t addLaterItem(uint32_t parentId, const QString& text, bool marked = false);
+    // How marked items look: the stage's picture for children as `icon` makes it, the text in
+    // `colour`. Without it a marked item looks like any other.
+    void setMarkLook(std::function<QIcon(const QIcon&)> icon, const QColor& colour);
     // Makes the waiting children of every expanded item.
     void makeShownBranches();
     // The item of an id, made first (with its waiting ancestors and siblings) when it waits.
@@ -57,6 +64,7 @@ private:
     struct LaterItem {
         uint32_t parentId;
         QString text;
+        bool marked;
     };
 
     uint32_t remember(QTreeWidgetItem* item);
@@ -70,6 +78,8 @@ private:
     std::unordered_map<uint32_t, LaterItem> later_;
     // The waiting children of each parent id, in the order they were added.
     std::unordered_map<uint32_t, std::vector<uint32_t>> laterChildren_;
+    std::function<QIcon(const QIcon&)> markIcon_;
+    QColor markColour_;
 };
 
 }  // namespace lumbra
