@@ -7,9 +7,11 @@
 
 namespace lumbra {
 
-// Reads the partition table and headers again; while a worker runs (it owns the drive and the
-// tables) only the disk's size, damage and reads are gathered. The facts refer to the session's
-// records. No drive open: an empty disk.
+// Reads the partition table and headers again. While a worker runs, it owns the drive and the
+// tables it fills: a scan's pools found so far and a mount's volume tree blocks come from what
+// it offered (see LiveDiskFacts), the headers are not read and no file is gathered; the damage
+// and the reads are there as ever. The facts refer to the session's records. No drive open: an
+// empty disk.
 DiskFacts SessionDiskFacts(Session& session);
 
 }  // namespace lumbra

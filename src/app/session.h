@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "app/file_filter_list.h"
+#include "app/live_disk_facts.h"
 #include "app/recovery_settings.h"
 #include "app/wizard_state.h"
 #include "discovery/pool_table.h"
@@ -45,6 +46,8 @@ struct Session {
     // The open drive of the discovery steps; null before the first Next and after Back to
     // the disk step.
     std::unique_ptr<SectorReader> reader;
+    // What the running scan or mount has learned, for the disk map.
+    LiveDiskFacts live;
     // Item numbers of the files a recovery run of this session wrote: their condition is known.
     // Touched on the user-interface thread only.
     std::unordered_set<uint64_t> filesRead;

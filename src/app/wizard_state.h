@@ -30,7 +30,8 @@ struct WizardState {
     std::atomic<int32_t> stopRequested{0};
     std::atomic<int32_t> treeHasFocus{0};
     std::atomic<int32_t> labelEditing{0};
-    // The sector the partition scan reads, for the disk map; kNoScanSector when none is read.
+    // The sector the running partition scan or mount reads, for the disk map; kNoScanSector
+    // before a worker's first read.
     std::atomic<uint64_t> scanSector{kNoScanSector};
     static constexpr uint64_t kNoScanSector = UINT64_MAX;
 

@@ -17,10 +17,11 @@ namespace {
 // beside the progress bar (redrawn at most twice a second).
 class ScanDisplay : public ScanEvents {
 public:
-    ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector)
-        : view_(view), pools_(pools), root_(root), scanSector_(scanSector) {}
+    ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
+        : view_(view), pools_(pools), root_(root), scanSector_(scanSector), live_(live) {}
     void onCurrentSector(uint64_t sector) override {
         scanSector_.store(sector, std::memory_order_relaxed);
+        live_.offerPools(pools_);
         sector_ = sector;
         view_.SetText(InfoValue(2), std::to_string(sector));
     }
@@ -44,10 +45,41 @@ private:
     PoolTable& pools_;
     uint32_t root_;
     std::atomic<uint64_t>& scanSector_;
+    LiveDiskFacts& live_;
     uint64_t sector_ = 0;
     SecondsClock clock_ = SteadySeconds();
     ProgressEstimator estimator_{clock_};
     double lastEstimate_ = -1;
+};
+
+// The mount's events on their way to its display: the position it reads and the B-tree blocks
+// it queued are offered to the disk map first.
+class MountMapOffer : public MountEvents {
+public:
+    MountMapOffer(MountEvents& inner, const BlockQueue& queue, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
+        : inner_(inner), queue_(queue), scanSector_(scanSector), live_(live) {}
+    void currentSector(uint64_t sector) override {
+        scanSector_.store(sector, std::memory_order_relaxed);
+        live_.offerBlocks(queue_);
+        inner_.currentSector(sector);
+    }
+    void foldersFound(uint32_t count) override {
+        live_.offerBlocks(queue_);
+        inner_.foldersFound(count);
+    }
+    void filesFound(uint32_t count) override {
+        live_.offerBlocks(queue_);
+        inner_.filesFound(count);
+    }
+    void lastFileFolder(std::string_view name) override { inner_.lastFileFolder(name); }
+    void statusLine(std::string_view text) override { inner_.statusLine(text); }
+    void progress(uint32_t percent) override { inner_.progress(percent); }
+
+private:
+    MountEvents& inner_;
+    const BlockQueue& queue_;
+    std::atomic<uint64_t>& scanSector_;
+    LiveDiskFacts& live_;
 };
 
 std::string NoPoolInRangeText(uint64_t start, uint64_t end) {
@@ -69,6 +101,8 @@ void WizardController::StartScan(ResumableScanRequest request) {
     WizardState& wizard = session_.wizard;
     // A Yes to an earlier Stop question that came after its worker ended must not stop this one.
     wizard.stopRequested = 0;
+    wizard.scanSector = WizardState::kNoScanSector;
+    session_.live.clear();
     wizard.workerBusy = 1;
     request.readAheadSectors = ScanReadAhead(session_.disk.accessMode());
     worker_ = std::thread([this, request = std::move(request)] { RunScan(request); });
@@ -76,7 +110,8 @@ void WizardController::StartScan(ResumableScanRequest request) {
 
 void WizardController::RunScan(const ResumableScanRequest& request) {
     view_.Disable(Element::PoolTree);
-    ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools), session_.wizard.scanSector);
+    ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools), session_.wizard.scanSector,
+                        session_.live);
     RunResumableScan(*session_.reader, request, session_.scanStates, session_.wizard.stopRequested, session_.pools,
                      display);
     FinishScan();
@@ -115,6 +150,8 @@ void WizardController::StartMount() {
     JoinFinishedWorker();
     WizardState& wizard = session_.wizard;
     wizard.stopRequested = 0;
+    wizard.scanSector = WizardState::kNoScanSector;
+    session_.live.clear();
     wizard.workerBusy = 1;
     if (!session_.reader) OpenSelectedDrive();
     const uint64_t rootSector =
@@ -134,8 +171,9 @@ void WizardController::RunMount(uint64_t rootSector) {
     ApplyLayout(InfoLayout::MountProgress);
 
     MountDisplay display(view_);
+    MountMapOffer events(display, session_.blockQueue, session_.wizard.scanSector, session_.live);
     MountContext context{*session_.reader, session_.selectedPool, session_.blockQueue, session_.records,
-                         display, session_.wizard.stopRequested};
+                         events, session_.wizard.stopRequested};
     const MountOutcome outcome = MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
     // Out of memory, the program ends: the last counts are not worth an allocation.
     if (outcome.memoryFailure != MemoryFailure::None) return EndForMemory(outcome.memoryFailure);

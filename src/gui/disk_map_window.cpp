@@ -44,12 +44,13 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
 
 DiskMapWindow::Stage DiskMapWindow::currentStage() const {
     const bool busy = session_.wizard.busy();
-    // Nothing a worker writes is counted while it runs.
+    // Nothing a worker writes is counted while it runs: only the version of what it offered.
     return {session_.wizard.currentStep(), busy, session_.reader.get(), busy ? 0 : session_.pools.count(),
-            busy ? 0 : session_.records.files().size()};
+            busy ? 0 : session_.records.files().size(), busy ? session_.live.version() : 0};
 }
 
 void DiskMapWindow::rebuild() {
+    ++rebuilds_;
     DiskFacts facts = SessionDiskFacts(session_);
     picture_ = std::make_shared<DiskPicture>(LayDiskOut(facts));
     damageSectors_ = facts.damage ? facts.damage->sectorTotal() : 0;
@@ -67,7 +68,8 @@ void DiskMapWindow::rebuild() {
 void DiskMapWindow::follow() {
     const Stage stage = currentStage();
     // While a scan or mount runs, the tables and records are the worker's: the picture then
-    // holds only the disk's size, the damage and the scan position, and names no file.
+    // holds what the worker offered besides the damage and the position it reads, and names
+    // no file.
     if (!built_ || stage != stage_) {
         rebuild();
         built_ = true;
@@ -86,15 +88,14 @@ void DiskMapWindow::follow() {
             changed = true;
         }
     }
-    // The partition scan runs from the disk step, which it leaves when it ends.
-    const uint64_t scan = stage.busy && stage.step == WizardStep::StepDisks ? session_.wizard.scanSector.load()
-                                                                            : WizardState::kNoScanSector;
+    const uint64_t scan = stage.busy ? session_.wizard.scanSector.load() : WizardState::kNoScanSector;
     if (scan != scanSector_) {
         scanSector_ = scan;
         picture_->setScanPosition(scan == WizardState::kNoScanSector ? std::nullopt : std::optional<uint64_t>(scan));
         changed = true;
     }
     if (changed) canvas_->refreshCells();
+    if (stage.busy) session_.live.ask();
     const ItemRecord* marked = stage.busy ? nullptr : wizard_.MarkedFile();
     if (marked != outlined_) {
         outlined_ = marked;

@@ -1,9 +1,10 @@
 #pragma once
 // The "Disk Map" window: the disk map canvas, the files of the cell last clicked, and saving
-// the picture as PNG. It follows the session: a timer makes the picture again when the wizard
-// has moved on (while a scan or mount runs, of the disk's size, damage and reads alone), and
-// otherwise only redraws the damage, the sectors never read and the scan position, a few times
-// a second at most, so that a running scan, mount or copy is not slowed by it.
+// the picture as PNG. It follows the session on a timer, a few times a second at most, so that
+// a running scan, mount or copy is not slowed by it: the picture is made again when the wizard
+// has moved on or the running worker has offered something new (the pools a scan found, the
+// volume tree blocks a mount queued), and otherwise only the damage, the sectors never read and
+// the position the worker reads are redrawn. Each step asks the worker for its next offer.
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -30,6 +31,9 @@ public:
     QListWidget& cellFiles() const { return *cellFiles_; }
     // One step of the timer: what it does on its own every kRedrawMilliseconds.
     void follow();
+    QTimer& timer() { return timer_; }
+    // How many times the picture was made.
+    int rebuilds() const { return rebuilds_; }
     // Writes the canvas as PNG; false (with the reason) when it cannot be written there.
     bool savePng(const QString& path, QString* why = nullptr);
 
@@ -41,6 +45,7 @@ private:
         const SectorReader* reader = nullptr;
         size_t pools = 0;
         size_t files = 0;
+        uint64_t learned = 0;  // the version of what the running worker offered
         bool operator==(const Stage&) const = default;
     };
     Stage currentStage() const;
@@ -58,6 +63,7 @@ private:
     std::shared_ptr<DiskPicture> picture_;
     Stage stage_;
     bool built_ = false;
+    int rebuilds_ = 0;
     uint64_t damageSectors_ = 0;
     uint64_t readSectors_ = 0;
     uint64_t scanSector_ = WizardState::kNoScanSector;
