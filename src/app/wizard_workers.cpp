@@ -136,8 +136,9 @@ void WizardController::FinishScan() {
     wizard.setStep(static_cast<WizardStep>(wizard.step.load() + 1));
     if (foundNothing) {
         // An empty pool tree would leave the user guessing: say so, and offer the range again.
+        // The reader stays until the next drive is opened on the interface thread: the Disk Map
+        // window may be reading it right now.
         view_.ShowMessage(MessageKind::Information, NoPoolInRangeText(wizard.startSector, wizard.endSector));
-        session_.reader.reset();
         ReturnToDiskStep();
         ShowNext();
     }

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "app/wizard_fixture.h"
 #include "disk/device_sector_reader.h"
@@ -159,6 +160,35 @@ TEST_F(DiskMapLive, TheScanPositionAndThePoolsFoundSoFarFollowTheScanOneNewPictu
     picture = map->canvas().picture();
     EXPECT_EQ(picture->poolNames, (std::vector<std::string>{"POOL1", "SECOND"}));
     EXPECT_FALSE(ScanPosition(*picture).has_value());
+}
+
+// A scan that finds nothing sends the wizard back to the disk step from its worker; the window,
+// stepping all the while, must still find the drive it reads from (the thread checks of the
+// suite see any reader dropped under it).
+TEST_F(DiskMapLive, AScanThatFindsNothingLeavesTheWindowItsDriveWhileItKeepsStepping) {
+    HoldWhen([window = std::this_thread::get_id()](int, Element element, const std::string&) {
+        return element == Element::InfoValue2 && std::this_thread::get_id() != window;  // a sector read
+    });
+    Start({WriteImage(LostTableImage())});
+    ClickDrive(0);
+    wizard->OnIdentifyOption(kSearchPartition);
+    view.SetText(Element::StartField, "0");
+    view.SetText(Element::EndField, "1000");
+    HoldAt(1);
+    wizard->OnNext();
+    ASSERT_TRUE(pause_.waitHeld());
+    const auto map = OpenMap();
+
+    GoOnToTheEnd();
+    while (session.wizard.busy()) map->follow();
+    wizard->WaitForWorker();
+    EXPECT_EQ(session.wizard.currentStep(), WizardStep::StepDisks);
+    map->follow();
+    const DiskPicture* picture = map->canvas().picture();
+    EXPECT_TRUE(picture->poolNames.empty());
+    EXPECT_FALSE(ScanPosition(*picture).has_value());
+    ASSERT_NE(session.reader, nullptr);
+    EXPECT_GT(session.reader->sectorCount().value_or(0), 1000u);
 }
 
 TEST_F(DiskMapLive, TheVolumeTreeBlocksQueuedAndTheDamageMetAppearWhileTheMountRuns) {
