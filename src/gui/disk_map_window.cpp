@@ -45,8 +45,12 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
 DiskMapWindow::Stage DiskMapWindow::currentStage() const {
     const bool busy = session_.wizard.busy();
     // Nothing a worker writes is counted while it runs.
-    return {session_.wizard.currentStep(), busy, session_.reader.get(), busy ? 0 : session_.pools.count(),
+    return {session_.wizard.currentStep(), busy, settledReader(), busy ? 0 : session_.pools.count(),
             busy ? 0 : session_.records.files().size()};
+}
+
+const SectorReader* DiskMapWindow::settledReader() const {
+    return session_.wizard.openingDrive ? nullptr : session_.reader.get();
 }
 
 void DiskMapWindow::rebuild() {
@@ -73,7 +77,7 @@ void DiskMapWindow::follow() {
     }
     stage_ = stage;
     bool changed = false;
-    if (const DamageMap* damage = session_.reader ? session_.reader->damageMap() : nullptr) {
+    if (const DamageMap* damage = stage.reader ? stage.reader->damageMap() : nullptr) {
         if (damage->sectorTotal() != damageSectors_) {
             damageSectors_ = damage->sectorTotal();
             picture_->replaceDamage(*damage);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/device_rights.h"
 #include "wizard_fixture.h"
@@ -41,6 +42,31 @@ protected:
         return "";
     }
 
+    // A folder user nobody may write, for the gate of the stand-in and the scan states.
+    std::string NobodysFolder(const std::string& name) {
+        const std::string folder = scratch.file(name);
+        fs::create_directories(folder);
+        if (chown(folder.c_str(), kNobody, kNobody) != 0) return "";
+        return folder;
+    }
+
+    // What the disk step shows while the stand-in asks, and whether Next, Back, another drive
+    // and the option buttons are all refused meanwhile.
+    std::string WhileAsking(const std::string& label) {
+        std::string seen = view.visible(Element::StatusLine) ? view.text(Element::StatusLine) : "no status";
+        seen += session.wizard.currentStep() == WizardStep::StepDisks ? "; disk step" : "; left the disk step";
+        if (view.visible(Element::NextButton) || view.visible(Element::BackButton)) seen += "; Next or Back offered";
+        if (view.enabled(Element::DriveTree) || view.visible(Element::UsePartitionTable)) seen += "; drives choosable";
+        if (wizard->CommandEnabled(Command::Settings)) seen += "; settings offered";
+        const size_t calls = view.log.size();
+        wizard->OnNext();
+        wizard->OnBack();
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(0)), TreeHitPart::Label);
+        wizard->OnIdentifyOption(kUsePartitionTable);
+        if (view.log.size() != calls) seen += "; answered a click: " + view.log.back();
+        return label + ": " + seen;
+    }
+
     std::string image;
     std::unique_ptr<RootOnlyLoopDevice> loop;
 };
@@ -59,6 +85,7 @@ TEST_F(WizardDeviceRights, AnOrdinaryUserMountsARootOnlyDiskThroughTheHelper) {
         std::string seen = "start messages " + std::to_string(view.messages.size());
         wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
         wizard->OnNext();
+        wizard->WaitForWorker();
         seen += "; pools";
         for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
         wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
@@ -90,6 +117,7 @@ TEST_F(WizardDeviceRights, RightsNotGivenKeepTheDiskStepAndOtherDrivesStillWork)
             if (label.empty()) return std::string("the loop device is not listed");
             wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
             wizard->OnNext();
+            wizard->WaitForWorker();
             std::string seen;
             for (const ShownMessage& message : view.messages)
                 seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
@@ -107,6 +135,77 @@ TEST_F(WizardDeviceRights, RightsNotGivenKeepTheDiskStepAndOtherDrivesStillWork)
         const std::string label = answer.substr(0, answer.find('\n'));
         EXPECT_EQ(answer, label + "\nerror: Administrator rights were not given, so " + label +
                               " cannot be read.\nstayed\nimage read")
+            << status;
+    }
+}
+
+// Next returns while pkexec asks: the step says what it waits for and takes no other choice;
+// the answer, given only after Next has returned, then takes the wizard on, by the partition
+// table and by a scan alike.
+TEST_F(WizardDeviceRights, NextReturnsWhileTheQuestionIsOpenAndGoesOnWithTheAnswer) {
+    for (const uint16_t option : {kUsePartitionTable, kSearchPartition}) {
+        const std::string gates = NobodysFolder("gates-" + std::to_string(option));
+        const std::string gate = gates + "/answered";
+        std::string why;
+        const std::string standIn = loop->device().empty() ? "" : InstallPkexecStandIn(scratch, 0, why, gate);
+        if (standIn.empty()) GTEST_SKIP() << (loop->device().empty() ? loop->why() : why);
+        const std::string answer = RunAsNobody(standIn, [&] {
+            session.scanStates = ScanStateStore(gates + "/scan-states");
+            const std::string label = StartOnTheMachine();
+            if (label.empty()) return std::string("the loop device is not listed");
+            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
+            wizard->OnIdentifyOption(option);
+            wizard->OnNext();
+            if (!WaitUntilStandInAsks(standIn)) return std::string("the stand-in was not asked");
+            std::string seen = WhileAsking(label);
+            std::ofstream(gate) << "yes";
+            wizard->WaitForWorker();
+            seen += "\n";
+            for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += pool + " ";
+            seen += session.wizard.currentStep() == WizardStep::StepPools ? "pool step" : "not the pool step";
+            if (view.visible(Element::DriveTree) || view.visible(Element::UsePartitionTable)) seen += "; disk step shown";
+            if (!view.visible(Element::BackButton) || !view.enabled(Element::BackButton)) seen += "; no Back";
+            for (const std::string& message : Messages()) seen += "; " + message;
+            return seen;
+        });
+        const std::string label = answer.substr(0, answer.find(':'));
+        EXPECT_EQ(answer, label + ": Waiting for administrator rights to read " + label + " ...; disk step\nPOOL1 pool step")
+            << option;
+    }
+}
+
+// A question dismissed or refused after a while ends the wait where it began.
+TEST_F(WizardDeviceRights, RightsNotGivenAfterAWaitKeepTheDiskStep) {
+    for (int status : {126, 127}) {
+        const std::string gate = NobodysFolder("gates-" + std::to_string(status)) + "/answered";
+        std::string why;
+        const std::string standIn = loop->device().empty() ? "" : InstallPkexecStandIn(scratch, status, why, gate);
+        if (standIn.empty()) GTEST_SKIP() << (loop->device().empty() ? loop->why() : why);
+        const std::string answer = RunAsNobody(standIn, [&] {
+            const std::string label = StartOnTheMachine();
+            if (label.empty()) return std::string("the loop device is not listed");
+            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
+            wizard->OnIdentifyOption(kSearchPartition);
+            wizard->OnNext();
+            if (!WaitUntilStandInAsks(standIn)) return std::string("the stand-in was not asked");
+            std::string seen = WhileAsking(label);
+            std::ofstream(gate) << "no";
+            wizard->WaitForWorker();
+            seen += "\n";
+            for (const ShownMessage& message : view.messages)
+                seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
+            const bool stayed = session.wizard.currentStep() == WizardStep::StepDisks && !session.wizard.busy() &&
+                                view.visible(Element::DriveTree) && view.enabled(Element::DriveTree) &&
+                                view.visible(Element::NextButton) && !view.visible(Element::BackButton) &&
+                                view.visible(Element::SearchPartition) && view.visible(Element::StartField) &&
+                                !view.visible(Element::StatusLine) && wizard->CommandEnabled(Command::Settings);
+            seen += stayed ? "stayed" : "moved on";
+            return seen;
+        });
+        const std::string label = answer.substr(0, answer.find(':'));
+        EXPECT_EQ(answer, label + ": Waiting for administrator rights to read " + label +
+                              " ...; disk step\nerror: Administrator rights were not given, so " + label +
+                              " cannot be read.\nstayed")
             << status;
     }
 }
