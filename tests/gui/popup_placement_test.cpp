@@ -9,6 +9,8 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "gui/gui_harness.h"
 
 namespace lumbra::test {
@@ -74,8 +76,12 @@ TEST(PopupPlacement, AMessageBoxOpensCentredOverTheWindowAsItsDialog) {
     EXPECT_TRUE(h.answers.allAnswered());
     EXPECT_TRUE(shown);
     EXPECT_EQ(parent, h.window->windowHandle());
+    // Where the program places its windows, centred up to the halving of odd sizes; on Wayland
+    // the compositor places a dialog, and the program knows no window's position.
+    if (QGuiApplication::platformName().startsWith("wayland")) return;
     const QPoint offset = boxCentre - h.window->frameGeometry().center();
-    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    EXPECT_LE(std::abs(offset.x()), 2) << offset.x();
+    EXPECT_LE(std::abs(offset.y()), 2) << offset.y();
 }
 
 }  // namespace
