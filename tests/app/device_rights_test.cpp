@@ -50,6 +50,21 @@ protected:
         return folder;
     }
 
+    // As user nobody: goes on with the loop device's drive under `option`, looks at the step
+    // while the gated stand-in asks (WhileAsking), then lets it answer and waits for the end.
+    std::string NextWhileAsking(const std::string& standIn, const std::string& gate, uint16_t option) {
+        const std::string label = StartOnTheMachine();
+        if (label.empty()) return "the loop device is not listed";
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
+        wizard->OnIdentifyOption(option);
+        wizard->OnNext();
+        if (!WaitUntilStandInAsks(standIn)) return "the stand-in was not asked";
+        const std::string seen = WhileAsking(label);
+        std::ofstream(gate) << "answered";
+        wizard->WaitForWorker();
+        return seen + "\n";
+    }
+
     // What the disk step shows while the stand-in asks, and whether Next, Back, another drive
     // and the option buttons are all refused meanwhile.
     std::string WhileAsking(const std::string& label) {
@@ -151,16 +166,7 @@ TEST_F(WizardDeviceRights, NextReturnsWhileTheQuestionIsOpenAndGoesOnWithTheAnsw
         if (standIn.empty()) GTEST_SKIP() << (loop->device().empty() ? loop->why() : why);
         const std::string answer = RunAsNobody(standIn, [&] {
             session.scanStates = ScanStateStore(gates + "/scan-states");
-            const std::string label = StartOnTheMachine();
-            if (label.empty()) return std::string("the loop device is not listed");
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
-            wizard->OnIdentifyOption(option);
-            wizard->OnNext();
-            if (!WaitUntilStandInAsks(standIn)) return std::string("the stand-in was not asked");
-            std::string seen = WhileAsking(label);
-            std::ofstream(gate) << "yes";
-            wizard->WaitForWorker();
-            seen += "\n";
+            std::string seen = NextWhileAsking(standIn, gate, option);
             for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += pool + " ";
             seen += session.wizard.currentStep() == WizardStep::StepPools ? "pool step" : "not the pool step";
             if (view.visible(Element::DriveTree) || view.visible(Element::UsePartitionTable)) seen += "; disk step shown";
@@ -182,16 +188,7 @@ TEST_F(WizardDeviceRights, RightsNotGivenAfterAWaitKeepTheDiskStep) {
         const std::string standIn = loop->device().empty() ? "" : InstallPkexecStandIn(scratch, status, why, gate);
         if (standIn.empty()) GTEST_SKIP() << (loop->device().empty() ? loop->why() : why);
         const std::string answer = RunAsNobody(standIn, [&] {
-            const std::string label = StartOnTheMachine();
-            if (label.empty()) return std::string("the loop device is not listed");
-            wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
-            wizard->OnIdentifyOption(kSearchPartition);
-            wizard->OnNext();
-            if (!WaitUntilStandInAsks(standIn)) return std::string("the stand-in was not asked");
-            std::string seen = WhileAsking(label);
-            std::ofstream(gate) << "no";
-            wizard->WaitForWorker();
-            seen += "\n";
+            std::string seen = NextWhileAsking(standIn, gate, kSearchPartition);
             for (const ShownMessage& message : view.messages)
                 seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
             const bool stayed = session.wizard.currentStep() == WizardStep::StepDisks && !session.wizard.busy() &&
