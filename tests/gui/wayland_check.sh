@@ -24,11 +24,12 @@ unset DISPLAY
 weston --backend=headless-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" --debug --width=1024 --height=768 \
   --idle-time=0 >"$work/weston.log" 2>&1 &
 weston_pid=$!
-app_pid=""
+app_pid="" xvfb_pid=""
 cleanup() {
   set +e  # a program that already ended must not keep weston from being ended
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   kill "$weston_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
 }
 trap cleanup EXIT
@@ -97,9 +98,8 @@ if ! command -v Xvfb >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; th
 fi
 kill "$weston_pid"
 wait "$weston_pid" 2>/dev/null || true
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/xvfb.display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 2200x900x24 3>"$work/xvfb.display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-trap 'cleanup; kill "$xvfb_pid" 2>/dev/null' EXIT
 wait_for test -s "$work/xvfb.display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/xvfb.display")" WAYLAND_DISPLAY=lumbra-check-popups
 weston --backend=x11-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" --debug --width=1024 --height=768 \
@@ -108,11 +108,18 @@ weston_pid=$!
 wait_for test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "weston on X did not start: $(tail -n 5 "$work/weston-x11.log")"
 # The main window is wider and taller than half the output, so wherever weston puts it, it
 # covers the output's middle.
-# The screenshot of the window is taken again after the click, so that the pointer it moved is
-# no change of the menu's.
+# The screenshot of the window is taken again once the click has settled (two screenshots alike),
+# so that neither the pointer it moved nor the window it activated counts as the menu.
+settled() {
+  cp "$work/menu_window.png" "$work/menu_window_before.png" && shoot "$work/menu_window.png" &&
+    [ "$(changed_pixels "$work/menu_window_before.png" "$work/menu_window.png")" -eq 0 ]
+}
 click_middle() {
-  xdotool mousemove 512 384; sleep 0.3; xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.5
-  shoot "$work/menu_window.png"
+  # Xvfb starts with the pointer in the middle of its screen, which is wider than twice weston's
+  # window: the pointer then enters the window, which weston needs to follow it.
+  xdotool mousemove 512 384; sleep 0.3
+  xdotool mousedown 1; sleep 0.1; xdotool mouseup 1
+  wait_for settled || fail "the window does not settle after the click"
 }
 changed_pixels() { compare -metric AE -fuzz 4% "$1" "$2" null: 2>&1 | sed 's/[^0-9.e+].*//' | awk '{ printf "%d", $1 }'; }
 # Runs the popup tests; at each stage waits for it, takes its screenshot into $work/STAGE.png
