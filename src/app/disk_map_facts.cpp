@@ -8,7 +8,7 @@ namespace lumbra {
 
 DiskFacts SessionDiskFacts(Session& session) {
     DiskFacts facts;
-    if (!session.reader) return facts;
+    if (session.wizard.openingDrive || !session.reader) return facts;
     SectorReader& reader = *session.reader;
     facts.damage = reader.damageMap();
     facts.coverage = reader.readCoverage();

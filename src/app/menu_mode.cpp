@@ -9,7 +9,8 @@ namespace {
 bool Allowed(Command command, MenuMode mode, WizardStep step) {
     switch (command) {
         case Command::LoadSnapshot: return mode == MenuMode::Start || mode == MenuMode::BackAtStart;
-        case Command::Settings: return mode != MenuMode::Start || step == WizardStep::StepDisks;
+        case Command::Settings:
+            return mode != MenuMode::Waiting && (mode != MenuMode::Start || step == WizardStep::StepDisks);
         // The disk map has something to show once a drive is open: in the pool, volume and
         // browse steps, and during the scan that fills the pool step.
         case Command::DiskMap: return mode == MenuMode::Choosing || mode == MenuMode::ChoosingVolumes || mode == MenuMode::Browse;
@@ -26,6 +27,7 @@ size_t SlotOf(Command command) {
 }  // namespace
 
 void MenuState::Apply(View& view, MenuMode mode, WizardStep step) {
+    mode_ = mode;
     for (size_t slot = 0; slot < kModeCommands.size(); ++slot) {
         const bool on = Allowed(kModeCommands[slot], mode, step);
         enabled_[slot] = on;

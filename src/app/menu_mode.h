@@ -13,7 +13,9 @@
 
 namespace lumbra {
 
-enum class MenuMode : uint8_t { Start = 0, Choosing = 1, ChoosingVolumes = 2, Browse = 3, BackAtStart = 4 };
+// Waiting: the disk step while the selected drive opens; only the commands that are always
+// enabled.
+enum class MenuMode : uint8_t { Start = 0, Choosing = 1, ChoosingVolumes = 2, Browse = 3, BackAtStart = 4, Waiting = 5 };
 
 class MenuState {
 public:
@@ -22,6 +24,8 @@ public:
     // Live Update, Contents, About and Exit are never changed and always enabled; a command
     // no mode has set yet is disabled.
     bool enabled(Command command) const;
+    // The mode applied last.
+    MenuMode mode() const { return mode_.load(); }
 
     // The commands the modes set, in the order they are set.
     static constexpr std::array kModeCommands{
@@ -33,6 +37,7 @@ public:
 
 private:
     std::array<std::atomic<bool>, kModeCommands.size()> enabled_{};
+    std::atomic<MenuMode> mode_{MenuMode::Start};
 };
 
 }  // namespace lumbra

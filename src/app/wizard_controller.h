@@ -43,6 +43,9 @@ constexpr std::string_view kDriveListFull = ": the drive list is full";
 // "Administrator rights were not given, so Storage Device" N "cannot be read."
 constexpr std::string_view kRightsNotGivenBefore = "Administrator rights were not given, so ";
 constexpr std::string_view kRightsNotGivenAfter = " cannot be read.";
+// "Waiting for administrator rights to read Storage Device" N "..."
+constexpr std::string_view kWaitingForRightsBefore = "Waiting for administrator rights to read ";
+constexpr std::string_view kWaitingForRightsAfter = " ...";
 }  // namespace wizard_text
 
 class WizardController {
@@ -130,6 +133,15 @@ private:
     void SelectPool(uint32_t item);
     void SelectVolume(uint32_t item);
     void NextFromDisks();
+    // The rest of the disk step's Next once the drive's open has ended: the scan to start when
+    // the step goes on to one. Runs on the worker when the open waited for rights.
+    std::optional<ResumableScanRequest> GoOnFromDisks(std::unique_ptr<SectorReader> reader, OpenFailure failure,
+                                                      const std::optional<ScanRange>& range);
+    // Opens the row on a worker, the disk step showing that administrator rights are asked
+    // meanwhile; the worker then goes on as GoOnFromDisks says.
+    void StartOpeningWithRights(size_t row, uint16_t badSectorRetries, std::optional<ScanRange> range);
+    void ShowWaitingForRights(size_t row);
+    void EndWaitingForRights();
     void NextFromPools();
     void NextFromVolumes();
     void LeaveDiskStep();
@@ -150,10 +162,13 @@ private:
     // The drive's reader; `refused` after the message when administrator rights were not given
     // (the reader then reads nothing).
     std::unique_ptr<SectorReader> OpenDriveRow(size_t row, bool& refused);
+    void ShowRightsNotGiven(size_t row);
     void FillRangeFields();
 
     // workers
     void StartScan(ResumableScanRequest request);
+    // Sets the flags of a scan about to run and its read-ahead.
+    void PrepareScan(ResumableScanRequest& request);
     void RunScan(const ResumableScanRequest& request);
     // The identity of the selected drive, under which its scans keep their place; empty when
     // it has none (the BIOS access mode).
@@ -202,6 +217,8 @@ private:
     FileListBinding list_;
     std::thread worker_;
     uint32_t driveTreeRoot_ = 0;
+    // The disk step's menu mode before a wait for rights, to return to.
+    MenuMode diskStepMenu_ = MenuMode::Start;
     uint32_t openWithFlag_ = 0;
     std::string renameOriginal_;
     int renameRow_ = -1;

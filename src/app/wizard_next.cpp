@@ -28,10 +28,13 @@ std::unique_ptr<SectorReader> WizardController::OpenDriveRow(size_t row, bool& r
     OpenFailure failure = OpenFailure::None;
     auto reader = session_.disk.OpenDrive(row, session_.settings.badSectorRetries, nullptr, &failure);
     refused = failure == OpenFailure::RightsNotGiven;
-    if (refused)
-        view_.ShowMessage(MessageKind::Error, std::string(wizard_text::kRightsNotGivenBefore) + DriveLabel(row) +
-                                                  std::string(wizard_text::kRightsNotGivenAfter));
+    if (refused) ShowRightsNotGiven(row);
     return reader;
+}
+
+void WizardController::ShowRightsNotGiven(size_t row) {
+    view_.ShowMessage(MessageKind::Error, std::string(wizard_text::kRightsNotGivenBefore) + DriveLabel(row) +
+                                              std::string(wizard_text::kRightsNotGivenAfter));
 }
 
 bool WizardController::OpenSelectedDrive() {
@@ -42,15 +45,41 @@ bool WizardController::OpenSelectedDrive() {
 
 void WizardController::NextFromDisks() {
     WizardState& wizard = session_.wizard;
-    if (!OpenSelectedDrive()) {
-        ShowNext();
-        return;
+    std::optional<ScanRange> range;
+    if (wizard.identifyOption != kUsePartitionTable) {
+        const ScanRangeCheck check = ValidateScanRange(view_.Text(Element::StartField), view_.Text(Element::EndField));
+        if (!check.range) {
+            view_.ShowMessage(MessageKind::Error, check.error);
+            ShowNext();
+            return;
+        }
+        range = check.range;
+        wizard.startSector = range->startSector;
+        wizard.endSector = range->endSector;
     }
-    if (wizard.identifyOption == kUsePartitionTable) {
+    const size_t row = wizard.selectedDrive;
+    const uint16_t retries = session_.settings.badSectorRetries;
+    OpenFailure failure = OpenFailure::None;
+    auto reader = session_.disk.OpenDrive(row, retries, nullptr, &failure, RightsQuestion::NotNow);
+    if (failure == OpenFailure::RightsNeeded) return StartOpeningWithRights(row, retries, range);
+    if (auto scan = GoOnFromDisks(std::move(reader), failure, range)) StartScan(std::move(*scan));
+}
+
+std::optional<ResumableScanRequest> WizardController::GoOnFromDisks(std::unique_ptr<SectorReader> reader,
+                                                                    OpenFailure failure,
+                                                                    const std::optional<ScanRange>& range) {
+    WizardState& wizard = session_.wizard;
+    if (failure == OpenFailure::RightsNotGiven) {
+        ShowRightsNotGiven(wizard.selectedDrive);
+        ShowNext();
+        return std::nullopt;
+    }
+    session_.reader = std::move(reader);
+    if (!range) {
         ListPoolsFromPartitionTable(*session_.reader, session_.pools);
         if (session_.pools.empty()) {
             view_.ShowMessage(MessageKind::Information, wizard_text::kNoPoolFound);
-            return;
+            return std::nullopt;
         }
         const uint32_t root = CreateStepTree(TreeKind::Pools);
         for (uint32_t row = 0; row < session_.pools.count(); ++row)
@@ -63,17 +92,9 @@ void WizardController::NextFromDisks() {
         ApplyLayout(InfoLayout::PoolInfo);
         SetQuickHelp(QuickHelp::SelectPool);
         wizard.setStep(WizardStep::StepPools);
-        return;
+        return std::nullopt;
     }
-    const ScanRangeCheck check = ValidateScanRange(view_.Text(Element::StartField), view_.Text(Element::EndField));
-    if (!check.range) {
-        view_.ShowMessage(MessageKind::Error, check.error);
-        ShowNext();
-        return;
-    }
-    wizard.startSector = check.range->startSector;
-    wizard.endSector = check.range->endSector;
-    ResumableScanRequest request{*check.range, session_.settings.sectorsPerRead, SelectedDriveIdentity()};
+    ResumableScanRequest request{*range, session_.settings.sectorsPerRead, SelectedDriveIdentity()};
     request.resumeFrom = AskToResumeScan(request.driveIdentity, request.range);
     LeaveDiskStep();
     ApplyMenu(MenuMode::Choosing);
@@ -81,7 +102,7 @@ void WizardController::NextFromDisks() {
     SetQuickHelp(QuickHelp::SearchingPools);
     CreateStepTree(TreeKind::Pools);
     view_.Show(Element::PoolTree);
-    StartScan(std::move(request));
+    return request;
 }
 
 void WizardController::LeaveDiskStep() {

@@ -28,6 +28,9 @@ struct WizardState {
     uint32_t endSector = 0;
     std::atomic<int32_t> workerBusy{0};
     std::atomic<int32_t> stopRequested{0};
+    // 1 while a worker opens the selected drive at Next and hands its reader to the session:
+    // until then the session's reader is the worker's, even for a look.
+    std::atomic<int32_t> openingDrive{0};
     std::atomic<int32_t> treeHasFocus{0};
     std::atomic<int32_t> labelEditing{0};
     // The sector the running partition scan or mount reads, for the disk map; kNoScanSector

@@ -98,6 +98,11 @@ void WizardController::WaitForWorker() { JoinFinishedWorker(); }
 
 void WizardController::StartScan(ResumableScanRequest request) {
     JoinFinishedWorker();
+    PrepareScan(request);
+    worker_ = std::thread([this, request = std::move(request)] { RunScan(request); });
+}
+
+void WizardController::PrepareScan(ResumableScanRequest& request) {
     WizardState& wizard = session_.wizard;
     // A Yes to an earlier Stop question that came after its worker ended must not stop this one.
     wizard.stopRequested = 0;
@@ -105,7 +110,6 @@ void WizardController::StartScan(ResumableScanRequest request) {
     session_.live.clear();
     wizard.workerBusy = 1;
     request.readAheadSectors = ScanReadAhead(session_.disk.accessMode());
-    worker_ = std::thread([this, request = std::move(request)] { RunScan(request); });
 }
 
 void WizardController::RunScan(const ResumableScanRequest& request) {

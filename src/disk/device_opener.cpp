@@ -32,7 +32,7 @@ bool IsBlockDevice(const std::string& path) {
 
 DeviceOpener::~DeviceOpener() { endHelper(nullptr); }
 
-DeviceOpenResult DeviceOpener::Open(const std::string& path) {
+DeviceOpenResult DeviceOpener::Open(const std::string& path, RightsQuestion question) {
     std::string error;
     auto device = FileDevice::Open(path, &error);
     if (device) return {std::move(device), OpenFailure::None, {}};
@@ -40,6 +40,8 @@ DeviceOpenResult DeviceOpener::Open(const std::string& path) {
     if ((openError != EACCES && openError != EPERM) || !IsBlockDevice(path) || geteuid() == 0)
         return Failed(OpenFailure::Error, error);
     std::lock_guard lock(mutex_);
+    if (socket_ < 0 && question == RightsQuestion::NotNow)
+        return Failed(OpenFailure::RightsNeeded, "administrator rights are needed");
     return openThroughHelper(path);
 }
 

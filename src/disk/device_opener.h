@@ -18,7 +18,11 @@ enum class OpenFailure {
     None,
     Error,           // the source cannot be read; the text says why
     RightsNotGiven,  // a disk that needs administrator rights, and pkexec did not give them
+    RightsNeeded,    // a disk that needs administrator rights, not asked for in this call
 };
+
+// Whether an open may ask for administrator rights, which can wait long for the user's answer.
+enum class RightsQuestion { Ask, NotNow };
 
 struct DeviceOpenResult {
     std::unique_ptr<FileDevice> device;  // null when the open failed
@@ -35,7 +39,9 @@ public:
     DeviceOpener& operator=(const DeviceOpener&) = delete;
 
     void setHelperPath(std::string helperPath) { helperPath_ = std::move(helperPath); }
-    DeviceOpenResult Open(const std::string& path);
+    // With NotNow, a disk that needs rights the helper does not hold yet answers RightsNeeded
+    // at once.
+    DeviceOpenResult Open(const std::string& path, RightsQuestion question = RightsQuestion::Ask);
 
 private:
     DeviceOpenResult openThroughHelper(const std::string& path);

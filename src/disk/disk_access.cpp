@@ -103,7 +103,7 @@ std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::stri
 }
 
 std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText,
-                                                    OpenFailure* failure) {
+                                                    OpenFailure* failure, RightsQuestion question) {
     if (failure) *failure = OpenFailure::None;
     if (row >= driveTable_.rows.size()) {
         if (errorText) *errorText = "no such drive";
@@ -124,7 +124,7 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
         rescued->readCoverage()->setUntried(untried_[row]);
         return rescued;
     }
-    DeviceOpenResult opened = opener_.Open(entry.path);
+    DeviceOpenResult opened = opener_.Open(entry.path, question);
     if (errorText) *errorText = opened.error;
     if (failure) *failure = opened.failure;
     std::unique_ptr<SectorDevice> device = std::move(opened.device);

@@ -53,9 +53,11 @@ public:
 
     // Opens a row read-only, through the device-opening helper when the disk needs rights. The
     // reader of a row whose device cannot be opened reads nothing (every read answers 0);
-    // errorText says why and failure what kind of failure it was.
+    // errorText says why and failure what kind of failure it was. With RightsQuestion::NotNow
+    // a disk that would make pkexec ask the user fails as RightsNeeded instead.
     std::unique_ptr<SectorReader> OpenDrive(size_t row, uint16_t badSectorRetries, std::string* errorText = nullptr,
-                                            OpenFailure* failure = nullptr);
+                                            OpenFailure* failure = nullptr,
+                                            RightsQuestion question = RightsQuestion::Ask);
 
     // Reads the row's image together with a rescue map: from the next OpenDrive on, the
     // sectors it marks as never rescued read as failed and start in the drive's damage map,

@@ -45,8 +45,12 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
 DiskMapWindow::Stage DiskMapWindow::currentStage() const {
     const bool busy = session_.wizard.busy();
     // Nothing a worker writes is counted while it runs: only the version of what it offered.
-    return {session_.wizard.currentStep(), busy, session_.reader.get(), busy ? 0 : session_.pools.count(),
+    return {session_.wizard.currentStep(), busy, settledReader(), busy ? 0 : session_.pools.count(),
             busy ? 0 : session_.records.files().size(), busy ? session_.live.version() : 0};
+}
+
+const SectorReader* DiskMapWindow::settledReader() const {
+    return session_.wizard.openingDrive ? nullptr : session_.reader.get();
 }
 
 void DiskMapWindow::rebuild() {
@@ -76,7 +80,7 @@ void DiskMapWindow::follow() {
     }
     stage_ = stage;
     bool changed = false;
-    if (const SectorReader* reader = session_.reader.get()) {
+    if (const SectorReader* reader = stage.reader) {
         const DamageMap* damage = reader->damageMap();
         const ReadCoverage* coverage = reader->readCoverage();
         const uint64_t damageSectors = damage ? damage->sectorTotal() : 0;

@@ -49,6 +49,8 @@ private:
         bool operator==(const Stage&) const = default;
     };
     Stage currentStage() const;
+    // The session's reader, or null while a worker is still handing one over.
+    const SectorReader* settledReader() const;
     void rebuild();
     void listCell(uint64_t first, uint64_t count);
     void fileChosen(QListWidgetItem* item);

@@ -87,7 +87,7 @@ void FindWindow::stopSearch() {
     if (!worker_.running()) return;
     stop_->setEnabled(false);
     worker_.pause();
-    if (AskYesNo(kMessageQuestion, kStopSearchQuestion) == 1) {
+    if (AskYesNo(kMessageQuestion, kStopSearchQuestion, this) == 1) {
         endWorker();
         showIdle();
         return;

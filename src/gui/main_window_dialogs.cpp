@@ -22,15 +22,15 @@
 namespace lumbra {
 
 void MainWindow::ShowMessage(MessageKind kind, std::string_view text) {
-    calls_.answer([kind, copy = std::string(text)] {
-        lumbra::ShowMessage(static_cast<int>(kind), copy);
+    calls_.answer([this, kind, copy = std::string(text)] {
+        lumbra::ShowMessage(static_cast<int>(kind), copy, this);
         return true;
     });
 }
 
 Answer MainWindow::AskYesNo(MessageKind kind, std::string_view text) {
-    return calls_.answer([kind, copy = std::string(text)] {
-        return lumbra::AskYesNo(static_cast<int>(kind), copy) == 1 ? Answer::Yes : Answer::No;
+    return calls_.answer([this, kind, copy = std::string(text)] {
+        return lumbra::AskYesNo(static_cast<int>(kind), copy, this) == 1 ? Answer::Yes : Answer::No;
     });
 }
 
@@ -120,7 +120,7 @@ void MainWindow::RunSaving(const SaveSelection& selection, const std::string& de
         const RecoveryRunResult run = window.run(session_, selection, destination);
         for (const auto& [index, result] : run.summary.results)
             if (result.copied()) session_.filesRead.insert(session_.records.files()[index].itemNumber);
-        lumbra::ShowMessage(kMessageInformation, RecoveryRunMessage(run, destination));
+        lumbra::ShowMessage(kMessageInformation, RecoveryRunMessage(run, destination), this);
         return true;
     });
 }

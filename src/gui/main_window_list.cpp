@@ -11,6 +11,23 @@
 
 namespace lumbra {
 
+namespace {
+
+// Where the list menu opens, found from the list rather than the screen: at the pointer when it
+// lies over the list (a right click), else under the current row (the menu key), where the
+// pointer may be anywhere or, on Wayland, unknown.
+QPoint ListMenuPlace(const FileListView& list) {
+    QAbstractItemView* view = list.activeView();
+    QWidget* area = view ? view->viewport() : nullptr;
+    if (!area) return list.mapToGlobal(QPoint(0, 0));
+    const QPoint pointer = QCursor::pos();
+    if (area->rect().contains(area->mapFromGlobal(pointer))) return pointer;
+    const QRect row = view->visualRect(view->currentIndex());
+    return area->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+}
+
+}  // namespace
+
 void MainWindow::SetListColumns(const std::vector<ListColumn>& columns) {
     calls_.run([this, columns] { parts_.fileList->setColumns(columns); });
 }
@@ -65,7 +82,7 @@ void MainWindow::ShowListMenu(bool openWithEnabled) {
         BitmapMenu* menu = BuildListMenu(this, openWithEnabled);
         int chosen = 0;
         connect(menu, &BitmapMenu::commandChosen, this, [&chosen](int id) { chosen = id; });
-        menu->exec(QCursor::pos());
+        menu->exec(ListMenuPlace(*parts_.fileList));
         if (chosen != 0 && controller_) controller_->OnCommand(static_cast<Command>(chosen));
     });
 }

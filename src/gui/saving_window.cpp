@@ -65,7 +65,7 @@ RecoveryRunResult SavingWindow::run(Session& session, const SaveSelection& selec
     CopyContext context{counted, session.selectedPool, files, session.savingFlags,
                         session.filters.patterns(), session.settings.duplicateAction, this, {}};
     context.askContinue = [this](const std::string& question) {
-        return calls_.answer([question] { return AskYesNo(kMessageError, question); }) == 1;
+        return calls_.answer([this, question] { return AskYesNo(kMessageError, question, this); }) == 1;
     };
     RecoveryRunOptions options;
     options.keepTimes = session.settings.keepTimes.load();

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/device_rights.h"
 #include "wizard_fixture.h"
@@ -54,6 +55,7 @@ protected:
     std::string WalkToTheFiles(const std::string& label) {
         wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
         wizard->OnNext();
+        wizard->WaitForWorker();
         std::string seen = "pools";
         for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += " " + pool;
         wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Pools, "POOL1"), TreeHitPart::Label);
@@ -71,6 +73,7 @@ protected:
     std::string RefusedThenTheImage(const Session& on, const std::string& refused, const std::string& imageLabel) {
         wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, refused), TreeHitPart::Label);
         wizard->OnNext();
+        wizard->WaitForWorker();
         std::string seen;
         for (const ShownMessage& message : view.messages)
             seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
@@ -80,7 +83,48 @@ protected:
         seen += stayed ? "stayed\n" : "moved on\n";
         wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, imageLabel), TreeHitPart::Label);
         wizard->OnNext();
+        wizard->WaitForWorker();
         return seen + (on.wizard.currentStep() == WizardStep::StepPools ? "image read" : "image not read");
+    }
+
+    // A folder user nobody may write, for the gate of the stand-in and the scan states.
+    std::string NobodysFolder(const std::string& name) {
+        const std::string folder = scratch.file(name);
+        fs::create_directories(folder);
+        if (chown(folder.c_str(), kNobody, kNobody) != 0) return "";
+        return folder;
+    }
+
+    // As user nobody: goes on with the loop device's drive under `option`, looks at the step
+    // while the gated stand-in asks (WhileAsking), then lets it answer and waits for the end.
+    std::string NextWhileAsking(const std::string& standIn, const std::string& gate, uint16_t option) {
+        const std::string label = StartOnTheMachine();
+        if (label.empty()) return "the loop device is not listed";
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, label), TreeHitPart::Label);
+        wizard->OnIdentifyOption(option);
+        wizard->OnNext();
+        if (!WaitUntilStandInAsks(standIn)) return "the stand-in was not asked";
+        const std::string seen = WhileAsking(label);
+        std::ofstream(gate) << "answered";
+        wizard->WaitForWorker();
+        return seen + "\n";
+    }
+
+    // What the disk step shows while the stand-in asks, and whether Next, Back, another drive
+    // and the option buttons are all refused meanwhile.
+    std::string WhileAsking(const std::string& label) {
+        std::string seen = view.visible(Element::StatusLine) ? view.text(Element::StatusLine) : "no status";
+        seen += session.wizard.currentStep() == WizardStep::StepDisks ? "; disk step" : "; left the disk step";
+        if (view.visible(Element::NextButton) || view.visible(Element::BackButton)) seen += "; Next or Back offered";
+        if (view.enabled(Element::DriveTree) || view.visible(Element::UsePartitionTable)) seen += "; drives choosable";
+        if (wizard->CommandEnabled(Command::Settings)) seen += "; settings offered";
+        const size_t calls = view.log.size();
+        wizard->OnNext();
+        wizard->OnBack();
+        wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(0)), TreeHitPart::Label);
+        wizard->OnIdentifyOption(kUsePartitionTable);
+        if (view.log.size() != calls) seen += "; answered a click: " + view.log.back();
+        return label + ": " + seen;
     }
 
     std::string image;
@@ -166,6 +210,59 @@ TEST_F(WizardDeviceRights, RightsNotGivenInTheFModeKeepTheDiskStepAndTheImageSti
         });
         EXPECT_EQ(answer, "start messages 0\nerror: Administrator rights were not given, so " + DriveLabel(0) +
                               " cannot be read.\nstayed\nimage read")
+            << status;
+    }
+}
+
+// Next returns while pkexec asks: the step says what it waits for and takes no other choice;
+// the answer, given only after Next has returned, then takes the wizard on, by the partition
+// table and by a scan alike.
+TEST_F(WizardDeviceRights, NextReturnsWhileTheQuestionIsOpenAndGoesOnWithTheAnswer) {
+    for (const uint16_t option : {kUsePartitionTable, kSearchPartition}) {
+        const std::string gates = NobodysFolder("gates-" + std::to_string(option));
+        const std::string gate = gates + "/answered";
+        std::string why;
+        const std::string standIn = loop->device().empty() ? "" : InstallPkexecStandIn(scratch, 0, why, gate);
+        if (standIn.empty()) GTEST_SKIP() << (loop->device().empty() ? loop->why() : why);
+        const std::string answer = RunAsNobody(standIn, [&] {
+            session.scanStates = ScanStateStore(gates + "/scan-states");
+            std::string seen = NextWhileAsking(standIn, gate, option);
+            for (const std::string& pool : view.treeChildren(TreeKind::Pools)) seen += pool + " ";
+            seen += session.wizard.currentStep() == WizardStep::StepPools ? "pool step" : "not the pool step";
+            if (view.visible(Element::DriveTree) || view.visible(Element::UsePartitionTable)) seen += "; disk step shown";
+            if (!view.visible(Element::BackButton) || !view.enabled(Element::BackButton)) seen += "; no Back";
+            for (const std::string& message : Messages()) seen += "; " + message;
+            return seen;
+        });
+        const std::string label = answer.substr(0, answer.find(':'));
+        EXPECT_EQ(answer, label + ": Waiting for administrator rights to read " + label + " ...; disk step\nPOOL1 pool step")
+            << option;
+    }
+}
+
+// A question dismissed or refused after a while ends the wait where it began.
+TEST_F(WizardDeviceRights, RightsNotGivenAfterAWaitKeepTheDiskStep) {
+    for (int status : {126, 127}) {
+        const std::string gate = NobodysFolder("gates-" + std::to_string(status)) + "/answered";
+        std::string why;
+        const std::string standIn = loop->device().empty() ? "" : InstallPkexecStandIn(scratch, status, why, gate);
+        if (standIn.empty()) GTEST_SKIP() << (loop->device().empty() ? loop->why() : why);
+        const std::string answer = RunAsNobody(standIn, [&] {
+            std::string seen = NextWhileAsking(standIn, gate, kSearchPartition);
+            for (const ShownMessage& message : view.messages)
+                seen += (message.kind == MessageKind::Error ? "error: " : "other: ") + message.text + "\n";
+            const bool stayed = session.wizard.currentStep() == WizardStep::StepDisks && !session.wizard.busy() &&
+                                view.visible(Element::DriveTree) && view.enabled(Element::DriveTree) &&
+                                view.visible(Element::NextButton) && !view.visible(Element::BackButton) &&
+                                view.visible(Element::SearchPartition) && view.visible(Element::StartField) &&
+                                !view.visible(Element::StatusLine) && wizard->CommandEnabled(Command::Settings);
+            seen += stayed ? "stayed" : "moved on";
+            return seen;
+        });
+        const std::string label = answer.substr(0, answer.find(':'));
+        EXPECT_EQ(answer, label + ": Waiting for administrator rights to read " + label +
+                              " ...; disk step\nerror: Administrator rights were not given, so " + label +
+                              " cannot be read.\nstayed")
             << status;
     }
 }

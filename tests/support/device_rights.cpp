@@ -36,7 +36,8 @@ RootOnlyLoopDevice::~RootOnlyLoopDevice() {
     if (!device_.empty()) std::system(("losetup -d " + device_).c_str());
 }
 
-std::string InstallPkexecStandIn(const ScratchFolder& scratch, int exitStatus, std::string& whyNot) {
+std::string InstallPkexecStandIn(const ScratchFolder& scratch, int exitStatus, std::string& whyNot,
+                                 const std::string& gate) {
     if (geteuid() != 0) {
         whyNot = "a setuid stand-in for pkexec needs root";
         return "";
@@ -46,6 +47,8 @@ std::string InstallPkexecStandIn(const ScratchFolder& scratch, int exitStatus, s
     const fs::path program = folder / "pkexec";
     fs::copy_file(LUMBRA_FAKE_PKEXEC, program, fs::copy_options::overwrite_existing);
     std::ofstream(folder / "exit-status") << exitStatus;
+    std::ofstream(folder / "gate") << gate;
+    fs::remove(folder / "asking");
     if (chown(program.c_str(), 0, 0) != 0 || chmod(program.c_str(), 04755) != 0) {
         whyNot = "the stand-in cannot be made setuid root";
         return "";
@@ -53,6 +56,14 @@ std::string InstallPkexecStandIn(const ScratchFolder& scratch, int exitStatus, s
     // The scratch folders above must let user nobody pass.
     for (const fs::path& up : {folder, scratch.path(), scratch.path().parent_path()}) chmod(up.c_str(), 0755);
     return folder.string();
+}
+
+bool WaitUntilStandInAsks(const std::string& standInFolder) {
+    for (int poll = 0; poll < 6000; ++poll) {
+        if (fs::exists(fs::path(standInFolder) / "asking")) return true;
+        usleep(10000);
+    }
+    return false;
 }
 
 std::string RunAsNobody(const std::string& pathFirst, const std::function<std::string()>& body) {

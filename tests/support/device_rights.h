@@ -31,9 +31,15 @@ private:
 };
 
 // A folder of `scratch` holding "pkexec", the stand-in, installed setuid root: it exits with
-// exitStatus at once when that is not 0, else runs the helper as root. Empty when it cannot be
-// installed so (not root); whyNot then says why.
-std::string InstallPkexecStandIn(const ScratchFolder& scratch, int exitStatus, std::string& whyNot);
+// exitStatus at once when that is not 0, else runs the helper as root. With a gate, it first
+// keeps its question open until a file of that path exists. Empty when it cannot be installed
+// so (not root); whyNot then says why.
+std::string InstallPkexecStandIn(const ScratchFolder& scratch, int exitStatus, std::string& whyNot,
+                                 const std::string& gate = "");
+
+// Waits until the gated stand-in of this folder is asking; false when it was not started within
+// a minute.
+bool WaitUntilStandInAsks(const std::string& standInFolder);
 
 // Runs `body` in a child process with every right of user nobody and nothing else, PATH starting
 // at pathFirst; what body answered, or a line that says how the child ended otherwise.

@@ -24,19 +24,19 @@ MessageBoxParams ApplicationMessageParams() {
     return params;
 }
 
-void ShowMessage(int kind, std::string_view text) {
+void ShowMessage(int kind, std::string_view text, QWidget* owner) {
     const uint32_t style = MessageStyleOfKind(kind);
     if (style == 0) return;
     const MessageBoxParams params = ApplicationMessageParams();
-    MarkupMessageBox::Show(nullptr, EscapeMarkup(text), kApplicationMessageCaption, style, &params);
+    MarkupMessageBox::Show(owner, EscapeMarkup(text), kApplicationMessageCaption, style, &params);
 }
 
-int AskYesNo(int kind, std::string_view text) {
+int AskYesNo(int kind, std::string_view text, QWidget* owner) {
     const uint32_t style = MessageStyleOfKind(kind);
     if (style == 0) return 2;
     const MessageBoxParams params = ApplicationMessageParams();
     const uint32_t answer =
-        MarkupMessageBox::Show(nullptr, EscapeMarkup(text), kApplicationMessageCaption, style | 4, &params);
+        MarkupMessageBox::Show(owner, EscapeMarkup(text), kApplicationMessageCaption, style | 4, &params);
     return answer == message_box::kYes ? 1 : 2;
 }
 

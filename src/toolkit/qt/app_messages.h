@@ -5,6 +5,8 @@
 
 #include "toolkit/message_box_params.h"
 
+class QWidget;
+
 namespace lumbra {
 
 inline constexpr const char* kApplicationMessageCaption = "Corvalt Lumbra Novell NSS";
@@ -21,9 +23,10 @@ MessageBoxParams ApplicationMessageParams();
 
 // The texts are plain: they carry names and paths from the disk and the user, and are escaped
 // before they become markup.
+// The box belongs to `owner` unless a modal dialog is open (see MarkupMessageBox::Show).
 // Shows the text with one OK button; another kind shows nothing.
-void ShowMessage(int kind, std::string_view text);
+void ShowMessage(int kind, std::string_view text, QWidget* owner = nullptr);
 // Asks with Yes and No: 1 for Yes, 2 for No (also for a kind that shows nothing).
-int AskYesNo(int kind, std::string_view text);
+int AskYesNo(int kind, std::string_view text, QWidget* owner = nullptr);
 
 }  // namespace lumbra

@@ -75,7 +75,9 @@ uint32_t MarkupMessageBox::Show(QWidget* owner, const std::string& text, const s
     const MessageBoxParams given = params ? *params : MessageBoxParams{};
     if (const uint32_t remembered = RememberedAnswer(style, given)) return remembered;
     if (!(style & kNoSound) && (style & kIconMask)) QApplication::beep();
-    MarkupMessageBox box(owner ? owner : QApplication::activeWindow(), text, caption, style, given);
+    QWidget* parent = QApplication::activeModalWidget();
+    if (!parent) parent = owner ? owner : QApplication::activeWindow();
+    MarkupMessageBox box(parent, text, caption, style, given);
     box.exec();
     return box.answer();
 }

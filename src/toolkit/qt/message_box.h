@@ -22,7 +22,9 @@ class MarkupMessageBox : public QDialog {
 
 public:
     // Shows the box modally and returns the pressed button's identifier (with the flags of
-    // the style added), or the remembered answer without showing anything.
+    // the style added), or the remembered answer without showing anything. The box belongs to
+    // the modal dialog open, else to the owner, else to the active window: a window it belongs
+    // to is what places it, also where the platform gives programs no screen coordinates.
     static uint32_t Show(QWidget* owner, const std::string& text, const std::string& caption, uint32_t style,
                          const MessageBoxParams* params = nullptr);
 
