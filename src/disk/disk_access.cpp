@@ -140,8 +140,11 @@ std::unique_ptr<SectorReader> DiskAccess::OpenDrive(size_t row, uint16_t badSect
 
 std::optional<std::string> DiskAccess::setRescueMap(size_t row, const RescueMap& map) {
     if (row >= driveTable_.rows.size()) return std::nullopt;
-    auto device = FileDevice::Open(driveTable_.rows[row].path);
-    const uint64_t imageBytes = device ? device->sizeBytes() : 0;
+    // The row's size, known without opening: a disk this user may not read is sized from sysfs.
+    const DriveEntry& entry = driveTable_.rows[row];
+    uint64_t imageBytes = entry.sizeBytes.value_or(0);
+    if (!entry.sizeBytes)
+        if (auto device = FileDevice::Open(entry.path)) imageBytes = device->sizeBytes();
     unrescued_[row] = UnrescuedSectors(map, imageBytes);
     untried_[row] = UntriedSectors(map, imageBytes);
     return RescueMapSizeWarning(map, imageBytes);

@@ -112,6 +112,27 @@ TEST_F(CliDeviceRights, ADiskGivenAsAnImageIsReadThroughTheHelperToo) {
     EXPECT_TRUE(answer.ends_with("exit 0\n")) << answer;
 }
 
+// A mapfile for a disk this user may not open is measured against the disk's own size, which
+// sysfs gives without opening it.
+TEST_F(CliDeviceRights, AMapfileOfADiskNobodyMayOpenIsMeasuredAgainstTheWholeDisk) {
+    std::string why;
+    const std::string standIn = StandIn(0, why);
+    if (standIn.empty()) GTEST_SKIP() << why;
+    const std::string map = scratch.file("whole.map");
+    const uintmax_t bytes = fs::file_size(image);
+    if (FILE* file = std::fopen(map.c_str(), "w")) {
+        std::fprintf(file, "0x0 +\n0x0 0x%jx +\n", bytes);
+        std::fclose(file);
+    }
+    ASSERT_EQ(chmod(map.c_str(), 0644), 0);
+    const std::string answer = test::RunAsNobody(standIn, [&] {
+        return RunCommandLine("--no-drives --image " + loop->device() + " --mapfile " + map + " pools --drive 0");
+    });
+    EXPECT_NE(answer.find("RIGHTS"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("mapfile covers"), std::string::npos) << answer;
+    EXPECT_TRUE(answer.ends_with("exit 0\n")) << answer;
+}
+
 // In the F mode the BIOS libraries read the disk, through the descriptor the helper passed to
 // the program: they never open it by name.
 TEST_F(CliDeviceRights, TheBiosLibrariesReadADiskGivenAsAnImageThroughTheHelper) {
