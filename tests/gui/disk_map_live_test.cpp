@@ -5,6 +5,8 @@
 // while the window does nothing.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -15,6 +17,8 @@
 #include "disk/device_sector_reader.h"
 #include "disk/file_device.h"
 #include "gui/disk_map_window.h"
+#include "gui/saving_window.h"
+#include "picture/disk_facts.h"
 #include "support/faulty_device.h"
 
 namespace lumbra::test {
@@ -43,6 +47,31 @@ public:
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
+    bool held_ = false;
+};
+
+// Reads through `inner`, and holds the reading thread once, just after the read that took in
+// `sector`.
+class HoldingReader : public SectorReader {
+public:
+    HoldingReader(SectorReader& inner, uint64_t sector, WorkerPause& pause)
+        : inner_(inner), sector_(sector), pause_(pause) {}
+    int ReadSectors(uint64_t sector, uint32_t count, uint8_t* buffer) override {
+        const int result = inner_.ReadSectors(sector, count, buffer);
+        if (!held_ && sector <= sector_ && sector_ - sector < count) {
+            held_ = true;
+            pause_.hold();
+        }
+        return result;
+    }
+    std::optional<uint64_t> sectorCount() const override { return inner_.sectorCount(); }
+    DamageMap* damageMap() const override { return inner_.damageMap(); }
+    ReadCoverage* readCoverage() const override { return inner_.readCoverage(); }
+
+private:
+    SectorReader& inner_;
+    uint64_t sector_;
+    WorkerPause& pause_;
     bool held_ = false;
 };
 
@@ -245,6 +274,45 @@ TEST_F(DiskMapLive, TheVolumeTreeBlocksQueuedAndTheDamageMetAppearWhileTheMountR
     picture = map->canvas().picture();
     EXPECT_FALSE(SpanStarts(*picture, PictureKind::FileData).empty());
     EXPECT_FALSE(ScanPosition(*picture).has_value());
+}
+
+// A copy that meets an unreadable sector: the window, open over the browse step, shows it
+// damaged while the copy still runs.
+TEST_F(DiskMapLive, TheDamageACopyMeetsAppearsWhileTheCopyRuns) {
+    const std::string path = WriteImage(StandardImage());
+    Start({path});
+    ToBrowse();
+    const ItemRecord* readme = nullptr;
+    size_t readmeIndex = 0;
+    for (size_t index = 0; index < session.records.files().size(); ++index)
+        if (session.records.files()[index].name == "readme.txt") {
+            readme = &session.records.files()[index];
+            readmeIndex = index;
+        }
+    ASSERT_NE(readme, nullptr);
+    const std::vector<SectorRange> runs =
+        FileSectorRuns(session.selectedPool, session.reader->sectorCount().value_or(0), *readme);
+    ASSERT_FALSE(runs.empty());
+    const uint64_t bad = runs.front().first;
+    DeviceSectorReader faulty(std::make_unique<FaultyDevice>(FileDevice::Open(path), std::set<uint64_t>{bad}), 1);
+    session.reader = std::make_unique<HoldingReader>(faulty, bad, pause_);
+    const auto map = OpenMap();
+    EXPECT_TRUE(SpanStarts(*map->canvas().picture(), PictureKind::Damaged).empty());
+
+    const std::string out = scratch.file("out");
+    std::filesystem::create_directory(out);
+    std::vector<uint64_t> damagedWhileCopying;
+    QTimer::singleShot(0, [&] {
+        if (pause_.waitHeld()) {
+            map->follow();
+            damagedWhileCopying = SpanStarts(*map->canvas().picture(), PictureKind::Damaged);
+        }
+        pause_.release();
+    });
+    SavingWindow saving(session.savingFlags, nullptr);
+    const RecoveryRunResult run = saving.run(session, SaveSelection{.fileIndexes = {readmeIndex}}, out);
+    EXPECT_EQ(damagedWhileCopying, std::vector<uint64_t>{bad});
+    EXPECT_EQ(run.summary.saved, 1u);
 }
 
 }  // namespace
