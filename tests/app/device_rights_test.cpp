@@ -118,12 +118,13 @@ protected:
         if (view.visible(Element::NextButton) || view.visible(Element::BackButton)) seen += "; Next or Back offered";
         if (view.enabled(Element::DriveTree) || view.visible(Element::UsePartitionTable)) seen += "; drives choosable";
         if (wizard->CommandEnabled(Command::Settings)) seen += "; settings offered";
-        const size_t calls = view.log.size();
+        const size_t calls = view.logged().size();
         wizard->OnNext();
         wizard->OnBack();
         wizard->OnLeftTreeClick(view.findTreeItem(TreeKind::Drives, DriveLabel(0)), TreeHitPart::Label);
         wizard->OnIdentifyOption(kUsePartitionTable);
-        if (view.log.size() != calls) seen += "; answered a click: " + view.log.back();
+        if (const std::vector<std::string> log = view.logged(); log.size() != calls)
+            seen += "; answered a click: " + log.back();
         return label + ": " + seen;
     }
 

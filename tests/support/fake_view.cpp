@@ -43,6 +43,11 @@ std::string ElementName(Element element) {
 
 void FakeView::note(const std::string& entry) { log.push_back(entry); }
 
+std::vector<std::string> FakeView::logged() const {
+    std::lock_guard lock(mutex_);
+    return log;
+}
+
 FakeTree& FakeView::treeOf(TreeKind kind) { return trees_[kind]; }
 
 void FakeView::Show(Element element) {

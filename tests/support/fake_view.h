@@ -110,6 +110,8 @@ public:
     bool visible(Element e) const { return element(e).visible; }
     bool enabled(Element e) const { return element(e).enabled; }
     std::string text(Element e) const { return element(e).text; }
+    // The calls logged so far, read under the view's lock while a worker may still call it.
+    std::vector<std::string> logged() const;
     const FakeTree& tree(TreeKind kind) const;
     // Texts of the root's children, in order.
     std::vector<std::string> treeChildren(TreeKind kind, uint32_t item = 0) const;
