@@ -1,6 +1,7 @@
 #include "gui/gui_harness.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QTreeWidgetItemIterator>
 #include <QApplication>
 #include <QFileDialog>
@@ -79,6 +80,9 @@ ModalAnswerer::ModalAnswerer() {
 
 void ModalAnswerer::poll() {
     QWidget* modal = QApplication::activePopupWidget();
+    // A file dialog's completion list pops up by itself once the dialog has read its folder,
+    // which a loaded machine may do only after a name was typed: it is no question to answer.
+    if (qobject_cast<QAbstractItemView*>(modal)) modal = nullptr;
     if (!modal) modal = QApplication::activeModalWidget();
     if (!modal || handlers_.empty() || modal->property("answered").toBool() || !modal->isVisible()) return;
     modal->setProperty("answered", true);
