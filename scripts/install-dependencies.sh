@@ -9,7 +9,7 @@ qt6-base-dev qt6-wayland weston libgl-dev libxcb1-dev xvfb xauth x11-utils openb
 fonts-dejavu-core fonts-dejavu-extra \
 adwaita-icon-theme shared-mime-info \
 help2man desktop-file-utils appstream file dpkg-dev mount coreutils util-linux \
-libxml2-dev libssl-dev nlohmann-json3-dev clang libclang-rt-14-dev ccache"
+libxml2-dev libssl-dev nlohmann-json3-dev clang libclang-rt-14-dev ccache python3"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
