@@ -5,6 +5,9 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-dependencies.sh
+# The compiler cache keys on paths inside the tree, so that a fresh clone in another folder reuses
+# what an earlier build of the same sources compiled.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 # --tsan: only the race and out-of-memory checks that otherwise follow the suite.
 if [ "${1:-}" = "--tsan" ]; then exec sh scripts/test-threads.sh; fi
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DLUMBRA_SANITIZE=ON -DLUMBRA_WERROR=ON -DLUMBRA_BUILD_BENCH=OFF >/dev/null
