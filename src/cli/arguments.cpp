@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "disk/sector.h"
+
 namespace lumbra::cli {
 
 std::optional<std::string> ParsedArguments::value(const std::string& name) const {
@@ -74,8 +76,11 @@ std::optional<uint64_t> ParseUnsigned(const std::string& text, uint64_t low, uin
     return number;
 }
 
-std::optional<uint64_t> ParseSectorArgument(const std::string& text, uint64_t low, uint64_t high) {
-    if (text.size() < 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return ParseUnsigned(text, low, high);
+namespace {
+
+// An unsigned number in decimal or, after "0x" or "0X", in hexadecimal.
+std::optional<uint64_t> ParseDecimalOrHex(const std::string& text) {
+    if (text.size() < 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return ParseUnsigned(text, 0, UINT64_MAX);
     const std::string digits = text.substr(2);
     if (digits.empty() || digits.size() > 16) return std::nullopt;
     uint64_t number = 0;
@@ -87,7 +92,16 @@ std::optional<uint64_t> ParseSectorArgument(const std::string& text, uint64_t lo
         else return std::nullopt;
         number = number << 4 | digit;
     }
-    if (number < low || number > high) return std::nullopt;
+    return number;
+}
+
+}  // namespace
+
+std::optional<uint64_t> ParseSectorArgument(const std::string& text, uint64_t low, uint64_t high) {
+    const bool bytes = text.size() > 1 && text.back() == kBytePositionSuffix;
+    auto number = ParseDecimalOrHex(bytes ? text.substr(0, text.size() - 1) : text);
+    if (number && bytes) *number /= kSectorSize;
+    if (!number || *number < low || *number > high) return std::nullopt;
     return number;
 }
 

@@ -64,9 +64,9 @@ Command ListCommand() {
                 "           \"date\",\"time\",\"dateTime\"}],\"files\":[{\"itemNumber\",\"objectId\",\"parentId\",\n"
                 "           \"name\",\"size\",\"firstBlock\",\"blockCount\",\"timeStamp\",\"date\",\"time\",\"dateTime\",\n"
                 "           \"path\",\"condition\"}]}; dateTime: ISO 8601 in UTC (\"2004-03-05T08:07:31Z\"), left out\n"
-                "           where date and time read unknown; condition: intact, damaged (then\n"
-                "           \"unreadableBytes\" and \"unreadableRanges\":[{\"offset\",\"length\"}]), cut short,\n"
-                "           or not read yet (without --mapfile); \"unreadableMetadataSectors\": sectors of\n"
+                "           where date and time read unknown; condition: intact, damaged or cut short (then\n"
+                "           \"unreadableBytes\" and \"unreadableRanges\":[{\"offset\",\"length\"}]), or not\n"
+                "           read yet (without --mapfile); \"unreadableMetadataSectors\": sectors of\n"
                 "           on-disk structures that could not be read\n",
             ListOptions(), runList};
 }

@@ -21,6 +21,7 @@ void PrintLegend(std::ostream& out, const DiskPicture& picture) {
     for (const LegendEntry& entry : PictureLegend(picture))
         out << "  " << std::left << std::setw(32) << entry.name << std::right << std::setw(14) << entry.sectors
             << " sectors  " << SizeText(entry.sectors) << "\n";
+    out << "Damaged and never read sectors count also in the kind of area they lie in.\n";
 }
 
 void PrintJsonLegend(std::ostream& out, const DiskPicture& picture) {
@@ -84,7 +85,9 @@ Command MapCommand() {
                         "and in the selected pool its metadata, file data and the blocks holding nothing known;\n"
                         "sectors never read (not asked for by this run, or never tried by the rescue copier)\n"
                         "outweigh those and are drawn faded over them; damaged sectors (unreadable, or never\n"
-                        "rescued by the rescue copier though tried) outweigh the rest.\n") +
+                        "rescued by the rescue copier though tried) outweigh the rest. Damaged and never read\n"
+                        "sectors count also in the kind of area they lie in, so the sizes add up to more than\n"
+                        "the disk.\n") +
                 kPictureSourceHelp +
                 "  --svg FILE  draw the picture instead: a bar for the whole disk, a grid of the selected\n"
                 "              pool's area, and the legend\n"

@@ -22,10 +22,14 @@ void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMet
             .key("row").value(row)
             .key("name").value(Latin1ToUtf8(pool.name))
             .key("poolSize").value(pool.poolSize)
+            .key("poolSizeFrom").value(PoolSizeSourceText(pool.sizeSource))
             .key("segmentCount").value(pool.segmentCount)
             .key("segments").beginArray();
         for (size_t i = 0; i < pool.segmentStart.size(); ++i)
-            json.beginObject().key("start").value(pool.segmentStart[i]).key("extent").value(pool.segmentExtent[i]).endObject();
+            json.beginObject()
+                .key("start").value(pool.segmentStart[i])
+                .key("extent").value(SegmentLength(pool.segmentCount, pool.poolSize, pool.segmentExtent[i]))
+                .endObject();
         json.endArray().endObject();
     }
     json.endArray().key("unreadableMetadataSectors").value(unreadableMetadata).endObject().finish();
@@ -89,14 +93,19 @@ Command PoolsCommand() {
             "Lists the NSS pools found through the partition table of the drive, or, with --scan, by\n"
             "searching sectors START up to END (END not included) for NetWare partitions, in runs of\n"
             "--sectors-per-read sectors. Rows are numbered from 0; volumes takes the row with --pool.\n"
-            "  --scan START END   unsigned 32-bit sector numbers (decimal or 0x...), END greater\n"
-            "                     than START; a range past the disk's end is scanned to the disk\n"
-            "                     end (sector N), as a line on stderr says; the scan keeps its\n"
+            "  --scan START END   unsigned 32-bit sector numbers (decimal, 0x..., or a byte position\n"
+            "                     ending in b), END greater than START; a range past the disk's\n"
+            "                     end is scanned to the disk end (sector N), as a line on stderr\n"
+            "                     says; the scan keeps its\n"
             "                     place in $XDG_STATE_HOME/lumbra-nss (~/.local/state/...)\n"
             "  --resume           go on where a scan of this drive and range stopped (Ctrl-C, a\n"
             "                     crash); the pools listed are those of a scan without a stop\n"
-            "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"segmentCount\",\n"
-            "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\"}\n",
+            "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"poolSizeFrom\",\"segmentCount\",\n"
+            "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\"};\n"
+            "                     start: the segment's first data sector; extent: its length in\n"
+            "                     sectors; poolSizeFrom: \"pool information\", or where a pool alone\n"
+            "                     in its partition whose size cannot be read is taken to end:\n"
+            "                     \"partition table entry\" or \"disk end\" (a warning says so)\n",
             {{"--drive", 1, false}, {"--scan", 2, false}, {"--resume", 0, false}, {"--json", 0, false}},
             runPools};
 }

@@ -91,11 +91,12 @@ int runRead(CliContext& context, const ParsedArguments& arguments) {
 Command ReadCommand() {
     return {"read", "hex dump of sectors of a drive",
             "Usage: lumbra-nss-cli read --drive ROW|PATH --sector S [--count C] [--json]\n"
-            "Reads C sectors (default 1, at most 2048) from sector S (decimal or 0x...) of the drive,\n"
-            "read-only, with the retries of --retries, and prints them in hexadecimal. A sector that\n"
-            "cannot be read (a bad sector, one past the end, or one the --mapfile never rescued) is\n"
-            "shown as zeros under the line \"sector N: UNREADABLE, shown as zeros\"; when any sector\n"
-            "could not be read, the exit code is 1.\n"
+            "Reads C sectors (default 1, at most 2048) from sector S of the drive, read-only, with the\n"
+            "retries of --retries, and prints them in hexadecimal. S is a sector number (decimal or\n"
+            "0x...), or a byte position ending in b, as a mapfile counts (0x18D000b: the sector\n"
+            "holding that byte). A sector that cannot be read (a bad sector, one past the end, or one\n"
+            "the --mapfile never rescued) is shown as zeros under the line \"sector N: UNREADABLE,\n"
+            "shown as zeros\"; when any sector could not be read, the exit code is 1.\n"
             "  --json   print {\"sector\",\"count\",\"unreadable\":[sector numbers],\"hex\"}\n",
             {{"--drive", 1, false}, {"--sector", 1, false}, {"--count", 1, false}, {"--json", 0, false}},
             runRead};

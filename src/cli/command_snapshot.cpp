@@ -19,7 +19,10 @@ void WriteState(JsonWriter& json, const SnapshotState& state) {
         .key("segmentCount").value(state.pool.segmentCount)
         .key("segments").beginArray();
     for (uint32_t i = 0; i < state.pool.segmentCount; ++i)
-        json.beginObject().key("start").value(state.pool.segmentStart[i]).key("extent").value(state.pool.segmentExtent[i]).endObject();
+        json.beginObject()
+            .key("start").value(state.pool.segmentStart[i])
+            .key("extent").value(SegmentLength(state.pool.segmentCount, state.pool.poolSize, state.pool.segmentExtent[i]))
+            .endObject();
     json.endArray().endObject();
     json.key("superblockSector").value(state.objectTree.superblockSector)
         .key("rootSector").value(state.objectTree.rootSector)
@@ -112,8 +115,9 @@ Command SnapshotShowCommand() {
             "exits with 1; a folder, a damaged file or one of another tag or version exits with 2;\n"
             "both name the path, the message the desktop application shows and the reason.\n"
             "  --json   print {\"selectedDrive\",\"pool\":{\"name\",\"poolSize\",\"segmentCount\",\"segments\":\n"
-            "           [{\"start\",\"extent\"}]},\"superblockSector\",\"rootSector\",\"volumes\":[{\"name\",\n"
-            "           \"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"folders\":[...],\"files\":[...]}\n"
+            "           [{\"start\",\"extent\"}]} (as pools prints them),\"superblockSector\",\"rootSector\",\n"
+            "           \"volumes\":[{\"name\",\"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"folders\":[...],\n"
+            "           \"files\":[...]}\n"
             "           or {\"message\",\"path\",\"reason\"} when the file is refused\n",
             {{"--json", 0, false}}, runSnapshotShow};
 }

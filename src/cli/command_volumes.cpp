@@ -13,7 +13,8 @@ namespace lumbra::cli {
 
 namespace {
 
-void printJson(std::ostream& out, const ObjectTree& tree, const VolumeTable& volumes, uint64_t unreadableMetadata) {
+void printJson(std::ostream& out, const ObjectTree& tree, const VolumeTable& volumes, uint64_t unreadableMetadata,
+               PoolSizeSource sizeSource) {
     JsonWriter json(out);
     json.beginObject()
         .key("superblockSector").value(tree.superblockSector)
@@ -26,14 +27,22 @@ void printJson(std::ostream& out, const ObjectTree& tree, const VolumeTable& vol
             .key("rootSector").value(volumes[row].rootSector)
             .endObject();
     }
-    json.endArray().key("unreadableMetadataSectors").value(unreadableMetadata).endObject().finish();
+    json.endArray()
+        .key("poolSizeFrom").value(PoolSizeSourceText(sizeSource))
+        .key("unreadableMetadataSectors").value(unreadableMetadata)
+        .endObject()
+        .finish();
 }
 
-void printTable(std::ostream& out, const VolumeTable& volumes) {
+void printTable(std::ostream& out, const VolumeTable& volumes, PoolSizeSource sizeSource) {
     out << "Row  Name                                              Root sector\n";
     for (uint32_t row = 0; row < volumes.count(); ++row)
         out << std::left << std::setw(5) << row << std::setw(50) << Latin1ToUtf8(volumes[row].name)
             << volumes[row].rootSector << "\n";
+    if (sizeSource != PoolSizeSource::PoolInformation)
+        out << "Note: the pool's size could not be read; it was taken to "
+            << (sizeSource == PoolSizeSource::PartitionEntry ? "fill its partition table entry" : "reach the disk's end")
+            << ".\n";
 }
 
 int runVolumes(CliContext& context, const ParsedArguments& arguments) {
@@ -69,14 +78,14 @@ int runVolumes(CliContext& context, const ParsedArguments& arguments) {
     BlockQueue queue;
     const MemoryFailure memory = DiscoverVolumes(*reader, *pool, mode, tree, volumes, queue);
     if (memory != MemoryFailure::None) return context.fail(kExitEnvironment, std::string(MemoryFailureText(memory)));
-    WarnUnreadableMetadata(context, *reader, mode == RecoveryMode::PoolBased);
+    WarnUnreadableMetadata(context, *reader, &*pool, mode == RecoveryMode::PoolBased);
     if (arguments.has("--json")) {
-        printJson(context.out, tree, volumes, UnreadableMetadataSectors(*reader));
+        printJson(context.out, tree, volumes, UnreadableMetadataSectors(*reader), pools[*poolRow].sizeSource);
     } else if (volumes.empty()) {
         context.out << "No volumes found in pool " << Latin1ToUtf8(pool->name)
                     << ". Add --pool-based to recover from the whole pool.\n";
     } else {
-        printTable(context.out, volumes);
+        printTable(context.out, volumes, pools[*poolRow].sizeSource);
     }
     return kExitOk;
 }
@@ -90,7 +99,7 @@ Command VolumesCommand() {
             "the pools were found by a scan): the volume records of the pool's object tree, or, with\n"
             "--pool-based, the pool itself as the one entry.\n"
             "  --json   print {\"superblockSector\",\"rootSector\",\"volumes\":[{\"row\",\"name\",\"rootSector\"}],\n"
-            "           \"unreadableMetadataSectors\"}\n",
+            "           \"poolSizeFrom\",\"unreadableMetadataSectors\"}; poolSizeFrom: as pools gives it\n",
             {{"--drive", 1, false},
              {"--pool", 1, false},
              {"--pool-based", 0, false},

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cli/cli_context.h"
+#include "discovery/pool_table.h"
 #include "disk/sector_reader.h"
 
 namespace lumbra::cli {
@@ -13,8 +14,10 @@ namespace lumbra::cli {
 uint64_t UnreadableMetadataSectors(const SectorReader& reader);
 
 // "lumbra-nss-cli: warning: N metadata sector(s) could not be read (first: sector S); some
-// folders or files may be missing; try --pool-based" on stderr when N > 0 (without the advice
-// when the pool was read whole already).
-void WarnUnreadableMetadata(CliContext& context, const SectorReader& reader, bool poolBased = false);
+// folders or files may be missing; try --pool-based" on stderr when N > 0. The advice is given
+// only where it helps: some of those sectors lie inside the pool (null: none chosen yet, as
+// when a partition table or header is what was lost), and the pool was not read whole already.
+void WarnUnreadableMetadata(CliContext& context, const SectorReader& reader, const SelectedPool* pool = nullptr,
+                            bool poolBased = false);
 
 }  // namespace lumbra::cli

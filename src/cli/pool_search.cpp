@@ -2,6 +2,7 @@
 
 #include "cli/interrupt.h"
 #include "cli/progress_line.h"
+#include "cli/terminal_text.h"
 #include "discovery/pool_listing.h"
 
 namespace lumbra::cli {
@@ -24,6 +25,19 @@ std::string DecimalSectorText(const std::string& text) {
     return number ? std::to_string(*number) : text;
 }
 
+// One warning for each pool whose size is not its pool information's.
+void WarnGuessedPoolSizes(const PoolTable& pools, std::ostream& err) {
+    for (uint32_t row = 0; row < pools.count(); ++row) {
+        const PoolEntry& pool = pools[row];
+        if (pool.sizeSource == PoolSizeSource::PoolInformation) continue;
+        err << "lumbra-nss-cli: warning: pool row " << row << " (" << TerminalText(pool.name)
+            << "): its pool information gives no usable size; it is taken to "
+            << (pool.sizeSource == PoolSizeSource::PartitionEntry ? "fill its partition table entry"
+                                                                  : "reach the disk's end")
+            << " (" << pool.poolSize << " sectors)\n";
+    }
+}
+
 }  // namespace
 
 ScanOption ReadScanOption(const ParsedArguments& arguments) {
@@ -40,10 +54,20 @@ ScanOption ReadScanOption(const ParsedArguments& arguments) {
     return {std::nullopt, "--scan END (" + end + ") must be greater than START (" + start + ")"};
 }
 
+const char* PoolSizeSourceText(PoolSizeSource source) {
+    switch (source) {
+        case PoolSizeSource::PoolInformation: return "pool information";
+        case PoolSizeSource::PartitionEntry: return "partition table entry";
+        case PoolSizeSource::DiskEnd: return "disk end";
+    }
+    return "pool information";
+}
+
 ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
                   PoolTable& pools, std::ostream& err, uint32_t readAheadSectors, const ScanRecording* recording) {
     if (!range) {
         ListPoolsFromPartitionTable(reader, pools);
+        WarnGuessedPoolSizes(pools, err);
         return ScanEnd::RangeDone;
     }
     ProgressEvents events;
@@ -64,6 +88,7 @@ ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, u
     if (end == ScanEnd::PoolLimit)
         err << "lumbra-nss-cli: the scan ended once more than " << kScanPoolLimit
             << " pools were known (its limit); the pools found until then are listed\n";
+    WarnGuessedPoolSizes(pools, err);
     return end;
 }
 

@@ -34,8 +34,13 @@ struct ScanRecording {
 // Fills pools from the partition table, or by scanning `range` when one is given, reading
 // whole runs ahead up to readAheadSectors per call (see ScanReadAhead). Ctrl-C stops the scan.
 // What ended the scan (RangeDone for the partition table); at the pool limit a line on `err`
-// says so, and so does one when the range reached past the disk's end, where the scan ended.
+// says so, and so does one when the range reached past the disk's end, where the scan ended;
+// a warning names each pool whose size its pool information could not give.
 // With `recording`, the scan keeps its state as it goes.
+// How a pool's size was found, for the listings: "pool information", "partition table entry"
+// or "disk end".
+const char* PoolSizeSourceText(PoolSizeSource source);
+
 ScanEnd FindPools(SectorReader& reader, const std::optional<ScanRange>& range, uint32_t sectorsPerRead,
                   PoolTable& pools, std::ostream& err, uint32_t readAheadSectors = 0,
                   const ScanRecording* recording = nullptr);

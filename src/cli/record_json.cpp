@@ -28,7 +28,7 @@ void WriteStamp(JsonWriter& json, const ItemRecord& record) {
 
 void WriteCondition(JsonWriter& json, const FileCondition& condition) {
     json.key("condition").value(ConditionText(condition.kind));
-    if (condition.kind != ConditionKind::Damaged) return;
+    if (condition.kind != ConditionKind::Damaged && condition.kind != ConditionKind::CutShort) return;
     json.key("unreadableBytes").value(condition.unreadableBytes).key("unreadableRanges").beginArray();
     for (const ByteArea& area : condition.unreadableRanges)
         json.beginObject().key("offset").value(area.position).key("length").value(area.size).endObject();

@@ -129,7 +129,7 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
     }
     for (size_t i = 0; i < queue.size(); ++i) source.objectTreeBlocks.push_back(queue[i]);
     if (*volumeRow >= state.volumes.count()) {
-        WarnUnreadableMetadata(context, *source.reader, poolBased);
+        WarnUnreadableMetadata(context, *source.reader, &state.pool, poolBased);
         exitCode = context.fail(kExitBadInput, "there is no volume row " + std::to_string(*volumeRow) + " (" +
                                                    std::to_string(state.volumes.count()) +
                                                    " volume(s); see the volumes command)");
@@ -178,11 +178,12 @@ std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const Pars
             }
         }
         auto source = LoadSource(context, arguments, *path, exitCode);
-        if (source) WarnUnreadableMetadata(context, *source->reader);
+        if (source) WarnUnreadableMetadata(context, *source->reader, &source->loaded.state.pool);
         return source;
     }
     auto source = MountSource(context, arguments, exitCode);
-    if (source) WarnUnreadableMetadata(context, *source->reader, arguments.has("--pool-based"));
+    if (source)
+        WarnUnreadableMetadata(context, *source->reader, &source->loaded.state.pool, arguments.has("--pool-based"));
     return source;
 }
 

@@ -1,5 +1,6 @@
 #include "discovery/partition_chain.h"
 
+#include <algorithm>
 #include <limits>
 #include <unordered_set>
 
@@ -16,18 +17,32 @@ std::optional<uint32_t> DataStart(SectorReader& reader, uint64_t header) {
     return static_cast<uint32_t>(start);
 }
 
+// The size of a lone pool whose data starts at `start`: the pool information's, when it is
+// usable; else up to the end of the partition table entry the header lies in, else up to the
+// disk's end. Kept below 2^32, as the record holds it.
+void SizeLonePool(SectorReader& reader, uint64_t header, uint32_t start, const ChainEntry& entry, PoolEntry& pool) {
+    const std::optional<uint64_t> diskEnd = reader.sectorCount();
+    if (pool.poolSize != 0 && (!diskEnd || uint64_t{start} + pool.poolSize <= *diskEnd)) return;
+    const bool inEntry = entry.end && header >= entry.first && header < *entry.end && (!diskEnd || *entry.end <= *diskEnd);
+    const std::optional<uint64_t> end = inEntry ? entry.end : diskEnd;
+    if (!end || *end <= start) return;
+    pool.poolSize = static_cast<uint32_t>(std::min<uint64_t>(*end - start, std::numeric_limits<uint32_t>::max()));
+    pool.sizeSource = inEntry ? PoolSizeSource::PartitionEntry : PoolSizeSource::DiskEnd;
+}
+
 // A pool that fills its partition alone.
-void AddLonePool(SectorReader& reader, uint64_t header, const PoolInformation& info,
+void AddLonePool(SectorReader& reader, uint64_t header, const PoolInformation& info, const ChainEntry& entry,
                  PoolTable& pools) {
     const auto start = DataStart(reader, header);
     if (!start || pools.knowsDataStart(*start)) return;
     PoolEntry pool;
     pool.name = info.name;
     pool.poolSize = info.poolSize;
+    SizeLonePool(reader, header, *start, entry, pool);
     pool.segmentCount = 1;
     pool.segmentStart = {*start};
     // Kept as the record has always held it; the mapping of a lone segment does not use it.
-    pool.segmentExtent = {static_cast<uint32_t>(info.poolSize + header)};
+    pool.segmentExtent = {static_cast<uint32_t>(pool.poolSize + header)};
     pools.add(std::move(pool));
 }
 
@@ -47,18 +62,18 @@ std::optional<SegmentSectors> ReadSegment(SectorReader& reader, uint64_t header)
 }
 
 // The header at `header` carries 0x0169: record the pool it starts, if any.
-void AddPoolAt(SectorReader& reader, uint64_t firstSector, uint64_t header, PoolTable& pools) {
+void AddPoolAt(SectorReader& reader, const ChainEntry& entry, uint64_t header, PoolTable& pools) {
     const auto info = ParsePoolInformation(ReadOneSector(reader, header + pool_information::kSectorOffset));
     if (!info) return;
     const auto descriptor =
         ParseSegmentDescriptor(ReadOneSector(reader, header + segment_descriptor::kSectorOffset));
     if (!descriptor) {
-        AddLonePool(reader, header, *info, pools);
+        AddLonePool(reader, header, *info, entry, pools);
         return;
     }
     // A segmented pool is recorded once, from its segment 0.
     if (descriptor->segmentNumber != 0) return;
-    if (auto collected = CollectPoolSegments(reader, pools, info->name, firstSector, descriptor->segmentTotal))
+    if (auto collected = CollectPoolSegments(reader, pools, info->name, entry.first, descriptor->segmentTotal))
         pools.add(std::move(collected->pool), collected->segmentZeroStart);
 }
 
@@ -83,13 +98,13 @@ uint32_t FindDataOffset(SectorReader& reader, uint64_t header) {
     return kDefaultDistance;
 }
 
-void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& pools) {
+void WalkPartitionChain(SectorReader& reader, const ChainEntry& entry, PoolTable& pools) {
     std::unordered_set<uint64_t> visited;
-    uint64_t sector = firstSector;
+    uint64_t sector = entry.first;
     while (!pools.full() && visited.insert(sector).second) {
         const auto header = ParsePartitionHeader(ReadOneSector(reader, sector));
         if (!header) return;
-        if (header->signatureOk) AddPoolAt(reader, firstSector, sector, pools);
+        if (header->signatureOk) AddPoolAt(reader, entry, sector, pools);
         if (header->nextHeader == 0) return;
         sector = header->nextHeader;
     }

@@ -9,12 +9,20 @@
 
 namespace lumbra {
 
-// Follows the chain of partition headers that starts at firstSector and adds every pool met
-// along it to the table: a pool on its own partition at once, a segmented pool when its
-// segment 0 is met and all its segments are found from firstSector. A pool whose segment 0
-// data start is already in the table is not added again. The walk ends at a sector that is
-// not a header, at a zero link, at a header already visited, or when the table is full.
-void WalkPartitionChain(SectorReader& reader, uint64_t firstSector, PoolTable& pools);
+// Where a chain of partition headers starts: a partition table entry's first sector and end
+// (one past its last sector), or a header a scan found (no end).
+struct ChainEntry {
+    uint64_t first = 0;
+    std::optional<uint64_t> end;
+};
+
+// Follows the chain of partition headers that starts at entry.first and adds every pool met
+// along it to the table: a pool on its own partition at once (sized as PoolSizeSource says),
+// a segmented pool when its segment 0 is met and all its segments are found from entry.first.
+// A pool whose segment 0 data start is already in the table is not added again. The walk ends
+// at a sector that is not a header, at a zero link, at a header already visited, or when the
+// table is full.
+void WalkPartitionChain(SectorReader& reader, const ChainEntry& entry, PoolTable& pools);
 
 // A segmented pool as gathered, and where its segment 0's data begins: what tells the pool met
 // again, also when it keeps no segment places.

@@ -5,6 +5,7 @@
 
 #include "discovery/partition_chain.h"
 #include "discovery/partition_header.h"
+#include "discovery/sector_io.h"
 #include "disk/sector.h"
 
 namespace lumbra {
@@ -24,6 +25,8 @@ public:
             runs_ = static_cast<uint32_t>(std::min<uint64_t>(runsLeft, runsPerRead_));
             first_ = sector;
             reader_.ReadSectors(sector, runs_ * perRead_, buffer_.data());
+            // Any sector of the range may be a header: one that cannot be read may hide a pool.
+            NoteMetadataRead(reader_, sector, runs_ * perRead_);
         }
         const size_t offset = static_cast<size_t>(sector - first_) * kSectorSize;
         return ByteView(buffer_).subspan(offset, size_t{perRead_} * kSectorSize);
@@ -45,7 +48,7 @@ bool ExamineRun(SectorReader& reader, ByteView run, uint64_t firstSector,
     for (size_t i = 0; i < sectors; ++i) {
         if (!HasPartitionSignature(run.subspan(i * kSectorSize, kSectorSize))) continue;
         const uint32_t before = pools.count();
-        WalkPartitionChain(reader, firstSector + i, pools);
+        WalkPartitionChain(reader, {firstSector + i, std::nullopt}, pools);
         for (uint32_t row = before; row < pools.count(); ++row) events.onPoolAdded(row, pools[row]);
         events.onPoolsFound(pools.count());
         if (pools.count() > kScanPoolLimit) {

@@ -10,8 +10,10 @@ bool ListPoolsFromPartitionTable(SectorReader& reader, PoolTable& pools) {
     pools.clear();
     const auto table = ParsePartitionTable(ReadOneSector(reader, 0));
     if (!table) return false;
-    for (const PartitionTableEntry& entry : *table)
-        if (entry.used()) WalkPartitionChain(reader, entry.firstSector, pools);
+    for (const PartitionTableEntry& entry : *table) {
+        if (entry.used())
+            WalkPartitionChain(reader, {entry.firstSector, uint64_t{entry.firstSector} + entry.sectorCount}, pools);
+    }
     return true;
 }
 

@@ -13,6 +13,11 @@ constexpr size_t kMaxSegments = 50;
 // On-disk pool names keep at most 15 characters.
 constexpr size_t kMaxPoolNameLength = 15;
 
+// Where a pool's size was taken from. A pool alone in its partition whose pool information
+// gives no usable size (unreadable, 0, or reaching past the disk) is taken to fill its
+// partition table entry, or, found by a scan or past its entry, to reach the disk's end.
+enum class PoolSizeSource : uint8_t { PoolInformation, PartitionEntry, DiskEnd };
+
 // One row of the pool table. segmentStart and segmentExtent are indexed by segment number and
 // both hold exactly segmentCount values (0 to 49; a segment that was not met holds zeros).
 struct PoolEntry {
@@ -22,7 +27,15 @@ struct PoolEntry {
     uint32_t segmentCount = 0;
     std::vector<uint32_t> segmentStart;   // disk sector where each segment's data begins
     std::vector<uint32_t> segmentExtent;  // descriptor value; for a lone segment poolSize + header
+    PoolSizeSource sizeSource = PoolSizeSource::PoolInformation;
 };
+
+// The length in sectors of a segment whose record holds `extent`: that extent in a pool of
+// several segments; in a pool alone in its partition, whose record keeps poolSize + header
+// sector there, the pool's size.
+inline uint64_t SegmentLength(uint32_t segmentCount, uint32_t poolSize, uint32_t extent) {
+    return segmentCount == 1 ? poolSize : extent;
+}
 
 // The pool that volume discovery, the mount and the file copy work on.
 struct SelectedPool {

@@ -30,6 +30,13 @@ MetadataDamage DamageMap::metadataDamage() const {
     return damage;
 }
 
+std::vector<SectorRange> DamageMap::metadataRanges() const {
+    std::lock_guard lock(mutex_);
+    std::vector<SectorRange> ranges;
+    for (const auto& [first, end] : metadataEnds_) ranges.push_back({first, end - first});
+    return ranges;
+}
+
 // The first range whose end lies beyond `sector`; the caller holds the lock.
 std::map<uint64_t, uint64_t>::const_iterator DamageMap::firstReaching(uint64_t sector) const {
     auto it = ends_.upper_bound(sector);

@@ -45,6 +45,8 @@ public:
     // unreadable metadata. Kept beside the ranges, which it never changes.
     void noteMetadataRead(uint64_t first, uint64_t count, uint64_t diskEnd);
     MetadataDamage metadataDamage() const;
+    // The damaged sectors of structures, as sorted ranges.
+    std::vector<SectorRange> metadataRanges() const;
 
     // True once a rescue map has filled the map before any read: the damage of every sector is
     // then known without reading it.

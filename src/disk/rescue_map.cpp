@@ -49,23 +49,23 @@ std::optional<uint64_t> Number(std::string_view word) {
     return value;
 }
 
-// The pass of the status line: a positive decimal number.
-std::optional<uint64_t> PassNumber(std::string_view word) {
-    if (!word.empty() && word[0] == '+') word.remove_prefix(1);
+// The pass of the status line, when the word begins with a number: its leading decimal digits,
+// a positive number. A word that begins otherwise is a later copier's field and is not read.
+std::optional<std::string> PassError(std::string_view word) {
+    const std::string text(word);
+    const bool negative = !word.empty() && word[0] == '-';
+    if (!word.empty() && (word[0] == '+' || negative)) word.remove_prefix(1);
     uint64_t value = 0;
-    if (word.empty() || word[0] == '+' || word[0] == '-') return std::nullopt;
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (error != std::errc() || end != word.data() + word.size() || value == 0) return std::nullopt;
-    return value;
+    if (end == word.data()) return std::nullopt;
+    if (error != std::errc() || negative || value == 0) return "bad pass number " + text + " (a pass counts from 1)";
+    return std::nullopt;
 }
 
-bool IsAreaStatus(std::string_view word) {
-    return word.size() == 1 && std::string_view("?*/-+").find(word[0]) != std::string_view::npos;
-}
+// A status is the first character of its word; what follows it on the line is not read.
+bool IsAreaStatus(std::string_view word) { return std::string_view("?*/-+").find(word[0]) != std::string_view::npos; }
 
-bool IsCopyStatus(std::string_view word) {
-    return word.size() == 1 && std::string_view("?*/-FG+").find(word[0]) != std::string_view::npos;
-}
+bool IsCopyStatus(std::string_view word) { return std::string_view("?*/-FG+").find(word[0]) != std::string_view::npos; }
 
 // Checks the status line: a position, the copier's state, and optionally its pass number and
 // further fields of later copiers, which are not read.
@@ -73,9 +73,7 @@ std::optional<std::string> StatusLineError(const std::vector<std::string_view>& 
     if (words.size() < 2) return "the status line holds a position, a state and a pass";
     if (!Number(words[0])) return "bad position " + std::string(words[0]);
     if (!IsCopyStatus(words[1])) return "unknown copy state " + std::string(words[1]);
-    if (words.size() >= 3 && !PassNumber(words[2]))
-        return "bad pass number " + std::string(words[2]) + " (a pass counts from 1)";
-    return std::nullopt;
+    return words.size() >= 3 ? PassError(words[2]) : std::nullopt;
 }
 
 void AddArea(std::vector<ByteArea>& areas, uint64_t position, uint64_t size) {
@@ -122,21 +120,23 @@ std::variant<RescueMap, RescueMapError> ParseRescueMap(std::string_view text) {
             statusSeen = true;
             continue;
         }
-        if (words.size() != 3) return RescueMapError{lineNumber, "an area line holds a position, a size and a status"};
+        if (words.size() < 3) return RescueMapError{lineNumber, "an area line holds a position, a size and a status"};
         const auto position = Number(words[0]);
         const auto size = Number(words[1]);
         if (!position) return RescueMapError{lineNumber, "bad position " + std::string(words[0])};
         if (!size) return RescueMapError{lineNumber, "bad size " + std::string(words[1])};
-        if (*size == 0) return RescueMapError{lineNumber, "an area of size 0"};
         if (!IsAreaStatus(words[2])) return RescueMapError{lineNumber, "unknown status " + std::string(words[2])};
         if (*position < map.coveredEnd)
             return RescueMapError{lineNumber, "the area overlaps or comes before the area above it"};
+        // The map of an empty domain holds an area of size 0, at 0; nowhere else is one.
+        if (*size == 0 && *position != 0) return RescueMapError{lineNumber, "an area of size 0 past position 0"};
+        if (*size == 0) continue;
         if (*size > std::numeric_limits<uint64_t>::max() - *position)
             return RescueMapError{lineNumber, "the area ends past the largest position"};
         AddArea(map.unrescued, map.coveredEnd, *position - map.coveredEnd);
         AddArea(map.untried, map.coveredEnd, *position - map.coveredEnd);
-        if (words[2] != "+") AddArea(map.unrescued, *position, *size);
-        if (words[2] == "?") AddArea(map.untried, *position, *size);
+        if (words[2][0] != '+') AddArea(map.unrescued, *position, *size);
+        if (words[2][0] == '?') AddArea(map.untried, *position, *size);
         map.coveredEnd = *position + *size;
     }
     if (!statusSeen)

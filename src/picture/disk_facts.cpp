@@ -1,5 +1,7 @@
 #include "picture/disk_facts.h"
 
+#include <unordered_set>
+
 #include "discovery/pool_mapping.h"
 #include "disk/sector.h"
 #include "recovery/file_condition.h"
@@ -16,6 +18,14 @@ void ForEachFileRun(const SelectedPool& pool, uint64_t diskSectors, const ItemRe
         const uint64_t end = (run.diskOffset + run.length + kSectorSize - 1) / kSectorSize;
         if (end > first) take(SectorRange{first, end - first});
     }
+}
+
+// A metadata block, sector by sector through the pool's mapping, as it was read.
+void AddBlock(DiskPicture& picture, const SelectedPool& pool, MetadataKind kind, uint64_t sector) {
+    const BlockRuns block = BlockRunsAt(pool, sector);
+    std::vector<SectorRange> runs;
+    for (size_t i = 0; i < block.count; ++i) runs.push_back({block.runs[i].diskSector, block.runs[i].sectors});
+    picture.addMetadata(kind, sector, runs);
 }
 
 }  // namespace
@@ -41,24 +51,34 @@ std::vector<SectorRange> PoolAreas(const SelectedPool& pool) {
 
 DiskPicture LayDiskOut(const DiskFacts& facts) {
     DiskPicture picture(facts.diskSectors);
-    if (facts.partitionTable) picture.add({0, 1, PictureKind::PartitionTable, 0});
-    for (const SectorRange& area : facts.headerAreas) picture.add({area.first, area.count, PictureKind::PartitionHeader, 0});
+    // Every listing reads sector 0 as the partition table: one that cannot be read counts as
+    // the table the warning says was lost.
+    if (facts.partitionTable || (facts.damage && facts.damage->touches(0, 1)))
+        picture.add({0, 1, PictureKind::PartitionTable, 0});
+    for (uint32_t i = 0; i < facts.headerAreas.size(); ++i)
+        picture.add({facts.headerAreas[i].first, facts.headerAreas[i].count, PictureKind::PartitionHeader, i});
     for (uint32_t row = 0; row < facts.pools.size(); ++row) {
         picture.poolNames.push_back(facts.pools[row].name);
         for (const SectorRange& area : PoolAreas(facts.pools[row])) picture.add({area.first, area.count, PictureKind::Pool, row});
     }
     if (facts.selectedPool && *facts.selectedPool < facts.pools.size()) {
         picture.selectedPool = *facts.selectedPool;
-        if (facts.superblockSector) picture.addMetadata(MetadataKind::Superblock, *facts.superblockSector);
-        for (uint64_t block : facts.objectTreeBlocks) picture.addMetadata(MetadataKind::ObjectTreeNode, block);
+        const SelectedPool& pool = facts.pools[*facts.selectedPool];
+        // Each block once, as what it was first met as: a walk of the whole pool takes the
+        // object tree's root for its volume's, and meets the object tree's leaves again.
+        std::unordered_set<uint64_t> pictured;
+        const auto add = [&](MetadataKind kind, uint64_t sector) {
+            if (pictured.insert(sector).second) AddBlock(picture, pool, kind, sector);
+        };
+        if (facts.superblockSector) add(MetadataKind::Superblock, *facts.superblockSector);
+        for (uint64_t block : facts.objectTreeBlocks) add(MetadataKind::ObjectTreeNode, block);
         bool rootMet = false;
         for (uint64_t block : facts.volumeTreeBlocks) {
             rootMet = rootMet || facts.volumeRoot == block;
-            picture.addMetadata(facts.volumeRoot == block ? MetadataKind::VolumeRoot : MetadataKind::VolumeTreeNode, block);
+            add(facts.volumeRoot == block ? MetadataKind::VolumeRoot : MetadataKind::VolumeTreeNode, block);
         }
-        if (facts.volumeRoot && !rootMet) picture.addMetadata(MetadataKind::VolumeRoot, *facts.volumeRoot);
+        if (facts.volumeRoot && !rootMet) add(MetadataKind::VolumeRoot, *facts.volumeRoot);
         if (facts.tree) {
-            const SelectedPool& pool = facts.pools[*facts.selectedPool];
             // Room for the spans of the reads as well, which come last: growing past a million
             // file spans would copy them all once more.
             size_t readSpans = 0;

@@ -5,9 +5,9 @@
 
 namespace lumbra {
 
-DiskLayoutIndex::DiskLayoutIndex(const DiskPicture& picture) : picture_(picture) {
-    // File data is mostly laid out in the order it was written, and metadata blocks are few:
-    // each part is sorted only when it is not already, and the two are merged.
+DiskLayoutIndex::DiskLayoutIndex(const DiskPicture& picture, bool partitionStructures) : picture_(picture) {
+    // File data is mostly laid out in the order it was written, and structures are few: each
+    // part is sorted only when it is not already, and the two are merged.
     const auto& spans = picture.spans();
     std::vector<uint32_t> metadata;
     std::vector<uint32_t> files;
@@ -15,6 +15,9 @@ DiskLayoutIndex::DiskLayoutIndex(const DiskPicture& picture) : picture_(picture)
     for (uint32_t i = 0; i < spans.size(); ++i) {
         if (spans[i].kind == PictureKind::FileData) files.push_back(i);
         else if (spans[i].kind == PictureKind::Metadata) metadata.push_back(i);
+        else if (partitionStructures && (spans[i].kind == PictureKind::PartitionTable ||
+                                         spans[i].kind == PictureKind::PartitionHeader))
+            metadata.push_back(i);
     }
     const auto byFirst = [&spans](uint32_t a, uint32_t b) { return spans[a].first < spans[b].first; };
     for (std::vector<uint32_t>* part : {&metadata, &files})

@@ -44,9 +44,10 @@ void DiskPicture::add(const PictureSpan& span) {
     spans_.push_back(cut);
 }
 
-void DiskPicture::addMetadata(MetadataKind kind, uint64_t sector) {
+void DiskPicture::addMetadata(MetadataKind kind, uint64_t sector, const std::vector<SectorRange>& runs) {
     metadata_.push_back({kind, sector});
-    add({sector, kSectorsPerBlock, PictureKind::Metadata, static_cast<uint32_t>(metadata_.size() - 1)});
+    for (const SectorRange& run : runs)
+        add({run.first, run.count, PictureKind::Metadata, static_cast<uint32_t>(metadata_.size() - 1)});
 }
 
 void DiskPicture::setReads(const DamageMap* damage, const ReadCoverage* coverage) {
@@ -111,6 +112,13 @@ std::array<uint64_t, kPictureKindCount> DiskPicture::totals() const {
     for (size_t kind = 0; kind < kPictureKindCount; ++kind) totals[kind] = MergedLength(byKind[kind]);
     totals[0] = diskSectors_ - totals[0];
     return totals;
+}
+
+uint64_t DiskPicture::sectorsOf(PictureKindSet kinds) const {
+    std::vector<std::pair<uint64_t, uint64_t>> ranges;
+    for (const PictureSpan& span : spans_)
+        if (kinds & KindBit(span.kind)) ranges.emplace_back(span.first, span.first + span.count);
+    return MergedLength(ranges);
 }
 
 std::pair<uint64_t, uint64_t> DiskPicture::selectedPoolArea() const {

@@ -14,7 +14,8 @@
 namespace lumbra {
 
 // Sectors [first, first + count) of one kind. owner: the pool row for Pool, the file's index in
-// the file list for FileData, the index into DiskPicture::metadata() for Metadata, else 0.
+// the file list for FileData, the index into DiskPicture::metadata() for Metadata, the place
+// among the header areas for PartitionHeader, else 0.
 struct PictureSpan {
     uint64_t first = 0;
     uint64_t count = 0;
@@ -50,8 +51,9 @@ public:
     // Adds a span, cut at the end of the disk; an empty one is left out.
     void add(const PictureSpan& span);
     void reserve(size_t spans) { spans_.reserve(spans); }
-    // A metadata block of 8 sectors; its index is the owner of its span.
-    void addMetadata(MetadataKind kind, uint64_t sector);
+    // A metadata block that starts at disk sector `sector` and lies in `runs` (a block
+    // straddling a segment joint lies in two places); its index is the owner of its spans.
+    void addMetadata(MetadataKind kind, uint64_t sector, const std::vector<SectorRange>& runs);
     // The drive's reads as its records hold them now (they grow while a mount or a copy
     // reads), in place of those given before: every damaged sector as Damaged, but for those
     // the rescue copier never tried, which are NeverRead with every sector the coverage holds
@@ -76,6 +78,8 @@ public:
     // Sectors of each kind, each sector counted once per kind; Nothing: the sectors no span
     // covers but for NeverRead's.
     std::array<uint64_t, kPictureKindCount> totals() const;
+    // Sectors that spans of any of these kinds cover, each counted once.
+    uint64_t sectorsOf(PictureKindSet kinds) const;
 
     // The disk range the selected pool's segments cover, from the lowest segment start to the
     // highest segment end; the whole disk when no pool is selected.

@@ -26,8 +26,8 @@ std::vector<LegendEntry> PictureLegend(const DiskPicture& picture) {
             if (row == picture.selectedPool) {
                 // The selected pool's colour stands for its blocks that hold nothing known.
                 name += ", nothing known";
-                const uint64_t known = totals[static_cast<size_t>(PictureKind::FileData)] +
-                                       totals[static_cast<size_t>(PictureKind::Metadata)];
+                const uint64_t known =
+                    picture.sectorsOf(KindBit(PictureKind::FileData) | KindBit(PictureKind::Metadata));
                 sectors = sectors > known ? sectors - known : 0;
             }
             legend.push_back({PoolColour(row), false, false, name, sectors});

@@ -8,6 +8,7 @@
 #include "picture/disk_name_text.h"
 #include "picture/picture_colours.h"
 #include "picture/picture_legend.h"
+#include "recovery/report_text.h"
 
 namespace lumbra {
 namespace {
@@ -149,7 +150,7 @@ std::string PictureSvg(const DiskPicture& picture, uint32_t gridCells, const std
     for (const LegendEntry& entry : legend)
         if (entry.faded) faded.insert(entry.colour);
     Patterns(w, faded);
-    Text(w, 0, kBarTop - 8, title);
+    Text(w, 0, kBarTop - 8, FileSystemText(title));
     const uint32_t barCellWidth = kWidth / kBarCells;
     for (size_t i = 0; i < bar.size(); ++i)
         Cell(w, picture, bar[i], "bar", static_cast<uint32_t>(i) * barCellWidth, kBarTop, barCellWidth, kBarHeight);

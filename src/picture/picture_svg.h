@@ -20,7 +20,8 @@ constexpr uint32_t kGridTop = 88;
 constexpr uint32_t kLegendLine = 20;
 }  // namespace picture_svg
 
-// gridCells: cells of the pool grid (at least 1); title: a line above the bar (UTF-8).
+// gridCells: cells of the pool grid (at least 1); title: a line above the bar, bytes of the file
+// system (a drive's path): what is not valid UTF-8, and every control character, is written as \xHH.
 std::string PictureSvg(const DiskPicture& picture, uint32_t gridCells, const std::string& title);
 
 }  // namespace lumbra

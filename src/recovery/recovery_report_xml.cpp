@@ -1,6 +1,7 @@
 // The DFXML side of the recovery report: metadata, creator, source, then one volume holding a
-// fileobject per file. The program's own facts are elements of its own namespace, each after
-// the DFXML elements of the same parent.
+// fileobject per file, then how the run ended. The program's own facts are elements of its own
+// namespace, each after the DFXML elements of the same parent, where the schema lets any element
+// stand.
 #include <libxml/xmlversion.h>
 #include <libxml/xmlwriter.h>
 #include <openssl/opensslv.h>
@@ -73,10 +74,14 @@ void WriteCreator(xmlTextWriter* w, const ReportRun& run) {
     Element(w, "command_line", FileSystemText(CommandLineText(run.commandLine)));
     if (const std::string start = IsoTime(run.startTime); !start.empty()) Element(w, "start_time", start);
     xmlTextWriterEndElement(w);
+    xmlTextWriterEndElement(w);
+}
+
+// The creator's children are fixed by the schema, so how the run ended closes the document.
+void WriteRunEnd(xmlTextWriter* w, const ReportRun& run) {
     xmlTextWriterStartElementNS(w, X("lumbra"), X("run"), nullptr);
     OwnElement(w, "stopped", run.stopped ? "1" : "0");
     OwnElement(w, "files_not_reached", std::to_string(run.filesNotReached));
-    xmlTextWriterEndElement(w);
     xmlTextWriterEndElement(w);
 }
 
@@ -121,9 +126,9 @@ void WriteVolume(xmlTextWriter* w, const ReportRun& run) {
     Element(w, "sector_size", std::to_string(kSectorSize));
     Element(w, "block_size", std::to_string(kBlockSize));
     Element(w, "ftype_str", "NSS");
+    for (const ReportEntry& entry : run.entries) WriteFileObject(w, entry);
     OwnElement(w, "pool_name", DiskNameXmlText(run.poolName));
     OwnElement(w, "volume_name", DiskNameXmlText(run.volumeName));
-    for (const ReportEntry& entry : run.entries) WriteFileObject(w, entry);
     xmlTextWriterEndElement(w);
 }
 
@@ -150,6 +155,7 @@ std::string ReportXml(const ReportRun& run) {
     Element(w, "image_filename", FileSystemText(run.sourcePath));
     xmlTextWriterEndElement(w);
     WriteVolume(w, run);
+    WriteRunEnd(w, run);
     xmlTextWriterEndDocument(w);
     writer.reset();
     return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),

@@ -33,12 +33,16 @@ void ReportScanPosition(MountContext& context, uint64_t poolSector, uint32_t tot
     context.events.progress(static_cast<uint32_t>(std::min<uint64_t>(poolSector * 100 / total, 99)));
 }
 
-// Reads the first sector of a pool block and, when it begins a leaf, the whole block.
+// Reads the first sector of a pool block and, when it begins a leaf, the whole block. A first
+// sector that cannot be read may have begun a leaf: it counts as unreadable metadata, as the
+// leaf's own sectors do. The leaves read are queued, as the walk of the tree queues its blocks.
 void ScanBlock(MountContext& context, uint64_t diskSector, BlockBytes& block) {
     block.fill(0);
     context.reader.ReadSectors(diskSector, 1, block.data());
+    NoteMetadataRead(context.reader, diskSector, 1);
     if (ParseNodeKind(block) != NodeKind::Leaf) return;
-    block = ReadPoolBlockAt(context.reader, context.pool, diskSector, false);
+    block = ReadPoolBlockAt(context.reader, context.pool, diskSector);
+    QueueBlock(context, diskSector);
     ParseLeafBlock(context, block, false);
 }
 

@@ -46,6 +46,10 @@ TEST(CliConventions, SectorNumbersAreTakenInHexadecimalToo) {
     const std::vector<Case> cases = {
         {"0x10", 16}, {"0XfF", 255}, {"16", 16}, {"0x", std::nullopt}, {"0xg", std::nullopt}, {"x10", std::nullopt},
         {"0xffffffffffffffff", UINT64_MAX}, {"0x10000000000000000", std::nullopt}, {"0x0", 0}, {"-0x1", std::nullopt},
+        // A byte position, as mapfiles count, names the sector holding that byte.
+        {"0x18D000b", 0xC68}, {"0x18D1FFb", 0xC68}, {"0x18D200b", 0xC69}, {"1625088b", 3174}, {"511b", 0}, {"512b", 1},
+        {"0xffffffffffffffffb", UINT64_MAX / 512}, {"b", std::nullopt}, {"0xb", std::nullopt}, {"0xB", 11},
+        {"0x18D00B", 0x18D00B}, {"12bb", std::nullopt}, {"12B", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(cli::ParseSectorArgument(c.text, 0, UINT64_MAX), c.number) << c.text;
     EXPECT_EQ(cli::ParseSectorArgument("0x7", 7, 8), 7u);

@@ -2,8 +2,11 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "cli_recovery_fixture.h"
+#include "cli/json_writer.h"
+#include "cli/record_json.h"
 #include "disk/sector.h"
 
 namespace lumbra {
@@ -57,6 +60,32 @@ TEST_F(CliDamage, MapfileGivesEachFileItsConditionInListAndFind) {
     EXPECT_NE(run.out.find("\"size\":4096,\"condition\":\"intact\"}"), std::string::npos) << run.out;
 }
 
+// A file cut short names the bytes it lacks as a damaged one names those it could not read.
+TEST(CliJson, ConditionsWithUnreadableBytesNameTheirRanges) {
+    const struct {
+        FileCondition condition;
+        std::string json;
+    } cases[] = {
+        {{ConditionKind::Intact, 0, {}}, "{\"format\":1,\"condition\":\"intact\"}"},
+        {{ConditionKind::NotReadYet, 0, {}}, "{\"format\":1,\"condition\":\"not read yet\"}"},
+        {{ConditionKind::Damaged, 512, {{4096, 512}}},
+         "{\"format\":1,\"condition\":\"damaged\",\"unreadableBytes\":512,\"unreadableRanges\":[{\"offset\":4096,\"length\":512}]}"},
+        {{ConditionKind::CutShort, 1000, {{0, 24}, {9000, 976}}},
+         "{\"format\":1,\"condition\":\"cut short\",\"unreadableBytes\":1000,\"unreadableRanges\":[{\"offset\":0,\"length\":24},"
+         "{\"offset\":9000,\"length\":976}]}"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        {
+            cli::JsonWriter json(out);
+            json.beginObject();
+            cli::WriteCondition(json, c.condition);
+            json.endObject();
+        }
+        EXPECT_EQ(out.str(), c.json);
+    }
+}
+
 size_t Occurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -107,6 +136,90 @@ TEST_F(CliDamage, UnreadableMetadataIsToldAtTheEndOfTheStep) {
     run = Run({"list", "--json"}, map);  // only file data was lost
     EXPECT_EQ(run.err.find("metadata sector"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":0}"), std::string::npos);
+}
+
+// --pool-based is advised only where it helps: when structures inside the pool were lost, not
+// the partition table or a partition header, which a walk of the pool needs as much.
+TEST_F(CliDamage, PoolBasedIsAdvisedOnlyForStructuresInsideThePool) {
+    const auto& pool = disk.image.pools()[0];
+    const uint64_t leaf = *pool.toDiskSector(pool.volumes[0].leafBlocks.at(0) * kSectorsPerBlock + 7);
+    const uint64_t header = pool.segments.at(0).headerSector;
+    const struct {
+        uint64_t sector;
+        std::vector<std::string> arguments;
+        bool advice;
+    } cases[] = {
+        {leaf, {"list"}, true},
+        {leaf, {"list", "--pool-based"}, false},
+        {0, {"list"}, false},
+        {header, {"list"}, false},
+        {header + 29, {"volumes", "--drive", "0", "--pool", "0"}, false},
+    };
+    for (const auto& c : cases) {
+        const std::string lost = MapWithBadBytes("lost" + std::to_string(c.sector) + ".map", c.sector, 512);
+        std::vector<std::string> arguments = {"--no-drives", "--image", disk.path, "--mapfile", lost};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        if (c.arguments.front() == "list") arguments.insert(arguments.end(), kMount.begin(), kMount.end());
+        const auto run = test::RunCli(arguments);
+        EXPECT_NE(run.err.find("could not be read (first: sector " + std::to_string(c.sector) + ")"), std::string::npos)
+            << c.sector << ": " << run.err;
+        EXPECT_EQ(run.err.find("try --pool-based") != std::string::npos, c.advice) << c.sector << ": " << run.err;
+    }
+}
+
+// A walk of the whole pool and a scan for partitions count what they could not read as the walk
+// of the tree does: the first sector of a leaf, and a header inside the scanned range.
+TEST_F(CliDamage, PoolBasedWalkAndScanCountTheSectorsTheyCouldNotRead) {
+    const auto& pool = disk.image.pools()[0];
+    const uint64_t leaf = *pool.toDiskSector(pool.volumes[0].leafBlocks.at(0) * kSectorsPerBlock);
+    const uint64_t header = pool.segments.at(0).headerSector;
+    const std::string end = std::to_string(disk.image.sectorCount());
+    const struct {
+        uint64_t sector;
+        std::vector<std::string> arguments;
+    } cases[] = {
+        {leaf, {"list", "--drive", "0", "--pool", "0", "--pool-based"}},
+        {header, {"pools", "--drive", "0", "--scan", "0", end}},
+    };
+    for (const auto& c : cases) {
+        const std::string lost = MapWithBadBytes("walk" + std::to_string(c.sector) + ".map", c.sector, 512);
+        std::vector<std::string> arguments = {"--no-drives", "--image", disk.path, "--mapfile", lost};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const auto run = test::RunCli(arguments);
+        EXPECT_NE(run.err.find("warning: 1 metadata sector(s) could not be read (first: sector " + std::to_string(c.sector) +
+                               ")"),
+                  std::string::npos) << c.sector << ": " << run.exitCode << run.err << run.out;
+    }
+}
+
+// The partition structures whose loss the warning counts are named by which, as the metadata
+// blocks and files are.
+TEST_F(CliDamage, WhichNamesThePartitionTableAndHeaderSectorsLost) {
+    const uint64_t header = disk.image.pools()[0].segments.at(0).headerSector;
+    const struct {
+        uint64_t sector;
+        std::string text;
+        std::string json;
+    } cases[] = {
+        {0, "  partition table\tat 0\tfrom sector 0\t1 sector(s)\n",
+         "{\"kind\":\"partition table\",\"headerSector\":0,\"firstSector\":0,\"sectors\":1}"},
+        {header + 5, "  partition header\tat " + std::to_string(header) + "\tfrom sector " + std::to_string(header + 5),
+         "{\"kind\":\"partition header\",\"headerSector\":" + std::to_string(header) +
+             ",\"firstSector\":" + std::to_string(header + 5) + ",\"sectors\":1}"},
+        {header - 1, "  no file or metadata block read lies here\n", "\"items\":[]"},
+    };
+    for (const auto& c : cases) {
+        const std::string lost = MapWithBadBytes("which" + std::to_string(c.sector) + ".map", c.sector, 512);
+        const std::vector<std::string> which = {"--no-drives", "--image", disk.path, "--mapfile", lost,
+                                                "which", "--drive", "0", "--damaged"};
+        auto run = test::RunCli(which);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.out.find(c.text), std::string::npos) << c.sector << ": " << run.out;
+        auto json = which;
+        json.push_back("--json");
+        run = test::RunCli(json);
+        EXPECT_NE(run.out.find(c.json), std::string::npos) << c.sector << ": " << run.out;
+    }
 }
 
 TEST_F(CliDamage, AFileOnStandardOutputCountsItsUnreadableBytes) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "cli_runner.h"
 #include "support/nss_image_builder.h"
@@ -39,6 +40,89 @@ TEST(CliPools, ListsThePartitionTablePoolsAsJson) {
         << run.out;
     EXPECT_EQ(run.out.find("CAF"), std::string::npos);
     EXPECT_TRUE(run.err.empty()) << "no progress line when stderr is not a terminal";
+}
+
+// A segment's extent is its length in sectors, alone in its partition or one of several.
+TEST(CliPools, EachSegmentsExtentIsItsLength) {
+    const struct {
+        std::vector<SegmentPlan> segments;
+        std::string json;
+    } cases[] = {
+        {{{.headerSector = 2048, .extent = 4096}},
+         "\"poolSize\":4096,\"poolSizeFrom\":\"pool information\",\"segmentCount\":1,\"segments\":[{\"start\":2080,\"extent\":4096}]"},
+        {{{.headerSector = 2048, .extent = 1004}, {.headerSector = 8192, .extent = 3092}},
+         "\"poolSize\":4096,\"poolSizeFrom\":\"pool information\",\"segmentCount\":2,\"segments\":[{\"start\":2080,\"extent\":1004},"
+         "{\"start\":8224,\"extent\":3092}]"},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder("cli_extent");
+        const std::string disk = folder.file("disk.img");
+        NssImageBuilder()
+            .pool({.name = "P", .segments = c.segments, .volumes = {VolumePlan{.name = "V"}}})
+            .partitionTableEntry(2048)
+            .build()
+            .writeTo(disk);
+        const auto run = RunCli({"--no-drives", "pools", "--drive", disk, "--json"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.out.find(c.json), std::string::npos) << run.out;
+    }
+}
+
+// A pool alone in its partition whose pool information cannot be read (header + 29) is not
+// lost: its size is taken from its partition table entry, or, found by a scan, from the disk's
+// end; one warning says so, the volumes are listed with that note and the files are found.
+TEST(CliPools, APoolWhoseSizeCannotBeReadFillsItsPartitionOrTheDisk) {
+    VolumePlan volume{.name = "V"};
+    volume.addFile("Kept.txt", 0, 5000);
+    ScratchFolder folder("cli_pool_size");
+    const std::string disk = folder.file("disk.img");
+    NssImageBuilder()
+        .pool({.name = "P", .segments = {{.headerSector = 2048, .extent = 4096}}, .volumes = {volume}})
+        .partitionTableEntry(2048, 32 + 4096)
+        .diskSectors(8192)
+        .build()
+        .writeTo(disk);
+    const auto map = [&](const std::string& name, uint64_t lost) {
+        const std::string path = folder.file(name);
+        std::ofstream(path) << "0 +\n0 " << lost * 512 << " +\n" << lost * 512 << " 512 -\n" << (lost + 1) * 512
+                            << " " << (8192 - lost - 1) * 512 << " +\n";
+        return path;
+    };
+    const struct {
+        uint64_t lost;  // the sector the map hides
+        std::vector<std::string> scan;
+        std::string from;
+        uint64_t poolSize;
+    } cases[] = {
+        {2048 + 29, {}, "partition table entry", 4096},
+        {2048 + 29, {"--scan", "0", "8192"}, "disk end", 8192 - 2080},
+        {2048 + 30, {}, "pool information", 4096},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> image = {"--no-drives", "--image", disk, "--mapfile", map("m" + std::to_string(c.lost), c.lost)};
+        const auto command = [&](std::vector<std::string> words) {
+            words.insert(words.begin(), image.begin(), image.end());
+            words.insert(words.end(), {"--drive", "0"});
+            words.insert(words.end(), c.scan.begin(), c.scan.end());
+            return RunCli(words);
+        };
+        auto run = command({"pools", "--json"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.out.find("\"poolSize\":" + std::to_string(c.poolSize) + ",\"poolSizeFrom\":\"" + c.from + "\""),
+                  std::string::npos) << c.from << ": " << run.out;
+        size_t warnings = 0;
+        for (size_t at = run.err.find("gives no usable size"); at != std::string::npos; at = run.err.find("gives no usable size", at + 1))
+            ++warnings;
+        EXPECT_EQ(warnings, c.from == "pool information" ? 0u : 1u) << c.from << ": " << run.err;
+        run = command({"volumes", "--pool", "0"});
+        ASSERT_EQ(run.exitCode, 0) << c.from << ": " << run.err;
+        EXPECT_NE(run.out.find("V "), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("Note: the pool's size could not be read") != std::string::npos,
+                  c.from != "pool information") << c.from << ": " << run.out;
+        run = command({"list", "--pool", "0", "--volume", "0"});
+        EXPECT_EQ(run.exitCode, 0) << c.from << ": " << run.err;
+        EXPECT_NE(run.out.find("Kept.txt"), std::string::npos) << c.from << ": " << run.out;
+    }
 }
 
 TEST(CliPools, ScanFindsEveryPoolAndWritesNamesAsUtf8) {

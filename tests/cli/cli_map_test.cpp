@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "cli_recovery_fixture.h"
 #include "disk/sector.h"
@@ -47,6 +48,8 @@ TEST_F(CliMap, LegendGivesTheSizeOfEachKindAndTheDamageOfTheMapfile) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("pool POOL "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("partition table                              1 sectors  512 B"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nDamaged and never read sectors count also in the kind of area they lie in.\n"),
+              std::string::npos) << run.out;
     run = Run({"map", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out.rfind("{\"format\":1,\"diskSectors\":", 0), 0u) << run.out;
@@ -96,8 +99,52 @@ TEST_F(CliMap, WhichNamesTheFileInASectorRangeAndInTheDamage) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "sectors " + std::to_string(reportSector) + "-" + std::to_string(reportSector + 1) +
                            "\n  file\t\\Docs\\Report.doc\tfrom sector " + std::to_string(reportSector) + "\t2 sector(s)\n");
-    run = Run({"which", "--sector", "0"});
-    EXPECT_EQ(run.out, "sectors 0-0\n  no file or metadata block read lies here\n");
+    run = Run({"which", "--sector", "1"});
+    EXPECT_EQ(run.out, "sectors 1-1\n  no file or metadata block read lies here\n");
+}
+
+// Where a sector is asked for, a hexadecimal number or a byte position as the mapfile writes it
+// names the same sector.
+TEST_F(CliMap, WhichTakesASectorInHexadecimalOrAsABytePosition) {
+    const auto expected = Run({"which", "--sector", std::to_string(reportSector)});
+    ASSERT_EQ(expected.exitCode, 0) << expected.err;
+    ASSERT_NE(expected.out.find("Report.doc"), std::string::npos) << expected.out;
+    std::ostringstream hex, bytes, lastByte;
+    hex << "0x" << std::uppercase << std::hex << reportSector;
+    bytes << "0x" << std::uppercase << std::hex << reportSector * kSectorSize << "b";
+    lastByte << (reportSector + 1) * kSectorSize - 1 << "b";
+    for (const std::string& form : {hex.str(), bytes.str(), lastByte.str()}) {
+        const auto run = Run({"which", "--sector", form});
+        EXPECT_EQ(run.exitCode, 0) << form << ": " << run.err;
+        EXPECT_EQ(run.out, expected.out) << form;
+    }
+    EXPECT_NE(Run({"which", "--sector", std::to_string((reportSector + 1) * kSectorSize) + "b"}).out, expected.out);
+    EXPECT_EQ(Run({"which", "--sector", "0xg"}).exitCode, 2);
+}
+
+// A walk of the whole pool pictures the leaves it read, and the object tree's root, which it
+// takes for its volume's, once.
+TEST_F(CliMap, PoolBasedPicturesTheLeavesItReadAndTheRootOnce) {
+    const std::vector<std::string> poolBased = {"--drive", "0", "--pool", "0", "--pool-based"};
+    const auto withSource = [&](std::vector<std::string> words) {
+        words.insert(words.end(), poolBased.begin(), poolBased.end());
+        return Run(words, false);
+    };
+    const auto volumes = withSource({"volumes", "--json"});
+    const size_t root = volumes.out.find("\"rootSector\":");
+    ASSERT_NE(root, std::string::npos) << volumes.out;
+    const uint64_t rootSector = std::stoull(volumes.out.substr(root + 13));
+    const auto& pool = disk.image.pools()[0];
+    const uint64_t leaf = *pool.toDiskSector(pool.volumes[0].leafBlocks.at(0) * kSectorsPerBlock);
+    for (const uint64_t sector : {rootSector, leaf}) {
+        const auto run = withSource({"which", "--sector", std::to_string(sector), "--json"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        size_t blocks = 0;
+        for (size_t at = run.out.find("\"kind\":\"metadata\""); at != std::string::npos;
+             at = run.out.find("\"kind\":\"metadata\"", at + 1))
+            ++blocks;
+        EXPECT_EQ(blocks, 1u) << sector << ": " << run.out;
+    }
 }
 
 TEST_F(CliMap, WhichTakesOneQuestionAndACountFromOne) {

@@ -65,9 +65,9 @@ TEST(RescueMap, TrailingCommentsAndOctalNumbersGiveTheAreasOfTheHexTwin) {
         "010000     ?   1   2   # pass 1, a further field of a later copier\n"
         "0          02000  +  #  0 B  1024 B\n"
         "+02000     01000  -\t# 1024 B  512 B\n"
-        "+1536      +512   +#not a comment: no blank before it, so the status is not +\n");
-    ASSERT_TRUE(std::holds_alternative<RescueMapError>(annotated));
-    EXPECT_EQ(std::get<RescueMapError>(annotated).line, 5u);
+        "+1536      +512   +#the status is the first character; the rest of the line is not read\n");
+    ASSERT_TRUE(std::holds_alternative<RescueMap>(annotated)) << std::get<RescueMapError>(annotated).message;
+    EXPECT_EQ(std::get<RescueMap>(annotated).coveredEnd, 0x800u);
     const auto octal = ParseRescueMap(
         "010000 ? 1 2 # pass 1, a further field of a later copier\n"
         "0          02000  +  #  0 B  1024 B\n"
@@ -94,6 +94,26 @@ TEST(RescueMap, AMapThatEndsBeforeOrAfterTheImageIsToldOnce) {
               "the mapfile covers 4608 bytes but the image holds 4607 bytes; areas past the image end are ignored");
 }
 
+// Area lines the copier's own tools accept: a status followed by more characters or words, and
+// the area of size 0 at position 0 that the map of an empty domain holds.
+TEST(RescueMap, AreaLinesTheCopiersToolsAcceptAreRead) {
+    const struct {
+        std::string areas;
+        std::vector<ByteArea> unrescued;
+    } cases[] = {
+        {"0 0x200 +#x\n0x200 0x200 -#y\n", {{0x200, 0x200}}},
+        {"0 0x200 + extra\n0x200 0x200 - two more\n", {{0x200, 0x200}}},
+        {"0 0x200 ++\n0x200 0x200 -+\n", {{0x200, 0x200}}},
+        {"0 0 ?\n0 0 -\n0 0x200 +\n0x200 0x200 -\n", {{0x200, 0x200}}},
+        {"0 0 ?\n", {}},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseRescueMap("0x0 + 1\n" + c.areas);
+        ASSERT_TRUE(std::holds_alternative<RescueMap>(parsed)) << c.areas << std::get<RescueMapError>(parsed).message;
+        EXPECT_EQ(std::get<RescueMap>(parsed).unrescued, c.unrescued) << c.areas;
+    }
+}
+
 TEST(RescueMap, EachMalformedLineIsRefusedWithItsNumber) {
     const std::string head = "# map\n0 +\n0 0x200 +\n";  // lines 1 to 3
     const struct {
@@ -102,14 +122,14 @@ TEST(RescueMap, EachMalformedLineIsRefusedWithItsNumber) {
     } cases[] = {
         {"0x200 0x2g0 +", "bad size"},
         {"0x200 512 x", "unknown status"},
-        {"0x200 512 ++", "unknown status"},
+        {"0x200 512 x+", "unknown status"},
         {"0x100 512 +", "overlaps"},
-        {"0x200 0 -", "size 0"},
+        {"0x200 0 -", "size 0 past position 0"},
+        {"0 0 -", "overlaps"},
         {"-5 512 +", "bad position"},
         {"08 512 +", "bad position"},
         {"0x200 0x +", "bad size"},
         {"0x200 +-5 +", "bad size"},
-        {"0x200 512 + extra", "position, a size and a status"},
         {"0x200 512", "position, a size and a status"},
         {"0x200 99999999999999999999 +", "bad size"},
         {"0xFFFFFFFFFFFFFFFF 2 +", "largest position"},
@@ -130,8 +150,11 @@ TEST(RescueMap, EachMalformedLineIsRefusedWithItsNumber) {
         std::string words;  // empty: accepted
     } statusLines[] = {
         {"0x0 + 0", "bad pass number 0"}, {"0x0 + 1", ""},     {"0x0 + +1", ""},     {"0x0 + 07 x y", ""},
-        {"0x0 + -1", "bad pass number"},  {"0x0 + 1x", "bad pass"}, {"0x0 +", ""}, {"+0 F 3", ""},
-        {"0x0", "a position, a state"},
+        {"0x0 + -1", "bad pass number"},  {"0x0 + +0", "bad pass number"}, {"0x0 +", ""}, {"+0 F 3", ""},
+        {"0x0", "a position, a state"},   {"0x0 Q", "unknown copy state"},
+        // As the copier's own tools read it: the state is one character, the pass its leading
+        // digits, a field that is no number a later copier's.
+        {"0x0 +x", ""}, {"0x0 + 1x", ""}, {"0x0 + x", ""}, {"0x0 + 1#c", ""},
     };
     for (const auto& c : statusLines) {
         const auto parsed = ParseRescueMap("# map\n" + c.line + "  # status\n0 0x200 +\n");

@@ -1,8 +1,10 @@
 // The picture's spans on builder disks, the binning into cells, and which cells damage marks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
+#include "discovery/pool_mapping.h"
 #include "disk/rescue_map.h"
 #include "picture/disk_layout_index.h"
 #include "picture/picture_legend.h"
@@ -40,7 +42,7 @@ TEST(DiskPicture, TwoPoolDiskShowsThePartitionTableEachHeaderAndBothPools) {
     std::vector<Span> headers, pools;
     for (uint32_t row = 0; row < 2; ++row) {
         const BuiltSegment& segment = image.pools()[row].segments.at(0);
-        headers.emplace_back(segment.headerSector, segment.dataStart - segment.headerSector, 0);
+        headers.emplace_back(segment.headerSector, segment.dataStart - segment.headerSector, row);
         pools.emplace_back(segment.dataStart, image.pools()[row].poolSize, row);
     }
     EXPECT_EQ(SpansOf(picture, PictureKind::PartitionHeader), headers);
@@ -211,6 +213,58 @@ TEST(DiskPicture, ScanPositionMovesAndDamageIsReplacedWithoutTouchingTheOtherSpa
     EXPECT_EQ(cells[5].dominant, PictureKind::Damaged);
     EXPECT_EQ(picture.totals()[static_cast<size_t>(PictureKind::Damaged)], 3u);
     EXPECT_EQ(DiskLayoutIndex(picture).at(120, 1), (std::vector<LayoutHit>{{PictureKind::FileData, 7, 120, 1}}));
+}
+
+// A metadata block lies where its pool maps its sectors, as it is read: a block straddling a
+// segment joint in two places, a partial last block only as far as the last segment reaches;
+// `which` names it at each.
+TEST(DiskPicture, MetadataBlocksLieWhereThePoolMapsTheirSectors) {
+    const SelectedPool joint{"J", 2004, 2, {100, 2000}, {1004, 1000}};
+    const SelectedPool lone{"L", 1004, 1, {100}, {1004 + 100}};
+    const SelectedPool whole{"W", 2048, 2, {100, 2000}, {1000, 1048}};
+    const struct {
+        SelectedPool pool;
+        uint64_t block;  // pool block of the object-tree node
+        std::vector<Span> spans;
+    } cases[] = {
+        {joint, 125, {{1100, 4, 0}, {2000, 4, 0}}},  // 4 sectors at the end of segment 0, 4 at the start of 1
+        {joint, 124, {{1092, 8, 0}}},                // the block before it: one run
+        {joint, 126, {{2004, 8, 0}}},                // the block after it: one run
+        {joint, 250, {{2996, 4, 0}}},                // the last segment ends 4 sectors into it
+        {lone, 125, {{1100, 8, 0}}},                 // a lone pool's last block is read whole
+        {whole, 125, {{2000, 8, 0}}},                // extents of whole blocks: the block begins segment 1
+    };
+    for (const auto& c : cases) {
+        DiskFacts facts;
+        facts.diskSectors = 5000;
+        facts.pools = {c.pool};
+        facts.selectedPool = 0;
+        facts.objectTreeBlocks = {*PoolBlockToDiskSector(c.pool, c.block)};
+        const DiskPicture picture = LayDiskOut(facts);
+        EXPECT_EQ(SpansOf(picture, PictureKind::Metadata), c.spans) << c.pool.name << " block " << c.block;
+        const DiskLayoutIndex index(picture);
+        for (const auto& [first, count, owner] : c.spans) {
+            EXPECT_EQ(index.at(first + count - 1, 1).size(), 1u) << first;
+            EXPECT_TRUE(index.at(first + count, 1).empty()) << first;
+        }
+    }
+}
+
+// The selected pool's "nothing known" counts each sector once where file data and a metadata
+// block share it.
+TEST(DiskPicture, NothingKnownOfThePoolCountsSharedSectorsOnce) {
+    DiskPicture picture(1000);
+    picture.poolNames = {"P"};
+    picture.selectedPool = 0;
+    picture.add({0, 1000, PictureKind::Pool, 0});
+    picture.add({100, 100, PictureKind::FileData, 0});
+    picture.addMetadata(MetadataKind::VolumeTreeNode, 150, {{150, 8}});
+    picture.addMetadata(MetadataKind::VolumeTreeNode, 300, {{300, 8}});
+    const auto legend = PictureLegend(picture);
+    const auto pool = std::find_if(legend.begin(), legend.end(),
+                                   [](const LegendEntry& entry) { return entry.name == "pool P, nothing known"; });
+    ASSERT_NE(pool, legend.end());
+    EXPECT_EQ(pool->sectors, 1000u - 100u - 8u);
 }
 
 }  // namespace

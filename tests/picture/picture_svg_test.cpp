@@ -127,14 +127,33 @@ TEST(PictureSvg, PoolNamesWithMarkupAndControlCharactersStayText) {
     picture.add({10, 100, PictureKind::Pool, 0});
     picture.add({200, 100, PictureKind::Pool, 1});
     picture.selectedPool = 0;
-    const ParsedSvg parsed = Parse(PictureSvg(picture, 16, "title <&>"));
-    EXPECT_EQ(parsed.texts.at(0), "title <&>");
+    const ParsedSvg parsed = Parse(PictureSvg(picture, 16, "title"));
     EXPECT_NE(std::find_if(parsed.texts.begin(), parsed.texts.end(),
                            [](const std::string& text) { return text.starts_with("pool A<b>&\xEF\xBF\xBD\"', nothing known:"); }),
               parsed.texts.end());
     EXPECT_NE(std::find_if(parsed.texts.begin(), parsed.texts.end(),
                            [](const std::string& text) { return text.starts_with("pool C\xC3\xA9:"); }),
               parsed.texts.end());
+}
+
+// The title holds a drive's path as the file system gives it: the document stays well-formed
+// UTF-8 whatever its bytes.
+TEST(PictureSvg, TitleBytesOfAnyKindStayWellFormedText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Disk /img/a<b>&c.img", "Disk /img/a<b>&c.img"},
+        {"Disk /img/d\xC3\xA9mo.img", "Disk /img/d\xC3\xA9mo.img"},  // UTF-8 stays
+        {"Disk /img/d\xE9mo.img", "Disk /img/d\\xE9mo.img"},          // Latin-1: not UTF-8
+        {"Disk /img/a\x01\x1F\x7F.img", "Disk /img/a\\x01\\x1F\\x7F.img"},
+        {"Disk /img/\xE2\x82", "Disk /img/\\xE2\\x82"},            // cut short
+    };
+    DiskPicture picture(1000);
+    picture.add({10, 100, PictureKind::Pool, 0});
+    picture.poolNames = {"P"};
+    for (const auto& [title, shown] : cases) {
+        const ParsedSvg parsed = Parse(PictureSvg(picture, 16, title));
+        ASSERT_FALSE(parsed.texts.empty()) << shown;
+        EXPECT_EQ(parsed.texts.at(0), shown);
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "recovery/csv_rows.h"
 #include "recovery/recovery_run.h"
 #include "recovery/report_text.h"
+#include "support/dfxml_schema.h"
 #include "support/sha256.h"
 
 namespace lumbra {
@@ -94,7 +95,7 @@ TEST(RecoveryReportXml, MetadataCreatorSourceAndVolumeComeInTheOrderTheSchemaAsk
     xmlNode* root = xmlDocGetRootElement(document.get());
     EXPECT_EQ(Name(root), "dfxml");
     EXPECT_EQ(Namespace(root), kDfxml);
-    EXPECT_EQ(Names(root), (std::vector<std::string>{"metadata", "creator", "source", "volume"}));
+    EXPECT_EQ(Names(root), (std::vector<std::string>{"metadata", "creator", "source", "volume", "run"}));
 
     xmlNode* type = Child(Child(root, "metadata"), "type");
     ASSERT_TRUE(type);
@@ -103,7 +104,7 @@ TEST(RecoveryReportXml, MetadataCreatorSourceAndVolumeComeInTheOrderTheSchemaAsk
 
     xmlNode* creator = Child(root, "creator");
     EXPECT_EQ(Names(creator),
-              (std::vector<std::string>{"program", "version", "build_environment", "execution_environment", "run"}));
+              (std::vector<std::string>{"program", "version", "build_environment", "execution_environment"}));
     EXPECT_EQ(Content(Child(creator, "program")), "Corvalt Lumbra Novell NSS");
     EXPECT_EQ(Content(Child(creator, "version")), "4.03");
     EXPECT_FALSE(Content(Child(Child(creator, "build_environment"), "compiler")).empty());
@@ -116,8 +117,8 @@ TEST(RecoveryReportXml, MetadataCreatorSourceAndVolumeComeInTheOrderTheSchemaAsk
     const std::time_t started = timegm(&parsed);
     EXPECT_GE(started, before);
     EXPECT_LE(started, after);
-    EXPECT_EQ(Namespace(Child(creator, "run")), kOwn);
-    EXPECT_EQ(Content(Child(Child(creator, "run"), "stopped")), "0");
+    EXPECT_EQ(Namespace(Child(root, "run")), kOwn);
+    EXPECT_EQ(Content(Child(Child(root, "run"), "stopped")), "0");
 
     EXPECT_EQ(Names(Child(root, "source")), std::vector<std::string>{"image_filename"});
     EXPECT_EQ(Content(Child(Child(root, "source"), "image_filename")), "/dev/sdz");
@@ -140,7 +141,9 @@ TEST(RecoveryReportXml, MetadataCreatorSourceAndVolumeComeInTheOrderTheSchemaAsk
         EXPECT_EQ(Namespace(Child(node, "written_path")), kOwn);
     }
     EXPECT_EQ(fileObjects, 3u);
-    EXPECT_EQ(Names(volume).back(), "fileobject");
+    const std::vector<std::string> volumeNames = Names(volume);
+    EXPECT_EQ(std::vector<std::string>(volumeNames.end() - 2, volumeNames.end()),
+              (std::vector<std::string>{"pool_name", "volume_name"}));
 }
 
 TEST(ReportText, FileSystemBytesBecomeUtf8WithEveryOtherByteEscaped) {
@@ -175,7 +178,16 @@ TEST(RecoveryReportXml, PathsThatAreNotPlainAsciiKeepTheReportWellFormed) {
                            .size = 3,
                            .sha256 = "ab",
                            .outcome = CopyOutcome::Copied});
+    run.entries.push_back({.originalPath = "\\DIR\\CUT.TXT",
+                           .size = 9000,
+                           .condition = {.kind = ConditionKind::CutShort,
+                                         .unreadableBytes = 512,
+                                         .unreadableRanges = {{4096, 512}}},
+                           .outcome = CopyOutcome::CutShort});
+    run.stopped = true;
+    run.filesNotReached = 2;
     const std::string xml = ReportXml(run);
+    EXPECT_EQ(test::DfxmlSchemaProblems(xml), "") << xml;
     const Document document = ParseXml(xml);
     ASSERT_TRUE(document) << xml;
     xmlNode* root = xmlDocGetRootElement(document.get());
@@ -192,7 +204,7 @@ TEST(RecoveryReportXml, PathsThatAreNotPlainAsciiKeepTheReportWellFormed) {
     const std::string csv = ReportCsv(run);
     EXPECT_NE(xmlCheckUTF8(reinterpret_cast<const xmlChar*>(csv.c_str())), 0) << csv;
     const auto rows = ParseCsv(csv);
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[1][1], "/out/\\x01\\xFF/A_B\xC3\xA9.TXT");
     EXPECT_EQ(rows[1][0], "\\DIR\\A\x01" "B\xC3\xA9.TXT");
 }
@@ -247,7 +259,7 @@ TEST(RecoveryReportCsv, AStoppedRunCountsTheFilesItNeverReached) {
     const auto xmlBytes = ReadWholeFile(run.report->xml);
     const Document document = ParseXml(std::string(xmlBytes.begin(), xmlBytes.end()));
     ASSERT_TRUE(document);
-    xmlNode* record = Child(Child(xmlDocGetRootElement(document.get()), "creator"), "run");
+    xmlNode* record = Child(xmlDocGetRootElement(document.get()), "run");
     EXPECT_EQ(Content(Child(record, "stopped")), "1");
     EXPECT_EQ(Content(Child(record, "files_not_reached")), "2");
 

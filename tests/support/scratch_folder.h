@@ -1,7 +1,9 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with the object. It lies one level
 // down in a fresh folder of its own, so that a file a fault lets escape by ".." lands in the
-// test's own folder too, goes with it, and cannot decide a later run.
+// test's own folder too, goes with it, and cannot decide a later run. Every recovery report left
+// in it is checked against the DFXML schema before it goes.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -9,6 +11,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "support/dfxml_schema.h"
 
 namespace lumbra::test {
 
@@ -23,6 +27,8 @@ public:
         std::filesystem::create_directories(path_);
     }
     ~ScratchFolder() {
+        if (const std::string problems = ReportSchemaProblemsUnder(root_); !problems.empty())
+            ADD_FAILURE() << "a report is not valid DFXML:\n" << problems;
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
