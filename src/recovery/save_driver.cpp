@@ -65,12 +65,14 @@ CopyResult SaveOne(CopyContext& context, const RecoveredTree& tree, const ItemRe
         return CopyRecoveredFile(context, destination, name, file.firstBlock, file.size, CopyMode::Recover);
     const ResumePlan plan = context.ledger ? context.ledger->Begin(file, context.files) : ResumePlan{};
     if (plan.kind == ResumePlan::Kind::AlreadyThere) return {CopyOutcome::AlreadySaved, 0, plan.path};
+    const DestinationFolders::Place place = folders.FolderFor(tree, file.parentId);
+    if (plan.kind == ResumePlan::Kind::Fresh)
+        return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
     CopyContext one = context;
     if (plan.kind == ResumePlan::Kind::RewriteAt) one.rewriteAt = &plan.path;
     // A copy changed since the earlier run is no one's to replace: the file takes a new name.
     if (plan.kind == ResumePlan::Kind::FreshKeep && one.duplicateAction == kOverwriteDuplicates)
         one.duplicateAction = kRenameDuplicates;
-    const DestinationFolders::Place place = folders.FolderFor(tree, file.parentId);
     return CopyRecoveredFile(one, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
 }
 
