@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/exit_codes.h"
+#include "cli/file_error_lines.h"
 #include "cli/file_list_option.h"
 #include "cli/interrupt.h"
 #include "cli/json_writer.h"
@@ -13,6 +14,8 @@
 #include "cli/volume_path.h"
 #include "disk/source_disk.h"
 #include "recovery/recovery_run.h"
+#include "recovery/report_text.h"
+#include "recovery/run_ledger.h"
 
 namespace lumbra::cli {
 
@@ -107,12 +110,37 @@ void PrintSummary(CliContext& context, const RecoveryRunResult& run, bool json, 
     context.out << "\n";
 }
 
-// After Ctrl-C: the files left shorter than their size, which --resume copies again.
+// After Ctrl-C: the files left shorter than their size, and the replacements dropped, which
+// --resume copies again.
 void ListCutShort(CliContext& context, const SaveSummary& summary) {
-    for (const auto& [index, result] : summary.results)
+    for (const auto& [index, result] : summary.results) {
         if (result.outcome == CopyOutcome::CutShort)
-            context.err << "lumbra-nss-cli: cut short by Ctrl-C: " << result.path << " (" << result.bytesWritten
-                        << " bytes written); extract --resume copies it again\n";
+            context.err << "lumbra-nss-cli: cut short by Ctrl-C: " << FileSystemText(result.path) << " ("
+                        << result.bytesWritten << " bytes written); extract --resume copies it again\n";
+        if (result.outcome == CopyOutcome::EarlierKept)
+            context.err << "lumbra-nss-cli: cut short by Ctrl-C and dropped: " << FileSystemText(result.path)
+                        << " keeps the earlier file; extract --resume copies it again\n";
+    }
+}
+
+// The run's ledger in DIR. A resume that cannot follow the earlier run's records refuses;
+// a new run goes on without one and says so.
+std::optional<RunLedger> OpenLedger(CliContext& context, DestinationFiles& files, const std::string& out, bool resume,
+                                    int& exitCode) {
+    std::string failure;
+    auto ledger = RunLedger::Open(files, out, resume, failure);
+    if (!ledger && resume) {
+        exitCode = context.fail(kExitEnvironment, "cannot resume: the state of the earlier extract cannot be read: " +
+                                                      FileSystemText(failure));
+        return std::nullopt;
+    }
+    if (!ledger)
+        context.err << "lumbra-nss-cli: warning: the extract's state cannot be kept (" << FileSystemText(failure)
+                    << "); --resume will not know these files\n";
+    else if (resume && !ledger->continued())
+        context.err << "lumbra-nss-cli: no earlier extract into " << FileSystemText(out)
+                    << " left its state; every file is copied as in a new run\n";
+    return ledger;
 }
 
 // --out -: the bytes of the one file --path names, on standard output and nothing else there.
@@ -193,17 +221,23 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
     std::error_code error;
     std::filesystem::create_directories(options.out, error);
     if (!std::filesystem::is_directory(options.out, error))
-        return context.fail(kExitEnvironment, "cannot create the folder " + options.out);
+        return context.fail(kExitEnvironment, "cannot create the folder " + FileSystemText(options.out) + ": " +
+                                                  (error ? error.message() : std::string("something else has this name")));
+    const bool resume = arguments.has("--resume");
+    int ledgerCode = kExitOk;
+    std::optional<RunLedger> ledger = OpenLedger(context, files, options.out, resume, ledgerCode);
+    if (ledgerCode != kExitOk) return ledgerCode;
 
     SavingFlags flags;
     ExtractProgress progress(SelectedFiles(tree, selection).size());
     CopyContext copy{*source->reader, source->loaded.state.pool, files, flags, options.filters};
     copy.duplicateAction = options.duplicateAction;
-    copy.resume = arguments.has("--resume");
+    copy.ledger = ledger ? &*ledger : nullptr;
     copy.observer = &progress;
-    copy.askContinue = [&context](const std::string& question) {
-        context.err << "lumbra-nss-cli: " << question << "Yes\n";
-        return true;
+    FileErrorLines errorLines(context.err);
+    copy.reportError = [&errorLines, &progress](const CopyError& failure) {
+        progress.finish();
+        errorLines.Report(failure);
     };
     // Ctrl-C stops the saving as "Stop Saving" would.
     const WorkerStop ctrlC(flags.stopSaving);
@@ -219,8 +253,12 @@ int runExtract(CliContext& context, const ParsedArguments& arguments) {
                                   .commandLine = context.commandLine};
     const RecoveryRunResult run = RunRecovery(copy, tree, selection, options.out, runOptions);
     progress.finish();
+    errorLines.Finish();
+    if (ledger && ledger->failed())
+        context.err << "lumbra-nss-cli: warning: the extract's state could not all be written to "
+                    << FileSystemText(ledger->path()) << "; --resume may not know every file\n";
     if (run.reportError) context.err << "lumbra-nss-cli: the report could not be written: " << *run.reportError << "\n";
-    PrintSummary(context, run, arguments.has("--json"), copy.resume, UnreadableMetadataSectors(*source->reader));
+    PrintSummary(context, run, arguments.has("--json"), resume, UnreadableMetadataSectors(*source->reader));
     if (Interrupted()) ListCutShort(context, run.summary);
     const SaveSummary& summary = run.summary;
     if (summary.refused) return context.fail(kExitBadInput, ReplacesInputText(summary.refused->path, summary.refused->input));
@@ -268,14 +306,17 @@ Command ExtractCommand() {
                         "                     name no file there has\n"
                         "  --no-report        write no report\n"
                         "  --keep-times       give each written file its record's date as modification time\n"
-                        "  --resume           go on with an interrupted extract into the same DIR: a file there\n"
-                        "                     of its record's size is left as it is (\"already there\" in the\n"
-                        "                     report), a shorter one is copied again in its place, a missing one\n"
-                        "                     is copied; other files there meet --duplicates as ever\n"
+                        "  --resume           go on with an interrupted extract into the same DIR: every extract\n"
+                        "                     keeps, in DIR/.lumbra-extract-state, which record it wrote under\n"
+                        "                     which name; a record whose copy is whole is left as it is\n"
+                        "                     (\"already there\" in the report), its cut-short or missing copy is\n"
+                        "                     written again in its place, a record not reached meets --duplicates\n"
+                        "                     as ever; a copy changed since is never written over\n"
                         "  --only-intact      save only the files whose data is all readable, and\n"
                         "  --only-damaged     only those with unreadable bytes; both need --mapfile, since on a\n"
                         "                     disk without one a file's condition is known only once it is read\n"
-                        "A file that cannot be created or written is reported and counted as failed, and the\n"
+                        "A file that cannot be created or written is reported (one line with the reason for\n"
+                        "each of the first three of a kind, then a count) and counted as failed, and the\n"
                         "exit code is then 1; so it is when the report cannot be written (the files written\n"
                         "stay). No output is ever written over a file this run reads (a drive, an image, a\n"
                         "rescue map, a loaded snapshot): the run stops there and the exit code is 2. A DIR on\n"

@@ -1,3 +1,5 @@
+#include <cerrno>
+#include <cstring>
 #include <iomanip>
 
 #include "cli/command.h"
@@ -44,9 +46,11 @@ int WriteSvg(CliContext& context, const std::string& path, const std::string& sv
     PosixDestinationFiles files(&context.inputs);
     if (const auto input = files.inputAt(path)) return context.fail(kExitBadInput, ReplacesInputText(path, *input));
     auto file = files.create(path);
-    if (!file) return context.fail(kExitEnvironment, "cannot create " + path);
+    if (!file) return context.fail(kExitEnvironment, "cannot create " + path + ": " + files.lastFailure());
+    errno = 0;
     if (!file->write(reinterpret_cast<const uint8_t*>(svg.data()), svg.size()) || !file->close())
-        return context.fail(kExitEnvironment, "cannot write " + path);
+        return context.fail(kExitEnvironment, "cannot write " + path + ": " +
+                                                  (errno != 0 ? std::strerror(errno) : "the data could not all be stored"));
     return kExitOk;
 }
 

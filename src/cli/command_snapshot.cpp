@@ -75,7 +75,8 @@ int runSnapshotSave(CliContext& context, const ParsedArguments& arguments) {
     const std::string path = SnapshotSavePath(arguments.positional[0]);
     PosixDestinationFiles files(&context.inputs);
     if (auto error = SaveSnapshot(files, path, source->loaded.state, source->loaded.records))
-        return context.fail(error->replacesInput ? kExitBadInput : kExitEnvironment, error->message);
+        return context.fail(error->replacesInput ? kExitBadInput : kExitEnvironment,
+                            error->reason.empty() ? error->message : "cannot save " + path + ": " + error->reason);
     if (arguments.has("--json")) {
         JsonWriter(context.out).beginObject().key("path").value(path).endObject().finish();
     } else {

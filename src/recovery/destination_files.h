@@ -38,6 +38,8 @@ public:
     // link and never replaces an input of the run. nullptr when it cannot be (errno then says
     // why, where the system knows).
     virtual std::unique_ptr<DestinationFile> create(const std::string& path) = 0;
+    // Creates a file where nothing has the name yet; nullptr (errno EEXIST) when anything does.
+    virtual std::unique_ptr<DestinationFile> createNew(const std::string& path);
     // Makes sure a real folder (not a symbolic link) has this name, creating it when nothing
     // does; false otherwise.
     virtual bool ensureFolder(const std::string& path) = 0;
@@ -58,6 +60,7 @@ public:
     std::optional<uint64_t> regularFileSize(const std::string& path) const override;
     bool exists(const std::string& path) const override;
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
+    std::unique_ptr<DestinationFile> createNew(const std::string& path) override;
     bool ensureFolder(const std::string& path) override;
     bool setModificationTime(const std::string& path, int64_t seconds) override;
     std::string lastFailure() const override { return lastFailure_; }

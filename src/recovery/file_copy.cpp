@@ -1,11 +1,14 @@
 #include "recovery/file_copy.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "disk/sector.h"
 #include "recovery/file_condition.h"
 #include "recovery/name_match.h"
+#include "recovery/run_ledger.h"
 #include "recovery/safe_file_name.h"
 
 namespace lumbra {
@@ -13,22 +16,21 @@ namespace {
 
 bool Raised(const std::atomic<int32_t>& flag) { return flag.load(std::memory_order_relaxed) != 0; }
 
-enum class Target { Write, Skip, AlreadySaved };
+enum class Target { Write, Skip };
 
-// Applies the resume rule and the duplicate setting; path and name then hold the target. A
-// folder the saving made in this run is never the target of a file, whatever the setting: the
-// file takes the next free name instead.
-Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::string& name, std::string& path,
-                        uint64_t size) {
-    if (!context.files.exists(path)) return Target::Write;
-    const bool folderOfThisRun = context.folderPaths && context.folderPaths->count(path) != 0;
-    if (!folderOfThisRun && context.resume) {
-        const auto existing = context.files.regularFileSize(path);
-        if (existing && *existing == size) return Target::AlreadySaved;
-        if (existing && *existing < size) return Target::Write;
+// Applies the duplicate setting; path and name then hold the target. A folder the saving made
+// in this run, or the run's ledger, is never the target of a file, whatever the setting: the
+// file takes the next free name instead. Resuming, a file's own cut-short copy is its target.
+Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::string& name, std::string& path) {
+    if (context.rewriteAt) {
+        path = *context.rewriteAt;
+        return Target::Write;
     }
-    if (!folderOfThisRun && context.duplicateAction == kSkipDuplicates) return Target::Skip;
-    if (!folderOfThisRun && context.duplicateAction != kRenameDuplicates) return Target::Write;
+    if (!context.files.exists(path)) return Target::Write;
+    const bool reserved = (context.folderPaths && context.folderPaths->count(path) != 0) ||
+                          (context.ledger && context.ledger->path() == path);
+    if (!reserved && context.duplicateAction == kSkipDuplicates) return Target::Skip;
+    if (!reserved && context.duplicateAction != kRenameDuplicates) return Target::Write;
     for (uint32_t n = 1;; ++n) {
         std::string candidate = DuplicateCandidate(n, name);
         std::string candidatePath = JoinPath(folder, SafeFileName(candidate));
@@ -40,36 +42,43 @@ Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::st
     }
 }
 
-// The copy loop: up to `size` bytes, ending early at Skip, Stop, the end of the pool or the
-// end of the disk. It follows the file's layout, so a block split between two segments is read
-// from both. False when a write failed.
-bool CopyBlocks(CopyContext& context, DestinationFile& file, uint64_t firstBlock, uint64_t size,
-                CopyMode mode, uint64_t& written) {
+enum class CopyEnd { Done, Interrupted, WriteFailed };
+
+// The copy loop: up to `size` bytes, ending early at Skip, Stop (Interrupted), the end of the
+// pool or the end of the disk (Done). It follows the file's layout, so a block split between two
+// segments is read from both.
+CopyEnd CopyBlocks(CopyContext& context, DestinationFile& file, uint64_t firstBlock, uint64_t size,
+                   CopyMode mode, uint64_t& written) {
     const FileLayout layout =
         LayFileOut(context.pool, context.reader.sectorCount(), firstBlock, static_cast<int64_t>(size));
     std::vector<uint8_t> buffer(size_t{kCopyRunBlocks} * kBlockSize);
     for (const DiskRun& run : layout.runs) {
         for (uint64_t done = 0; done < run.length;) {
-            if (Raised(context.flags.skip) || Raised(context.flags.stopSaving)) return true;
+            if (Raised(context.flags.skip) || Raised(context.flags.stopSaving)) return CopyEnd::Interrupted;
             const size_t n = static_cast<size_t>(std::min<uint64_t>(run.length - done, buffer.size()));
             const auto sectors = static_cast<uint32_t>((n + kSectorSize - 1) / kSectorSize);
             std::fill_n(buffer.begin(), size_t{sectors} * kSectorSize, uint8_t{0});
             context.reader.ReadSectors((run.diskOffset + done) / kSectorSize, sectors, buffer.data());
-            if (!file.write(buffer.data(), n)) return false;
+            errno = 0;
+            if (!file.write(buffer.data(), n)) return CopyEnd::WriteFailed;
             written += n;
             done += n;
             if (mode == CopyMode::Recover && context.observer)
                 context.observer->fileProgress(static_cast<uint32_t>(written * 100 / size));
         }
     }
-    return true;
+    return CopyEnd::Done;
 }
 
-CopyResult Failed(CopyContext& context, CopyOutcome outcome, std::string path, CopyMode mode, uint64_t written) {
+// The system's words for errno, or `fallback` when it says nothing.
+std::string ErrnoReason(int error, const char* fallback) { return error != 0 ? std::strerror(error) : fallback; }
+
+CopyResult Failed(CopyContext& context, CopyOutcome outcome, std::string path, CopyMode mode, uint64_t written,
+                  const std::string& reason) {
     if (mode == CopyMode::Recover) {
-        AskToContinue(context, outcome == CopyOutcome::CreationFailed
-                                   ? CreationErrorQuestion(path, context.files.lastFailure())
-                                   : WriteErrorQuestion(path));
+        if (context.reportError) context.reportError({outcome, path, reason});
+        else AskToContinue(context, outcome == CopyOutcome::CreationFailed ? CreationErrorQuestion(path, reason)
+                                                                             : WriteErrorQuestion(path));
     }
     return {outcome, written, std::move(path)};
 }
@@ -114,10 +123,8 @@ CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, st
     std::string path = JoinPath(folder, SafeFileName(name));
     if (mode == CopyMode::Recover) {
         if (!PassesFileFilters(name, context.filters)) return {CopyOutcome::FilteredOut, 0, {}};
-        const Target target =
-            folderMade ? ResolveDuplicate(context, folder, name, path, static_cast<uint64_t>(size)) : Target::Write;
-        if (target == Target::Skip) return {CopyOutcome::DuplicateSkipped, 0, path};
-        if (target == Target::AlreadySaved) return {CopyOutcome::AlreadySaved, 0, path};
+        if (folderMade && ResolveDuplicate(context, folder, name, path) == Target::Skip)
+            return {CopyOutcome::DuplicateSkipped, 0, path};
     }
     if (auto input = context.files.inputAt(path)) {
         // Writing on what is being read destroys it: the whole run ends here.
@@ -128,14 +135,29 @@ CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, st
         if (context.observer) context.observer->fileStarted(path, name, context.flags.savedFiles.load());
         context.flags.savedFiles.fetch_add(1);
     }
+    const bool replacing = folderMade && context.files.exists(path);
+    if (folderMade && context.ledger) context.ledger->Writing(path, replacing);
     std::unique_ptr<DestinationFile> file = folderMade ? context.files.create(path) : nullptr;
-    if (!file) return Failed(context, CopyOutcome::CreationFailed, path, mode, 0);
+    if (!file) return Failed(context, CopyOutcome::CreationFailed, path, mode, 0, context.files.lastFailure());
     uint64_t written = 0;
-    const bool wrote = CopyBlocks(context, *file, firstBlock, static_cast<uint64_t>(size), mode, written);
+    const CopyEnd end = CopyBlocks(context, *file, firstBlock, static_cast<uint64_t>(size), mode, written);
     // A file whose data could not be stored is no copy at all; left under its name, a later run
-    // that skips duplicates would keep it. An earlier copy it was to replace stays.
-    if (!wrote) file->abandon();
-    if (!wrote || !file->close()) return Failed(context, CopyOutcome::WriteFailed, path, mode, written);
+    // that skips duplicates would keep it. An earlier copy it was to replace stays, as it does
+    // when Skip or Stop cut the replacement short.
+    if (end == CopyEnd::WriteFailed) {
+        const std::string reason = ErrnoReason(errno, "the data could not all be stored");
+        file->abandon();
+        return Failed(context, CopyOutcome::WriteFailed, path, mode, written, reason);
+    }
+    if (end == CopyEnd::Interrupted && replacing) {
+        file->abandon();
+        return {CopyOutcome::EarlierKept, written, path};
+    }
+    errno = 0;
+    if (!file->close())
+        return Failed(context, CopyOutcome::WriteFailed, path, mode, written,
+                      ErrnoReason(errno, "the data could not all be stored"));
+    if (end == CopyEnd::Done && context.ledger) context.ledger->Whole(path, written);
     const bool whole = written == static_cast<uint64_t>(size);
     return {whole ? CopyOutcome::Copied : CopyOutcome::CutShort, written, path};
 }

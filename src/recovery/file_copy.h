@@ -18,6 +18,16 @@ namespace lumbra {
 
 enum class CopyMode { Recover, Open };
 
+class RunLedger;
+
+// A file that could not be created (CreationFailed) or written (WriteFailed), and the system's
+// reason; the reason is empty when none is known.
+struct CopyError {
+    CopyOutcome outcome = CopyOutcome::CreationFailed;
+    std::string path;
+    std::string reason;
+};
+
 // Values of the duplicate setting ("Setting of duplicate file(s)").
 constexpr uint16_t kRenameDuplicates = 1;
 constexpr uint16_t kOverwriteDuplicates = 2;
@@ -43,10 +53,14 @@ struct CopyContext {
     // Recover mode: the folders the saving made in this run. A file whose name falls on one
     // takes the next free duplicate name whatever the duplicate setting. May be null.
     const std::unordered_set<std::string>* folderPaths = nullptr;
-    // Resuming an interrupted run into the same folder (recover mode): a target that holds as
-    // many bytes as the file is left as it is, a shorter one is copied again in its place. Any
-    // other target is a duplicate as the setting says.
-    bool resume = false;
+    // Recover mode: notes which record went under which name, for a later resume. May be null.
+    RunLedger* ledger = nullptr;
+    // Resuming, for one file: the path of its own cut-short copy, written again in place
+    // whatever the duplicate setting. Null: the target is chosen as ever.
+    const std::string* rewriteAt = nullptr;
+    // Recover mode without questions (the command line): each file that cannot be created or
+    // written is told here, with its reason, and the run goes on. Unset: askContinue asks.
+    std::function<void(const CopyError& error)> reportError;
 };
 
 // "Error creating file : " + path + ".  Continue Recovery ? ", then the reason on a line of its
@@ -69,7 +83,8 @@ std::string JoinPath(const std::string& folder, const std::string& fileName);
 // recover mode the filters and the duplicate setting apply, `name` becomes the new name when a
 // duplicate is renamed, and the saved-files counter counts the file before it is created. The
 // copy ends early at Skip, Stop, a block the pool cannot map or the end of the disk; the file
-// then keeps what was written and the outcome is CutShort. A creation or write error asks the
+// then keeps what was written and the outcome is CutShort, except that a copy cut short by Skip
+// or Stop never replaces an earlier file: it is dropped (EarlierKept). A creation or write error asks the
 // question (recover mode); a file whose writing failed is removed. folderMade false: the
 // folder could not be made, so the file's creation fails (the duplicate test is not made).
 CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, std::string& name,

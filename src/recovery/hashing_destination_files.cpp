@@ -56,6 +56,13 @@ std::unique_ptr<DestinationFile> HashingDestinationFiles::create(const std::stri
     return std::make_unique<HashingFile>(std::move(file), *this, path);
 }
 
+std::unique_ptr<DestinationFile> HashingDestinationFiles::createNew(const std::string& path) {
+    auto file = inner_.createNew(path);
+    if (!file) return nullptr;
+    digests_.erase(path);
+    return std::make_unique<HashingFile>(std::move(file), *this, path);
+}
+
 std::string HashingDestinationFiles::digestOf(const std::string& path) const {
     auto it = digests_.find(path);
     return it == digests_.end() ? std::string() : it->second;

@@ -18,6 +18,7 @@ public:
         return inner_.regularFileSize(path);
     }
     std::unique_ptr<DestinationFile> create(const std::string& path) override;
+    std::unique_ptr<DestinationFile> createNew(const std::string& path) override;
     bool ensureFolder(const std::string& path) override { return inner_.ensureFolder(path); }
     bool setModificationTime(const std::string& path, int64_t seconds) override {
         return inner_.setModificationTime(path, seconds);

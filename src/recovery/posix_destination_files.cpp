@@ -118,6 +118,14 @@ std::unique_ptr<DestinationFile> PosixDestinationFiles::create(const std::string
         }
         return std::make_unique<PosixFile>(fd, temporary, path);
     }
+    return PosixDestinationFiles::createNew(path);
+}
+
+std::unique_ptr<DestinationFile> PosixDestinationFiles::createNew(const std::string& path) {
+    if (inputAt(path)) {
+        lastFailure_ = "The file is read by this recovery.";
+        return nullptr;
+    }
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode_);
     if (fd < 0) {
         Failed();
@@ -130,6 +138,12 @@ std::unique_ptr<DestinationFile> PosixDestinationFiles::create(const std::string
         return nullptr;
     }
     return std::make_unique<PosixFile>(fd, path, std::string());
+}
+
+std::unique_ptr<DestinationFile> DestinationFiles::createNew(const std::string& path) {
+    if (!exists(path)) return create(path);
+    errno = EEXIST;
+    return nullptr;
 }
 
 bool PosixDestinationFiles::ensureFolder(const std::string& path) {

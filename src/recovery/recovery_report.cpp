@@ -23,6 +23,7 @@ const char* CopyOutcomeText(CopyOutcome outcome) {
         case CopyOutcome::WriteFailed: return "failed, not written";
         case CopyOutcome::ReplacesInput: return "refused, an input of this run";
         case CopyOutcome::AlreadySaved: return "already there";
+        case CopyOutcome::EarlierKept: return "not saved, cut short; the earlier file there kept";
     }
     return "";
 }
@@ -57,9 +58,10 @@ std::string Reason(const char* fallback) { return errno != 0 ? std::strerror(err
 
 }  // namespace
 
-std::optional<std::string> WriteText(DestinationFiles& files, const std::string& path, const std::string& text) {
+std::optional<std::string> WriteText(DestinationFiles& files, const std::string& path, const std::string& text,
+                                     bool onlyNew) {
     errno = 0;
-    auto file = files.create(path);
+    auto file = onlyNew ? files.createNew(path) : files.create(path);
     if (!file) return path + ": " + Reason("it cannot be created");
     errno = 0;
     if (!file->write(reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
@@ -143,8 +145,8 @@ std::string ReportCsv(const ReportRun& run) {
 }
 
 std::optional<std::string> WriteRecoveryReport(DestinationFiles& files, const ReportPaths& paths, const ReportRun& run) {
-    const auto xml = WriteText(files, paths.xml, ReportXml(run));
-    const auto csv = WriteText(files, paths.csv, ReportCsv(run));
+    const auto xml = WriteText(files, paths.xml, ReportXml(run), true);
+    const auto csv = WriteText(files, paths.csv, ReportCsv(run), true);
     return xml ? xml : csv;
 }
 

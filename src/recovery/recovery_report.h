@@ -54,8 +54,9 @@ ReportPaths ReportPathsFor(const std::string& xmlPath);
 std::string ReportXml(const ReportRun& run);
 std::string ReportCsv(const ReportRun& run);
 
-// Writes both files (a half-written one is removed); nullopt when both were written, else
-// "PATH: <reason>" of the first that could not be.
+// Writes both files (a half-written one is removed), each only where nothing has its name yet,
+// so that a report never replaces a file (one this run recovered included); nullopt when both
+// were written, else "PATH: <reason>" of the first that could not be.
 std::optional<std::string> WriteRecoveryReport(DestinationFiles& files, const ReportPaths& paths, const ReportRun& run);
 
 // "saved", "skipped, empty", ..., with ", then replaced by a later file" for an entry replaced.
@@ -67,8 +68,9 @@ std::string IsoStamp(uint32_t timeStamp);
 // One CSV field: quoted when it holds a separator, a quote or a line break; quotes doubled.
 std::string CsvField(const std::string& text);
 
-// Writes a whole text file through the destination files; the path and the reason when it
-// could not be written whole, nullopt when it was.
-std::optional<std::string> WriteText(DestinationFiles& files, const std::string& path, const std::string& text);
+// Writes a whole text file through the destination files (onlyNew: where nothing has the name
+// yet); the path and the reason when it could not be written whole, nullopt when it was.
+std::optional<std::string> WriteText(DestinationFiles& files, const std::string& path, const std::string& text,
+                                     bool onlyNew = false);
 
 }  // namespace lumbra

@@ -65,7 +65,8 @@ RecoveryRunResult RunRecovery(CopyContext& context, const RecoveredTree& tree, c
     DigestRecorder digests(hashing, context.observer);
     hashed.observer = &digests;
     hashed.askContinue = context.askContinue;
-    hashed.resume = context.resume;
+    hashed.ledger = context.ledger;
+    hashed.reportError = context.reportError;
     ReportRun report{.commandLine = options.commandLine,
                      .startTime = std::time(nullptr),
                      .sourcePath = options.sourceName,

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "recovery/destination_folders.h"
+#include "recovery/run_ledger.h"
 
 namespace lumbra {
 namespace {
@@ -36,6 +37,7 @@ void Tally(SaveSummary& summary, const CopyResult& result) {
             break;
         case CopyOutcome::FilteredOut:
         case CopyOutcome::DuplicateSkipped:
+        case CopyOutcome::EarlierKept:
             ++summary.skipped;
             break;
         case CopyOutcome::CreationFailed:
@@ -61,8 +63,17 @@ CopyResult SaveOne(CopyContext& context, const RecoveredTree& tree, const ItemRe
     // Folders are made only for files that will be written, so filters leave no empty ones.
     if (file.size <= 0 || !PassesFileFilters(name, context.filters))
         return CopyRecoveredFile(context, destination, name, file.firstBlock, file.size, CopyMode::Recover);
+    const ResumePlan plan = context.ledger ? context.ledger->Begin(file, context.files) : ResumePlan{};
+    if (plan.kind == ResumePlan::Kind::AlreadyThere) return {CopyOutcome::AlreadySaved, 0, plan.path};
     const DestinationFolders::Place place = folders.FolderFor(tree, file.parentId);
-    return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
+    if (plan.kind == ResumePlan::Kind::Fresh)
+        return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
+    CopyContext one = context;
+    if (plan.kind == ResumePlan::Kind::RewriteAt) one.rewriteAt = &plan.path;
+    // A copy changed since the earlier run is no one's to replace: the file takes a new name.
+    if (plan.kind == ResumePlan::Kind::FreshKeep && one.duplicateAction == kOverwriteDuplicates)
+        one.duplicateAction = kRenameDuplicates;
+    return CopyRecoveredFile(one, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
 }
 
 }  // namespace
@@ -87,6 +98,7 @@ SaveSummary SaveRecoveredFiles(CopyContext& context, const RecoveredTree& tree, 
     SaveSummary summary;
     DestinationFolders folders(context.files, destination);
     context.folderPaths = &folders.paths();
+    if (context.ledger) folders.NoteFile(context.ledger->path());
     for (size_t index : SelectedFiles(tree, selection)) {
         if (context.flags.stopSaving.load() != 0) {
             summary.stopped = true;
@@ -96,7 +108,7 @@ SaveSummary SaveRecoveredFiles(CopyContext& context, const RecoveredTree& tree, 
         const CopyResult result = SaveOne(context, tree, file, destination, folders);
         Tally(summary, result);
         summary.results.emplace_back(index, result);
-        if (result.copied()) folders.NoteFile(result.path);
+        if (result.copied() || result.outcome == CopyOutcome::AlreadySaved) folders.NoteFile(result.path);
         if (context.observer) context.observer->fileFinished(result);
     }
     if (context.flags.stopSaving.load() != 0) summary.stopped = true;

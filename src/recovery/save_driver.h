@@ -23,7 +23,8 @@ struct SaveSelection {
 struct SaveSummary {
     uint32_t saved = 0;       // files written (shortFiles of them shorter than their size)
     uint32_t shortFiles = 0;  // cut short by Skip, Stop, or the end of the pool or the disk
-    uint32_t skipped = 0;     // empty files, files no filter matches, duplicates skipped
+    uint32_t skipped = 0;     // empty files, files no filter matches, duplicates skipped, and
+                              // replacements cut short and dropped (the earlier file kept)
     uint32_t empty = 0;       // of the skipped: files of size 0, which are never created
     uint32_t failed = 0;      // files that could not be created or written
     uint32_t alreadySaved = 0;  // resuming: files found whole from the run before

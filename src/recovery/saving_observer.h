@@ -37,7 +37,10 @@ enum class CopyOutcome {
     CreationFailed,    // the file could not be created
     WriteFailed,       // writing or closing it failed (a full disk): it is removed again
     ReplacesInput,     // the target is a file the run reads: nothing is written, the run stops
-    AlreadySaved,      // resuming: the target holds as many bytes as the file has
+    AlreadySaved,      // resuming: the file's copy from the earlier run is whole (or a later
+                       // file of that run took its name, as the duplicate setting said)
+    EarlierKept,       // Skip or Stop cut short a copy meant to replace an earlier file: the
+                       // copy is dropped and the earlier file stays as it was
 };
 
 struct CopyResult {

@@ -1,6 +1,8 @@
 #include "snapshot/snapshot_writer.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "snapshot/snapshot_format.h"
@@ -104,14 +106,19 @@ std::string SnapshotSavePath(const std::string& chosenPath) {
 std::optional<SnapshotSaveError> WriteSnapshotFile(DestinationFiles& files, const std::string& path,
                                                    const std::vector<uint8_t>& bytes) {
     if (auto input = files.inputAt(path)) return SnapshotSaveError{true, ReplacesInputText(path, *input)};
-    const SnapshotSaveError unable{false, std::string(format::kUnableToSaveText)};
+    auto unable = [](std::string reason) {
+        return SnapshotSaveError{false, std::string(format::kUnableToSaveText), std::move(reason)};
+    };
     auto file = files.create(path);
-    if (!file) return unable;
+    if (!file) return unable(files.lastFailure());
+    errno = 0;
     if (!file->write(bytes.data(), bytes.size())) {
+        const int error = errno;
         file->abandon();
-        return unable;
+        return unable(error != 0 ? std::strerror(error) : "");
     }
-    if (!file->close()) return unable;
+    errno = 0;
+    if (!file->close()) return unable(errno != 0 ? std::strerror(errno) : "");
     return std::nullopt;
 }
 

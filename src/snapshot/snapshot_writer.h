@@ -25,6 +25,7 @@ std::string SnapshotSavePath(const std::string& chosenPath);
 struct SnapshotSaveError {
     bool replacesInput = false;  // the path is a file the run reads
     std::string message;         // what the wizard shows
+    std::string reason;          // the system's words for the failure; empty when none is known
 };
 
 // Writes the bytes through the destination files, which put a file that replaces an earlier

@@ -101,8 +101,9 @@ TEST(CliDemoExtract, EveryFileOfTheDemoDiskComesOutByteForByte) {
                                        "--volume", std::to_string(volumeRow)});
             ASSERT_EQ(run.exitCode, 0) << run.err;
             const auto expected = ExpectedFiles(volume);
-            // The files, and the report's XML and CSV beside them.
-            EXPECT_EQ(RegularFilesBelow(out), expected.size() + 2) << volume.name;
+            // The files, the report's XML and CSV beside them, and the extract's ledger.
+            EXPECT_EQ(RegularFilesBelow(out), expected.size() + 3) << volume.name;
+            EXPECT_TRUE(fs::exists(fs::path(out) / kRunLedgerName)) << volume.name;
             EXPECT_TRUE(fs::exists(fs::path(out) / "lumbra-report.csv")) << volume.name;
             for (const ExpectedFile& file : expected) {
                 EXPECT_TRUE(Bytes(fs::path(out) / file.relativePath) ==

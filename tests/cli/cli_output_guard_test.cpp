@@ -96,6 +96,21 @@ TEST_F(CliOutputGuard, AnExistingReportPathIsRefusedAndTheDefaultNameStillCounts
     EXPECT_TRUE(fs::exists(out + "/lumbra-report-2.xml"));
 }
 
+// A report named like a file the run recovers is not written: the recovered file keeps its
+// bytes and the run says why the report is missing.
+TEST_F(CliOutputGuard, AReportNeverReplacesAFileThisRunRecovered) {
+    ASSERT_EQ(disk.run(With({"extract", "--out", disk.scratch("clean"), "--no-report"}, kMount)).exitCode, 0);
+    auto clean = test::FolderContents(disk.scratch("clean"));
+    ASSERT_EQ(clean["other.txt"].size(), 500u);
+    const std::string out = disk.scratch("out");
+    const std::string taken = out + "/other.txt";
+    const auto run = disk.run(With({"extract", "--out", out, "--report", taken}, kMount));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("the report could not be written: " + taken + ": File exists"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(test::ReadWholeFile(taken) == clean["other.txt"]);
+}
+
 TEST_F(CliOutputGuard, OverwritingARecoveredFileOntoTheImageIsRefused) {
     const std::string folder = disk.folder.path().string();
     ExpectRefused(disk.run(With({"extract", "--out", folder, "--duplicates", "overwrite"}, kMount)), disk.path,

@@ -10,20 +10,9 @@
 #include "cli_runner.h"
 #include "support/nss_image_builder.h"
 #include "support/scratch_folder.h"
+#include "support/whole_file.h"
 
 namespace lumbra::test {
-
-// Every regular file below a folder, by its path relative to it, with its bytes.
-inline std::map<std::string, std::vector<uint8_t>> FolderContents(const std::filesystem::path& root) {
-    std::map<std::string, std::vector<uint8_t>> contents;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file()) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        contents[std::filesystem::relative(entry.path(), root).string()] =
-            std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    return contents;
-}
 
 struct CliImage {
     explicit CliImage(NssImage built, const std::string& name = "cli_recovery")

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "cli_recovery_fixture.h"
 
@@ -113,7 +116,44 @@ TEST_F(CliRecovery, AFileThatCannotBeWrittenIsCountedAsFailed) {
     const auto run = disk.run(With({"extract", "--out", out}, kMount));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out.rfind("2 file(s) saved (0 cut short), 1 skipped, 2 failed, 7010 bytes\n", 0), 0u) << run.out;
-    EXPECT_NE(run.err.find("Error creating file : "), std::string::npos);
+    EXPECT_NE(run.err.find("cannot create " + out + "/Documents/Report.doc: Something that is not a folder has this name."),
+              std::string::npos)
+        << run.err;
+}
+
+// Each file that cannot be written is one line with its path and the system's reason, for the
+// first three of a kind; the rest are counted on one line. A destination folder, a snapshot or
+// a picture that cannot be written says why as well.
+TEST_F(CliRecovery, FileErrorsAreOneLineEachWithTheirReasonAndThenACount) {
+    const fs::path readOnly = disk.scratch("read-only");
+    fs::create_directories(readOnly);
+    if (::mount("tmpfs", readOnly.c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs";
+    const auto run = disk.run(With({"extract", "--out", readOnly.string(), "--no-report"}, kMount));
+    const std::string snapshot = readOnly.string() + "/S.QVDX";
+    const auto saved = disk.run(With({"snapshot-save", snapshot}, kMount));
+    const auto drawn = disk.run({"map", "--drive", "0", "--svg", readOnly.string() + "/map.svg"});
+    ::umount(readOnly.c_str());
+    EXPECT_EQ(saved.err, "lumbra-nss-cli: cannot save " + snapshot + ": Read-only file system\n");
+    EXPECT_EQ(drawn.err, "lumbra-nss-cli: cannot create " + readOnly.string() + "/map.svg: Read-only file system\n");
+    EXPECT_EQ(run.exitCode, 1);
+    std::istringstream lines(run.err);
+    std::vector<std::string> fileLines;
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.find('\r'), std::string::npos) << line;
+        if (line.rfind("lumbra-nss-cli: cannot create " + readOnly.string() + "/", 0) == 0) fileLines.push_back(line);
+    }
+    ASSERT_EQ(fileLines.size(), 3u) << run.err;
+    for (const std::string& line : fileLines) EXPECT_NE(line.find(": Read-only file system"), std::string::npos) << line;
+    EXPECT_NE(run.err.find("lumbra-nss-cli: 1 more file(s) could not be created\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Yes"), std::string::npos) << run.err;
+
+    const std::string plainFile = disk.scratch("plain");
+    std::ofstream(plainFile) << "a file";
+    const auto folder = disk.run(With({"extract", "--out", plainFile + "/sub"}, kMount));
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_NE(folder.err.find("cannot create the folder " + plainFile + "/sub: Not a directory"), std::string::npos)
+        << folder.err;
 }
 
 TEST_F(CliRecovery, SnapshotSaveShowAndASecondRunThatExtractsTheSameFiles) {

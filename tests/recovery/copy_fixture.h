@@ -26,6 +26,7 @@ public:
     };
     void fileStarted(const std::string& path, const std::string& name, uint32_t totalFiles) override {
         started.push_back({path, name, totalFiles});
+        if (onStarted) onStarted(path);
     }
     void fileProgress(uint32_t percent) override {
         percents.push_back(percent);
@@ -41,6 +42,7 @@ public:
     std::vector<uint32_t> percents;
     std::vector<CopyOutcome> finished;
     int doneSignals = 0;
+    std::function<void(const std::string&)> onStarted;
     std::function<void(uint32_t)> onProgress;
     std::function<void(const CopyResult&)> onFinished;
 };
@@ -50,9 +52,10 @@ public:
 class FaultyFiles : public PosixDestinationFiles {
 public:
     std::unique_ptr<DestinationFile> create(const std::string& path) override {
-        auto inner = PosixDestinationFiles::create(path);
-        if (!inner) return nullptr;
-        return std::make_unique<FaultyFile>(std::move(inner), *this);
+        return Faulty(PosixDestinationFiles::create(path));
+    }
+    std::unique_ptr<DestinationFile> createNew(const std::string& path) override {
+        return Faulty(PosixDestinationFiles::createNew(path));
     }
     bool ensureFolder(const std::string& path) override {
         return !foldersFail && PosixDestinationFiles::ensureFolder(path);
@@ -69,6 +72,11 @@ public:
     int timesAsked = 0;
 
 private:
+    std::unique_ptr<DestinationFile> Faulty(std::unique_ptr<DestinationFile> inner) {
+        if (!inner) return nullptr;
+        return std::make_unique<FaultyFile>(std::move(inner), *this);
+    }
+
     class FaultyFile : public DestinationFile {
     public:
         FaultyFile(std::unique_ptr<DestinationFile> inner, FaultyFiles& owner)

@@ -6,6 +6,7 @@
 
 #include "disk/sector.h"
 #include "recovery/copy_fixture.h"
+#include "recovery/recovery_report.h"
 
 namespace lumbra {
 namespace {
@@ -114,28 +115,26 @@ TEST_F(FileCopy, AnOverwriteThatFailsKeepsTheEarlierCopyAndLeavesNoTemporaryFile
     EXPECT_EQ(std::distance(fs::directory_iterator(fixture.destination.path()), fs::directory_iterator()), 1);
 }
 
-TEST_F(FileCopy, ResumingLeavesAWholeFileCopiesAShorterOneAgainAndRenamesALargerOne) {
-    fixture.copy("Big.bin");
-    const auto whole = fs::last_write_time(target("Big.bin"));
-    WriteWholeFile(target("a.txt"), "cut");
-    WriteWholeFile(target("Report.doc"), std::string(20000, 'x'));
-    fixture.flags.savedFiles.store(0);
-    CopyContext context = fixture.context();
-    context.resume = true;
-    auto copy = [&](const std::string& name) {
-        std::string renamed = name;
-        const ItemRecord& record = fixture.file(name);
-        return CopyRecoveredFile(context, fixture.destination.path().string(), renamed, record.firstBlock, record.size,
-                                 CopyMode::Recover);
-    };
-    EXPECT_EQ(copy("Big.bin").outcome, CopyOutcome::AlreadySaved);
-    EXPECT_EQ(fs::last_write_time(target("Big.bin")), whole);
-    EXPECT_EQ(copy("a.txt").outcome, CopyOutcome::Copied);
-    EXPECT_EQ(ReadWholeFile(target("a.txt")), fixture.expected("a.txt"));
-    const CopyResult larger = copy("Report.doc");
-    EXPECT_EQ(larger.path, target("Copy (1 ) of Report.doc").string());
-    EXPECT_EQ(ReadWholeFile(target("Report.doc")).size(), 20000u);
-    EXPECT_EQ(fixture.flags.savedFiles.load(), 2u);
+// Skip or Stop in the middle of a copy that was to replace an earlier file: the earlier file
+// stays as it was, no temporary file is left, and the outcome (and so the report) says so. A new
+// file cut short the same way is kept, for a resume to finish.
+TEST_F(FileCopy, ACopyCutShortBySkipOrStopNeverReplacesTheEarlierFile) {
+    const std::string earlier = "earlier copy";
+    for (const bool stop : {false, true}) {
+        for (const bool replacing : {false, true}) {
+            fs::remove_all(fixture.destination.path());
+            fs::create_directories(fixture.destination.path());
+            if (replacing) WriteWholeFile(target("Big.bin"), earlier);
+            fixture.flags.ClearStops();
+            fixture.duplicateAction = kOverwriteDuplicates;
+            fixture.observer.onProgress = [&](uint32_t) { (stop ? fixture.flags.stopSaving : fixture.flags.skip).store(1); };
+            const CopyResult result = fixture.copy("Big.bin");
+            EXPECT_EQ(result.outcome, replacing ? CopyOutcome::EarlierKept : CopyOutcome::CutShort) << stop;
+            EXPECT_EQ(ReadWholeFile(target("Big.bin")).size(), replacing ? earlier.size() : kCopyRunBlocks * 4096u);
+            EXPECT_EQ(std::distance(fs::directory_iterator(fixture.destination.path()), fs::directory_iterator()), 1);
+        }
+    }
+    EXPECT_EQ(OutcomeText({.outcome = CopyOutcome::EarlierKept}), "not saved, cut short; the earlier file there kept");
 }
 
 TEST_F(FileCopy, FilterWithoutMatchCreatesNothingAndAsksNothing) {
