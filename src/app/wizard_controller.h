@@ -162,6 +162,7 @@ private:
     // The drive's reader; `refused` after the message when administrator rights were not given
     // (the reader then reads nothing).
     std::unique_ptr<SectorReader> OpenDriveRow(size_t row, bool& refused);
+    void ReadingDisk(size_t row);
     void ShowRightsNotGiven(size_t row);
     void FillRangeFields();
 

@@ -26,10 +26,17 @@ void WizardController::OnNext() {
 
 std::unique_ptr<SectorReader> WizardController::OpenDriveRow(size_t row, bool& refused) {
     OpenFailure failure = OpenFailure::None;
+    ReadingDisk(row);
     auto reader = session_.disk.OpenDrive(row, session_.settings.badSectorRetries, nullptr, &failure);
     refused = failure == OpenFailure::RightsNotGiven;
     if (refused) ShowRightsNotGiven(row);
     return reader;
+}
+
+// From here on no output of the session may lie on a file system of this drive.
+void WizardController::ReadingDisk(size_t row) {
+    const auto& rows = session_.disk.driveTable().rows;
+    if (row < rows.size()) session_.inputs.readDisk(rows[row].path, session_.sysRoot);
 }
 
 void WizardController::ShowRightsNotGiven(size_t row) {
@@ -60,6 +67,7 @@ void WizardController::NextFromDisks() {
     const size_t row = wizard.selectedDrive;
     const uint16_t retries = session_.settings.badSectorRetries;
     OpenFailure failure = OpenFailure::None;
+    ReadingDisk(row);
     auto reader = session_.disk.OpenDrive(row, retries, nullptr, &failure, RightsQuestion::NotNow);
     if (failure == OpenFailure::RightsNeeded) return StartOpeningWithRights(row, retries, range);
     if (auto scan = GoOnFromDisks(std::move(reader), failure, range)) StartScan(std::move(*scan));

@@ -13,6 +13,8 @@ std::string WizardController::SelectedDriveIdentity() const {
 
 std::optional<ScanState> WizardController::AskToResumeScan(const std::string& driveIdentity, const ScanRange& range) {
     if (driveIdentity.empty()) return std::nullopt;
+    if (const auto why = session_.scanStates.whyNotKept())
+        view_.ShowMessage(MessageKind::Information, ScanStateNotKeptText(*why));
     StoredScanState stored = FindResumableScan(session_.scanStates, driveIdentity, range);
     if (!stored.ignoredBecause.empty()) view_.ShowMessage(MessageKind::Information, stored.ignoredBecause);
     if (!stored.state) return std::nullopt;

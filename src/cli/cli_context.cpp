@@ -1,5 +1,7 @@
 #include "cli/cli_context.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "cli/exit_codes.h"
@@ -10,6 +12,12 @@ namespace lumbra::cli {
 int CliContext::fail(int exitCode, const std::string& message) {
     err << "lumbra-nss-cli: " << message << "\n";
     return exitCode;
+}
+
+bool CliContext::outputOffInputs() {
+    const auto input = inputs.inputOpenAs(STDOUT_FILENO);
+    if (input) fail(kExitBadInput, ReplacesInputText("standard output", *input));
+    return !input;
 }
 
 std::optional<size_t> CliContext::resolveDrive(const ParsedArguments& arguments) {
@@ -44,8 +52,12 @@ std::optional<size_t> CliContext::resolveDrive(const ParsedArguments& arguments)
     }
     std::string why;
     auto row = disk.addImageRow(*drive, &why);
-    if (row) inputs.add(*drive);
-    if (!row) fail(kExitBadInput, why.empty() ? "the drive table is full (32 rows)" : ImageOpenError(*drive, why));
+    if (!row) {
+        fail(kExitBadInput, why.empty() ? "the drive table is full (32 rows)" : ImageOpenError(*drive, why));
+        return std::nullopt;
+    }
+    inputs.add(*drive);
+    if (!outputOffInputs()) return std::nullopt;
     return row;
 }
 

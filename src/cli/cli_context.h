@@ -33,6 +33,9 @@ public:
     // an image row unless a row already reads it). nullopt after a message when there is none.
     std::optional<size_t> resolveDrive(const ParsedArguments& arguments);
 
+    // False after a message (exit code 2) when standard output is written onto an input of the run.
+    bool outputOffInputs();
+
     GlobalSettings settings;
     // The program's name and arguments, as the recovery report records them.
     std::vector<std::string> commandLine;

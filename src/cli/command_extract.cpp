@@ -321,7 +321,9 @@ Command ExtractCommand() {
                         "stay). No output is ever written over a file this run reads (a drive, an image, a\n"
                         "rescue map, a loaded snapshot): the run stops there and the exit code is 2. A DIR on\n"
                         "the disk being recovered (the drive, one of its partitions, or a loop device an image\n"
-                        "backs) is refused with exit code 2 before anything is written.\n") +
+                        "backs) is refused with exit code 2 before anything is written; so is every other output\n"
+                        "there (the report, a file in a folder below DIR on which such a file system is mounted,\n"
+                        "a loop device over the same image), and standard output opened onto a file the run reads.\n") +
                 kRecoverySourceHelp,
             ExtractOptionSpecs(), runExtract};
 }

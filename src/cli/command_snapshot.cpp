@@ -100,7 +100,8 @@ Command SnapshotSaveCommand() {
                         "runs read it with --snapshot instead of mounting again. As in the desktop application the\n"
                         "file name is upper-cased and gets .QVDX unless it ends so; the path written is printed.\n"
                         "An existing file is replaced only once the new one is whole; a file this run\n"
-                        "reads (a drive, an image, a rescue map, the loaded snapshot) is never replaced.\n"
+                        "reads (a drive, an image, a rescue map, the loaded snapshot) is never replaced, and\n"
+                        "no snapshot is written on a file system of the disk being read.\n"
                         "A mount stopped by Ctrl-C writes no snapshot, unless --partial asks to save the\n"
                         "part found before it.\n") +
                 kRecoverySourceHelp,

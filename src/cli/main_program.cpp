@@ -167,6 +167,7 @@ int runCommand(const Command& command, const std::vector<std::string>& arguments
     for (const std::string& warning : context.disk.rescueMapWarnings()) err << "lumbra-nss-cli: warning: " << warning << "\n";
     for (const DriveEntry& row : context.disk.driveTable().rows) context.inputs.add(row.path);
     for (const std::string& map : sources.rescueMapFiles) context.inputs.add(map);
+    if (!context.outputOffInputs()) return kExitBadInput;
     const int code = command.run(context, arguments_);
     if (!Interrupted()) return code;
     err << "lumbra-nss-cli: stopped by Ctrl-C; what is printed above was found before it.\n";

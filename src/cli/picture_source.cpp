@@ -31,6 +31,7 @@ std::optional<PictureSource> DiscoverSource(CliContext& context, const ParsedArg
     PictureSource source;
     source.driveRow = *row;
     std::string why;
+    context.inputs.readDisk(context.disk.driveTable().rows[*row].path);
     source.reader = context.disk.OpenDrive(*row, context.settings.badSectorRetries, &why);
     if (!why.empty()) {
         exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*row) + ": " + why);

@@ -32,6 +32,10 @@ std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArgume
     if (!snapshot) return std::nullopt;
     const std::string& path = snapshot->path;
     context.inputs.add(path);
+    if (!context.outputOffInputs()) {
+        exitCode = kExitBadInput;
+        return std::nullopt;
+    }
     RecoverySource source;
     source.loaded = std::move(snapshot->loaded);
     if (arguments.has("--drive")) {
@@ -51,6 +55,7 @@ std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArgume
         return std::nullopt;
     }
     std::string why;
+    context.inputs.readDisk(context.disk.driveTable().rows[row].path);
     source.reader = context.disk.OpenDrive(row, context.settings.badSectorRetries, &why);
     if (!why.empty()) {
         exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(row) + ": " + why);
@@ -96,6 +101,7 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
     }
     RecoverySource source;
     std::string why;
+    context.inputs.readDisk(context.disk.driveTable().rows[*driveRow].path);
     source.reader = context.disk.OpenDrive(*driveRow, context.settings.badSectorRetries, &why);
     if (!why.empty()) {
         exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(*driveRow) + ": " + why);

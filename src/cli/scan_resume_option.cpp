@@ -11,6 +11,8 @@ std::optional<ScanRecording> PrepareScanRecording(CliContext& context, const Sca
         if (resume) context.err << "lumbra-nss-cli: " << drivePath << " keeps no scan state; scanning from the start\n";
         return std::nullopt;
     }
+    if (const auto why = store.whyNotKept())
+        context.err << "lumbra-nss-cli: " << ScanStateNotKeptText(*why) << "\n";
     StoredScanState stored = FindResumableScan(store, identity, range);
     if (!stored.ignoredBecause.empty()) context.err << "lumbra-nss-cli: " << stored.ignoredBecause << "\n";
     ScanRecording recording{store, identity, std::nullopt};

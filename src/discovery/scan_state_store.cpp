@@ -1,6 +1,7 @@
 #include "discovery/scan_state_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -50,6 +51,17 @@ std::optional<std::string> ReadBounded(const std::string& path, bool& exists) {
     return text;
 }
 
+// The folder itself, or the nearest folder above it that exists, with its owner.
+std::optional<std::pair<std::string, uid_t>> NearestOwner(const std::string& folder) {
+    fs::path existing(folder);
+    struct stat status {};
+    while (::stat(existing.c_str(), &status) != 0) {
+        if (!existing.has_relative_path()) return std::nullopt;
+        existing = existing.parent_path();
+    }
+    return std::make_pair(existing.string(), status.st_uid);
+}
+
 }  // namespace
 
 ScanStateStore::ScanStateStore(std::string folder) : folder_(std::move(folder)) {}
@@ -65,8 +77,17 @@ std::string ScanStateStore::pathFor(const std::string& driveIdentity) const {
     return folder_ + "/scan-" + Digest(driveIdentity) + ".json";
 }
 
+std::optional<std::string> ScanStateStore::whyNotKept() const {
+    if (folder_.empty()) return std::string("neither XDG_STATE_HOME nor HOME names a folder for it");
+    // Root with the user's HOME (sudo -E) would leave the user a folder of root's in the home.
+    const auto owner = NearestOwner(folder_);
+    if (owner && owner->second != ::geteuid())
+        return owner->first + " belongs to another user than the one this program runs as";
+    return std::nullopt;
+}
+
 bool ScanStateStore::save(const ScanState& state) const {
-    if (folder_.empty() || state.driveIdentity.empty()) return false;
+    if (state.driveIdentity.empty() || whyNotKept()) return false;
     std::error_code error;
     fs::create_directories(folder_, error);
     const std::string target = pathFor(state.driveIdentity);
@@ -109,6 +130,10 @@ void ScanStateStore::remove(const std::string& driveIdentity) const {
 std::string ResumeQuestion(const ScanState& state) {
     return "A scan of this disk stopped at sector " + std::to_string(state.nextSector) + " (" +
            std::to_string(state.percentDone()) + " %). Continue from there?";
+}
+
+std::string ScanStateNotKeptText(const std::string& why) {
+    return "The scan state cannot be saved (" + why + "); a stopped scan will start again from its beginning.";
 }
 
 }  // namespace lumbra

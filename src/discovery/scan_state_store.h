@@ -30,6 +30,12 @@ public:
     // The file of a drive's state: "scan-" and a digest of the identity.
     std::string pathFor(const std::string& driveIdentity) const;
 
+    // Why no state can be saved, when none can: no folder is known, or the folder (or the nearest
+    // folder above it that exists) belongs to another user than the effective one, whose home
+    // this program must not fill with folders of its own.
+    std::optional<std::string> whyNotKept() const;
+
+    // False when the state was not saved; nothing is created then where whyNotKept answers.
     bool save(const ScanState& state) const;
     // The state of the drive when its file holds one for exactly this drive.
     StoredScanState load(const std::string& driveIdentity) const;
@@ -41,5 +47,8 @@ private:
 
 // "A scan of this disk stopped at sector S (P %). Continue from there?"
 std::string ResumeQuestion(const ScanState& state);
+
+// "The scan state cannot be saved (WHY); a stopped scan will start again from its beginning."
+std::string ScanStateNotKeptText(const std::string& why);
 
 }  // namespace lumbra

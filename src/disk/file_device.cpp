@@ -22,17 +22,35 @@ uint64_t DeviceSizeBytes(int fd) {
     return info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
 }
 
+// Only what holds sectors to read is a disk: an image file or a block device (a Linux disk is
+// one). A pipe would block the open and every read, and a character device such as /dev/zero
+// never ends; O_NONBLOCK lets the open return so that fstat can tell.
 std::unique_ptr<FileDevice> FileDevice::Open(const std::string& path, std::string* errorText) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errorText) *errorText = std::strerror(errno);
         return nullptr;
     }
     struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        if (errorText) *errorText = "is a folder, not a disk or an image";
+    const char* refusal = nullptr;
+    int reason = 0;
+    if (fstat(fd, &info) != 0) {
+        reason = errno;
+        refusal = std::strerror(reason);
+    } else if (S_ISDIR(info.st_mode)) {
+        reason = EISDIR;
+        refusal = "is a folder, not a disk or an image";
+    } else if (!S_ISREG(info.st_mode) && !S_ISBLK(info.st_mode)) {
+        reason = EINVAL;
+        refusal = "is neither a disk nor an image file (a pipe, a socket or a character device)";
+    } else if (const int flags = fcntl(fd, F_GETFL); flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        reason = errno;
+        refusal = std::strerror(reason);
+    }
+    if (refusal) {
+        if (errorText) *errorText = refusal;
         ::close(fd);
-        errno = EISDIR;
+        errno = reason;
         return nullptr;
     }
     return std::unique_ptr<FileDevice>(new FileDevice(fd, DeviceSizeBytes(fd)));

@@ -25,12 +25,20 @@ std::optional<SourceIdentity> IdentifySource(const std::string& path);
 std::optional<dev_t> WholeDiskOf(dev_t device, const std::string& sysRoot);
 
 // True when a file system on `folderDevice` lies on the source: on the same whole disk as a
-// source block device, or on a loop device (or one of its partitions) that a source image backs.
+// source block device, on a loop device (or one of its partitions) that a source image backs or
+// over the image of a source loop device, or on a loop device whose image lies on the source.
 bool DeviceOnSource(dev_t folderDevice, const SourceIdentity& source, const std::string& sysRoot);
 
-// The same for a folder, or for the nearest folder above it that exists (a destination may be
-// made by the run).
+// The file system of path, or of the nearest folder above it that exists; nullopt when none can
+// be examined.
+std::optional<dev_t> NearestFileSystem(const std::string& path);
+
+// DeviceOnSource for a folder, or for the nearest folder above it that exists (a destination
+// may be made by the run).
 bool FolderOnSource(const std::string& folder, const std::string& sourcePath, const std::string& sysRoot = "/sys");
+
+// "8:1", as sysfs names a device under dev/block.
+std::string DeviceNumberText(dev_t device);
 
 extern const char* const kDestinationOnSourceText;
 

@@ -147,6 +147,10 @@ std::unique_ptr<DestinationFile> DestinationFiles::createNew(const std::string& 
 }
 
 bool PosixDestinationFiles::ensureFolder(const std::string& path) {
+    if (inputAt(path)) {
+        lastFailure_ = "The folder would lie on what this recovery reads.";
+        return false;
+    }
     if (::mkdir(path.c_str(), 0777) == 0) return true;
     if (errno != EEXIST) return Failed();
     struct stat status {};

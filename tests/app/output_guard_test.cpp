@@ -68,14 +68,11 @@ TEST_F(WizardTest, NoSnapshotIsSavedOverTheDiskImage) {
     EXPECT_EQ(DigestOf(image), before);
 }
 
-// The sysfs of this test makes the device that holds the scratch folder a loop device backed by
-// the disk image: every destination in the scratch folder lies on the disk being recovered.
-TEST_F(WizardTest, ADestinationOnTheDiskBeingRecoveredIsRefusedAndAnotherIsAskedFor) {
-    const std::string image = WriteImage(StandardImage());
-    Start({image});
-    ToBrowse();
+// A sysfs (in the scratch folder) that makes the device holding the scratch folder a loop device
+// backed by the disk image: every output in the scratch folder lies on the disk being recovered.
+std::string ScratchOnALoopDeviceOf(const ScratchFolder& scratch, const std::string& image) {
     struct stat status {};
-    ASSERT_EQ(::stat(scratch.path().c_str(), &status), 0);
+    ::stat(scratch.path().c_str(), &status);
     const std::string number = std::to_string(major(status.st_dev)) + ":" + std::to_string(minor(status.st_dev));
     const fs::path sys = scratch.path() / "sys";
     fs::create_directories(sys / "block/loop9/loop");
@@ -83,7 +80,30 @@ TEST_F(WizardTest, ADestinationOnTheDiskBeingRecoveredIsRefusedAndAnotherIsAsked
     std::ofstream(sys / "block/loop9/dev") << number << "\n";
     std::ofstream(sys / "block/loop9/loop/backing_file") << image << "\n";
     fs::create_symlink("../../block/loop9", sys / "dev/block" / number);
-    session.sysRoot = sys.string();
+    return sys.string();
+}
+
+// Every output, not the destination folder alone: a snapshot there is refused before it is made.
+TEST_F(WizardTest, ASnapshotOnAFileSystemOfTheDiskBeingRecoveredIsRefused) {
+    const std::string image = WriteImage(StandardImage());
+    Start({image});
+    session.sysRoot = ScratchOnALoopDeviceOf(scratch, image);
+    ToBrowse();
+    view.saveName = scratch.file("near");
+    wizard->OnCommand(Command::SaveSnapshot);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, "refusing to write " + scratch.file("NEAR.QVDX") + ": it is on a file system of " +
+                                         image + ", which this run reads");
+    EXPECT_FALSE(fs::exists(scratch.file("NEAR.QVDX")));
+}
+
+TEST_F(WizardTest, ADestinationOnTheDiskBeingRecoveredIsRefusedAndAnotherIsAskedFor) {
+    const std::string image = WriteImage(StandardImage());
+    Start({image});
+    ToBrowse();
+    session.sysRoot = ScratchOnALoopDeviceOf(scratch, image);
+    struct stat status {};
+    ASSERT_EQ(::stat(scratch.path().c_str(), &status), 0);
 
     // A folder on another file system, in which files can be created.
     const std::string elsewhere = "/dev/shm/lumbra_guard_" + std::to_string(::getpid());

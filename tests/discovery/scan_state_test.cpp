@@ -2,6 +2,8 @@
 // foreign file is told and ignored, never trusted.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <nlohmann/json.hpp>
 
 #include "discovery/scan_state_store.h"
@@ -147,6 +149,30 @@ TEST(ScanStateStore, SaveReplacesWholeAndLeavesNoTemporaryFile) {
     EXPECT_EQ(files, 1u);
     store.remove(kDrive);
     EXPECT_FALSE(std::filesystem::exists(store.pathFor(kDrive)));
+}
+
+// Root with a user's HOME (sudo -E) makes no folder of its own in that home: the state is not
+// saved, and the store says why. In a home of the effective user the folders are made.
+TEST(ScanStateStore, NoFolderIsMadeInAHomeOfAnotherUser) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a folder to another user needs root";
+    ScratchFolder folder("scan_state_home");
+    struct Case {
+        uid_t homeOwner;
+        bool saved;
+    };
+    const uid_t someoneElse = 54321;
+    for (const Case& one : {Case{::geteuid(), true}, Case{someoneElse, false}}) {
+        const std::filesystem::path home = folder.path() / std::to_string(one.homeOwner);
+        std::filesystem::create_directories(home);
+        ASSERT_EQ(::chown(home.c_str(), one.homeOwner, one.homeOwner), 0);
+        const ScanStateStore store((home / ".local/state/lumbra-nss").string());
+        EXPECT_EQ(store.save(TwoPools()), one.saved) << one.homeOwner;
+        EXPECT_EQ(std::filesystem::exists(home / ".local"), one.saved) << one.homeOwner;
+        EXPECT_EQ(store.whyNotKept(), one.saved ? std::nullopt
+                                                : std::optional<std::string>(home.string() + " belongs to another user "
+                                                                             "than the one this program runs as"));
+    }
+    EXPECT_EQ(ScanStateStore("").whyNotKept(), "neither XDG_STATE_HOME nor HOME names a folder for it");
 }
 
 TEST(ScanStateStore, FolderFollowsXdgStateHome) {

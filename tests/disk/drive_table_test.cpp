@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -191,13 +193,19 @@ TEST_F(FakeSystem, UnopenableImageIsNoRowAndSaysWhy) {
     const fs::path good = root / "good.img";
     std::ofstream(good) << std::string(kSectorSize, 'g');
     const std::string missing = (root / "missing.img").string();
-    sources.images = {missing, good.string(), root.string()};
+    // A pipe would hold the open and every read; /dev/zero never ends.
+    const std::string pipe = (root / "pipe.img").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    sources.images = {missing, good.string(), root.string(), pipe, "/dev/zero"};
     access.EnumerateDrives(sources, "");
     ASSERT_EQ(access.driveTable().count(), 1);
     EXPECT_EQ(access.driveTable().rows[0].path, good.string());
+    const std::string notADisk = ": is neither a disk nor an image file (a pipe, a socket or a character device)";
     EXPECT_EQ(access.imageErrors(),
               (std::vector<std::string>{"cannot open image " + missing + ": No such file or directory",
-                                        "cannot open image " + root.string() + ": is a folder, not a disk or an image"}));
+                                        "cannot open image " + root.string() + ": is a folder, not a disk or an image",
+                                        "cannot open image " + pipe + notADisk,
+                                        "cannot open image /dev/zero" + notADisk}));
     std::string why;
     auto reader = access.OpenDrive(1, 3, &why);
     EXPECT_FALSE(why.empty());

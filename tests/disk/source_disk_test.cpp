@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "disk/loop_backing.h"
 #include "support/loop_mount.h"
 #include "support/scratch_folder.h"
 
@@ -26,14 +27,16 @@ public:
         addDevice("block/sdz", "8:0");
         addDevice("block/sdz/sdz1", "8:1", true);
         addDevice("block/sdy", "8:16");
-        addDevice("block/loop7", "7:7");
+        addLoop("loop7", "7:7", image);
         addDevice("block/loop7/loop7p1", "259:3", true);
-        fs::create_directories(root_ / "block/loop7/loop");
-        std::ofstream(root_ / "block/loop7/loop/backing_file") << image << "\n";
     }
     std::string root() const { return root_.string(); }
 
-private:
+    void addLoop(const std::string& name, const std::string& number, const std::string& backing) {
+        addDevice("block/" + name, number);
+        fs::create_directories(root_ / "block" / name / "loop");
+        std::ofstream(root_ / "block" / name / "loop/backing_file") << backing << "\n";
+    }
     void addDevice(const std::string& place, const std::string& number, bool partition = false) {
         fs::create_directories(root_ / place);
         std::ofstream(root_ / place / "dev") << number << "\n";
@@ -41,6 +44,8 @@ private:
         fs::create_directories(root_ / "dev/block");
         fs::create_symlink(fs::path("../..") / place, root_ / "dev/block" / number);
     }
+
+private:
     fs::path root_;
 };
 
@@ -76,6 +81,38 @@ TEST_F(SourceDisk, AFolderOnALoopDeviceTheImageBacksIsOnTheSource) {
     EXPECT_FALSE(DeviceOnSource(makedev(8, 1), *source, sys.root()));
     std::ofstream(folder.file("another.img")) << "another image";
     EXPECT_FALSE(DeviceOnSource(makedev(7, 7), *IdentifySource(folder.file("another.img")), sys.root()));
+}
+
+// A loop device stands for the image it reads: two over one image are one disk, and one whose
+// image lies on a disk lies on that disk. Here the scratch folder's file system is sdz2.
+TEST_F(SourceDisk, LoopDevicesStandForTheImageTheyRead) {
+    std::ofstream(folder.file("another.img")) << "another image";
+    sys.addLoop("loop6", "7:6", image);
+    sys.addLoop("loop5", "7:5", folder.file("another.img"));
+    struct stat scratch {};
+    ASSERT_EQ(::stat(image.c_str(), &scratch), 0);
+    sys.addDevice("block/sdz/sdz2", DeviceNumberText(scratch.st_dev), true);
+    struct Case {
+        const char* what;
+        dev_t folder;
+        SourceIdentity source;
+        bool onSource;
+    };
+    const Case cases[] = {
+        {"another loop device over the image", makedev(7, 6), Device(7, 7), true},
+        {"the partition of another loop device over it", makedev(259, 3), Device(7, 6), true},
+        {"a loop device over another image", makedev(7, 5), Device(7, 7), false},
+        {"a loop device whose image lies on the disk", makedev(7, 6), Device(8, 0), true},
+        {"a loop device whose image lies on another disk", makedev(7, 6), Device(8, 16), false},
+        {"the image itself read through its loop device", makedev(7, 6), *IdentifySource(image), true},
+    };
+    for (const Case& one : cases)
+        EXPECT_EQ(DeviceOnSource(one.folder, one.source, sys.root()), one.onSource) << one.what;
+    const auto backing = LoopBackingOf(makedev(259, 3), sys.root());
+    ASSERT_TRUE(backing);
+    EXPECT_EQ(backing->path, image);
+    EXPECT_TRUE(backing->isFile({scratch.st_dev, scratch.st_ino}));
+    EXPECT_FALSE(LoopBackingOf(makedev(8, 1), sys.root()));
 }
 
 TEST_F(SourceDisk, TheFileSystemHoldingAnImageIsNotTheSource) {

@@ -25,19 +25,17 @@ LoopMount::LoopMount(const std::string& file, uint64_t offset, uint64_t bytes, c
         why_ = "mke2fs is not available";
         return;
     }
-    device_ = ShellOutput("losetup -f --show -o " + std::to_string(offset) + " --sizelimit " + std::to_string(bytes) +
-                          " " + quoted + " 2>/dev/null");
-    if (device_.empty()) {
-        why_ = "losetup could not attach a loop device here";
+    device_ = std::make_unique<LoopDevice>(file, false, offset, bytes);
+    if (!device_->attached()) {
+        why_ = device_->why();
         return;
     }
-    mounted_ = ShellOutput("mount '" + device_ + "' '" + mountPoint + "' 2>/dev/null && echo ok") == "ok";
+    mounted_ = ShellOutput("mount '" + device_->device() + "' '" + mountPoint + "' 2>/dev/null && echo ok") == "ok";
     if (!mounted_) why_ = "cannot mount here";
 }
 
 LoopMount::~LoopMount() {
     if (mounted_) std::system(("umount '" + mountPoint_ + "'").c_str());
-    if (!device_.empty()) std::system(("losetup -d " + device_).c_str());
 }
 
 }  // namespace lumbra::test

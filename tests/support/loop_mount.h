@@ -4,7 +4,10 @@
 // step needs the machine's tools and rights; when one fails, nothing is left attached or
 // mounted and `why` says which step, so that the test can skip.
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "support/loop_device.h"
 
 namespace lumbra::test {
 
@@ -18,12 +21,13 @@ public:
     LoopMount& operator=(const LoopMount&) = delete;
 
     bool mounted() const { return mounted_; }
-    const std::string& device() const { return device_; }  // the loop device, e.g. /dev/loop3
+    // The loop device, e.g. /dev/loop3, once mounted.
+    std::string device() const { return device_ ? device_->device() : std::string(); }
     const std::string& why() const { return why_; }
 
 private:
     std::string mountPoint_;
-    std::string device_;
+    std::unique_ptr<LoopDevice> device_;
     bool mounted_ = false;
     std::string why_;
 };
