@@ -62,7 +62,8 @@ CopyResult SaveOne(CopyContext& context, const RecoveredTree& tree, const ItemRe
     if (file.size <= 0 || !PassesFileFilters(name, context.filters))
         return CopyRecoveredFile(context, destination, name, file.firstBlock, file.size, CopyMode::Recover);
     const DestinationFolders::Place place = folders.FolderFor(tree, file.parentId);
-    return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
+    return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made,
+                             file.fullName);
 }
 
 }  // namespace
