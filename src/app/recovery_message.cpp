@@ -1,5 +1,7 @@
 #include "app/recovery_message.h"
 
+#include "disk/text_encoding.h"
+
 namespace lumbra {
 
 std::string MarkupLiteral(const std::string& text) {
@@ -14,8 +16,10 @@ std::string MarkupLiteral(const std::string& text) {
     return literal;
 }
 
+std::string HostPathMarkup(const std::string& path) { return MarkupLiteral(Utf8ToLatin1Display(path)); }
+
 std::string DestinationNotWritableText(const std::string& folder, const std::string& reason) {
-    return "No file can be created in the destination folder " + MarkupLiteral(folder) + " :\r\n" +
+    return "No file can be created in the destination folder " + HostPathMarkup(folder) + " :\r\n" +
            MarkupLiteral(reason);
 }
 
@@ -27,11 +31,11 @@ std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& 
     if (summary.empty > 0) text += std::to_string(summary.empty) + " empty file(s) are not written\n";
     text += std::to_string(run.cutShort) + " file(s) cut short, " + std::to_string(run.damaged) +
             " file(s) damaged (unreadable parts are zeros).\n";
-    text += "Destination: " + MarkupLiteral(destination) + "\n";
+    text += "Destination: " + HostPathMarkup(destination) + "\n";
     if (const auto& refused = summary.refused)
-        text += MarkupLiteral(ReplacesInputText(refused->path, refused->input)) + "\n";
-    if (run.report) text += "Report: " + MarkupLiteral(run.report->xml) + " and " + MarkupLiteral(run.report->csv);
-    else if (run.reportError) text += "The report could not be written: " + MarkupLiteral(*run.reportError);
+        text += HostPathMarkup(ReplacesInputText(refused->path, refused->input)) + "\n";
+    if (run.report) text += "Report: " + HostPathMarkup(run.report->xml) + " and " + HostPathMarkup(run.report->csv);
+    else if (run.reportError) text += "The report could not be written: " + HostPathMarkup(*run.reportError);
     return text;
 }
 

@@ -17,4 +17,7 @@ std::string DestinationNotWritableText(const std::string& folder, const std::str
 // Text that shows as itself in markup: no tag, entity or line break can come from it.
 std::string MarkupLiteral(const std::string& text);
 
+// A path of this machine (UTF-8) as the message's markup shows it, literally.
+std::string HostPathMarkup(const std::string& path);
+
 }  // namespace lumbra

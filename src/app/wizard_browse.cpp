@@ -40,7 +40,7 @@ std::string DamagedOpenQuestion(const std::string& name, const std::string& cond
 }
 
 std::string NothingOpensText(const std::string& path) {
-    return "No program could open " + MarkupLiteral(path) + ".";
+    return "No program could open " + HostPathMarkup(path) + ".";
 }
 
 }  // namespace
@@ -89,7 +89,8 @@ void WizardController::OpenSelected() {
                         session_.settings.duplicateAction, nullptr, {}};
     std::string name = record->name;
     const CopyResult copy =
-        CopyRecoveredFile(context, desktop_.TemporaryFolder(), name, record->firstBlock, record->size, CopyMode::Open);
+        CopyRecoveredFile(context, desktop_.TemporaryFolder(), name, record->firstBlock, record->size, CopyMode::Open,
+                          true, record->fullName);
     if (!copy.copied()) return;
     // The copy has read every sector of the file: its condition is known now.
     const FileCondition condition = ConditionOfFile(*session_.reader, session_.selectedPool, *record, true);

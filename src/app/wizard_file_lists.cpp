@@ -1,6 +1,7 @@
 // "Export File List..." and "Select From List..." of the browse step.
 #include <fstream>
 
+#include "app/recovery_message.h"
 #include "app/wizard_controller.h"
 #include "recovery/file_list_export.h"
 #include "recovery/file_list_import.h"
@@ -39,15 +40,15 @@ void WizardController::ExportFileList() {
     const std::string text = choice->format == FileListFormat::Json ? FileListJson(entries) : FileListCsv(entries);
     PosixDestinationFiles files(&session_.inputs);
     if (auto input = files.inputAt(choice->path)) {
-        view_.ShowMessage(MessageKind::Error, ReplacesInputText(choice->path, *input));
+        view_.ShowMessage(MessageKind::Error, HostPathMarkup(ReplacesInputText(choice->path, *input)));
         return;
     }
     if (const auto failure = WriteText(files, choice->path, text)) {
-        view_.ShowMessage(MessageKind::Error, "The file list could not be written: " + *failure + ".");
+        view_.ShowMessage(MessageKind::Error, "The file list could not be written: " + HostPathMarkup(*failure) + ".");
         return;
     }
     view_.ShowMessage(MessageKind::Information,
-                      std::to_string(entries.size()) + " file(s) listed in " + choice->path + ".");
+                      std::to_string(entries.size()) + " file(s) listed in " + HostPathMarkup(choice->path) + ".");
 }
 
 void WizardController::SelectFromList() {
@@ -58,12 +59,12 @@ void WizardController::SelectFromList() {
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<size_t>(in.gcount()));
     if (!in.eof()) {
-        view_.ShowMessage(MessageKind::Error, *path + " cannot be read.");
+        view_.ShowMessage(MessageKind::Error, HostPathMarkup(*path) + " cannot be read.");
         return;
     }
     const FileListRead read = ReadFileList(text);
     if (!read.problem.empty()) {
-        view_.ShowMessage(MessageKind::Error, *path + " is not a file list: " + read.problem + ".");
+        view_.ShowMessage(MessageKind::Error, HostPathMarkup(*path) + " is not a file list: " + read.problem + ".");
         return;
     }
     const FileListMatch match = MatchFileList(session_.records, read.paths);

@@ -9,8 +9,8 @@ namespace lumbra::cli {
 namespace {
 
 // The name column: "|" separates the columns, so it is written as an escape.
-std::string BodyName(const std::string& latin1Path) {
-    std::string text = TerminalText(latin1Path);
+std::string BodyName(const std::string& utf8Path) {
+    std::string text = TerminalUtf8(utf8Path);
     for (size_t at = text.find('|'); at != std::string::npos; at = text.find('|', at + 4)) text.replace(at, 1, "\\x7c");
     return text;
 }
@@ -27,7 +27,7 @@ void PrintBodyFile(std::ostream& out, const RecoveredTree& tree, const ListScope
     for (const ItemRecord& folder : tree.folders())
         if (scope.shows(tree, folder)) PrintLine(out, FolderPath(tree, folder), folder, "d/drwxrwxrwx", 0);
     for (const ItemRecord& file : tree.files())
-        if (scope.shows(tree, file)) PrintLine(out, FindFilesFilePath(tree, file), file, "r/rrwxrwxrwx", file.size);
+        if (scope.shows(tree, file)) PrintLine(out, FullFilePath(tree, file), file, "r/rrwxrwxrwx", file.size);
 }
 
 }  // namespace lumbra::cli

@@ -5,12 +5,13 @@
 #include <filesystem>
 
 #include "cli/exit_codes.h"
+#include "cli/terminal_text.h"
 #include "disk/source_disk.h"
 
 namespace lumbra::cli {
 
 int CliContext::fail(int exitCode, const std::string& message) {
-    err << "lumbra-nss-cli: " << message << "\n";
+    err << "lumbra-nss-cli: " << TerminalUtf8(message) << "\n";
     return exitCode;
 }
 

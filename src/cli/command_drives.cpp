@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
+#include "cli/terminal_text.h"
 #include "disk/text_encoding.h"
 
 namespace lumbra::cli {
@@ -44,7 +45,7 @@ int runDrives(CliContext& context, const ParsedArguments& arguments) {
         context.out << std::left << std::setw(5) << i << std::setw(18) << DriveLabel(i) << std::setw(19)
                     << (std::to_string(row.sizeInSectors() / 2048) + " MB ( Approx )") << std::right << std::setw(9)
                     << row.cylinders << std::setw(7) << row.heads << std::setw(9) << row.sectorsPerTrack << "  "
-                    << Latin1ToUtf8(row.model) << (row.path.empty() ? "" : "  " + row.path) << "\n";
+                    << TerminalText(row.model) << (row.path.empty() ? "" : "  " + row.path) << "\n";
     }
     return kExitOk;
 }

@@ -6,7 +6,9 @@
 #include "cli/record_json.h"
 #include "cli/recovery_source.h"
 #include "cli/terminal_text.h"
+#include "disk/text_encoding.h"
 #include "recovery/find_search.h"
+#include "recovery/folder_path.h"
 #include "recovery/recovery_run.h"
 
 namespace lumbra::cli {
@@ -18,9 +20,15 @@ struct RowCollector : FindResultSink {
     std::vector<FindRow> rows;
 };
 
-// The name as the volume holds it; the Find window shows it upper-cased.
-const std::string& HeldName(const RecoveredTree& tree, const FindRow& row) {
-    return row.itemNumber < tree.files().size() ? tree.files()[row.itemNumber].name : row.fileName;
+// The name and the folder's path as the volume holds them, in full; the Find window shows the
+// 8-bit name upper-cased.
+std::string HeldName(const RecoveredTree& tree, const FindRow& row) {
+    return row.itemNumber < tree.files().size() ? NameUtf8(tree.files()[row.itemNumber]) : Latin1ToUtf8(row.fileName);
+}
+
+std::string HeldPath(const RecoveredTree& tree, const FindRow& row) {
+    return row.itemNumber < tree.files().size() ? FullFolderPath(tree, tree.files()[row.itemNumber].parentId)
+                                                : Latin1ToUtf8(row.path);
 }
 
 int runFind(CliContext& context, const ParsedArguments& arguments) {
@@ -38,8 +46,8 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
         json.key("matches").beginArray();
         for (const FindRow& row : rows.rows) {
             json.beginObject()
-                .key("name").latin1Value(HeldName(tree, row))
-                .key("path").latin1Value(row.path)
+                .key("name").value(HeldName(tree, row))
+                .key("path").value(HeldPath(tree, row))
                 .key("size").value(row.size);
             if (row.itemNumber < tree.files().size())
                 WriteCondition(json, ConditionOfFile(*source->reader, source->loaded.state.pool, tree.files()[row.itemNumber]));
@@ -50,7 +58,7 @@ int runFind(CliContext& context, const ParsedArguments& arguments) {
         return kExitOk;
     }
     for (const FindRow& row : rows.rows)
-        context.out << TerminalText(row.path) << "\t" << TerminalText(HeldName(tree, row)) << "\t" << row.size << "\n";
+        context.out << TerminalUtf8(HeldPath(tree, row)) << "\t" << TerminalUtf8(HeldName(tree, row)) << "\t" << row.size << "\n";
     context.err << rows.rows.size() << " file(s) found\n";
     return kExitOk;
 }

@@ -5,8 +5,10 @@
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
 #include "cli/metadata_warning.h"
+#include "cli/pool_end_warning.h"
 #include "cli/pool_search.h"
 #include "cli/scan_resume_option.h"
+#include "cli/terminal_text.h"
 #include "disk/text_encoding.h"
 
 namespace lumbra::cli {
@@ -44,7 +46,7 @@ void printTable(std::ostream& out, const PoolTable& pools) {
             if (!starts.empty()) starts += ' ';
             starts += std::to_string(start);
         }
-        out << std::left << std::setw(5) << row << std::setw(17) << Latin1ToUtf8(pool.name) << std::setw(14)
+        out << std::left << std::setw(5) << row << std::setw(17) << TerminalText(pool.name) << std::setw(14)
             << pool.poolSize << std::setw(10) << pool.segmentCount << starts << "\n";
     }
 }
@@ -73,6 +75,7 @@ int runPools(CliContext& context, const ParsedArguments& arguments) {
         context.err << "lumbra-nss-cli: the scan's place is kept; pools --scan " << scan.range->startSector << " "
                     << scan.range->endSector << " --resume goes on from there\n";
     WarnUnreadableMetadata(context, *reader);
+    for (uint32_t pool = 0; pool < pools.count(); ++pool) WarnPoolPastDiskEnd(context, *reader, *SelectPool(pools, pool));
     if (arguments.has("--json")) {
         printJson(context.out, pools, UnreadableMetadataSectors(*reader));
     } else if (pools.empty()) {

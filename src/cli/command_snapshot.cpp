@@ -4,6 +4,7 @@
 #include "cli/record_json.h"
 #include "cli/recovery_source.h"
 #include "cli/snapshot_file.h"
+#include "cli/terminal_text.h"
 #include "disk/text_encoding.h"
 #include "snapshot/snapshot_writer.h"
 
@@ -36,11 +37,11 @@ void WriteState(JsonWriter& json, const SnapshotState& state) {
 
 void PrintState(std::ostream& out, const LoadedSnapshot& loaded) {
     const SnapshotState& state = loaded.state;
-    out << "Drive row " << state.selectedDrive << ", pool " << Latin1ToUtf8(state.pool.name) << " ("
+    out << "Drive row " << state.selectedDrive << ", pool " << TerminalText(state.pool.name) << " ("
         << state.pool.poolSize << " sectors, " << state.pool.segmentCount << " segment(s)), pool row "
         << state.selectedPool << ", volume row " << state.selectedVolume << "\n";
     for (uint32_t row = 0; row < state.volumes.count(); ++row)
-        out << "  volume " << row << ": " << Latin1ToUtf8(state.volumes[row].name) << "\n";
+        out << "  volume " << row << ": " << TerminalText(state.volumes[row].name) << "\n";
     out << loaded.records.folders().size() << " folder(s), " << loaded.records.files().size() << " file(s)\n";
     PrintRecordLists(out, loaded.records);
 }

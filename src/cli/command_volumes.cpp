@@ -7,6 +7,7 @@
 #include "cli/metadata_warning.h"
 #include "cli/pool_search.h"
 #include "discovery/volume_discovery.h"
+#include "cli/terminal_text.h"
 #include "disk/text_encoding.h"
 
 namespace lumbra::cli {
@@ -37,7 +38,7 @@ void printJson(std::ostream& out, const ObjectTree& tree, const VolumeTable& vol
 void printTable(std::ostream& out, const VolumeTable& volumes, PoolSizeSource sizeSource) {
     out << "Row  Name                                              Root sector\n";
     for (uint32_t row = 0; row < volumes.count(); ++row)
-        out << std::left << std::setw(5) << row << std::setw(50) << Latin1ToUtf8(volumes[row].name)
+        out << std::left << std::setw(5) << row << std::setw(50) << TerminalText(volumes[row].name)
             << volumes[row].rootSector << "\n";
     if (sizeSource != PoolSizeSource::PoolInformation)
         out << "Note: the pool's size could not be read; it was taken to "
@@ -82,7 +83,7 @@ int runVolumes(CliContext& context, const ParsedArguments& arguments) {
     if (arguments.has("--json")) {
         printJson(context.out, tree, volumes, UnreadableMetadataSectors(*reader), pools[*poolRow].sizeSource);
     } else if (volumes.empty()) {
-        context.out << "No volumes found in pool " << Latin1ToUtf8(pool->name)
+        context.out << "No volumes found in pool " << TerminalText(pool->name)
                     << ". Add --pool-based to recover from the whole pool.\n";
     } else {
         printTable(context.out, volumes, pools[*poolRow].sizeSource);

@@ -70,8 +70,8 @@ void WriteJson(std::ostream& out, const Answer& answer, const DiskLayoutIndex& i
                 const ItemRecord& file = answer.tree->files()[hit.owner];
                 json.key("kind").value("file")
                     .key("itemNumber").value(file.itemNumber)
-                    .key("name").latin1Value(file.name)
-                    .key("path").latin1Value(FindFilesFilePath(*answer.tree, file));
+                    .key("name").value(NameUtf8(file))
+                    .key("path").value(FullFilePath(*answer.tree, file));
             }
             json.key("firstSector").value(hit.firstSector).key("sectors").value(hit.sectors).endObject();
         }
@@ -93,7 +93,7 @@ void PrintText(std::ostream& out, const Answer& answer, const DiskLayoutIndex& i
                 out << "  metadata\t" << MetadataKindName(block.kind) << " at " << block.sector;
             } else {
                 const ItemRecord& file = answer.tree->files()[hit.owner];
-                out << "  file\t" << TerminalText(FindFilesFilePath(*answer.tree, file));
+                out << "  file\t" << TerminalUtf8(FullFilePath(*answer.tree, file));
             }
             out << "\tfrom sector " << hit.firstSector << "\t" << hit.sectors << " sector(s)\n";
         }

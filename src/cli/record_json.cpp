@@ -15,7 +15,7 @@ void WriteCommonFields(JsonWriter& json, const ItemRecord& record) {
     json.key("itemNumber").value(record.itemNumber)
         .key("objectId").value(record.objectId)
         .key("parentId").value(record.parentId)
-        .key("name").latin1Value(record.name);
+        .key("name").value(NameUtf8(record));
 }
 
 void WriteStamp(JsonWriter& json, const ItemRecord& record) {
@@ -36,8 +36,8 @@ void WriteCondition(JsonWriter& json, const FileCondition& condition) {
 }
 
 std::string FolderPath(const RecoveredTree& tree, const ItemRecord& folder) {
-    const std::string parent = FindFilesPath(tree, folder.parentId);
-    return parent + (parent.back() == '\\' ? "" : "\\") + folder.name;
+    const std::string parent = FullFolderPath(tree, folder.parentId);
+    return parent + (parent.back() == '\\' ? "" : "\\") + NameUtf8(folder);
 }
 
 void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree, const SectorReader* reader,
@@ -57,7 +57,7 @@ void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree, const SectorR
         WriteCommonFields(json, file);
         json.key("size").value(file.size).key("firstBlock").value(file.firstBlock).key("blockCount").value(file.blockCount);
         WriteStamp(json, file);
-        json.key("path").latin1Value(FindFilesPath(tree, file.parentId));
+        json.key("path").value(FullFolderPath(tree, file.parentId));
         if (reader && pool) WriteCondition(json, ConditionOfFile(*reader, *pool, file));
         json.endObject();
     }
@@ -70,14 +70,14 @@ void PrintRecordLists(std::ostream& out, const RecoveredTree& tree, const ListSc
         const StampTexts stamp = FormatStamp(folder.timeStamp);
         out << "folder " << std::setw(8) << folder.itemNumber << "  " << std::setw(11) << stamp.date << "  "
             << std::setw(8) << stamp.time << "  " << std::setw(14) << "" << "  "
-            << TerminalText(scope.folderPath ? FolderPath(tree, folder) : folder.name) << "\n";
+            << TerminalUtf8(scope.folderPath ? FolderPath(tree, folder) : NameUtf8(folder)) << "\n";
     }
     for (const ItemRecord& file : tree.files()) {
         if (!scope.shows(tree, file)) continue;
         const StampTexts stamp = FormatStamp(file.timeStamp);
         out << "file   " << std::setw(8) << file.itemNumber << "  " << std::setw(11) << stamp.date << "  "
             << std::setw(8) << stamp.time << "  " << std::setw(14) << file.size << "  "
-            << TerminalText(FindFilesFilePath(tree, file)) << "\n";
+            << TerminalUtf8(FullFilePath(tree, file)) << "\n";
     }
 }
 

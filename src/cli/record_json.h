@@ -19,11 +19,12 @@ void WriteRecordLists(JsonWriter& json, const RecoveredTree& tree, const SectorR
 // "condition" and, for a damaged file, "unreadableBytes" and "unreadableRanges".
 void WriteCondition(JsonWriter& json, const FileCondition& condition);
 
-// One line per record for people: kind, item number, date, time, size and path (TerminalText):
+// One line per record for people: kind, item number, date, time, size and path (TerminalUtf8 of
+// the names in full):
 // a file's whole path, a folder's name, or within a scope of one folder its whole path.
 void PrintRecordLists(std::ostream& out, const RecoveredTree& tree, const ListScope& scope = {});
 
-// The path of a folder as list and find show it, its own name last.
+// The path of a folder as list shows it (UTF-8, the names in full), its own name last.
 std::string FolderPath(const RecoveredTree& tree, const ItemRecord& folder);
 
 }  // namespace lumbra::cli

@@ -4,6 +4,7 @@
 #include "cli/interrupt.h"
 #include "cli/json_writer.h"
 #include "cli/metadata_warning.h"
+#include "cli/pool_end_warning.h"
 #include "cli/pool_search.h"
 #include "cli/progress_line.h"
 #include "cli/snapshot_file.h"
@@ -66,6 +67,7 @@ std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArgume
                                 SnapshotFromAnotherDiskText(path, row, context.disk.driveTable().rows[row].path));
         return std::nullopt;
     }
+    WarnPoolPastDiskEnd(context, *source.reader, source.loaded.state.pool);
     return source;
 }
 
@@ -126,6 +128,7 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
     state.pool = *pool;
     state.selectedPool = static_cast<uint16_t>(*poolRow);
     state.selectedVolume = static_cast<uint32_t>(*volumeRow);
+    WarnPoolPastDiskEnd(context, *source.reader, state.pool);
     BlockQueue queue;
     const RecoveryMode mode = poolBased ? RecoveryMode::PoolBased : RecoveryMode::VolumeBased;
     const MemoryFailure memory = DiscoverVolumes(*source.reader, state.pool, mode, state.objectTree, state.volumes, queue);

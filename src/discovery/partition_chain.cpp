@@ -61,8 +61,11 @@ std::optional<SegmentSectors> ReadSegment(SectorReader& reader, uint64_t header)
     return SegmentSectors{*descriptor, *info};
 }
 
-// The header at `header` carries 0x0169: record the pool it starts, if any.
+// The header at `header` carries 0x0169: record the pool it starts, if any. A header whose pool
+// information lies past the disk's end (an image cut short) starts none.
 void AddPoolAt(SectorReader& reader, const ChainEntry& entry, uint64_t header, PoolTable& pools) {
+    const auto diskEnd = reader.sectorCount();
+    if (diskEnd && header + pool_information::kSectorOffset >= *diskEnd) return;
     const auto info = ParsePoolInformation(ReadOneSector(reader, header + pool_information::kSectorOffset));
     if (!info) return;
     const auto descriptor =

@@ -11,7 +11,7 @@ DestinationFolders::Place DestinationFolders::FolderFor(const RecoveredTree& tre
     bool made = true;
     for (const ItemRecord* record : ParentFolderChain(tree, parentId)) {
         if (!made) {
-            folder = JoinPath(folder, SafeFileName(record->name));
+            folder = JoinPath(folder, SafeFullFileName(NameUtf8(*record)));
             continue;
         }
         if (auto given = given_.find(record); given != given_.end()) {
@@ -20,15 +20,15 @@ DestinationFolders::Place DestinationFolders::FolderFor(const RecoveredTree& tre
         }
         auto claimed = Claim(*record, folder);
         made = claimed.has_value();
-        folder = made ? *claimed : JoinPath(folder, SafeFileName(record->name));
+        folder = made ? *claimed : JoinPath(folder, SafeFullFileName(NameUtf8(*record)));
     }
     return {folder, made};
 }
 
 std::optional<std::string> DestinationFolders::Claim(const ItemRecord& record, const std::string& parent) {
     for (uint32_t n = 0;; ++n) {
-        const std::string name = n == 0 ? record.name : DuplicateCandidate(n, record.name);
-        const std::string path = JoinPath(parent, SafeFileName(name));
+        const std::string name = n == 0 ? NameUtf8(record) : DuplicateCandidate(n, NameUtf8(record));
+        const std::string path = JoinPath(parent, SafeFullFileName(name));
         if (folderPaths_.count(path) || filePaths_.count(path)) continue;
         if (!files_.ensureFolder(path)) return std::nullopt;
         folderPaths_.insert(path);

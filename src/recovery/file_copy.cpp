@@ -18,10 +18,16 @@ bool Raised(const std::atomic<int32_t>& flag) { return flag.load(std::memory_ord
 
 enum class Target { Write, Skip };
 
+// The destination's name for an 8-bit name, or for the name in full when the record has one.
+std::string DestinationName(std::string_view name, std::string_view fullName) {
+    return fullName.empty() ? SafeFileName(name) : SafeFullFileName(fullName);
+}
+
 // Applies the duplicate setting; path and name then hold the target. A folder the saving made
 // in this run, or the run's ledger, is never the target of a file, whatever the setting: the
 // file takes the next free name instead. Resuming, a file's own cut-short copy is its target.
-Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::string& name, std::string& path) {
+Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::string& name, std::string_view fullName,
+                        std::string& path) {
     if (context.rewriteAt) {
         path = *context.rewriteAt;
         return Target::Write;
@@ -33,7 +39,8 @@ Target ResolveDuplicate(CopyContext& context, const std::string& folder, std::st
     if (!reserved && context.duplicateAction != kRenameDuplicates) return Target::Write;
     for (uint32_t n = 1;; ++n) {
         std::string candidate = DuplicateCandidate(n, name);
-        std::string candidatePath = JoinPath(folder, SafeFileName(candidate));
+        const std::string fullCandidate = fullName.empty() ? std::string() : DuplicateCandidate(n, fullName);
+        std::string candidatePath = JoinPath(folder, DestinationName(candidate, fullCandidate));
         if (!context.files.exists(candidatePath)) {
             name = std::move(candidate);
             path = std::move(candidatePath);
@@ -116,14 +123,15 @@ void AskToContinue(CopyContext& context, const std::string& question) {
 }
 
 CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, std::string& name,
-                             uint64_t firstBlock, int64_t size, CopyMode mode, bool folderMade) {
+                             uint64_t firstBlock, int64_t size, CopyMode mode, bool folderMade,
+                             std::string_view fullName) {
     if (size <= 0) return {CopyOutcome::EmptyFile, 0, {}};
     if (Raised(context.flags.stopSaving)) return {CopyOutcome::Stopped, 0, {}};
     context.flags.skip.store(0);
-    std::string path = JoinPath(folder, SafeFileName(name));
+    std::string path = JoinPath(folder, DestinationName(name, fullName));
     if (mode == CopyMode::Recover) {
         if (!PassesFileFilters(name, context.filters)) return {CopyOutcome::FilteredOut, 0, {}};
-        if (folderMade && ResolveDuplicate(context, folder, name, path) == Target::Skip)
+        if (folderMade && ResolveDuplicate(context, folder, name, fullName, path) == Target::Skip)
             return {CopyOutcome::DuplicateSkipped, 0, path};
     }
     if (auto input = context.files.inputAt(path)) {

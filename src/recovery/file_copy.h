@@ -79,7 +79,8 @@ std::string DuplicateCandidate(uint32_t n, std::string_view name);
 std::string JoinPath(const std::string& folder, const std::string& fileName);
 
 // Copies `size` bytes from consecutive pool blocks starting at firstBlock into folder/name.
-// The destination name is SafeFileName(name), so nothing is written outside `folder`. In
+// The destination name is SafeFileName(name), or SafeFullFileName(fullName) for a record with
+// a name in full, so nothing is written outside `folder`. In
 // recover mode the filters and the duplicate setting apply, `name` becomes the new name when a
 // duplicate is renamed, and the saved-files counter counts the file before it is created. The
 // copy ends early at Skip, Stop, a block the pool cannot map or the end of the disk; the file
@@ -88,7 +89,8 @@ std::string JoinPath(const std::string& folder, const std::string& fileName);
 // question (recover mode); a file whose writing failed is removed. folderMade false: the
 // folder could not be made, so the file's creation fails (the duplicate test is not made).
 CopyResult CopyRecoveredFile(CopyContext& context, const std::string& folder, std::string& name,
-                             uint64_t firstBlock, int64_t size, CopyMode mode, bool folderMade = true);
+                             uint64_t firstBlock, int64_t size, CopyMode mode, bool folderMade = true,
+                             std::string_view fullName = {});
 
 // Asks the error question of recover mode; No sets the stop-saving flag.
 void AskToContinue(CopyContext& context, const std::string& question);

@@ -26,19 +26,41 @@ std::vector<const ItemRecord*> ParentFolderChain(const RecoveredTree& tree, uint
     return {};
 }
 
-std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId) {
+namespace {
+
+template <typename NameOf>
+std::string JoinedPath(const RecoveredTree& tree, uint64_t parentId, NameOf nameOf) {
     std::string path = "\\";
     for (const ItemRecord* folder : ParentFolderChain(tree, parentId)) {
         if (path.back() != '\\') path += '\\';
-        path += folder->name;
+        path += nameOf(*folder);
     }
     return path;
 }
 
-std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file) {
-    std::string path = FindFilesPath(tree, file.parentId);
+std::string EightBitName(const ItemRecord& record) { return record.name; }
+
+std::string WithName(std::string path, const std::string& name) {
     if (path.back() != '\\') path += '\\';
-    return path + file.name;
+    return path + name;
+}
+
+}  // namespace
+
+std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId) {
+    return JoinedPath(tree, parentId, EightBitName);
+}
+
+std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file) {
+    return WithName(FindFilesPath(tree, file.parentId), file.name);
+}
+
+std::string FullFolderPath(const RecoveredTree& tree, uint64_t parentId) {
+    return JoinedPath(tree, parentId, NameUtf8);
+}
+
+std::string FullFilePath(const RecoveredTree& tree, const ItemRecord& file) {
+    return WithName(FullFolderPath(tree, file.parentId), NameUtf8(file));
 }
 
 }  // namespace lumbra

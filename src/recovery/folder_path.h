@@ -22,4 +22,8 @@ std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId);
 // That path followed by the file's own name.
 std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file);
 
+// The same two paths as UTF-8 of the names in full (NameUtf8), for what people read.
+std::string FullFolderPath(const RecoveredTree& tree, uint64_t parentId);
+std::string FullFilePath(const RecoveredTree& tree, const ItemRecord& file);
+
 }  // namespace lumbra

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "disk/text_encoding.h"
+
 namespace lumbra {
 
 // Names are at most this many bytes of 8-bit text (the low byte of each on-disk UTF-16 unit).
@@ -25,8 +27,12 @@ struct ItemRecord {
     uint64_t firstBlock = 0;
     // Files: number of 4096-byte blocks. Folders: 0.
     uint32_t blockCount = 0;
-    // 8-bit text, never empty for records read from disk, at most kMaxItemNameLength bytes.
+    // 8-bit text, never empty for records read from disk, at most kMaxItemNameLength bytes. The
+    // matching and sorting rules read this form.
     std::string name;
+    // The name in full as UTF-8 when it holds characters beyond Latin-1 (so that `name` lost
+    // them); empty otherwise, which keeps the records of most volumes as small as before.
+    std::string fullName;
     // Seconds since 1970-01-01 00:00 UTC; 0 for invented lost folders.
     uint32_t timeStamp = 0;
     // Files: size in bytes. Folders: 0.
@@ -35,5 +41,10 @@ struct ItemRecord {
     // then. Files: always 0. Not kept in snapshots.
     uint32_t treeItem = 0;
 };
+
+// The name as people read it and as a file written takes it: UTF-8, in full.
+inline std::string NameUtf8(const ItemRecord& record) {
+    return record.fullName.empty() ? Latin1ToUtf8(record.name) : record.fullName;
+}
 
 }  // namespace lumbra

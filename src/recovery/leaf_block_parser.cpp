@@ -20,7 +20,7 @@ bool TakeFile(MountContext& context, ByteView block, size_t record) {
     if (file->timeStamp < kTimeStampLimit) {
         tree.AddFileRecord(file->name, file->objectId, RootAsZero(file->parentId),
                            tree.fileCounter, file->firstBlock, file->blockCount, file->size,
-                           file->timeStamp);
+                           file->timeStamp, file->fullName);
         ++tree.fileCounter;
     }
     context.events.filesFound(tree.fileCounter);
@@ -37,7 +37,7 @@ bool TakeFolder(MountContext& context, ByteView block, size_t record) {
         return true;
     RecoveredTree& tree = context.tree;
     if (!tree.AddFolderRecord(folder->name, folder->objectId, RootAsZero(folder->parentId),
-                              tree.folderCounter, folder->timeStamp))
+                              tree.folderCounter, folder->timeStamp, folder->fullName))
         return true;
     ++tree.folderCounter;
     context.events.foldersFound(tree.folderCounter);

@@ -3,6 +3,7 @@
 #include "discovery/object_tree.h"
 
 #include "disk/sector.h"
+#include "disk/text_encoding.h"
 
 namespace lumbra {
 namespace {
@@ -21,10 +22,27 @@ std::optional<std::string> LowByteName(ByteView block, size_t offset, size_t uni
     return name;
 }
 
+// The same units in full as UTF-8, up to a unit of 0; empty when that reads the same as the
+// 8-bit name taken as Latin-1, as it does for every name without characters beyond Latin-1.
+std::string FullNameBeyondLatin1(ByteView block, size_t offset, size_t units, std::string_view name8Bit) {
+    std::u16string full;
+    bool beyondLatin1 = false;
+    for (size_t i = 0; i < units; ++i) {
+        const char16_t unit = static_cast<char16_t>(block[offset + 2 * i] | (block[offset + 2 * i + 1] << 8));
+        if (unit == 0) break;
+        beyondLatin1 = beyondLatin1 || unit > 0xFF;
+        full.push_back(unit);
+    }
+    if (!beyondLatin1) return {};
+    std::string utf8 = Utf16ToUtf8(full);
+    return utf8 == Latin1ToUtf8(name8Bit) ? std::string() : utf8;
+}
+
 // Name length, name and the time stamp after it, shared by both object kinds.
 struct NamedStamp {
     uint8_t nameLength = 0;
     std::string name;
+    std::string fullName;
     uint32_t timeStamp = 0;
 };
 
@@ -34,7 +52,8 @@ std::optional<NamedStamp> ReadNameAndStamp(ByteView block, size_t lengthAt, size
     auto name = LowByteName(block, nameAt, *length);
     auto stamp = le32(block, nameAt + 2 * size_t{*length} + object_record::kNameToTimeStamp);
     if (!name || !stamp) return std::nullopt;
-    return NamedStamp{*length, std::move(*name), *stamp};
+    std::string fullName = FullNameBeyondLatin1(block, nameAt, *length, *name);
+    return NamedStamp{*length, std::move(*name), std::move(fullName), *stamp};
 }
 
 }  // namespace
@@ -49,7 +68,7 @@ std::optional<FileObject> ReadFileObject(ByteView block, size_t record) {
     auto named = ReadNameAndStamp(block, record + kNameLengthOffset, record + kNameOffset);
     if (!objectId || !size || !blockCount || !firstBlock || !parent || !named) return std::nullopt;
     return FileObject{*objectId, static_cast<int64_t>(*size), *blockCount, *firstBlock, *parent,
-                      named->nameLength, std::move(named->name), named->timeStamp};
+                      named->nameLength, std::move(named->name), named->timeStamp, std::move(named->fullName)};
 }
 
 std::optional<FolderObject> ReadFolderObject(ByteView block, size_t record) {
@@ -59,7 +78,7 @@ std::optional<FolderObject> ReadFolderObject(ByteView block, size_t record) {
     auto named = ReadNameAndStamp(block, record + kNameLengthOffset, record + kNameOffset);
     if (!objectId || !parent || !named) return std::nullopt;
     return FolderObject{*objectId, *parent, named->nameLength, std::move(named->name),
-                        named->timeStamp};
+                        named->timeStamp, std::move(named->fullName)};
 }
 
 bool FolderExcluded(ByteView block, size_t record) {

@@ -51,6 +51,7 @@ struct FileObject {
     uint8_t nameLength = 0;    // UTF-16 units
     std::string name;          // low bytes, up to the first zero low byte
     uint32_t timeStamp = 0;
+    std::string fullName;      // UTF-8 up to the first zero unit, when it differs (ItemRecord)
 };
 
 struct FolderObject {
@@ -59,6 +60,7 @@ struct FolderObject {
     uint8_t nameLength = 0;
     std::string name;
     uint32_t timeStamp = 0;
+    std::string fullName;
 };
 
 // The fields of the file record at `record`; nullopt when any of them lies past the block.

@@ -49,7 +49,7 @@ void RecoveredTree::ClearRecords() {
 }
 
 bool RecoveredTree::AddFolderRecord(std::string_view name, uint64_t objectId, uint64_t parentId,
-                                    uint64_t itemNumber, uint32_t timeStamp) {
+                                    uint64_t itemNumber, uint32_t timeStamp, std::string_view fullName) {
     if (objectId == 0) return false;
     auto position = static_cast<uint32_t>(folders_.size());
     if (!folderByObjectId_.tryEmplace(objectId, position).second) return false;
@@ -58,6 +58,7 @@ bool RecoveredTree::AddFolderRecord(std::string_view name, uint64_t objectId, ui
     record.itemNumber = itemNumber;
     record.parentId = parentId;
     record.name = CutName(name);
+    record.fullName = fullName;
     record.timeStamp = timeStamp;
     folders_.push_back(std::move(record));
     folderChildren_.Append(parentId, position);
@@ -66,7 +67,7 @@ bool RecoveredTree::AddFolderRecord(std::string_view name, uint64_t objectId, ui
 
 void RecoveredTree::AddFileRecord(std::string_view name, uint64_t objectId, uint64_t parentId,
                                   uint64_t itemNumber, uint64_t firstBlock, uint32_t blockCount,
-                                  int64_t size, uint32_t timeStamp) {
+                                  int64_t size, uint32_t timeStamp, std::string_view fullName) {
     auto position = static_cast<uint32_t>(files_.size());
     if (fileNumbersArePositions_ && itemNumber != position) {
         fileNumbersArePositions_ = false;
@@ -80,6 +81,7 @@ void RecoveredTree::AddFileRecord(std::string_view name, uint64_t objectId, uint
     record.firstBlock = firstBlock;
     record.blockCount = blockCount;
     record.name = CutName(name);
+    record.fullName = fullName;
     record.timeStamp = timeStamp;
     record.size = size;
     files_.push_back(std::move(record));
@@ -123,10 +125,12 @@ void RecoveredTree::SetFolderTreeItem(size_t folderIndex, uint32_t treeItem) {
 
 void RecoveredTree::RenameFolder(size_t folderIndex, std::string_view name) {
     folders_.at(folderIndex).name = CutName(name);
+    folders_.at(folderIndex).fullName.clear();
 }
 
 void RecoveredTree::RenameFile(size_t fileIndex, std::string_view name) {
     files_.at(fileIndex).name = CutName(name);
+    files_.at(fileIndex).fullName.clear();
 }
 
 }  // namespace lumbra

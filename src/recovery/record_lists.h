@@ -72,13 +72,14 @@ public:
 
     // Appends a folder; false, without change, when objectId is 0 or a folder with the same
     // 64-bit objectId is already listed. firstBlock, blockCount, size and treeItem are 0.
+    // fullName: the name in full (ItemRecord::fullName), empty when `name` says it all.
     bool AddFolderRecord(std::string_view name, uint64_t objectId, uint64_t parentId,
-                         uint64_t itemNumber, uint32_t timeStamp);
+                         uint64_t itemNumber, uint32_t timeStamp, std::string_view fullName = {});
 
     // Appends a file; files are never checked for duplicates. treeItem is 0.
     void AddFileRecord(std::string_view name, uint64_t objectId, uint64_t parentId,
                        uint64_t itemNumber, uint64_t firstBlock, uint32_t blockCount,
-                       int64_t size, uint32_t timeStamp);
+                       int64_t size, uint32_t timeStamp, std::string_view fullName = {});
 
     // The first file whose itemNumber is n; nullptr when none.
     const ItemRecord* FindFileByItemNumber(uint64_t n) const;
@@ -101,7 +102,8 @@ public:
     void ClearTreeItems();
     // Records the tree item of the folder at this position (BuildFolderTree).
     void SetFolderTreeItem(size_t folderIndex, uint32_t treeItem);
-    // Renames a record in place (the rename command); the name is cut to kMaxItemNameLength.
+    // Renames a record in place (the rename command); the name is cut to kMaxItemNameLength and
+    // is the record's only name from then on.
     void RenameFolder(size_t folderIndex, std::string_view name);
     void RenameFile(size_t fileIndex, std::string_view name);
 

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "disk/text_encoding.h"
 #include "recovery/file_copy.h"
 #include "recovery/item_record.h"
 #include "recovery/report_text.h"
@@ -132,7 +131,7 @@ std::string ReportCsv(const ReportRun& run) {
         const std::string ranges = Joined(entry.condition.unreadableRanges, [](const ByteArea& area) {
             return std::to_string(area.position) + ":" + std::to_string(area.size);
         });
-        csv += CsvField(Latin1ToUtf8(entry.originalPath)) + "," + CsvField(FileSystemText(entry.writtenPath)) + "," +
+        csv += CsvField(entry.originalPath) + "," + CsvField(FileSystemText(entry.writtenPath)) + "," +
                std::to_string(entry.size) + "," + runs + "," + entry.sha256 + "," +
                CsvField(ConditionText(entry.condition.kind)) + "," + std::to_string(entry.condition.unreadableBytes) +
                "," + ranges + "," + IsoStamp(entry.timeStamp) + "," + CsvField(OutcomeText(entry)) + "\r\n";

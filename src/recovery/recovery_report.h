@@ -16,7 +16,7 @@
 namespace lumbra {
 
 struct ReportEntry {
-    std::string originalPath;  // 8-bit, as Find Files shows it, with the name
+    std::string originalPath;  // UTF-8, the names in full (FullFilePath)
     std::string writtenPath;   // the destination path (file-system bytes); empty when nothing was written
     int64_t size = 0;
     uint32_t timeStamp = 0;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "disk/sector.h"
+#include "disk/text_encoding.h"
 #include "platform/product_version.h"
 #include "recovery/recovery_report.h"
 #include "recovery/report_text.h"
@@ -127,8 +128,8 @@ void WriteVolume(xmlTextWriter* w, const ReportRun& run) {
     Element(w, "block_size", std::to_string(kBlockSize));
     Element(w, "ftype_str", "NSS");
     for (const ReportEntry& entry : run.entries) WriteFileObject(w, entry);
-    OwnElement(w, "pool_name", DiskNameXmlText(run.poolName));
-    OwnElement(w, "volume_name", DiskNameXmlText(run.volumeName));
+    OwnElement(w, "pool_name", DiskNameXmlText(Latin1ToUtf8(run.poolName)));
+    OwnElement(w, "volume_name", DiskNameXmlText(Latin1ToUtf8(run.volumeName)));
     xmlTextWriterEndElement(w);
 }
 

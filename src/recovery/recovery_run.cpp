@@ -81,7 +81,7 @@ RecoveryRunResult RunRecovery(CopyContext& context, const RecoveredTree& tree, c
         const auto& [index, result] = run.summary.results[i];
         const ItemRecord& file = tree.files()[index];
         ReportEntry entry;
-        entry.originalPath = FindFilesFilePath(tree, file);
+        entry.originalPath = FullFilePath(tree, file);
         entry.size = file.size;
         entry.timeStamp = file.timeStamp;
         entry.outcome = result.outcome;

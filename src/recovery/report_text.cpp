@@ -5,29 +5,6 @@
 namespace lumbra {
 namespace {
 
-// The length of the valid UTF-8 sequence at the start of `bytes` (shortest form, no surrogates,
-// at most U+10FFFF); 0 when there is none.
-size_t Utf8SequenceLength(std::string_view bytes) {
-    const auto byte = [&bytes](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byte(0);
-    size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    else return 0;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-    if (bytes.size() < length || byte(1) < low || byte(1) > high) return 0;
-    for (size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    return length;
-}
-
 void AppendHexEscape(std::string& text, unsigned char byte) {
     static const char kDigits[] = "0123456789ABCDEF";
     text += "\\x";
@@ -51,10 +28,10 @@ std::string FileSystemText(std::string_view bytes) {
     return text;
 }
 
-std::string DiskNameXmlText(std::string_view latin1) {
+std::string DiskNameXmlText(std::string_view utf8) {
     std::string text;
-    text.reserve(latin1.size());
-    for (char c : latin1) {
+    text.reserve(utf8.size());
+    for (char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
             const unsigned picture = 0x2400 + (byte == 0x7F ? 0x21u : byte);
@@ -62,7 +39,7 @@ std::string DiskNameXmlText(std::string_view latin1) {
             text += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
             text += static_cast<char>(0x80 | (picture & 0x3F));
         } else {
-            text += Latin1ToUtf8(std::string_view(&c, 1));
+            text += c;
         }
     }
     return text;

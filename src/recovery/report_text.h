@@ -15,10 +15,9 @@ namespace lumbra {
 // hex digits), and a backslash becomes "\\".
 std::string FileSystemText(std::string_view bytes);
 
-// A name from the disk (8-bit, Latin-1) for XML: Latin-1 as UTF-8, with each control character
-// c (below 0x20) as its picture U+2400 + c and 0x7F as U+2421. No Latin-1 text holds those
-// pictures, so the name can be read back exactly.
-std::string DiskNameXmlText(std::string_view latin1);
+// A name or path from the disk (UTF-8: Latin-1 converted, or a name in full) for XML: each
+// control character c (below 0x20) as its picture U+2400 + c and 0x7F as U+2421.
+std::string DiskNameXmlText(std::string_view utf8);
 
 // The program and its arguments as one line a shell reads back: an argument that is empty or
 // holds anything but letters, digits and "-_./=:,+@%" is put in single quotes.

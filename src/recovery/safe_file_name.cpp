@@ -11,8 +11,11 @@ bool IsUnsafeByte(unsigned char byte) {
     return byte < 0x20 || byte == 0x7F || byte == '/' || byte == '\\';
 }
 
-// Latin-1 bytes 0x80..0x9F are C1 control characters once converted.
-bool IsControlCharacter(unsigned char byte) { return byte >= 0x80 && byte <= 0x9F; }
+// The C1 control characters U+0080..U+009F.
+bool IsC1Control(std::string_view character) {
+    return character.size() == 2 && static_cast<unsigned char>(character[0]) == 0xC2 &&
+           static_cast<unsigned char>(character[1]) < 0xA0;
+}
 
 // The longest prefix of UTF-8 text of at most `limit` bytes that ends on a character boundary.
 size_t Utf8Cut(std::string_view text, size_t limit) {
@@ -34,17 +37,23 @@ std::string ShortenKeepingExtension(const std::string& name) {
 
 }  // namespace
 
-std::string SafeFileName(std::string_view name8Bit) {
+std::string SafeFullFileName(std::string_view utf8) {
     std::string cleaned;
-    cleaned.reserve(name8Bit.size());
-    for (char c : name8Bit) {
-        const auto byte = static_cast<unsigned char>(c);
-        cleaned.push_back(IsUnsafeByte(byte) || IsControlCharacter(byte) ? '_' : c);
+    cleaned.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const size_t length = Utf8SequenceLength(utf8);
+        const std::string_view character = utf8.substr(0, length == 0 ? 1 : length);
+        const bool unsafe = length == 0 || (length == 1 && IsUnsafeByte(static_cast<unsigned char>(utf8[0]))) ||
+                            IsC1Control(character);
+        if (unsafe) cleaned.push_back('_');
+        else cleaned += character;
+        utf8.remove_prefix(character.size());
     }
     if (cleaned.empty() || cleaned == "." || cleaned == "..") cleaned = std::string("_").append(cleaned);
-    std::string utf8 = Latin1ToUtf8(cleaned);
-    if (utf8.size() > kMaxDestinationNameBytes) utf8 = ShortenKeepingExtension(utf8);
-    return utf8;
+    if (cleaned.size() > kMaxDestinationNameBytes) cleaned = ShortenKeepingExtension(cleaned);
+    return cleaned;
 }
+
+std::string SafeFileName(std::string_view name8Bit) { return SafeFullFileName(Latin1ToUtf8(name8Bit)); }
 
 }  // namespace lumbra

@@ -16,4 +16,8 @@ constexpr size_t kMaxDestinationNameBytes = 255;
 // keeping a short extension. The result always names an entry directly inside its folder.
 std::string SafeFileName(std::string_view name8Bit);
 
+// The same for a name in full (UTF-8): control characters (C0, DEL, C1) and bytes that are not
+// well-formed UTF-8 are replaced by "_" as well.
+std::string SafeFullFileName(std::string_view utf8);
+
 }  // namespace lumbra

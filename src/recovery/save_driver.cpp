@@ -67,13 +67,15 @@ CopyResult SaveOne(CopyContext& context, const RecoveredTree& tree, const ItemRe
     if (plan.kind == ResumePlan::Kind::AlreadyThere) return {CopyOutcome::AlreadySaved, 0, plan.path};
     const DestinationFolders::Place place = folders.FolderFor(tree, file.parentId);
     if (plan.kind == ResumePlan::Kind::Fresh)
-        return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
+        return CopyRecoveredFile(context, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made,
+                                 file.fullName);
     CopyContext one = context;
     if (plan.kind == ResumePlan::Kind::RewriteAt) one.rewriteAt = &plan.path;
     // A copy changed since the earlier run is no one's to replace: the file takes a new name.
     if (plan.kind == ResumePlan::Kind::FreshKeep && one.duplicateAction == kOverwriteDuplicates)
         one.duplicateAction = kRenameDuplicates;
-    return CopyRecoveredFile(one, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made);
+    return CopyRecoveredFile(one, place.path, name, file.firstBlock, file.size, CopyMode::Recover, place.made,
+                             file.fullName);
 }
 
 }  // namespace

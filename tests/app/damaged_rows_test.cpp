@@ -145,5 +145,24 @@ TEST(RecoveryMessage, CountsEveryOutcomeAndShowsPathsAsLiteralText) {
               std::string::npos) << stopped;
 }
 
+TEST(RecoveryMessage, PathsOfThisMachineAreReadAsUtf8) {
+    struct Case {
+        std::string path;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"/home/u/R\xC3\xBC" "ckgabe M\xC3\xBCller", "/home/u/R\xFC" "ckgabe M\xFCller"},
+        {"/out/\xC3\xBF\xC2\xA0", "/out/\xFF\xA0"},  // the last two characters of Latin-1
+        {"/out/\xC4\x80\xE6\x97\xA5\xF0\x9F\x98\x80", "/out/???"},  // beyond it
+        {"/out/R\xFC" "ck", "/out/R\xFC" "ck"},  // never UTF-8: its bytes as they are
+        {"/out/\xC3", "/out/\xC3"},        // cut short
+    };
+    for (const Case& c : cases) {
+        RecoveryRunResult run;
+        const std::string message = RecoveryRunMessage(run, c.path);
+        EXPECT_NE(message.find("Destination: " + c.shown + "\n"), std::string::npos) << message;
+    }
+}
+
 }  // namespace
 }  // namespace lumbra::test

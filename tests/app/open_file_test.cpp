@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "disk/sector.h"
 #include "wizard_fixture.h"
 
@@ -37,6 +39,16 @@ TEST_F(OpenFileTest, AProgramThatDoesNotStartIsToldOfOnce) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"No program could open " + copy + "."});
     EXPECT_EQ(view.messages[0].kind, MessageKind::Error);
     EXPECT_TRUE(desktop.chooser.empty());
+}
+
+TEST_F(OpenFileTest, APathOfThisMachineIsShownAsItsCharacters) {
+    desktop.temporaryFolder = scratch.file("K\xC3\xBCndigung") + "/";
+    std::filesystem::create_directories(desktop.temporaryFolder);
+    desktop.failingExtensions.insert(".txt");
+    MarkRow("readme.txt");
+    wizard->OnCommand(Command::Open);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].find("/K\xFCndigung/readme.txt."), std::string::npos) << Messages()[0];
 }
 
 TEST_F(OpenFileTest, AChooserWhoseProgramDoesNotStartIsToldOf) {

@@ -161,7 +161,7 @@ TEST(ReportText, FileSystemBytesBecomeUtf8WithEveryOtherByteEscaped) {
         {std::string("nul\0x", 5), "nul\\x00x"},
     };
     for (const auto& [bytes, text] : cases) EXPECT_EQ(FileSystemText(bytes), text) << text;
-    EXPECT_EQ(DiskNameXmlText("\\A\x01" "B\xE9\x7F"), "\\A\xE2\x90\x81" "B\xC3\xA9\xE2\x90\xA1");
+    EXPECT_EQ(DiskNameXmlText("\\A\x01" "B\xC3\xA9\x7F"), "\\A\xE2\x90\x81" "B\xC3\xA9\xE2\x90\xA1");
     EXPECT_EQ(CommandLineText({"prog", "", "it's", "a/b=c,d", "x y"}), "prog '' 'it'\\''s' a/b=c,d 'x y'");
 }
 
@@ -173,7 +173,7 @@ TEST(RecoveryReportXml, PathsThatAreNotPlainAsciiKeepTheReportWellFormed) {
                   .sourcePath = "d\xC3\xA9mo.img",
                   .poolName = "P\xE9",
                   .volumeName = "V\x02"};
-    run.entries.push_back({.originalPath = "\\DIR\\A\x01" "B\xE9.TXT",
+    run.entries.push_back({.originalPath = "\\DIR\\A\x01" "B\xC3\xA9.TXT",
                            .writtenPath = "/out/\x01\xFF/A_B\xC3\xA9.TXT",
                            .size = 3,
                            .sha256 = "ab",

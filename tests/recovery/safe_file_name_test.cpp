@@ -36,6 +36,29 @@ TEST(SafeFileName, LongLatin1NamesAreCutAtACharacterBoundaryKeepingTheExtension)
     for (size_t i = 0; i < stem.size(); i += 2) EXPECT_EQ(stem.substr(i, 2), "\xC3\xA9");
 }
 
+class SafeFullFileNames : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(SafeFullFileNames, KeepEveryCharacterButSeparatorsAndControls) {
+    EXPECT_EQ(SafeFullFileName(GetParam().recovered), GetParam().onDisk);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SafeFullFileNames,
+    ::testing::Values(NameCase{"\u65E5\u672C\u8A9E.txt", "\u65E5\u672C\u8A9E.txt"},
+                      NameCase{"emoji \U0001F600.txt", "emoji \U0001F600.txt"},
+                      NameCase{"\u0416/\\x", "\u0416__x"}, NameCase{"c1\u0085\u009F", "c1__"},
+                      NameCase{"nbsp\u00A0", "nbsp\u00A0"}, NameCase{"bad\xC3(\xF0\x9F", "bad_(__"},
+                      NameCase{"..", "_.."}, NameCase{"", "_"}));
+
+TEST(SafeFileName, LongFullNamesAreCutAtACharacterBoundaryKeepingTheExtension) {
+    std::string name;
+    for (int i = 0; i < 100; ++i) name += "\u8A9E";  // 300 bytes
+    const std::string safe = SafeFullFileName(name + ".txt");
+    EXPECT_EQ(safe.size(), 83u * 3u + 4u);  // 251 bytes for the stem hold 83 whole characters
+    EXPECT_EQ(safe.substr(safe.size() - 4), ".txt");
+    EXPECT_EQ(safe.substr(0, 3), "\u8A9E");
+}
+
 TEST(SafeFileName, A255ByteAsciiNameIsKept) {
     const std::string name(255, 'n');
     EXPECT_EQ(SafeFileName(name), name);

@@ -48,6 +48,39 @@ VolumePlan SampleVolume() {
     return volume;
 }
 
+TEST(VolumeMount, NamesBeyondLatin1AreKeptInFullBesideTheir8BitForm) {
+    struct Case {
+        std::string built;     // UTF-8
+        std::string eightBit;  // what the matching and sorting rules read
+        std::string full;      // fullName: empty when the 8-bit form read as Latin-1 says it all
+    };
+    const Case cases[] = {
+        {"Caf\u00e9.xls", "Caf\xE9.xls", ""},
+        {"\u00ff\u00a0.txt", "\xFF\xA0.txt", ""},  // the last characters of Latin-1
+        {"\u65e5\u672c\u8a9e.txt", "\xE5,\x9E.txt", "\u65e5\u672c\u8a9e.txt"},
+        {"emoji \U0001F600.txt", "emoji =", "emoji \U0001F600.txt"},
+        {"\u0416\u0443\u0440\u043d\u0430\u043b", "\x16\x43\x40\x3D\x30\x3B", "\u0416\u0443\u0440\u043d\u0430\u043b"},
+        {"a\u0100b", "a", "a\u0100b"},  // the unit's low byte 0 ends the 8-bit form only
+    };
+    VolumePlan volume{.name = "DATA"};
+    for (const Case& c : cases) {
+        volume.addFolder("Folder " + c.built);
+        volume.addFile(c.built, 0, 10);
+    }
+    MountedImage mounted(BuildVolume(volume));
+    mounted.MountVolumeBased();
+    for (const Case& c : cases) {
+        const auto file = std::find_if(mounted.tree.files().begin(), mounted.tree.files().end(),
+                                       [&](const ItemRecord& r) { return r.name == c.eightBit; });
+        ASSERT_NE(file, mounted.tree.files().end()) << c.built;
+        EXPECT_EQ(file->fullName, c.full) << c.built;
+        EXPECT_EQ(NameUtf8(*file), c.built);
+        const auto folder = std::find_if(mounted.tree.folders().begin(), mounted.tree.folders().end(),
+                                         [&](const ItemRecord& r) { return NameUtf8(r) == "Folder " + c.built; });
+        EXPECT_NE(folder, mounted.tree.folders().end()) << c.built;
+    }
+}
+
 TEST(VolumeMount, FindsEveryRecordOfAVolumeInWalkOrder) {
     MountedImage mounted(BuildVolume(SampleVolume()));
     mounted.MountVolumeBased();
