@@ -13,7 +13,7 @@ namespace lumbra::cli {
 
 namespace {
 
-void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMetadata) {
+void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMetadata, bool complete) {
     JsonWriter json(out);
     json.beginObject().key("pools").beginArray();
     for (uint32_t row = 0; row < pools.count(); ++row) {
@@ -28,7 +28,11 @@ void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMet
             json.beginObject().key("start").value(pool.segmentStart[i]).key("extent").value(pool.segmentExtent[i]).endObject();
         json.endArray().endObject();
     }
-    json.endArray().key("unreadableMetadataSectors").value(unreadableMetadata).endObject().finish();
+    json.endArray()
+        .key("unreadableMetadataSectors").value(unreadableMetadata)
+        .key("complete").value(complete)
+        .endObject()
+        .finish();
 }
 
 void printTable(std::ostream& out, const PoolTable& pools) {
@@ -70,7 +74,7 @@ int runPools(CliContext& context, const ParsedArguments& arguments) {
                     << scan.range->endSector << " --resume goes on from there\n";
     WarnUnreadableMetadata(context, *reader);
     if (arguments.has("--json")) {
-        printJson(context.out, pools, UnreadableMetadataSectors(*reader));
+        printJson(context.out, pools, UnreadableMetadataSectors(*reader), end != ScanEnd::Stopped);
     } else if (pools.empty()) {
         context.out << (scan.range ? "No NSS pool found in the scanned range. Scan a wider range with --scan START END.\n"
                                    : "No NSS pool found through the partition table. Search the disk for partitions "
@@ -96,7 +100,8 @@ Command PoolsCommand() {
             "  --resume           go on where a scan of this drive and range stopped (Ctrl-C, a\n"
             "                     crash); the pools listed are those of a scan without a stop\n"
             "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"segmentCount\",\n"
-            "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\"}\n",
+            "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\",\n"
+            "                     \"complete\"}; complete is false when Ctrl-C stopped the scan\n",
             {{"--drive", 1, false}, {"--scan", 2, false}, {"--resume", 0, false}, {"--json", 0, false}},
             runPools};
 }

@@ -11,6 +11,9 @@ namespace lumbra::cli {
 
 namespace {
 
+const char* const kPartialSnapshotLine =
+    "Partial: the mount was stopped before it ended; the snapshot holds only what it found until then";
+
 void WriteState(JsonWriter& json, const SnapshotState& state) {
     json.key("selectedDrive").value(uint64_t{state.selectedDrive});
     json.key("pool").beginObject()
@@ -28,7 +31,8 @@ void WriteState(JsonWriter& json, const SnapshotState& state) {
         json.beginObject().key("name").value(Latin1ToUtf8(volume.name)).key("rootSector").value(volume.rootSector).endObject();
     json.endArray()
         .key("selectedPool").value(uint64_t{state.selectedPool})
-        .key("selectedVolume").value(state.selectedVolume);
+        .key("selectedVolume").value(state.selectedVolume)
+        .key("complete").value(!state.partial);
 }
 
 void PrintState(std::ostream& out, const LoadedSnapshot& loaded) {
@@ -36,6 +40,7 @@ void PrintState(std::ostream& out, const LoadedSnapshot& loaded) {
     out << "Drive row " << state.selectedDrive << ", pool " << Latin1ToUtf8(state.pool.name) << " ("
         << state.pool.poolSize << " sectors, " << state.pool.segmentCount << " segment(s)), pool row "
         << state.selectedPool << ", volume row " << state.selectedVolume << "\n";
+    if (state.partial) out << kPartialSnapshotLine << "\n";
     for (uint32_t row = 0; row < state.volumes.count(); ++row)
         out << "  volume " << row << ": " << Latin1ToUtf8(state.volumes[row].name) << "\n";
     out << loaded.records.folders().size() << " folder(s), " << loaded.records.files().size() << " file(s)\n";
@@ -73,10 +78,12 @@ int runSnapshotSave(CliContext& context, const ParsedArguments& arguments) {
     PosixDestinationFiles files(&context.inputs);
     if (auto error = SaveSnapshot(files, path, source->loaded.state, source->loaded.records))
         return context.fail(error->replacesInput ? kExitBadInput : kExitEnvironment, error->message);
+    const bool partial = source->loaded.state.partial;
     if (arguments.has("--json")) {
-        JsonWriter(context.out).beginObject().key("path").value(path).endObject().finish();
+        JsonWriter(context.out).beginObject().key("path").value(path).key("complete").value(!partial).endObject().finish();
     } else {
         context.out << "Saved " << path << "\n";
+        if (partial) context.out << kPartialSnapshotLine << "\n";
     }
     return kExitOk;
 }
@@ -98,7 +105,8 @@ Command SnapshotSaveCommand() {
                         "An existing file is replaced only once the new one is whole; a file this run\n"
                         "reads (a drive, an image, a rescue map, the loaded snapshot) is never replaced.\n"
                         "A mount stopped by Ctrl-C writes no snapshot, unless --partial asks to save the\n"
-                        "part found before it.\n") +
+                        "part found before it; such a snapshot is marked partial, and says so when saved and\n"
+                        "whenever it is loaded. --json prints {\"path\",\"complete\"}.\n") +
                 kRecoverySourceHelp,
             SnapshotSaveOptions(), runSnapshotSave};
 }
@@ -113,7 +121,8 @@ Command SnapshotShowCommand() {
             "both name the path, the message the desktop application shows and the reason.\n"
             "  --json   print {\"selectedDrive\",\"pool\":{\"name\",\"poolSize\",\"segmentCount\",\"segments\":\n"
             "           [{\"start\",\"extent\"}]},\"superblockSector\",\"rootSector\",\"volumes\":[{\"name\",\n"
-            "           \"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"folders\":[...],\"files\":[...]}\n"
+            "           \"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"complete\",\"folders\":[...],\n"
+            "           \"files\":[...]}; complete is false for a snapshot of a stopped mount\n"
             "           or {\"message\",\"path\",\"reason\"} when the file is refused\n",
             {{"--json", 0, false}}, runSnapshotShow};
 }
