@@ -9,10 +9,9 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "app/drive_information.h"
 #include "app/file_filters_dialog.h"
+#include "app/snapshot_texts.h"
 #include "gui/about_dialog.h"
 #include "gui/captioned_values_dialog.h"
 #include "gui/dialog_units.h"
@@ -74,11 +73,13 @@ TEST(Dialogs, TheSnapshotDriveQuestionOffersEveryRowAndAnswersThePickedOne) {
         EXPECT_EQ(choice->currentIndex(), 1);
         EXPECT_EQ(choice->itemText(2), "Storage Device2 (/tmp/c.img)");
         choice->setCurrentIndex(2);
+        if (qEnvironmentVariableIsSet("LUMBRA_X11_GRABS"))
+            widget->grab().save(qEnvironmentVariable("LUMBRA_X11_GRABS") + "/snapshot_drive_question.png");
         qobject_cast<QDialog*>(widget)->accept();
     });
-    EXPECT_EQ(h.window->AskSnapshotDrive("Select the drive that holds it:", rows, 1), std::optional<size_t>(2));
+    EXPECT_EQ(h.window->AskSnapshotDrive(kSnapshotDiskNotFoundText, rows, 1), std::optional<size_t>(2));
     h.answers.expect([](QWidget* widget) { qobject_cast<QDialog*>(widget)->reject(); });
-    EXPECT_FALSE(h.window->AskSnapshotDrive("Select the drive that holds it:", rows, 0).has_value());
+    EXPECT_FALSE(h.window->AskSnapshotDrive(kSnapshotDiskSeveralText, rows, 0).has_value());
     EXPECT_TRUE(h.answers.allAnswered());
 }
 
@@ -99,6 +100,8 @@ TEST(Dialogs, DriveInformationOfAStoppedMountShowsItsRowWhole) {
     ASSERT_NE(ok, nullptr);
     EXPECT_LT(last->geometry().bottom(), ok->geometry().top());
     EXPECT_LT(values[7]->geometry().bottom(), last->geometry().top());
+    if (qEnvironmentVariableIsSet("LUMBRA_X11_GRABS"))
+        drive.grab().save(qEnvironmentVariable("LUMBRA_X11_GRABS") + "/drive_information_partial.png");
 }
 
 TEST(Dialogs, PropertiesShowANameFromTheDiskAsItReads) {
