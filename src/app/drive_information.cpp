@@ -11,7 +11,7 @@ DriveInformationValues DriveInformation(const Session& session) {
     const uint32_t volume = session.wizard.selectedVolume;
     const std::string volumeName = volume < session.volumes.count() ? session.volumes[volume].name : std::string();
     const std::string poolStart = pool.segmentStart.empty() ? std::string("0") : std::to_string(pool.segmentStart[0]);
-    return {{{"Pool Name         :", pool.name},
+    DriveInformationValues values{{{"Pool Name         :", pool.name},
              {"Pool Size           :", std::to_string(pool.poolSize)},
              {"Pool Start           :", poolStart},
              {"Total Volumes    :", std::to_string(session.volumes.count())},
@@ -19,6 +19,9 @@ DriveInformationValues DriveInformation(const Session& session) {
              {"Total Files          :", std::to_string(session.records.fileCounter)},
              {"Total Folders      :", std::to_string(session.records.folderCounter)},
              {"Recovery Basis  :", std::string(RecoveryBasisText(session.wizard.recoveryMode))}}};
+    // The counts above are then those of the part found, not of the volume.
+    if (session.treePartial) values.rows.push_back({"Mount               :", std::string(kPartialMountValue)});
+    return values;
 }
 
 }  // namespace lumbra

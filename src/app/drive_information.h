@@ -10,6 +10,9 @@ namespace lumbra {
 
 constexpr std::string_view kAboutText = kProductVersionText;
 
+// The value of the row added when the mount was stopped before it ended.
+constexpr std::string_view kPartialMountValue = "stopped: partial tree";
+
 DriveInformationValues DriveInformation(const Session& session);
 
 }  // namespace lumbra

@@ -33,6 +33,11 @@ std::string_view QuickHelpText(QuickHelp id) {
                    "using   Recover Selected      or                             Recover All options from the "
                    "Recovery Menu.\r\n"
                    "                You can open a file by Double Clicking it.";
+        case QuickHelp::BrowsePartial:
+            return "\r\n                The mount was stopped before it ended: the right pane shows only the "
+                   "folders and files found until then.\r\n"
+                   "                Recover them from the Recovery Menu, or go Back and mount the volume again "
+                   "to see all of it.";
     }
     return {};
 }

@@ -13,6 +13,7 @@ enum class QuickHelp {
     SelectVolumeAgain,  // the volume step after Back from browsing
     Mounting,
     Browse,
+    BrowsePartial,      // browsing a tree whose mount was stopped before it ended
 };
 
 std::string_view QuickHelpText(QuickHelp id);

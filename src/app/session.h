@@ -17,6 +17,7 @@
 #include "recovery/record_lists.h"
 #include "recovery/run_inputs.h"
 #include "recovery/saving_observer.h"
+#include "snapshot/snapshot_state.h"
 
 namespace lumbra {
 
@@ -36,6 +37,10 @@ struct Session {
     VolumeTable volumes;
     BlockQueue blockQueue;
     RecoveredTree records;
+    // Of the tree in records (from the mount or the loaded snapshot): digests of some of its
+    // blocks, which a snapshot keeps to know its disk again, and whether a stop cut it short.
+    std::vector<TreeBlockDigest> treeSample;
+    bool treePartial = false;
     // What this run reads (the drive rows, rescue maps, a loaded snapshot): no output is written
     // over them.
     RunInputs inputs;

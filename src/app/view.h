@@ -127,6 +127,10 @@ public:
     virtual std::optional<std::string> AskSnapshotSaveName() = 0;
     // The open dialog for "*.qvdx"; the last of several marked files. nullopt when cancelled.
     virtual std::optional<std::string> AskSnapshotLoadName() = 0;
+    // Which drive holds a snapshot's disk: `text` says why the user is asked, `drives` are the
+    // rows' labels in row order, `preselected` the row offered first. nullopt when cancelled.
+    virtual std::optional<size_t> AskSnapshotDrive(std::string_view text, const std::vector<std::string>& drives,
+                                                   size_t preselected) = 0;
     // The "Find File(s)" window over the recovered tree. The itemNumber of the file whose row
     // was double-clicked, which closes the window; nullopt when it was closed otherwise.
     virtual std::optional<uint64_t> OpenFindWindow() = 0;

@@ -23,6 +23,7 @@
 #include "discovery/scan_range.h"
 #include "disk/disk_access.h"
 #include "platform/desktop.h"
+#include "snapshot/snapshot_drive_search.h"
 
 namespace lumbra {
 
@@ -191,6 +192,11 @@ private:
     void ShowProperties();
     void SaveSnapshot();
     void LoadSnapshot();
+    // The drive that holds the snapshot's disk: its own row, else the one other row found, else
+    // the one the user picks. nullopt after a message, or when the user cancels.
+    std::optional<SnapshotDriveFit> FindDiskOfSnapshot(const SnapshotState& state);
+    std::optional<SnapshotDriveFit> PickDiskOfSnapshot(const SnapshotState& state, std::optional<size_t> preselected,
+                                                       bool several);
     void OpenBrowseStepFromSnapshot();
     // True when the drive's damage map holds anything, so that a file may be damaged.
     bool DamageIsKnown() const;

@@ -1,5 +1,6 @@
 // Saving and loading recovery snapshots.
 #include "app/option_groups.h"
+#include "app/snapshot_texts.h"
 #include "app/wizard_controller.h"
 #include "snapshot/snapshot_disk_check.h"
 #include "snapshot/snapshot_reader.h"
@@ -9,14 +10,21 @@ namespace lumbra {
 
 void WizardController::SaveSnapshot() {
     if (session_.wizard.currentStep() != WizardStep::StepBrowse) return;
+    if (session_.treePartial && view_.AskYesNo(MessageKind::Question, kSavePartialSnapshotQuestion) != Answer::Yes)
+        return;
     const auto chosen = view_.AskSnapshotSaveName();
     if (!chosen) return;
     const WizardState& wizard = session_.wizard;
     const SnapshotState state{wizard.selectedDrive, session_.selectedPool, session_.objectTree,
-                              session_.volumes,     wizard.selectedPool,   wizard.selectedVolume};
+                              session_.volumes,     wizard.selectedPool,   wizard.selectedVolume,
+                              session_.treeSample,  session_.treePartial};
     PosixDestinationFiles files(&session_.inputs);
-    if (auto error = lumbra::SaveSnapshot(files, SnapshotSavePath(*chosen), state, session_.records))
+    const std::string path = SnapshotSavePath(*chosen);
+    if (auto error = lumbra::SaveSnapshot(files, path, state, session_.records)) {
         view_.ShowMessage(MessageKind::Error, error->message);
+        return;
+    }
+    view_.ShowMessage(MessageKind::Information, SnapshotSavedText(path, session_.treePartial));
 }
 
 void WizardController::LoadSnapshot() {
@@ -30,17 +38,14 @@ void WizardController::LoadSnapshot() {
         return;
     }
     LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
-    // Nothing changes until the drive row is known to carry the snapshot's pool and volume.
-    const size_t row = loaded.state.selectedDrive;
-    bool refused = false;
-    auto reader = OpenDriveRow(row, refused);
-    if (refused) return;
-    if (!SnapshotFitsDisk(*reader, loaded.state)) {
-        const auto& rows = session_.disk.driveTable().rows;
-        view_.ShowMessage(MessageKind::Error,
-                          SnapshotFromAnotherDiskText(*chosen, row, row < rows.size() ? rows[row].path : std::string()));
-        return;
-    }
+    // Nothing changes until a drive is known to carry the snapshot's pool, volume and tree.
+    auto disk = FindDiskOfSnapshot(loaded.state);
+    if (!disk) return;
+    loaded.state.selectedDrive = static_cast<uint16_t>(disk->row);
+    auto reader = std::move(disk->reader);
+    for (const std::string& line :
+         SnapshotCheckWarnings(disk->check, *chosen, disk->row, session_.disk.driveTable().rows[disk->row].path))
+        view_.ShowMessage(MessageKind::Information, line);
     session_.inputs.add(*chosen);
     session_.records.ClearRecords();
     view_.Disable(Element::DriveTree);
@@ -53,7 +58,54 @@ void WizardController::LoadSnapshot() {
     wizard.selectedPool = loaded.state.selectedPool;
     wizard.selectedVolume = loaded.state.selectedVolume;
     session_.records = std::move(loaded.records);
+    session_.treeSample = std::move(loaded.state.treeSample);
+    session_.treePartial = loaded.state.partial;
     OpenBrowseStepFromSnapshot();
+    if (session_.treePartial)
+        view_.ShowMessage(MessageKind::Information, kPartialSnapshotLoadedText);
+}
+
+std::optional<SnapshotDriveFit> WizardController::FindDiskOfSnapshot(const SnapshotState& state) {
+    const size_t row = state.selectedDrive;
+    const auto& rows = session_.disk.driveTable().rows;
+    const uint16_t retries = session_.settings.badSectorRetries;
+    // Its own row first, unless that disk needs rights not held yet: the user may not have meant it.
+    std::optional<size_t> own = row < rows.size() ? std::optional<size_t>(row) : std::nullopt;
+    if (own) {
+        OpenFailure failure = OpenFailure::None;
+        auto reader = session_.disk.OpenDrive(row, retries, nullptr, &failure, RightsQuestion::NotNow);
+        if (failure == OpenFailure::None) {
+            SnapshotDiskCheck check = CheckSnapshotDisk(*reader, state);
+            if (check.fits) return SnapshotDriveFit{row, std::move(reader), std::move(check)};
+        }
+    }
+    auto fits = FindSnapshotDisk(session_.disk, state, retries, own);
+    if (fits.size() == 1) {
+        view_.ShowMessage(MessageKind::Information, SnapshotDiskFoundText(fits[0].row, rows[fits[0].row].path));
+        return std::move(fits[0]);
+    }
+    return PickDiskOfSnapshot(state, fits.empty() ? own : std::optional<size_t>(fits[0].row), fits.size() > 1);
+}
+
+std::optional<SnapshotDriveFit> WizardController::PickDiskOfSnapshot(const SnapshotState& state,
+                                                                     std::optional<size_t> preselected, bool several) {
+    const auto& rows = session_.disk.driveTable().rows;
+    if (rows.empty()) return std::nullopt;
+    std::vector<std::string> labels;
+    for (size_t row = 0; row < rows.size(); ++row) labels.push_back(DriveLabel(row) + " (" + rows[row].path + ")");
+    const auto picked = view_.AskSnapshotDrive(several ? kSnapshotDiskSeveralText : kSnapshotDiskNotFoundText, labels,
+                                               preselected.value_or(0));
+    if (!picked || *picked >= rows.size()) return std::nullopt;
+    // The user chose this disk: its rights may be asked for.
+    bool refused = false;
+    auto reader = OpenDriveRow(*picked, refused);
+    if (refused) return std::nullopt;
+    SnapshotDiskCheck check = CheckSnapshotDisk(*reader, state);
+    if (!check.fits) {
+        view_.ShowMessage(MessageKind::Error, SnapshotOtherDiskText(*picked, rows[*picked].path));
+        return std::nullopt;
+    }
+    return SnapshotDriveFit{*picked, std::move(reader), std::move(check)};
 }
 
 void WizardController::OpenBrowseStepFromSnapshot() {
@@ -75,7 +127,7 @@ void WizardController::OpenBrowseStepFromSnapshot() {
     view_.Hide(Element::ProgressBar);
     ApplyMenu(MenuMode::Browse);
     wizard.workerBusy = 0;
-    SetQuickHelp(QuickHelp::Browse);
+    SetQuickHelp(session_.treePartial ? QuickHelp::BrowsePartial : QuickHelp::Browse);
 }
 
 }  // namespace lumbra

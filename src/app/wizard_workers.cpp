@@ -8,6 +8,7 @@
 #include "disk/progress_estimator.h"
 #include "recovery/folder_browse.h"
 #include "recovery/volume_mount.h"
+#include "snapshot/snapshot_tree_sample.h"
 
 namespace lumbra {
 
@@ -182,6 +183,10 @@ void WizardController::RunMount(uint64_t rootSector) {
     const MountOutcome outcome = MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
     // Out of memory, the program ends: the last counts are not worth an allocation.
     if (outcome.memoryFailure != MemoryFailure::None) return EndForMemory(outcome.memoryFailure);
+    session_.treePartial = outcome.stopped;
+    std::vector<uint64_t> blocksRead;
+    for (size_t i = 0; i < session_.blockQueue.size(); ++i) blocksRead.push_back(session_.blockQueue[i]);
+    session_.treeSample = SampleTreeBlocks(*session_.reader, session_.selectedPool, rootSector, blocksRead);
     display.flush();
     FinishMount();
 }
@@ -204,7 +209,7 @@ void WizardController::FinishMount() {
     view_.Enable(Element::BackButton);
     view_.Hide(Element::ProgressBar);
     ApplyMenu(MenuMode::Browse);
-    SetQuickHelp(QuickHelp::Browse);
+    SetQuickHelp(session_.treePartial ? QuickHelp::BrowsePartial : QuickHelp::Browse);
     // Told while the worker still counts as busy: until then the reader is the worker's, and Back
     // may let it go at once after.
     const DamageMap* damage = session_.reader ? session_.reader->damageMap() : nullptr;

@@ -33,6 +33,7 @@ int runList(CliContext& context, const ParsedArguments& arguments) {
         json.beginObject();
         WriteRecordLists(json, tree, source->reader.get(), &source->loaded.state.pool, scope);
         json.key("unreadableMetadataSectors").value(UnreadableMetadataSectors(*source->reader));
+        json.key("complete").value(!source->loaded.state.partial);
         json.endObject().finish();
     } else if (arguments.has("--bodyfile")) {
         PrintBodyFile(context.out, tree, scope);
@@ -67,7 +68,8 @@ Command ListCommand() {
                 "           where date and time read unknown; condition: intact, damaged or cut short (then\n"
                 "           \"unreadableBytes\" and \"unreadableRanges\":[{\"offset\",\"length\"}]), or not\n"
                 "           read yet (without --mapfile); \"unreadableMetadataSectors\": sectors of\n"
-                "           on-disk structures that could not be read\n",
+                "           on-disk structures that could not be read; \"complete\": false when Ctrl-C\n"
+                "           stopped the mount, or the snapshot was saved from such a mount\n",
             ListOptions(), runList};
 }
 

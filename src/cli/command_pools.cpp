@@ -15,7 +15,7 @@ namespace lumbra::cli {
 
 namespace {
 
-void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMetadata) {
+void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMetadata, bool complete) {
     JsonWriter json(out);
     json.beginObject().key("pools").beginArray();
     for (uint32_t row = 0; row < pools.count(); ++row) {
@@ -34,7 +34,11 @@ void printJson(std::ostream& out, const PoolTable& pools, uint64_t unreadableMet
                 .endObject();
         json.endArray().endObject();
     }
-    json.endArray().key("unreadableMetadataSectors").value(unreadableMetadata).endObject().finish();
+    json.endArray()
+        .key("unreadableMetadataSectors").value(unreadableMetadata)
+        .key("complete").value(complete)
+        .endObject()
+        .finish();
 }
 
 void printTable(std::ostream& out, const PoolTable& pools) {
@@ -77,7 +81,7 @@ int runPools(CliContext& context, const ParsedArguments& arguments) {
     WarnUnreadableMetadata(context, *reader);
     for (uint32_t pool = 0; pool < pools.count(); ++pool) WarnPoolPastDiskEnd(context, *reader, *SelectPool(pools, pool));
     if (arguments.has("--json")) {
-        printJson(context.out, pools, UnreadableMetadataSectors(*reader));
+        printJson(context.out, pools, UnreadableMetadataSectors(*reader), end != ScanEnd::Stopped);
     } else if (pools.empty()) {
         context.out << (scan.range ? "No NSS pool found in the scanned range. Scan a wider range with --scan START END.\n"
                                    : "No NSS pool found through the partition table. Search the disk for partitions "
@@ -104,11 +108,12 @@ Command PoolsCommand() {
             "  --resume           go on where a scan of this drive and range stopped (Ctrl-C, a\n"
             "                     crash); the pools listed are those of a scan without a stop\n"
             "  --json             print {\"pools\":[{\"row\",\"name\",\"poolSize\",\"poolSizeFrom\",\"segmentCount\",\n"
-            "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\"};\n"
+            "                     \"segments\":[{\"start\",\"extent\"}]}],\"unreadableMetadataSectors\",\"complete\"};\n"
             "                     start: the segment's first data sector; extent: its length in\n"
             "                     sectors; poolSizeFrom: \"pool information\", or where a pool alone\n"
             "                     in its partition whose size cannot be read is taken to end:\n"
-            "                     \"partition table entry\" or \"disk end\" (a warning says so)\n",
+            "                     \"partition table entry\" or \"disk end\" (a warning says so);\n"
+            "                     complete: false when Ctrl-C stopped the scan\n",
             {{"--drive", 1, false}, {"--scan", 2, false}, {"--resume", 0, false}, {"--json", 0, false}},
             runPools};
 }

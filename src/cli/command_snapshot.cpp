@@ -12,6 +12,9 @@ namespace lumbra::cli {
 
 namespace {
 
+const char* const kPartialSnapshotLine =
+    "Partial: the mount was stopped before it ended; the snapshot holds only what it found until then";
+
 void WriteState(JsonWriter& json, const SnapshotState& state) {
     json.key("selectedDrive").value(uint64_t{state.selectedDrive});
     json.key("pool").beginObject()
@@ -32,7 +35,8 @@ void WriteState(JsonWriter& json, const SnapshotState& state) {
         json.beginObject().key("name").value(Latin1ToUtf8(volume.name)).key("rootSector").value(volume.rootSector).endObject();
     json.endArray()
         .key("selectedPool").value(uint64_t{state.selectedPool})
-        .key("selectedVolume").value(state.selectedVolume);
+        .key("selectedVolume").value(state.selectedVolume)
+        .key("complete").value(!state.partial);
 }
 
 void PrintState(std::ostream& out, const LoadedSnapshot& loaded) {
@@ -40,6 +44,7 @@ void PrintState(std::ostream& out, const LoadedSnapshot& loaded) {
     out << "Drive row " << state.selectedDrive << ", pool " << TerminalText(state.pool.name) << " ("
         << state.pool.poolSize << " sectors, " << state.pool.segmentCount << " segment(s)), pool row "
         << state.selectedPool << ", volume row " << state.selectedVolume << "\n";
+    if (state.partial) out << kPartialSnapshotLine << "\n";
     for (uint32_t row = 0; row < state.volumes.count(); ++row)
         out << "  volume " << row << ": " << TerminalText(state.volumes[row].name) << "\n";
     out << loaded.records.folders().size() << " folder(s), " << loaded.records.files().size() << " file(s)\n";
@@ -78,10 +83,12 @@ int runSnapshotSave(CliContext& context, const ParsedArguments& arguments) {
     if (auto error = SaveSnapshot(files, path, source->loaded.state, source->loaded.records))
         return context.fail(error->replacesInput ? kExitBadInput : kExitEnvironment,
                             error->reason.empty() ? error->message : "cannot save " + path + ": " + error->reason);
+    const bool partial = source->loaded.state.partial;
     if (arguments.has("--json")) {
-        JsonWriter(context.out).beginObject().key("path").value(path).endObject().finish();
+        JsonWriter(context.out).beginObject().key("path").value(path).key("complete").value(!partial).endObject().finish();
     } else {
         context.out << "Saved " << path << "\n";
+        if (partial) context.out << kPartialSnapshotLine << "\n";
     }
     return kExitOk;
 }
@@ -104,7 +111,8 @@ Command SnapshotSaveCommand() {
                         "reads (a drive, an image, a rescue map, the loaded snapshot) is never replaced, and\n"
                         "no snapshot is written on a file system of the disk being read.\n"
                         "A mount stopped by Ctrl-C writes no snapshot, unless --partial asks to save the\n"
-                        "part found before it.\n") +
+                        "part found before it; such a snapshot is marked partial, and says so when saved and\n"
+                        "whenever it is loaded. --json prints {\"path\",\"complete\"}.\n") +
                 kRecoverySourceHelp,
             SnapshotSaveOptions(), runSnapshotSave};
 }
@@ -119,8 +127,8 @@ Command SnapshotShowCommand() {
             "both name the path, the message the desktop application shows and the reason.\n"
             "  --json   print {\"selectedDrive\",\"pool\":{\"name\",\"poolSize\",\"segmentCount\",\"segments\":\n"
             "           [{\"start\",\"extent\"}]} (as pools prints them),\"superblockSector\",\"rootSector\",\n"
-            "           \"volumes\":[{\"name\",\"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"folders\":[...],\n"
-            "           \"files\":[...]}\n"
+            "           \"volumes\":[{\"name\",\"rootSector\"}],\"selectedPool\",\"selectedVolume\",\"complete\",\n"
+            "           \"folders\":[...],\"files\":[...]}; complete is false for a snapshot of a stopped mount\n"
             "           or {\"message\",\"path\",\"reason\"} when the file is refused\n",
             {{"--json", 0, false}}, runSnapshotShow};
 }

@@ -11,6 +11,8 @@
 #include "discovery/volume_discovery.h"
 #include "disk/text_encoding.h"
 #include "snapshot/snapshot_disk_check.h"
+#include "snapshot/snapshot_drive_search.h"
+#include "snapshot/snapshot_tree_sample.h"
 #include "recovery/volume_mount.h"
 
 namespace lumbra::cli {
@@ -25,8 +27,51 @@ private:
     ProgressLine line_{"%"};
 };
 
-// The snapshot's records are used only once its drive row (or the one --drive names) is found
-// to carry its pool and volume.
+// The snapshot's disk: its drive row (or the one --drive names) when that disk passes the
+// snapshot's check; without --drive, else the one other row whose disk does. nullopt after a
+// message.
+std::optional<SnapshotDriveFit> SnapshotDisk(CliContext& context, const ParsedArguments& arguments,
+                                             const std::string& path, const SnapshotState& state, int& exitCode) {
+    const size_t row = state.selectedDrive;
+    const size_t rows = context.disk.driveTable().count();
+    const bool named = arguments.has("--drive");
+    if (row < rows) {
+        std::string why;
+        auto reader = context.disk.OpenDrive(row, context.settings.badSectorRetries, &why);
+        if (!why.empty()) {
+            exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(row) + ": " + why);
+            return std::nullopt;
+        }
+        SnapshotDiskCheck check = CheckSnapshotDisk(*reader, state);
+        if (check.fits) return SnapshotDriveFit{row, std::move(reader), std::move(check)};
+    }
+    auto fits = named ? std::vector<SnapshotDriveFit>{}
+                      : FindSnapshotDisk(context.disk, state, context.settings.badSectorRetries,
+                                         row < rows ? std::optional<size_t>(row) : std::nullopt);
+    if (fits.size() == 1) {
+        context.err << "lumbra-nss-cli: snapshot " << path << " was made from drive row " << row << "; its disk is drive "
+                    << fits[0].row << " (" << context.disk.driveTable().rows[fits[0].row].path
+                    << ") in this run, which is read instead\n";
+        return std::move(fits[0]);
+    }
+    if (fits.size() > 1) {
+        std::string list;
+        for (const SnapshotDriveFit& fit : fits)
+            list += (list.empty() ? "" : ", ") + std::to_string(fit.row) + " (" +
+                    context.disk.driveTable().rows[fit.row].path + ")";
+        exitCode = context.fail(kExitBadInput, "snapshot " + path + " fits drives " + list + "; name one with --drive");
+    } else if (row >= rows) {
+        exitCode = context.fail(kExitBadInput, "the snapshot reads drive row " + std::to_string(row) +
+                                                   ", but this run's drive table has " + std::to_string(rows) +
+                                                   " row(s); give the disk with --image");
+    } else {
+        exitCode = context.fail(kExitBadInput,
+                                SnapshotFromAnotherDiskText(path, row, context.disk.driveTable().rows[row].path));
+    }
+    return std::nullopt;
+}
+
+// The snapshot's records are used only once its disk is found.
 std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArguments& arguments, const std::string& typed,
                                          int& exitCode) {
     auto snapshot = LoadNamedSnapshot(context, typed, arguments.has("--json"), exitCode);
@@ -39,35 +84,27 @@ std::optional<RecoverySource> LoadSource(CliContext& context, const ParsedArgume
     }
     RecoverySource source;
     source.loaded = std::move(snapshot->loaded);
+    SnapshotState& state = source.loaded.state;
     if (arguments.has("--drive")) {
         const auto named = context.resolveDrive(arguments);
         if (!named) {
             exitCode = kExitBadInput;
             return std::nullopt;
         }
-        source.loaded.state.selectedDrive = static_cast<uint16_t>(*named);
+        state.selectedDrive = static_cast<uint16_t>(*named);
     }
-    const size_t row = source.loaded.state.selectedDrive;
-    if (row >= context.disk.driveTable().count()) {
-        exitCode = context.fail(kExitBadInput, "the snapshot reads drive row " + std::to_string(row) +
-                                                   ", but this run's drive table has " +
-                                                   std::to_string(context.disk.driveTable().count()) +
-                                                   " row(s); give the disk with --image");
-        return std::nullopt;
-    }
-    std::string why;
-    context.inputs.readDisk(context.disk.driveTable().rows[row].path);
-    source.reader = context.disk.OpenDrive(row, context.settings.badSectorRetries, &why);
-    if (!why.empty()) {
-        exitCode = context.fail(kExitEnvironment, "cannot open drive " + std::to_string(row) + ": " + why);
-        return std::nullopt;
-    }
-    if (!SnapshotFitsDisk(*source.reader, source.loaded.state)) {
-        exitCode = context.fail(kExitBadInput,
-                                SnapshotFromAnotherDiskText(path, row, context.disk.driveTable().rows[row].path));
-        return std::nullopt;
-    }
-    WarnPoolPastDiskEnd(context, *source.reader, source.loaded.state.pool);
+    auto disk = SnapshotDisk(context, arguments, path, state, exitCode);
+    if (!disk) return std::nullopt;
+    state.selectedDrive = static_cast<uint16_t>(disk->row);
+    source.reader = std::move(disk->reader);
+    const std::string& drivePath = context.disk.driveTable().rows[disk->row].path;
+    context.inputs.readDisk(drivePath);
+    for (const std::string& line : SnapshotCheckWarnings(disk->check, path, disk->row, drivePath))
+        context.err << "lumbra-nss-cli: warning: " << line << "\n";
+    if (state.partial)
+        context.err << "lumbra-nss-cli: warning: snapshot " << path
+                    << " is partial: the mount it was saved from was stopped before it ended\n";
+    WarnPoolPastDiskEnd(context, *source.reader, state.pool);
     return source;
 }
 
@@ -154,7 +191,10 @@ std::optional<RecoverySource> MountSource(CliContext& context, const ParsedArgum
         return std::nullopt;
     }
     source.mountStopped = outcome.stopped;
+    state.partial = outcome.stopped;
     for (size_t i = 0; i < queue.size(); ++i) source.volumeTreeBlocks.push_back(queue[i]);
+    state.treeSample =
+        SampleTreeBlocks(*source.reader, state.pool, state.volumes[*volumeRow].rootSector, source.volumeTreeBlocks);
     source.pools = std::move(pools);
     return source;
 }
@@ -175,8 +215,10 @@ const char* const kRecoverySourceHelp =
     "  --pool-based the whole pool is read and --volume defaults to 0), or\n"
     "  --snapshot FILE [--drive ROW|PATH] loads a recovery snapshot instead; its drive row is a\n"
     "  row of this run's drive table, or the one --drive names. The disk there must carry the\n"
-    "  snapshot's pool and volume, or nothing is listed or copied and the exit code is 2. FILE\n"
-    "  may be typed as it was given to snapshot-save (see snapshot-show).\n";
+    "  snapshot's pool, volume and tree, or nothing is listed or copied and the exit code is 2;\n"
+    "  without --drive, the one other row whose disk does is read instead (disks that need\n"
+    "  administrator rights are not searched). FILE may be typed as it was given to\n"
+    "  snapshot-save (see snapshot-show).\n";
 
 std::optional<RecoverySource> OpenRecoverySource(CliContext& context, const ParsedArguments& arguments, int& exitCode) {
     if (auto path = arguments.value("--snapshot")) {

@@ -95,6 +95,8 @@ public:
     void ShowAbout(std::string_view text) override;
     std::optional<std::string> AskSnapshotSaveName() override;
     std::optional<std::string> AskSnapshotLoadName() override;
+    std::optional<size_t> AskSnapshotDrive(std::string_view text, const std::vector<std::string>& drives,
+                                           size_t preselected) override;
     std::optional<uint64_t> OpenFindWindow() override;
     void OpenDiskMap() override;
     // The "Disk Map" window once opened; null before.

@@ -1,6 +1,7 @@
 // The notifications and dialogs of the View. Each runs modally on the GUI thread; a call from
 // a worker waits for the answer.
 #include <QFileDialog>
+#include <QInputDialog>
 
 #include "app/file_filters_dialog.h"
 #include "app/recovery_message.h"
@@ -93,6 +94,25 @@ std::optional<std::string> MainWindow::AskSnapshotLoadName() {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFiles);
         return RunFileDialog(dialog);
+    });
+}
+
+std::optional<size_t> MainWindow::AskSnapshotDrive(std::string_view text, const std::vector<std::string>& drives,
+                                                   size_t preselected) {
+    return calls_.answer([this, shown = std::string(text), drives, preselected]() -> std::optional<size_t> {
+        QInputDialog dialog(this);
+        dialog.setObjectName("SnapshotDriveDialog");
+        dialog.setWindowTitle("Load Recovery Snapshot");
+        dialog.setLabelText(QString::fromStdString(shown));
+        QStringList items;
+        for (const std::string& drive : drives) items << QString::fromStdString(drive);
+        dialog.setComboBoxItems(items);
+        dialog.setComboBoxEditable(false);
+        dialog.setTextValue(items.value(static_cast<int>(preselected)));
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        const auto index = items.indexOf(dialog.textValue());
+        if (index < 0) return std::nullopt;
+        return static_cast<size_t>(index);
     });
 }
 

@@ -1,38 +1,25 @@
 #include "recovery/hashing_destination_files.h"
 
-#include <openssl/evp.h>
+#include "recovery/sha256_digest.h"
 
 namespace lumbra {
 
 class HashingFile : public DestinationFile {
 public:
     HashingFile(std::unique_ptr<DestinationFile> inner, HashingDestinationFiles& owner, std::string path)
-        : inner_(std::move(inner)), owner_(owner), path_(std::move(path)), context_(EVP_MD_CTX_new()) {
-        ok_ = context_ && EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) == 1;
-    }
-    ~HashingFile() override { EVP_MD_CTX_free(context_); }
-    HashingFile(const HashingFile&) = delete;
-    HashingFile& operator=(const HashingFile&) = delete;
+        : inner_(std::move(inner)), owner_(owner), path_(std::move(path)) {}
 
     bool write(const uint8_t* bytes, size_t length) override {
         if (!inner_->write(bytes, length)) return false;
-        ok_ = ok_ && EVP_DigestUpdate(context_, bytes, length) == 1;
+        digest_.update({bytes, length});
         return true;
     }
 
     bool close() override {
         const bool closed = inner_->close();
-        unsigned char digest[EVP_MAX_MD_SIZE];
-        unsigned int length = 0;
-        std::string hex;
-        if (ok_ && EVP_DigestFinal_ex(context_, digest, &length) == 1) {
-            static const char kDigits[] = "0123456789abcdef";
-            for (unsigned int i = 0; i < length; ++i) {
-                hex.push_back(kDigits[digest[i] >> 4]);
-                hex.push_back(kDigits[digest[i] & 15]);
-            }
-        }
-        owner_.digests_[path_] = closed ? hex : std::string();
+        Sha256Value value;
+        const bool digested = digest_.finish(value);
+        owner_.digests_[path_] = closed && digested ? Sha256Digest::hex(value) : std::string();
         return closed;
     }
 
@@ -45,8 +32,7 @@ private:
     std::unique_ptr<DestinationFile> inner_;
     HashingDestinationFiles& owner_;
     std::string path_;
-    EVP_MD_CTX* context_;
-    bool ok_ = false;
+    Sha256Digest digest_;
 };
 
 std::unique_ptr<DestinationFile> HashingDestinationFiles::create(const std::string& path) {

@@ -19,6 +19,15 @@ constexpr uint32_t kMaxVolumeNameLength = 49;
 constexpr size_t kRecordFixedBytes = 48;        // R = name length + 48
 constexpr size_t kMaxRecordNameLength = 255;
 
+// After the file records, newer snapshots keep a tail: kTailTag, its length (4), then flags (2),
+// the count of tree block digests (2) and per block its disk sector (8) and SHA-256 (32). Older
+// snapshots end with the file records and load as before.
+constexpr std::string_view kTailTag = "LNSXTAIL";
+constexpr uint32_t kMaxTailLength = 4096;
+constexpr uint16_t kPartialFlag = 1;
+constexpr uint16_t kMaxTreeSample = 16;
+constexpr size_t kTreeDigestBytes = 8 + 32;
+
 constexpr std::string_view kExtension = ".QVDX";
 
 constexpr std::string_view kUnableToSaveText = "Unable to save the recovery snapshot.";

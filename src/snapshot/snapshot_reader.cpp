@@ -30,6 +30,7 @@ public:
         return value;
     }
     bool atEnd() const { return offset_ == bytes_.size(); }
+    size_t left() const { return bytes_.size() - offset_; }
 
 private:
     template <typename T>
@@ -148,6 +149,31 @@ bool ReadFiles(ByteCursor& in, RecoveredTree& records) {
     return true;
 }
 
+// The tail of newer snapshots; a file that ends with its file records has none. Fields a
+// later version adds after the known ones are passed over within the tail's length.
+bool ReadTail(ByteCursor& in, SnapshotState& state) {
+    if (in.atEnd()) return true;
+    auto tag = in.text(format::kTailTag.size());
+    auto length = in.u32();
+    if (!tag || *tag != format::kTailTag || !length || *length < 4 || *length > format::kMaxTailLength ||
+        *length != in.left())
+        return false;
+    auto flags = in.u16();
+    auto count = in.u16();
+    if (!flags || !count || *count > format::kMaxTreeSample || 4 + *count * format::kTreeDigestBytes > *length)
+        return false;
+    state.partial = (*flags & format::kPartialFlag) != 0;
+    for (uint16_t i = 0; i < *count; ++i) {
+        auto sector = in.u64();
+        auto digest = in.text(32);
+        if (!sector || !digest) return false;
+        TreeBlockDigest block{*sector, {}};
+        std::copy(digest->begin(), digest->end(), block.digest.begin());
+        state.treeSample.push_back(block);
+    }
+    return in.text(in.left()).has_value();
+}
+
 // The tag as the message shows it: the bytes read, up to the first NUL among them.
 std::string TagAsRead(ByteView bytes) {
     std::string tag;
@@ -183,7 +209,7 @@ SnapshotLoadResult DecodeSnapshot(ByteView bytes) {
     if (!selectedPool || !selectedVolume) return Damaged();
     state.selectedPool = *selectedPool;
     state.selectedVolume = *selectedVolume;
-    if (!ReadFolders(in, loaded.records) || !ReadFiles(in, loaded.records) || !in.atEnd()) return Damaged();
+    if (!ReadFolders(in, loaded.records) || !ReadFiles(in, loaded.records) || !ReadTail(in, state)) return Damaged();
     return loaded;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "snapshot/snapshot_format.h"
@@ -15,6 +16,7 @@ namespace format = snapshot_format;
 class ByteSink {
 public:
     void text(std::string_view bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
+    void raw(std::span<const uint8_t> bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
     void u16(uint16_t value) { put(2, value); }
     void u32(uint32_t value) { put(4, value); }
     void u64(uint64_t value) { put(8, value); }
@@ -34,6 +36,7 @@ bool WithinBounds(const SnapshotState& state, const RecoveredTree& records) {
     if (state.volumes.count() > kMaxVolumes) return false;
     for (const VolumeEntry& volume : state.volumes.volumes())
         if (volume.name.size() > format::kMaxVolumeNameLength) return false;
+    if (state.treeSample.size() > format::kMaxTreeSample) return false;
     if (records.folders().size() > UINT32_MAX || records.files().size() > UINT32_MAX) return false;
     auto nameFits = [](const ItemRecord& record) { return record.name.size() <= format::kMaxRecordNameLength; };
     return std::all_of(records.folders().begin(), records.folders().end(), nameFits) &&
@@ -66,6 +69,17 @@ void PutPool(ByteSink& sink, const SnapshotState& state) {
     sink.u64(state.objectTree.rootSector);
 }
 
+void PutTail(ByteSink& sink, const SnapshotState& state) {
+    sink.text(format::kTailTag);
+    sink.u32(static_cast<uint32_t>(4 + state.treeSample.size() * format::kTreeDigestBytes));
+    sink.u16(state.partial ? format::kPartialFlag : 0);
+    sink.u16(static_cast<uint16_t>(state.treeSample.size()));
+    for (const TreeBlockDigest& block : state.treeSample) {
+        sink.u64(block.diskSector);
+        sink.raw(block.digest);
+    }
+}
+
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
@@ -89,6 +103,7 @@ std::optional<std::vector<uint8_t>> EncodeSnapshot(const SnapshotState& state, c
     for (const ItemRecord& folder : records.folders()) PutRecord(sink, folder);
     sink.u32(static_cast<uint32_t>(records.files().size()));
     for (const ItemRecord& file : records.files()) PutRecord(sink, file);
+    PutTail(sink, state);
     return sink.take();
 }
 

@@ -151,7 +151,8 @@ TEST_F(WizardDeviceRights, AnOrdinaryUserMountsARootOnlyDiskThroughTheHelper) {
         for (const std::string& message : Messages()) seen += "; " + message;
         return seen;
     });
-    EXPECT_EQ(answer, "start messages 0; pools POOL1; rows Documents Pictures readme.txt empty.txt");
+    EXPECT_EQ(answer, "start messages 0; pools POOL1; rows Documents Pictures readme.txt empty.txt; "
+                      "The recovery snapshot was saved to " + saves + "/SCAN.QVDX.");
     struct stat info {};
     ASSERT_EQ(stat((saves + "/SCAN.QVDX").c_str(), &info), 0) << answer;
     EXPECT_EQ(info.st_uid, kNobody);

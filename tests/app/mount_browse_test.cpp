@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "app/drive_information.h"
+#include "app/quick_help.h"
+#include "app/snapshot_texts.h"
+#include "snapshot/snapshot_reader.h"
 #include "support/failing_allocator.h"
 #include "wizard_fixture.h"
 
@@ -116,7 +120,8 @@ TEST_F(WizardTest, ClickingAFolderInTheDirectoryTreeShowsIt) {
 }
 
 TEST_F(WizardTest, StopDuringTheMountShowsWhatWasFound) {
-    Start({WriteImage(ThreeThousandFiles())});
+    const std::string image = WriteImage(ThreeThousandFiles());
+    Start({image});
     ToVolumes();
     ClickTree(TreeKind::Volumes, "DATA");
     view.answers = {Answer::Yes};
@@ -135,6 +140,49 @@ TEST_F(WizardTest, StopDuringTheMountShowsWhatWasFound) {
     EXPECT_GT(view.rows.size(), 0u);
     EXPECT_LT(view.rows.size(), 3000u);
     EXPECT_EQ(session.wizard.stopRequested, 0);
+
+    // The tree is said to be partial: in the step's text and in Drive Information.
+    EXPECT_EQ(view.quickHelp.back(), QuickHelpText(QuickHelp::BrowsePartial));
+    wizard->OnCommand(Command::DriveInformation);
+    ASSERT_EQ(view.driveInformation.size(), 1u);
+    EXPECT_EQ(view.driveInformation[0].rows.size(), 9u);
+    EXPECT_EQ(view.driveInformation[0].rows.back().value, kPartialMountValue);
+
+    // Its snapshot is saved only when the user says so, and is marked.
+    view.answers = {Answer::No};
+    view.saveName = scratch.file("part");
+    wizard->OnCommand(Command::SaveSnapshot);
+    EXPECT_EQ(view.messages.back().text, kSavePartialSnapshotQuestion);
+    EXPECT_EQ(view.saveNameAsked, 0);
+    view.answers = {Answer::Yes};
+    wizard->OnCommand(Command::SaveSnapshot);
+    const std::string saved = scratch.file("PART.QVDX");
+    EXPECT_EQ(view.messages.back().text,
+              "The recovery snapshot was saved to " + saved + ".\nIt is marked partial: the mount was stopped before it ended.");
+    auto loaded = LoadSnapshotFile(saved);
+    ASSERT_TRUE(std::holds_alternative<LoadedSnapshot>(loaded));
+    EXPECT_TRUE(std::get<LoadedSnapshot>(loaded).state.partial);
+
+    // Loaded again, it says so, and the browse step says it too.
+    Session second{AccessMode::N};
+    FakeView secondView;
+    WizardController loader(second, secondView, desktop);
+    ASSERT_TRUE(loader.StartUp(DriveSources{.listSystemDisks = false, .images = {image}}, ""));
+    secondView.loadName = saved;
+    loader.OnCommand(Command::LoadSnapshot);
+    ASSERT_EQ(second.wizard.currentStep(), WizardStep::StepBrowse);
+    ASSERT_FALSE(secondView.messages.empty());
+    EXPECT_EQ(secondView.messages.back().text, kPartialSnapshotLoadedText);
+    EXPECT_EQ(secondView.quickHelp.back(), QuickHelpText(QuickHelp::BrowsePartial));
+}
+
+TEST_F(WizardTest, AWholeMountIsNotCalledPartial) {
+    StartStandard();
+    ToBrowse();
+    EXPECT_EQ(view.quickHelp.back(), QuickHelpText(QuickHelp::Browse));
+    wizard->OnCommand(Command::DriveInformation);
+    ASSERT_EQ(view.driveInformation.size(), 1u);
+    EXPECT_EQ(view.driveInformation[0].rows.size(), 8u);
 }
 
 TEST_F(WizardTest, MemoryRunningOutDuringTheMountIsToldAndEndsTheProgramWithAFailure) {

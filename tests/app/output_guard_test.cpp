@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "support/sha256.h"
+#include "app/snapshot_texts.h"
 #include "wizard_fixture.h"
 
 namespace lumbra::test {
@@ -27,7 +28,9 @@ NssImage OtherImage() {
     return NssImageBuilder().pool({.name = "POOL2", .segments = {{.headerSector = 2048}}, .volumes = {volume}}).build();
 }
 
-TEST_F(WizardTest, ASnapshotOfAnotherDiskIsRefusedAndTheDiskStepStays) {
+// The snapshot's row holds another disk in a later run: the row that holds its disk is used and
+// named; where none or several do, the user picks the drive, and a wrong pick changes nothing.
+TEST_F(WizardTest, ASnapshotFindsItsDiskInAnotherRowOrLetsTheUserPickIt) {
     const std::string image = WriteImage(StandardImage());
     Start({image});
     ToBrowse();
@@ -35,23 +38,53 @@ TEST_F(WizardTest, ASnapshotOfAnotherDiskIsRefusedAndTheDiskStepStays) {
     wizard->OnCommand(Command::SaveSnapshot);
     const std::string snapshot = scratch.file("FIRST.QVDX");
     ASSERT_TRUE(fs::exists(snapshot));
-
-    // Another run whose row 0 is another disk.
     const std::string other = WriteImage(OtherImage(), "other.img");
-    Session second{AccessMode::N};
-    FakeView secondView;
-    WizardController loader(second, secondView, desktop);
-    ASSERT_TRUE(loader.StartUp(DriveSources{.listSystemDisks = false, .images = {other, image}}, ""));
-    secondView.loadName = snapshot;
-    loader.OnCommand(Command::LoadSnapshot);
-    ASSERT_EQ(secondView.messages.size(), 1u);
-    EXPECT_EQ(secondView.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(secondView.messages[0].text, "snapshot " + snapshot + " was made from another disk than drive 0 (" +
-                                               other + "); name the right one with --drive");
-    EXPECT_EQ(second.wizard.currentStep(), WizardStep::StepDisks);
-    EXPECT_TRUE(secondView.visible(Element::DriveTree));
-    EXPECT_TRUE(second.records.files().empty());
-    EXPECT_EQ(second.reader, nullptr);
+    const std::string twin = scratch.file("twin.img");
+    fs::copy_file(image, twin);
+
+    const struct {
+        const char* name;
+        std::vector<std::string> images;
+        std::optional<size_t> picked;       // the user's answer, when asked
+        size_t questions;                   // how often the user was asked
+        size_t preselected;
+        std::optional<size_t> loadedFrom;   // the row read, or nullopt when nothing loads
+        std::string message;                // the last message shown
+    } cases[] = {
+        {"found in another row", {other, image}, {}, 0, 0, 1, SnapshotDiskFoundText(1, image)},
+        {"none: cancelled", {other}, std::nullopt, 1, 0, std::nullopt, ""},
+        {"none: the wrong disk picked", {other}, 0, 1, 0, std::nullopt, SnapshotOtherDiskText(0, other)},
+        {"several: the second picked", {other, image, twin}, 2, 1, 1, 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session second{AccessMode::N};
+        FakeView secondView;
+        WizardController loader(second, secondView, desktop);
+        ASSERT_TRUE(loader.StartUp(DriveSources{.listSystemDisks = false, .images = c.images}, ""));
+        secondView.loadName = snapshot;
+        secondView.snapshotDrive = c.picked;
+        loader.OnCommand(Command::LoadSnapshot);
+        ASSERT_EQ(secondView.snapshotDriveQuestions.size(), c.questions);
+        if (c.questions) {
+            const auto& question = secondView.snapshotDriveQuestions[0];
+            EXPECT_EQ(question.text, c.images.size() > 2 ? kSnapshotDiskSeveralText : kSnapshotDiskNotFoundText);
+            EXPECT_EQ(question.drives.size(), c.images.size());
+            EXPECT_EQ(question.drives[0], DriveLabel(0) + " (" + other + ")");
+            EXPECT_EQ(question.preselected, c.preselected);
+        }
+        EXPECT_EQ(secondView.messages.empty() ? std::string() : secondView.messages.back().text, c.message);
+        if (!c.loadedFrom) {
+            EXPECT_EQ(second.wizard.currentStep(), WizardStep::StepDisks);
+            EXPECT_TRUE(secondView.visible(Element::DriveTree));
+            EXPECT_TRUE(second.records.files().empty());
+            EXPECT_EQ(second.reader, nullptr);
+            continue;
+        }
+        EXPECT_EQ(second.wizard.currentStep(), WizardStep::StepBrowse);
+        EXPECT_EQ(second.wizard.selectedDrive, *c.loadedFrom);
+        EXPECT_FALSE(second.records.files().empty());
+    }
 }
 
 TEST_F(WizardTest, NoSnapshotIsSavedOverTheDiskImage) {

@@ -20,7 +20,9 @@ TEST_F(WizardTest, SavingAsksForANewNameAndUpperCasesTheFileNameOnly) {
     view.saveName = scratch.file("Saves/scan");
     wizard->OnToolbarButton(3);
     EXPECT_EQ(view.saveNameAsked, 1);
-    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"The recovery snapshot was saved to " +
+                                                     scratch.file("Saves/SCAN.QVDX") + "."}));
+    EXPECT_EQ(view.messages[0].kind, MessageKind::Information);
     EXPECT_TRUE(std::filesystem::exists(scratch.file("Saves/SCAN.QVDX")));
     EXPECT_FALSE(std::filesystem::exists(scratch.file("Saves/scan")));
 

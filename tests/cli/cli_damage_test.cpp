@@ -122,7 +122,7 @@ TEST_F(CliDamage, UnreadableMetadataIsToldAtTheEndOfTheStep) {
                                 std::to_string(leaf) + "); some folders or files may be missing; try --pool-based\n";
     EXPECT_EQ(Occurrences(run.err, warning), 1u) << run.err;
     run = Run({"list", "--json"}, leafMap);
-    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":1}"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":1,\"complete\":true}"), std::string::npos) << run.out;
     EXPECT_NE(Run({"find", "txt", "--json"}, leafMap).out.find("\"unreadableMetadataSectors\":1}"), std::string::npos);
 
     const uint64_t header = pool.segments.at(0).headerSector;
@@ -131,11 +131,11 @@ TEST_F(CliDamage, UnreadableMetadataIsToldAtTheEndOfTheStep) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.err.find("warning: 1 metadata sector(s) could not be read (first: sector " + std::to_string(header) + ")"),
               std::string::npos) << run.err;
-    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":1}"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":1,\"complete\":true}"), std::string::npos) << run.out;
 
     run = Run({"list", "--json"}, map);  // only file data was lost
     EXPECT_EQ(run.err.find("metadata sector"), std::string::npos) << run.err;
-    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":0}"), std::string::npos);
+    EXPECT_NE(run.out.find("\"unreadableMetadataSectors\":0,\"complete\":true}"), std::string::npos);
 }
 
 // --pool-based is advised only where it helps: when structures inside the pool were lost, not

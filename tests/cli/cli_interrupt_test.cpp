@@ -103,6 +103,24 @@ TEST(CliInterrupt, CtrlCDuringAMountEndsWith130AndWritesNoPartialResultAsWhole) 
     EXPECT_NE(ReadFile(folder.file("err.txt")).find("no snapshot was written"), std::string::npos);
     ASSERT_EQ(InterruptAfter(with({"snapshot-save", snapshot, "--partial"}), folder, 1500ms), 130);
     EXPECT_TRUE(std::filesystem::exists(snapshot));
+    const std::string partialLine =
+        "Partial: the mount was stopped before it ended; the snapshot holds only what it found until then\n";
+    EXPECT_EQ(ReadFile(folder.file("out.txt")), "Saved " + snapshot + "\n" + partialLine);
+
+    // The stopped mount and the snapshot of it say that they are partial, wherever they are read.
+    ASSERT_EQ(InterruptAfter(with({"list", "--json"}), folder, 1500ms), 130);
+    EXPECT_NE(ReadFile(folder.file("out.txt")).find(",\"complete\":false}"), std::string::npos)
+        << ReadFile(folder.file("out.txt"));
+    const CliRun shown = RunCli({"snapshot-show", snapshot});
+    EXPECT_NE(shown.out.find(partialLine), std::string::npos) << shown.out;
+    EXPECT_NE(RunCli({"snapshot-show", snapshot, "--json"}).out.find("\"complete\":false"), std::string::npos);
+    const CliRun listed = RunCli({"--no-drives", "--image", disk, "list", "--json", "--snapshot", snapshot});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find(",\"complete\":false}"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.err.find("warning: snapshot " + snapshot +
+                              " is partial: the mount it was saved from was stopped before it ended\n"),
+              std::string::npos)
+        << listed.err;
 
     // extract copies nothing out of a volume whose mount was stopped.
     const std::string out = folder.file("out");
@@ -200,6 +218,8 @@ TEST(CliInterrupt, CtrlCStopsAScanAndPrintsThePoolsFoundBeforeIt) {
     if (status == -1) kill(pid, SIGKILL);
     ASSERT_EQ(status, 130) << ReadFile(folder.file("err.txt"));
     EXPECT_NE(ReadFile(folder.file("out.txt")).find("{\"row\":0,\"name\":\"DATA\""), std::string::npos)
+        << ReadFile(folder.file("out.txt"));
+    EXPECT_NE(ReadFile(folder.file("out.txt")).find(",\"complete\":false}"), std::string::npos)
         << ReadFile(folder.file("out.txt"));
     EXPECT_NE(ReadFile(folder.file("err.txt")).find("stopped by Ctrl-C"), std::string::npos);
 }

@@ -167,7 +167,8 @@ TEST_F(CliRecovery, SnapshotSaveShowAndASecondRunThatExtractsTheSameFiles) {
     EXPECT_EQ(shown.out.rfind("{\"format\":1,\"selectedDrive\":0,\"pool\":{\"name\":\"POOL\",\"poolSize\":", 0), 0u) << shown.out;
     EXPECT_NE(shown.out.find("\"segmentCount\":1,\"segments\":[{\"start\":"), std::string::npos);
     EXPECT_NE(shown.out.find("\"volumes\":[{\"name\":\"DATA\",\"rootSector\":"), std::string::npos);
-    EXPECT_NE(shown.out.find("\"selectedPool\":0,\"selectedVolume\":0,\"folders\":[{\"itemNumber\":0"), std::string::npos);
+    EXPECT_NE(shown.out.find("\"selectedPool\":0,\"selectedVolume\":0,\"complete\":true,\"folders\":[{\"itemNumber\":0"),
+              std::string::npos);
 
     const auto listed = disk.run(With({"list", "--json"}, kMount));
     const auto loaded = disk.run({"list", "--json", "--snapshot", snapshot});

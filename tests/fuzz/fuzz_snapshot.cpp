@@ -40,7 +40,8 @@ bool SameState(const SnapshotState& a, const SnapshotState& b) {
     return a.selectedDrive == b.selectedDrive && SamePool(a.pool, b.pool) &&
            a.objectTree.superblockSector == b.objectTree.superblockSector &&
            a.objectTree.rootSector == b.objectTree.rootSector && SameVolumes(a.volumes, b.volumes) &&
-           a.selectedPool == b.selectedPool && a.selectedVolume == b.selectedVolume;
+           a.selectedPool == b.selectedPool && a.selectedVolume == b.selectedVolume &&
+           a.treeSample == b.treeSample && a.partial == b.partial;
 }
 
 // The snapshot as saved and loaded once more.

@@ -9,7 +9,9 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "app/drive_information.h"
 #include "app/file_filters_dialog.h"
+#include "app/snapshot_texts.h"
 #include "gui/about_dialog.h"
 #include "gui/captioned_values_dialog.h"
 #include "gui/dialog_units.h"
@@ -55,6 +57,51 @@ TEST(Dialogs, EachDrawsItsBackgroundPictureAtItsSize) {
     ExpectPictureAndSize(drive, "background_drive_information", 248, 203);
     AboutDialog about("Corvalt Lumbra Novell NSS Version 4.03", h.window.get());
     ExpectPictureAndSize(about, "background_about", 304, 265);
+}
+
+// Which drive holds a snapshot's disk: every row is offered, the suggested one first, and the
+// row picked is answered; a cancel answers none.
+TEST(Dialogs, TheSnapshotDriveQuestionOffersEveryRowAndAnswersThePickedOne) {
+    MainWindowHarness h;
+    const std::vector<std::string> rows = {"Storage Device0 (/tmp/a.img)", "Storage Device1 (/tmp/b.img)",
+                                           "Storage Device2 (/tmp/c.img)"};
+    h.answers.expect([](QWidget* widget) {
+        ASSERT_EQ(widget->objectName(), "SnapshotDriveDialog");
+        auto* choice = widget->findChild<QComboBox*>();
+        ASSERT_NE(choice, nullptr);
+        EXPECT_EQ(choice->count(), 3);
+        EXPECT_EQ(choice->currentIndex(), 1);
+        EXPECT_EQ(choice->itemText(2), "Storage Device2 (/tmp/c.img)");
+        choice->setCurrentIndex(2);
+        if (qEnvironmentVariableIsSet("LUMBRA_X11_GRABS"))
+            widget->grab().save(qEnvironmentVariable("LUMBRA_X11_GRABS") + "/snapshot_drive_question.png");
+        qobject_cast<QDialog*>(widget)->accept();
+    });
+    EXPECT_EQ(h.window->AskSnapshotDrive(kSnapshotDiskNotFoundText, rows, 1), std::optional<size_t>(2));
+    h.answers.expect([](QWidget* widget) { qobject_cast<QDialog*>(widget)->reject(); });
+    EXPECT_FALSE(h.window->AskSnapshotDrive(kSnapshotDiskSeveralText, rows, 0).has_value());
+    EXPECT_TRUE(h.answers.allAnswered());
+}
+
+// Drive Information of a stopped mount has a ninth row; it lies above the OK button, whole.
+TEST(Dialogs, DriveInformationOfAStoppedMountShowsItsRowWhole) {
+    MainWindowHarness h;
+    std::vector<CaptionedValue> rows(8, {"Total Files          :", "282779"});
+    rows.push_back({"Mount               :", std::string(kPartialMountValue)});
+    CaptionedValuesDialog drive(DriveInformationLook(), rows, h.window.get());
+    drive.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&drive));
+    const QList<QLabel*> values = drive.findChildren<QLabel*>("Value");
+    ASSERT_EQ(values.size(), 9);
+    QLabel* last = values.back();
+    EXPECT_EQ(last->text().toStdString(), kPartialMountValue);
+    EXPECT_LE(last->fontMetrics().horizontalAdvance(last->text()), last->width());
+    const QPushButton* ok = drive.findChild<QPushButton*>();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_LT(last->geometry().bottom(), ok->geometry().top());
+    EXPECT_LT(values[7]->geometry().bottom(), last->geometry().top());
+    if (qEnvironmentVariableIsSet("LUMBRA_X11_GRABS"))
+        drive.grab().save(qEnvironmentVariable("LUMBRA_X11_GRABS") + "/drive_information_partial.png");
 }
 
 TEST(Dialogs, PropertiesShowANameFromTheDiskAsItReads) {

@@ -67,6 +67,7 @@ TEST(WindowSafety, ReplacingASnapshotAsksAboutTheFileReallyWritten) {
     asked.clear();
     h.answers.expect(test::ChooseFile("SnapshotSaveDialog", folder.file("scan")));
     h.answers.expect(AnswerReplace(QMessageBox::Yes, asked));
+    h.answers.expect(h.answers.pressOk());
     h.chooseCommand(Command::SaveSnapshot);
     EXPECT_TRUE(h.answers.allAnswered());
     EXPECT_TRUE(asked.contains("SCAN.QVDX"));
@@ -79,6 +80,7 @@ TEST(WindowSafety, ShiftTabAfterALoadedSnapshotStaysWithTheTreeAndTheList) {
     ToBrowse(h);
     test::ScratchFolder folder("gui_backtab");
     h.answers.expect(test::ChooseFile("SnapshotSaveDialog", folder.file("KEYS.QVDX")));
+    h.answers.expect(h.answers.pressOk());
     h.chooseCommand(Command::SaveSnapshot);
     for (int press = 0; press < 3; ++press) h.clickBack();
     QTest::mouseClick(h.window->parts().searchPartition, Qt::LeftButton);

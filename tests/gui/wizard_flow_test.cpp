@@ -269,8 +269,11 @@ TEST_F(ScannedArchive, RecoversAllSavesASnapshotAndLoadsItBack) {
     // The saved name is written in capitals with the snapshot extension.
     const std::string snapshot = snapshots.file("ARCHIVE.QVDX");
     h.answers.expect(test::ChooseFile("SnapshotSaveDialog", snapshot));
+    h.answers.expect(h.answers.pressOk());
     h.chooseCommand(Command::SaveSnapshot);
     ASSERT_TRUE(fs::exists(snapshot));
+    ASSERT_TRUE(h.answers.allAnswered());
+    EXPECT_EQ(h.answers.texts().back(), "The recovery snapshot was saved to " + snapshot + ".");
 
     h.clickBack();
     EXPECT_EQ(h.session.wizard.currentStep(), WizardStep::StepVolumes);

@@ -17,6 +17,10 @@ SnapshotState SmallState() {
     state.volumes.add({"SYS", 0x100000000ull, 0});
     state.selectedPool = 4;
     state.selectedVolume = 1;
+    TreeBlockDigest block{0x0102030405ull, {}};
+    for (size_t i = 0; i < block.digest.size(); ++i) block.digest[i] = static_cast<uint8_t>(0xA0 + i);
+    state.treeSample = {block};
+    state.partial = true;
     return state;
 }
 
@@ -90,7 +94,28 @@ TEST(SnapshotLayout, FieldsFollowEachOtherWithoutPadding) {
     EXPECT_EQ(le32(b, r + 45), 2u);
     EXPECT_EQ(le32(b, r + 49), 2000u);
     EXPECT_EQ(le64(b, r + 53), 4097u);
-    EXPECT_EQ(b.size(), r + 61);
+    const size_t t = r + 61;
+    EXPECT_EQ(Text(b, t, 8), "LNSXTAIL");
+    EXPECT_EQ(le32(b, t + 8), 4u + 40);
+    EXPECT_EQ(le16(b, t + 12), 1u);  // flags: the mount was stopped
+    EXPECT_EQ(le16(b, t + 14), 1u);  // tree block digests
+    EXPECT_EQ(le64(b, t + 16), 0x0102030405ull);
+    EXPECT_EQ(b[t + 24], 0xA0);
+    EXPECT_EQ(b[t + 55], 0xA0 + 31);
+    EXPECT_EQ(b.size(), t + 56);
+}
+
+// A file of the older form ends with its file records: it loads, with no digests and no mark.
+TEST(SnapshotLayout, AFileWithoutTheTailLoadsAsWhole) {
+    const auto full = Encode(SmallState(), SmallRecords());
+    const std::vector<uint8_t> old(full.begin(), full.end() - 56);
+    auto result = DecodeSnapshot(old);
+    ASSERT_TRUE(std::holds_alternative<LoadedSnapshot>(result));
+    const LoadedSnapshot& loaded = std::get<LoadedSnapshot>(result);
+    EXPECT_TRUE(loaded.state.treeSample.empty());
+    EXPECT_FALSE(loaded.state.partial);
+    EXPECT_EQ(loaded.records.files().size(), 1u);
+    EXPECT_EQ(loaded.state.volumes[1].name, "SYS");
 }
 
 TEST(SnapshotLayout, ReadingGivesBackTheStateAndTheRecords) {
@@ -110,13 +135,15 @@ TEST(SnapshotLayout, ReadingGivesBackTheStateAndTheRecords) {
     ASSERT_EQ(loaded.records.files().size(), 1u);
     EXPECT_EQ(loaded.records.files()[0].size, 4097);
     EXPECT_EQ(loaded.records.files()[0].blockCount, 2u);
+    EXPECT_EQ(loaded.state.treeSample, SmallState().treeSample);
+    EXPECT_TRUE(loaded.state.partial);
     EXPECT_EQ(Encode(loaded.state, loaded.records), bytes);
 }
 
 TEST(SnapshotLayout, AVolumeWithNothingFoundHasZeroFoldersAndZeroFiles) {
     const auto bytes = Encode(SmallState(), RecoveredTree{});
-    EXPECT_EQ(le32(bytes, bytes.size() - 8), 0u);
-    EXPECT_EQ(le32(bytes, bytes.size() - 4), 0u);
+    EXPECT_EQ(le32(bytes, bytes.size() - 56 - 8), 0u);
+    EXPECT_EQ(le32(bytes, bytes.size() - 56 - 4), 0u);
     auto result = DecodeSnapshot(bytes);
     ASSERT_TRUE(std::holds_alternative<LoadedSnapshot>(result));
     EXPECT_TRUE(std::get<LoadedSnapshot>(result).records.folders().empty());
@@ -156,9 +183,11 @@ TEST(SnapshotHeader, AnotherVersionIsRefused) {
     EXPECT_EQ(error.message, "              version of file does not match with current version 1.0");
 }
 
+// Cut anywhere but where the older form ends (after the file records).
 TEST(SnapshotChecks, AFileCutShortAnywhereIsRefusedAsAWhole) {
     const auto bytes = Encode(SmallState(), SmallRecords());
     for (size_t length = 7; length < bytes.size(); ++length) {
+        if (length == bytes.size() - 56) continue;
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
         EXPECT_EQ(ErrorOf(cut).kind, SnapshotLoadError::Kind::Damaged) << length;
     }
@@ -175,6 +204,7 @@ TEST(SnapshotChecks, TrailingBytesAreRefused) {
 TEST(SnapshotChecks, FieldsBeyondTheirBoundsAreRefused) {
     const auto good = Encode(SmallState(), SmallRecords());
     const size_t segmentCount = 25, volumeCount = 57, firstVolumeName = 59, recordLength = 100;
+    const size_t tail = good.size() - 56;
     const struct {
         size_t offset;
         uint32_t value;
@@ -187,6 +217,12 @@ TEST(SnapshotChecks, FieldsBeyondTheirBoundsAreRefused) {
         {recordLength, 47, 4},   // R below 48
         {recordLength, 304, 4},  // R above 303
         {recordLength - 4, 0xFFFFFFFF, 4},  // F far beyond what the file holds
+        {tail, 0x5853584D, 4},   // another tag after the records
+        {tail + 8, 43, 4},       // a tail shorter than the file's last bytes
+        {tail + 8, 45, 4},       // a tail longer than them
+        {tail + 8, 3, 4},        // a tail too short for its flags and count
+        {tail + 14, 17, 2},      // more tree block digests than a snapshot keeps
+        {tail + 14, 2, 2},       // two digests where the tail holds one
     };
     for (const auto& c : cases) {
         auto bytes = good;
@@ -195,6 +231,7 @@ TEST(SnapshotChecks, FieldsBeyondTheirBoundsAreRefused) {
         EXPECT_EQ(ErrorOf(bytes).kind, SnapshotLoadError::Kind::Damaged) << c.offset << " " << c.value;
     }
     ASSERT_EQ(le32(good, recordLength), 52u);
+    ASSERT_EQ(le32(good, tail + 8), 44u);
 }
 
 TEST(SnapshotLoader, NumbersRecordsByItsOwnRuleAndSkipsLateStamps) {

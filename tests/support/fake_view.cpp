@@ -288,6 +288,12 @@ std::optional<std::string> FakeView::AskSnapshotSaveName() {
     return saveName;
 }
 
+std::optional<size_t> FakeView::AskSnapshotDrive(std::string_view text, const std::vector<std::string>& drives,
+                                                 size_t preselected) {
+    snapshotDriveQuestions.push_back({std::string(text), drives, preselected});
+    return snapshotDrive;
+}
+
 std::optional<std::string> FakeView::AskSnapshotLoadName() {
     ++loadNameAsked;
     return loadName;

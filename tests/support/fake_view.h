@@ -98,6 +98,8 @@ public:
     void ShowAbout(std::string_view text) override;
     std::optional<std::string> AskSnapshotSaveName() override;
     std::optional<std::string> AskSnapshotLoadName() override;
+    std::optional<size_t> AskSnapshotDrive(std::string_view text, const std::vector<std::string>& drives,
+                                           size_t preselected) override;
     std::optional<uint64_t> OpenFindWindow() override;
     std::optional<std::string> AskDestinationFolder() override;
     void RunSaving(const SaveSelection& selection, const std::string& destination) override;
@@ -129,6 +131,14 @@ public:
     std::function<void(FileFiltersDialog&)> filtersDialog;
     std::optional<std::string> saveName;
     std::optional<std::string> loadName;
+    // The answer to the question which drive holds a snapshot's disk, and what was asked.
+    std::optional<size_t> snapshotDrive;
+    struct SnapshotDriveQuestion {
+        std::string text;
+        std::vector<std::string> drives;
+        size_t preselected = 0;
+    };
+    std::vector<SnapshotDriveQuestion> snapshotDriveQuestions;
     int selectionMark = -1;
     std::vector<int> selectedRows;
     // What ReadyForProgress answers: a view as slow as the screen says no now and then.
