@@ -51,6 +51,7 @@ bool ReadWhole(int fd, uint64_t offset, uint8_t* buffer, size_t length) {
         if (got < 0 && errno == EINTR) continue;
         // A short read at the end of the medium counts as a failure: the bytes past it were
         // never read and must not pass as data.
+        if (got == 0) errno = 0;
         if (got <= 0) return false;
         done += static_cast<size_t>(got);
     }
@@ -69,6 +70,11 @@ size_t TurnOnDirectReads(int fd) {
     return static_cast<size_t>(block);
 }
 
+// The answers of a source that is no longer there, as opposed to one that failed a read.
+bool Vanished(int error) {
+    return error == ENODEV || error == ENXIO || error == ENOTCONN || error == ESHUTDOWN || error == ENOMEDIUM;
+}
+
 struct FreeMemory {
     void operator()(uint8_t* memory) const { std::free(memory); }
 };
@@ -84,7 +90,10 @@ std::unique_ptr<FileDevice> FileDevice::Adopt(int fd) {
 FileDevice::~FileDevice() { ::close(fd_); }
 
 bool FileDevice::readAt(uint64_t offset, uint8_t* buffer, size_t length) {
-    return directBlock_ ? readDirect(offset, buffer, length) : ReadWhole(fd_, offset, buffer, length);
+    if (gone_.load()) return false;
+    if (directBlock_ ? readDirect(offset, buffer, length) : ReadWhole(fd_, offset, buffer, length)) return true;
+    if (Vanished(errno)) gone_.store(true);
+    return false;
 }
 
 // The whole logical blocks around the asked bytes, into aligned memory; only the asked bytes are

@@ -4,6 +4,7 @@
 // cache (direct I/O, through an aligned buffer of whole logical blocks): a read through the cache
 // fails for a whole page when one sector of it is bad, and the kernel's own read-ahead and
 // retries would ask the failing disk again and again behind the program's back.
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,7 @@ public:
 
     bool readAt(uint64_t offset, uint8_t* buffer, size_t length) override;
     uint64_t sizeBytes() const override { return size_; }
+    bool gone() const override { return gone_.load(); }
     int descriptor() const { return fd_; }
 
     // The logical block size a direct read is aligned to; 0 when reads go through the cache.
@@ -36,6 +38,7 @@ private:
     int fd_;
     uint64_t size_;
     size_t directBlock_ = 0;
+    std::atomic<bool> gone_{false};
 };
 
 // Size in bytes of an open block device or regular file; 0 when it cannot be told.

@@ -130,6 +130,13 @@ void FaultyDisk::stop() {
         std::system(((geteuid() == 0 ? "umount -l '" : "fusermount3 -u -z '") + mountPoint_ + "' 2>/dev/null").c_str());
 }
 
+void FaultyDisk::vanish() {
+    if (server_ <= 0) return;
+    kill(server_, SIGKILL);
+    waitpid(server_, nullptr, 0);
+    server_ = -1;
+}
+
 FaultyDiskCounters FaultyDisk::counters() const {
     FaultyDiskCounters counters;
     const auto json = nlohmann::json::parse(FileText(mountPoint_ + "/counters"), nullptr, false);

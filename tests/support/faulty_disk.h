@@ -47,6 +47,9 @@ public:
     const std::string& file() const { return file_; }  // the served file
     bool throughLoopDevice() const { return !loopDevice_.empty(); }
     FaultyDiskCounters counters() const;
+    // Ends the server at once, as a disk that is pulled out: the mount stays, and every read of
+    // the served file fails as for a source that is gone.
+    void vanish();
 
 private:
     void holdLoopDevice();
