@@ -50,7 +50,7 @@ int DeviceSectorReader::ReadSectors(uint64_t sector, uint32_t count, uint8_t* bu
 }
 
 bool DeviceSectorReader::readOneSector(uint64_t offset, uint8_t* target, size_t length, uint16_t attempts) {
-    for (uint16_t attempt = 0; attempt < attempts; ++attempt) {
+    for (uint16_t attempt = 0; attempt < attempts && !device_->gone(); ++attempt) {
         if (device_->readAt(offset, target, length)) return true;
     }
     return false;

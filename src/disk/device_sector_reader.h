@@ -16,6 +16,7 @@ namespace lumbra {
 // Every sector that fails every attempt, and every sector asked for past the end, enters the
 // reader's damage map; a healthy read never touches it. Every sector asked for on the device
 // enters its read coverage, read or not.
+// A device that has gone (device.gone()) gets no more attempts: its sectors are zeros and damaged.
 // A reader without a device (the open failed) answers 0 at once and leaves the buffer alone.
 class DeviceSectorReader : public SectorReader {
 public:

@@ -17,6 +17,7 @@ public:
 
     bool readAt(uint64_t offset, uint8_t* buffer, size_t length) override;
     uint64_t sizeBytes() const override { return inner_->sizeBytes(); }
+    bool gone() const override { return inner_->gone(); }
 
 private:
     std::unique_ptr<SectorDevice> inner_;

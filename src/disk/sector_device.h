@@ -12,6 +12,9 @@ public:
     virtual ~SectorDevice() = default;
     virtual bool readAt(uint64_t offset, uint8_t* buffer, size_t length) = 0;
     virtual uint64_t sizeBytes() const = 0;
+    // True once the source has gone away (unplugged, switched off, its server ended): every
+    // later read fails at once, so that nothing waits on it or retries it.
+    virtual bool gone() const { return false; }
 };
 
 }  // namespace lumbra

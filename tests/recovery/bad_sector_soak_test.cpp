@@ -13,50 +13,26 @@
 #include <set>
 #include <thread>
 
+#include "expected_copy.h"
+#include "memory_files.h"
+
 #include "discovery/pool_listing.h"
 #include "disk/device_sector_reader.h"
+#include "disk/file_device.h"
 #include "disk/sector.h"
 #include "recovery/mounted_image.h"
 #include "recovery/recovery_run.h"
 #include "support/demo_image.h"
+#include "support/faulty_disk.h"
+#include "support/nss_image_builder.h"
 #include "support/random_fault_device.h"
+#include "support/scratch_folder.h"
 
 namespace lumbra {
 namespace {
 
 constexpr size_t kFilesPerSeed = 25;
 constexpr auto kSeedTimeLimit = std::chrono::seconds(120);
-
-// Destination files kept in memory: thousands of copies leave no trace on the disk.
-class MemoryFiles : public DestinationFiles {
-public:
-    bool exists(const std::string& path) const override { return files.count(path) || folders.count(path); }
-    std::unique_ptr<DestinationFile> create(const std::string& path) override {
-        return std::make_unique<File>(files[path] = {});
-    }
-    bool ensureFolder(const std::string& path) override {
-        folders.insert(path);
-        return true;
-    }
-
-    std::map<std::string, std::vector<uint8_t>> files;
-    std::set<std::string> folders;
-
-private:
-    class File : public DestinationFile {
-    public:
-        explicit File(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-        bool write(const uint8_t* bytes, size_t length) override {
-            bytes_.insert(bytes_.end(), bytes, bytes + length);
-            return true;
-        }
-        bool close() override { return true; }
-        void abandon() override { bytes_.clear(); }
-
-    private:
-        std::vector<uint8_t>& bytes_;
-    };
-};
 
 // Ends the program when a seed takes longer than it may: a hang is a failure of its own.
 class Watchdog {
@@ -114,66 +90,20 @@ struct SoakTotals {
     uint64_t slowReads = 0;
 };
 
-// What a copy of a record's data must hold: the consecutive pool blocks from its first block as
-// the healthy disk has them, zeros where the worn device never reads; and which bytes those are.
-struct ExpectedCopy {
-    std::vector<uint8_t> bytes;
-    std::vector<ByteArea> unreadable;
-    bool cutShort = false;  // the pool ends before the record's size
-};
-
-ExpectedCopy ExpectCopy(const test::NssImage& image, const test::BuiltPool& pool, const ItemRecord& record,
-                        const test::RandomFaultDevice& device) {
-    ExpectedCopy expected;
-    const uint64_t size = static_cast<uint64_t>(record.size);
-    for (uint64_t at = 0; at < size; at += kSectorSize) {
-        const auto sector = pool.toDiskSector(record.firstBlock * kSectorsPerBlock + at / kSectorSize);
-        if (!sector || (*sector + 1) * kSectorSize > image.sizeBytes()) {
-            expected.cutShort = true;
-            break;
-        }
-        const uint64_t length = std::min<uint64_t>(kSectorSize, size - at);
-        std::vector<uint8_t> data = image.readSectors(*sector, 1);
-        data.resize(length);
-        if (device.unreadable(*sector)) {
-            std::fill(data.begin(), data.end(), 0);
-            ByteArea* last = expected.unreadable.empty() ? nullptr : &expected.unreadable.back();
-            if (last && last->position + last->size == at) last->size += length;
-            else expected.unreadable.push_back({at, length});
-        }
-        expected.bytes.insert(expected.bytes.end(), data.begin(), data.end());
-    }
-    return expected;
-}
-
-std::optional<SelectedPool> BuiltPoolIn(const PoolTable& pools, const test::BuiltPool& built,
-                                        const std::vector<uint32_t>& builtStarts) {
-    for (uint32_t i = 0; i < pools.count(); ++i)
-        if (pools[i].name == built.expectedName) {
-            auto pool = SelectPool(pools, i);
-            if (pool && pool->segmentStart == builtStarts) return pool;
-        }
-    return std::nullopt;
-}
-
 // One seed: the pools of the partition table, a mount of one volume and the recovery of some
 // of its files, all through the worn device.
-void SoakOneSeed(const test::NssImage& image, const PoolTable& healthyPools, uint64_t seed, SoakTotals& totals) {
+void SoakOneSeed(const test::NssImage& image, const PoolTable& healthyPools, uint64_t seed, SectorReader& reader,
+                 const std::function<bool(uint64_t)>& unreadable, SoakTotals& totals) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    auto owned = std::make_unique<test::RandomFaultDevice>(image.device(), seed);
-    const test::RandomFaultDevice& device = *owned;
-    DeviceSectorReader reader(std::move(owned));
     PoolTable pools;
     ListPoolsFromPartitionTable(reader, pools);
     const test::BuiltPool& built = image.pools().at(seed % 2);
     const test::BuiltVolume& volume = built.volumes.at(seed / 2 % built.volumes.size());
-    std::vector<uint32_t> builtStarts;
-    for (const auto& segment : built.segments) builtStarts.push_back(static_cast<uint32_t>(segment.dataStart));
-    std::optional<SelectedPool> pool = BuiltPoolIn(pools, built, builtStarts);
+    std::optional<SelectedPool> pool = test::BuiltPoolIn(pools, built);
     // A damaged pool header may hide the pool or a segment: the mount then takes the pool as a
     // scan of the healthy disk finds it.
     if (pool) ++totals.poolsFound;
-    else pool = BuiltPoolIn(healthyPools, built, builtStarts);
+    else pool = test::BuiltPoolIn(healthyPools, built);
     ASSERT_TRUE(pool);
 
     BlockQueue queue;
@@ -190,7 +120,7 @@ void SoakOneSeed(const test::NssImage& image, const PoolTable& healthyPools, uin
     for (const ItemRecord& record : tree.files())
         if (!builtFiles.count({record.firstBlock, record.name})) ++totals.recordsChangedByDamage;
     std::mt19937_64 random(seed);
-    MemoryFiles files;
+    test::MemoryFiles files;
     SavingFlags flags;
     const std::vector<std::string> filters;
     for (size_t n = 0; n < kFilesPerSeed && !tree.files().empty(); ++n) {
@@ -205,7 +135,7 @@ void SoakOneSeed(const test::NssImage& image, const PoolTable& healthyPools, uin
         const std::vector<uint8_t>& copied = files.files.begin()->second;
 
         // A record read from a damaged leaf is copied by what it says, as any other.
-        const ExpectedCopy expected = ExpectCopy(image, built, record, device);
+        const test::ExpectedCopy expected = test::ExpectCopy(image, built, record, unreadable);
         EXPECT_TRUE(copied == expected.bytes) << record.name << ": the copy differs from the readable data";
         const FileCondition condition = ConditionOfFile(reader, *pool, record, true);
         if (expected.cutShort) {
@@ -221,8 +151,6 @@ void SoakOneSeed(const test::NssImage& image, const PoolTable& healthyPools, uin
         EXPECT_EQ(condition.unreadableRanges, expected.unreadable) << record.name;
         ++totals.filesChecked;
     }
-    totals.shortReads += device.shortReads();
-    totals.slowReads += device.slowReads();
 }
 
 TEST(BadSectorSoak, ScanMountAndRecoveryThroughWornDevicesKeepEveryReadableByte) {
@@ -235,7 +163,13 @@ TEST(BadSectorSoak, ScanMountAndRecoveryThroughWornDevicesKeepEveryReadableByte)
     Watchdog watchdog;
     for (uint64_t seed = 1; seed <= seeds; ++seed) {
         watchdog.startSeed(seed);
-        SoakOneSeed(image, healthyPools, seed, totals);
+        auto owned = std::make_unique<test::RandomFaultDevice>(image.device(), seed);
+        const test::RandomFaultDevice& device = *owned;
+        DeviceSectorReader reader(std::move(owned));
+        SoakOneSeed(image, healthyPools, seed, reader, [&](uint64_t sector) { return device.unreadable(sector); },
+                    totals);
+        totals.shortReads += device.shortReads();
+        totals.slowReads += device.slowReads();
         if (HasFatalFailure()) break;
     }
     std::printf("%llu seeds: pool found %llu times, %llu files mounted (%llu changed by damage), %llu recovered and "
@@ -248,6 +182,53 @@ TEST(BadSectorSoak, ScanMountAndRecoveryThroughWornDevicesKeepEveryReadableByte)
                 static_cast<unsigned long long>(totals.shortReads), static_cast<unsigned long long>(totals.slowReads));
     // Most seeds leave the pool headers readable, and both conditions are met often.
     EXPECT_GT(totals.poolsFound, seeds / 3);
+    EXPECT_GT(totals.damaged, 0u);
+    EXPECT_GT(totals.intact, 0u);
+}
+
+uint64_t FaultyDiskSeedCount() {
+    const char* text = std::getenv("LUMBRA_FAULTY_SOAK_SEEDS");
+    return text ? std::strtoull(text, nullptr, 10) : 4;
+}
+
+// The unreadable sectors of a seed's worn device as a fault plan, failing at once.
+faulty::FaultPlan PlanOfSeed(const test::RandomFaultDevice& device, uint64_t sectors) {
+    faulty::FaultPlan plan{.failDelayMs = 0};
+    for (uint64_t sector = 0; sector < sectors; ++sector) {
+        if (!device.unreadable(sector)) continue;
+        if (!plan.unreadable.empty() && plan.unreadable.back().start + plan.unreadable.back().count == sector)
+            ++plan.unreadable.back().count;
+        else plan.unreadable.push_back({sector, 1});
+    }
+    return plan;
+}
+
+// The same seeds' bad sectors on a faulty disk that the kernel reads: what the kernel gives a
+// program reading a failing disk is held to the same rules.
+TEST(BadSectorSoak, SeedsOnAFaultyDiskTheKernelReadsKeepEveryReadableByte) {
+    if (const std::string why = test::FaultyDiskUnavailable(); !why.empty()) GTEST_SKIP() << why;
+    const test::NssImage image = test::buildImage(test::demoImagePlan());
+    const test::ScratchFolder scratch("faulty_disk_soak");
+    const std::string path = scratch.file("demo.img");
+    image.writeTo(path);
+    PoolTable healthyPools;
+    ListPoolsFromPartitionTable(*image.reader(), healthyPools);
+    SoakTotals totals;
+    Watchdog watchdog;
+    const uint64_t seeds = FaultyDiskSeedCount();
+    for (uint64_t seed = 1; seed <= seeds; ++seed) {
+        watchdog.startSeed(seed);
+        const test::RandomFaultDevice device(image.device(), seed);
+        const test::ScratchFolder folder("faulty_disk_seed");
+        test::FaultyDisk disk(path, PlanOfSeed(device, image.sectorCount()), folder.path().string());
+        ASSERT_TRUE(disk.ready()) << disk.why();
+        auto opened = FileDevice::Open(disk.path());
+        ASSERT_TRUE(opened);
+        DeviceSectorReader reader(std::move(opened));
+        SoakOneSeed(image, healthyPools, seed, reader, [&](uint64_t sector) { return device.unreadable(sector); }, totals);
+        std::printf("seed %llu: %s\n", static_cast<unsigned long long>(seed), disk.counters().text().c_str());
+        if (HasFatalFailure()) break;
+    }
     EXPECT_GT(totals.damaged, 0u);
     EXPECT_GT(totals.intact, 0u);
 }
