@@ -2,14 +2,15 @@
 # Installs the Debian 12 packages that building, running and testing need (clang and its
 # libFuzzer runtime build the fuzz targets; qt6-wayland runs the window on a Wayland session,
 # weston is the compositor its test runs under; x11-utils, openbox, xdotool and imagemagick drive
-# and look at the windows of the X and Wayland checks). Idempotent; uses sudo when not run as root.
+# and look at the windows of the X and Wayland checks; gddrescue is the rescue copier the rescue-plan
+# round runs). Idempotent; uses sudo when not run as root.
 set -eu
 packages="build-essential cmake pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-wayland weston libgl-dev libxcb1-dev xvfb xauth x11-utils openbox xdotool imagemagick \
 fonts-dejavu-core fonts-dejavu-extra \
 adwaita-icon-theme shared-mime-info \
 help2man desktop-file-utils appstream file dpkg-dev mount coreutils util-linux \
-libxml2-dev libssl-dev nlohmann-json3-dev clang libclang-rt-14-dev ccache"
+libxml2-dev libssl-dev nlohmann-json3-dev clang libclang-rt-14-dev ccache gddrescue"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
