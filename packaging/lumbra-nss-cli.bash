@@ -16,7 +16,8 @@ _lumbra_nss_cli() {
     case $prev in
         --access-mode) mapfile -t COMPREPLY < <(compgen -W "N F" -- "$cur"); return ;;
         --duplicates) mapfile -t COMPREPLY < <(compgen -W "rename overwrite skip" -- "$cur"); return ;;
-        --image | --mapfile | --snapshot | --out | --report | --drive)
+        --what) mapfile -t COMPREPLY < <(compgen -W "metadata files used" -- "$cur"); return ;;
+        --image | --mapfile | --snapshot | --out | --report | --drive | --from-list)
             mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
     esac
     if [[ $cur == -* ]]; then

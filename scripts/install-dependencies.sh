@@ -3,7 +3,8 @@
 # libFuzzer runtime build the fuzz targets; qt6-wayland runs the window on a Wayland session,
 # weston is the compositor its test runs under; x11-utils, openbox, xdotool and imagemagick drive
 # and look at the windows of the X and Wayland checks; fuse3 and libfuse3-dev serve the faulty disk of
-# the tests, and gddrescue images it). Idempotent; uses sudo when not run as root.
+# the tests, and gddrescue, the rescue copier, images it and runs the
+# rescue-plan round). Idempotent; uses sudo when not run as root.
 set -eu
 packages="build-essential cmake pkg-config git googletest libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-wayland weston libgl-dev libxcb1-dev xvfb xauth x11-utils openbox xdotool imagemagick \

@@ -238,4 +238,9 @@ const ItemRecord* WizardController::MarkedFile() const {
     return session_.records.FindFileByItemNumber(RowKey(*row));
 }
 
+SaveSelection WizardController::BrowseSelection() const {
+    if (session_.wizard.currentStep() != WizardStep::StepBrowse) return {};
+    return SelectionOfRows(view_.SelectedListRows());
+}
+
 }  // namespace lumbra

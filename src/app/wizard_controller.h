@@ -126,6 +126,9 @@ public:
     bool ShowFileInList(uint64_t itemNumber);
     // The file of the row with the selection mark; nullptr for none or a folder row.
     const ItemRecord* MarkedFile() const;
+    // What Recover Selected would take from the rows selected in the browse step; nothing
+    // outside it.
+    SaveSelection BrowseSelection() const;
     uint32_t openWithFlag() const { return openWithFlag_; }
 
 private:

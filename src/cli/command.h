@@ -35,5 +35,6 @@ Command SnapshotShowCommand();
 Command MatchCommand();
 Command MapCommand();
 Command WhichCommand();
+Command PlanCommand();
 
 }  // namespace lumbra::cli

@@ -1,15 +1,13 @@
-#include <cerrno>
-#include <cstring>
 #include <iomanip>
 
 #include "cli/command.h"
 #include "cli/exit_codes.h"
 #include "cli/json_writer.h"
+#include "cli/output_file.h"
 #include "cli/picture_source.h"
 #include "picture/picture_colours.h"
 #include "picture/picture_legend.h"
 #include "picture/picture_svg.h"
-#include "recovery/destination_files.h"
 
 namespace lumbra::cli {
 
@@ -41,19 +39,6 @@ void PrintJsonLegend(std::ostream& out, const DiskPicture& picture) {
     json.endArray().endObject().finish();
 }
 
-// Written as every output of a run is: never over one of its inputs, and only whole.
-int WriteSvg(CliContext& context, const std::string& path, const std::string& svg) {
-    PosixDestinationFiles files(&context.inputs);
-    if (const auto input = files.inputAt(path)) return context.fail(kExitBadInput, ReplacesInputText(path, *input));
-    auto file = files.create(path);
-    if (!file) return context.fail(kExitEnvironment, "cannot create " + path + ": " + files.lastFailure());
-    errno = 0;
-    if (!file->write(reinterpret_cast<const uint8_t*>(svg.data()), svg.size()) || !file->close())
-        return context.fail(kExitEnvironment, "cannot write " + path + ": " +
-                                                  (errno != 0 ? std::strerror(errno) : "the data could not all be stored"));
-    return kExitOk;
-}
-
 int runMap(CliContext& context, const ParsedArguments& arguments) {
     if (!arguments.positional.empty())
         return context.fail(kExitBadInput, "map takes no arguments: " + arguments.positional.front());
@@ -70,7 +55,7 @@ int runMap(CliContext& context, const ParsedArguments& arguments) {
     if (const auto path = arguments.value("--svg")) {
         const std::string title =
             "Disk " + context.disk.driveTable().rows[source->driveRow].path + ": " + SizeText(picture.diskSectors());
-        return WriteSvg(context, *path, PictureSvg(picture, cells, title));
+        return WriteOutputFile(context, *path, PictureSvg(picture, cells, title));
     }
     if (arguments.has("--json")) PrintJsonLegend(context.out, picture);
     else PrintLegend(context.out, picture);

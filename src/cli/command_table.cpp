@@ -16,6 +16,7 @@ const std::vector<Command>& AllCommands() {
         MatchCommand(),
         MapCommand(),
         WhichCommand(),
+        PlanCommand(),
     };
     return commands;
 }

@@ -145,9 +145,16 @@ std::optional<std::string> DiskAccess::setRescueMap(size_t row, const RescueMap&
     uint64_t imageBytes = entry.sizeBytes.value_or(0);
     if (!entry.sizeBytes)
         if (auto device = FileDevice::Open(entry.path)) imageBytes = device->sizeBytes();
+    mapEnds_[row] = map.coveredEnd;
     unrescued_[row] = UnrescuedSectors(map, imageBytes);
     untried_[row] = UntriedSectors(map, imageBytes);
     return RescueMapSizeWarning(map, imageBytes);
+}
+
+std::optional<uint64_t> DiskAccess::rescueMapEnd(size_t row) const {
+    const auto end = mapEnds_.find(row);
+    if (end == mapEnds_.end()) return std::nullopt;
+    return end->second;
 }
 
 }  // namespace lumbra

@@ -66,6 +66,9 @@ public:
     // Answers the warning for a map that does not end where the image ends.
     std::optional<std::string> setRescueMap(size_t row, const RescueMap& map);
     bool hasRescueMap(size_t row) const { return unrescued_.count(row) != 0; }
+    // The bytes the row's rescue map covers, which may pass the end of a partial image the
+    // copier has not written to the end yet; nullopt without a map.
+    std::optional<uint64_t> rescueMapEnd(size_t row) const;
 
     AccessMode accessMode() const { return accessMode_; }
     const DriveTable& driveTable() const { return driveTable_; }
@@ -82,6 +85,7 @@ private:
     std::map<size_t, DeviceOpenResult> biosOpenFailures_;
     std::map<size_t, std::vector<SectorRange>> unrescued_;  // row -> sectors never rescued
     std::map<size_t, std::vector<SectorRange>> untried_;    // row -> those of them never tried
+    std::map<size_t, uint64_t> mapEnds_;                     // row -> bytes its map covers
 };
 
 // The reason an image file of 0 bytes gets no row.

@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <sstream>
 
 #include "disk/sector.h"
 
@@ -182,6 +184,33 @@ std::vector<SectorRange> UnrescuedSectors(const RescueMap& map, uint64_t imageBy
 
 std::vector<SectorRange> UntriedSectors(const RescueMap& map, uint64_t imageBytes) {
     return AreaSectors(map.untried, map.coveredEnd, imageBytes);
+}
+
+std::string DomainMapText(const std::vector<SectorRange>& domain, uint64_t diskSectors) {
+    // The domain cut at the disk's end, touching ranges joined.
+    std::vector<SectorRange> areas;
+    for (const SectorRange& range : domain) {
+        const uint64_t first = std::min(range.first, diskSectors);
+        const uint64_t end = std::clamp(range.end(), first, diskSectors);
+        if (end == first) continue;
+        if (!areas.empty() && areas.back().end() >= first) areas.back().count = std::max(areas.back().end(), end) - areas.back().first;
+        else areas.push_back({first, end - first});
+    }
+    std::ostringstream text;
+    text << std::hex << "# Rescue domain: the sectors to read are marked \"+\"\n"
+         << "# current_pos  current_status  current_pass\n0x00000000     ?               1\n"
+         << "#      pos        size  status\n";
+    const auto line = [&text](uint64_t first, uint64_t end, char status) {
+        if (end > first) text << "0x" << first * kSectorSize << "  0x" << (end - first) * kSectorSize << "  " << status << "\n";
+    };
+    uint64_t done = 0;  // the sectors written so far
+    for (const SectorRange& area : areas) {
+        line(done, area.first, '?');
+        line(area.first, area.end(), '+');
+        done = area.end();
+    }
+    line(done, diskSectors, '?');
+    return text.str();
 }
 
 }  // namespace lumbra

@@ -57,4 +57,10 @@ std::vector<SectorRange> UntriedSectors(const RescueMap& map, uint64_t imageByte
 // map covers the image exactly.
 std::optional<std::string> RescueMapSizeWarning(const RescueMap& map, uint64_t imageBytes);
 
+// A map of a disk of diskSectors sectors in which the sectors of `domain` (sorted, disjoint) are
+// marked rescued ("+") and every other sector never tried ("?"): one line per area, neighbours
+// merged, the whole disk covered. Given to the copier as its domain, it reads only the "+" areas.
+// Ranges, or parts of them, past the disk's end are left out.
+std::string DomainMapText(const std::vector<SectorRange>& domain, uint64_t diskSectors);
+
 }  // namespace lumbra

@@ -9,10 +9,14 @@
 #include <QVBoxLayout>
 
 #include "app/disk_map_facts.h"
+#include "app/session_rescue_plan.h"
 #include "app/wizard_controller.h"
+#include "gui/file_dialog_run.h"
 #include "gui/latin1.h"
+#include "gui/rescue_plan_dialog.h"
 #include "picture/picture_legend.h"
 #include "recovery/folder_path.h"
+#include "toolkit/qt/app_messages.h"
 
 namespace lumbra {
 
@@ -29,7 +33,13 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
     auto* side = new QVBoxLayout;
     side->addWidget(new QLabel("Files and metadata in the cell clicked:", this));
     side->addWidget(cellFiles_, 1);
-    side->addWidget(save_, 0, Qt::AlignRight);
+    savePlan_ = new QPushButton("Save Rescue P&lan...", this);
+    savePlan_->setObjectName("DiskMapSavePlan");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(savePlan_);
+    buttons->addWidget(save_);
+    side->addLayout(buttons);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(canvas_, 0, Qt::AlignTop);
     layout->addLayout(side, 1);
@@ -37,6 +47,7 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
     connect(cellFiles_, &QListWidget::itemClicked, this, &DiskMapWindow::fileChosen);
     connect(cellFiles_, &QListWidget::itemActivated, this, &DiskMapWindow::fileChosen);
     connect(save_, &QPushButton::clicked, this, &DiskMapWindow::askAndSavePng);
+    connect(savePlan_, &QPushButton::clicked, this, &DiskMapWindow::askAndSaveRescuePlan);
     connect(&timer_, &QTimer::timeout, this, &DiskMapWindow::follow);
     timer_.start(kRedrawMilliseconds);
     follow();
@@ -151,6 +162,24 @@ void DiskMapWindow::askAndSavePng() {
     if (path.isEmpty()) return;
     QString why;
     if (!savePng(path, &why)) QMessageBox::warning(this, "Disk Map", why);
+}
+
+void DiskMapWindow::askAndSaveRescuePlan() {
+    // The selection is read before a dialog can take the focus from the list.
+    const SaveSelection selection = session_.wizard.busy() ? SaveSelection() : wizard_.BrowseSelection();
+    RescuePlanDialog choice(!selection.folderIndexes.empty() || !selection.fileIndexes.empty(), this);
+    if (choice.exec() != QDialog::Accepted) return;
+    QFileDialog dialog(this, "Save Rescue Plan", "rescue-plan.map", "ddrescue mapfiles (*.map);;All files (*)");
+    dialog.setObjectName("RescuePlanSaveDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const auto path = RunFileDialog(dialog);
+    if (!path) return;
+    if (session_.wizard.busy()) {
+        ShowMessage(kMessageError, "The plan is saved once the running work has ended.", this);
+        return;
+    }
+    if (const auto why = SaveSessionRescuePlan(session_, *path, choice.content(), selection))
+        ShowMessage(kMessageError, *why, this);
 }
 
 }  // namespace lumbra

@@ -5,6 +5,7 @@
 // has moved on or the running worker has offered something new (the pools a scan found, the
 // volume tree blocks a mount queued), and otherwise only the damage, the sectors never read and
 // the position the worker reads are redrawn. Each step asks the worker for its next offer.
+// "Save Rescue Plan..." writes a ddrescue domain mapfile of the metadata and files pictured.
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -36,6 +37,8 @@ public:
     int rebuilds() const { return rebuilds_; }
     // Writes the canvas as PNG; false (with the reason) when it cannot be written there.
     bool savePng(const QString& path, QString* why = nullptr);
+    // Asks which sectors the rescue plan takes and where it goes, then writes it.
+    void askAndSaveRescuePlan();
 
 private:
     // What the picture was made from; a change means it is made again.
@@ -61,6 +64,7 @@ private:
     DiskMapCanvas* canvas_;
     QListWidget* cellFiles_;
     QPushButton* save_;
+    QPushButton* savePlan_;
     QTimer timer_;
     std::shared_ptr<DiskPicture> picture_;
     Stage stage_;

@@ -193,3 +193,52 @@ TEST(RescueMap, UnrescuedSectorsReadAsZerosAndStartInTheDamageMap) {
 
 }  // namespace
 }  // namespace lumbra
+
+namespace lumbra {
+namespace {
+
+// A domain map read back: its "+" areas are the domain, cut at the disk's end and joined where
+// they touch, and every other sector is never tried.
+TEST(DomainMap, WrittenAreasReadBackAsTheDomainOverTheWholeDisk) {
+    struct Case {
+        std::vector<SectorRange> domain;
+        uint64_t diskSectors;
+        std::vector<SectorRange> rescued;
+        size_t areaLines;
+    };
+    const std::vector<Case> cases = {
+        {{}, 10, {}, 1},
+        {{{0, 10}}, 10, {{0, 10}}, 1},
+        {{{0, 1}}, 10, {{0, 1}}, 2},
+        {{{9, 1}}, 10, {{9, 1}}, 2},
+        {{{2, 3}, {5, 2}}, 10, {{2, 5}}, 3},             // touching: one line
+        {{{2, 3}, {6, 2}}, 10, {{2, 3}, {6, 2}}, 5},     // one sector apart: two
+        {{{8, 5}}, 10, {{8, 2}}, 2},                     // cut at the end
+        {{{10, 5}}, 10, {}, 1},                          // wholly past it
+        {{}, 0, {}, 0},
+    };
+    for (const Case& test : cases) {
+        const std::string text = DomainMapText(test.domain, test.diskSectors);
+        const auto parsed = ParseRescueMap(text);
+        ASSERT_TRUE(std::holds_alternative<RescueMap>(parsed)) << text;
+        const RescueMap& map = std::get<RescueMap>(parsed);
+        const uint64_t bytes = test.diskSectors * kSectorSize;
+        EXPECT_EQ(map.coveredEnd, bytes) << text;
+        // What is not "+" is "?": never tried, and not rescued.
+        EXPECT_EQ(UntriedSectors(map, bytes), UnrescuedSectors(map, bytes)) << text;
+        std::vector<SectorRange> rescued;
+        uint64_t done = 0;
+        for (const SectorRange& hole : UnrescuedSectors(map, bytes)) {
+            if (hole.first > done) rescued.push_back({done, hole.first - done});
+            done = hole.end();
+        }
+        if (done < test.diskSectors) rescued.push_back({done, test.diskSectors - done});
+        EXPECT_EQ(rescued, test.rescued) << text;
+        size_t lines = 0;
+        for (size_t at = text.find("\n0x"); at != std::string::npos; at = text.find("\n0x", at + 1)) ++lines;
+        EXPECT_EQ(lines, test.areaLines + 1) << text;  // and the status line
+    }
+}
+
+}  // namespace
+}  // namespace lumbra
