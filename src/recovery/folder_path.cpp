@@ -7,6 +7,17 @@ namespace {
 
 constexpr uint64_t kLowHalf = 0xFFFFFFFFull;
 
+// "\" followed by the chain's names joined by "\", no "\" doubled.
+template <typename NameOf>
+std::string JoinedPath(const std::vector<const ItemRecord*>& chain, NameOf nameOf) {
+    std::string path = "\\";
+    for (const ItemRecord* folder : chain) {
+        if (path.back() != '\\') path += '\\';
+        path += nameOf(*folder);
+    }
+    return path;
+}
+
 }  // namespace
 
 std::vector<const ItemRecord*> ParentFolderChain(const RecoveredTree& tree, uint64_t parentId) {
@@ -27,12 +38,14 @@ std::vector<const ItemRecord*> ParentFolderChain(const RecoveredTree& tree, uint
 }
 
 std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId) {
-    std::string path = "\\";
-    for (const ItemRecord* folder : ParentFolderChain(tree, parentId)) {
-        if (path.back() != '\\') path += '\\';
-        path += folder->name;
-    }
-    return path;
+    return JoinedPath(ParentFolderChain(tree, parentId), [](const ItemRecord& folder) -> const std::string& { return folder.name; });
+}
+
+std::string VolumeFilePath(const RecoveredTree& tree, const ItemRecord& file) {
+    std::string path = JoinedPath(ParentFolderChain(tree, file.parentId),
+                                  [&tree](const ItemRecord& folder) -> const std::string& { return tree.VolumeName(folder); });
+    if (path.back() != '\\') path += '\\';
+    return path + tree.VolumeName(file);
 }
 
 std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file) {

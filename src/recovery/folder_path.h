@@ -21,5 +21,8 @@ std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId);
 
 // That path followed by the file's own name.
 std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file);
+// The file's path with the names the volume gives, whatever the folders and the file were
+// renamed to since.
+std::string VolumeFilePath(const RecoveredTree& tree, const ItemRecord& file);
 
 }  // namespace lumbra
