@@ -60,7 +60,16 @@ std::string ConditionSummary(const FileCondition& condition) {
     return "damaged: " + std::to_string(condition.unreadableBytes) + " bytes unreadable";
 }
 
-PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records, std::string_view condition) {
+std::string UnreadableRangesText(const std::vector<ByteArea>& ranges) {
+    if (ranges.empty()) return {};
+    const ByteArea& first = ranges.front();
+    std::string text = std::to_string(first.position) + "-" + std::to_string(first.position + first.size - 1);
+    if (ranges.size() > 1) text += " and " + std::to_string(ranges.size() - 1) + " more";
+    return text;
+}
+
+PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records, std::string_view condition,
+                                const std::optional<FilePlace>& place) {
     std::string size;
     std::string contains;
     if (IsFolderType(row.type)) {
@@ -76,6 +85,10 @@ PropertiesValues ItemProperties(const ItemRow& row, const RecoveredTree& records
                              {std::string(properties_text::kContains), contains},
                              {std::string(properties_text::kDate), row.date},
                              {std::string(properties_text::kTime), row.time}}};
+    if (place && place->firstSector)
+        values.rows.push_back({std::string(properties_text::kFirstSector), std::to_string(*place->firstSector)});
+    if (place && !place->unreadable.empty())
+        values.rows.push_back({std::string(properties_text::kUnreadable), UnreadableRangesText(place->unreadable)});
     if (!condition.empty()) values.rows.push_back({std::string(properties_text::kCondition), std::string(condition)});
     return values;
 }

@@ -1,5 +1,6 @@
 #include "app/recovery_message.h"
 
+#include <algorithm>
 #include "disk/text_encoding.h"
 
 namespace lumbra {
@@ -23,12 +24,21 @@ std::string DestinationNotWritableText(const std::string& folder, const std::str
            MarkupLiteral(reason);
 }
 
+MessageKind RecoveryRunMessageKind(const RecoveryRunResult& run) {
+    return run.damaged > 0 || run.cutShort > run.summary.stopCutShort || run.summary.failed > 0 ? MessageKind::Warning
+                                                                                                 : MessageKind::Information;
+}
+
 std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& destination) {
     const SaveSummary& summary = run.summary;
     std::string text = run.summary.stopped ? "Recovery stopped.\n" : "Recovery finished.\n";
-    text += std::to_string(summary.saved) + " file(s) saved, " + std::to_string(summary.skipped - summary.empty) +
+    text += std::to_string(summary.saved - std::min(summary.saved, summary.stopCutShort)) + " file(s) saved, " + std::to_string(summary.skipped - summary.empty) +
             " skipped, " + std::to_string(summary.failed) + " failed.\n";
     if (summary.empty > 0) text += std::to_string(summary.empty) + " empty file(s) are not written\n";
+    if (summary.stopped) {
+        if (summary.stopCutShort > 0) text += "The file being saved at the stop was cut short and is not counted as saved.\n";
+        text += std::to_string(run.notReached) + " file(s) not reached.\n";
+    }
     text += std::to_string(run.cutShort) + " file(s) cut short, " + std::to_string(run.damaged) +
             " file(s) damaged (unreadable parts are zeros).\n";
     text += "Destination: " + HostPathMarkup(destination) + "\n";

@@ -3,6 +3,7 @@
 // where the files and the report are.
 #include <string>
 
+#include "app/view.h"
 #include "recovery/recovery_run.h"
 
 namespace lumbra {
@@ -10,6 +11,10 @@ namespace lumbra {
 // Markup for the application's message box; the destination and report paths are shown as
 // literal text.
 std::string RecoveryRunMessage(const RecoveryRunResult& run, const std::string& destination);
+
+// The sign of that message: a warning when a file is damaged, cut short by more than a stop, or
+// could not be written.
+MessageKind RecoveryRunMessageKind(const RecoveryRunResult& run);
 
 // The refusal of a destination folder in which no file can be created, with the system's reason.
 std::string DestinationNotWritableText(const std::string& folder, const std::string& reason);

@@ -26,6 +26,9 @@ struct Session {
 
     DiskAccess disk;                 // accessMode and DriveTable
     std::string applicationDirectory;
+    // The folder of the running program (ends with a separator), where its installed files are
+    // found wherever it was started from.
+    std::string programDirectory;
     WizardState wizard;
     RecoverySettings settings;
     FileFilterList filters;

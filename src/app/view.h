@@ -27,7 +27,7 @@ namespace lumbra {
 class FileFiltersDialog;
 
 // The icon of a message box.
-enum class MessageKind : uint8_t { Information = 1, Error = 2, Question = 3 };
+enum class MessageKind : uint8_t { Information = 1, Error = 2, Question = 3, Warning = 4 };
 
 enum class Answer : uint8_t { Yes = 1, No = 2 };
 

@@ -66,8 +66,11 @@ void WizardController::ReturnToDiskStep() {
 
 void WizardController::OnStop() {
     if (!session_.wizard.busy()) return;
-    if (view_.AskYesNo(MessageKind::Question, wizard_text::kStopQuestion) != Answer::Yes) return;
-    if (session_.wizard.busy()) session_.wizard.stopRequested = 1;
+    // The worker waits at its next sector while the question is open.
+    workerPause_.pause();
+    const bool stop = view_.AskYesNo(MessageKind::Question, wizard_text::kStopQuestion) == Answer::Yes;
+    if (stop && session_.wizard.busy()) session_.wizard.stopRequested = 1;
+    workerPause_.resume();
 }
 
 void WizardController::OnExitCommand() {

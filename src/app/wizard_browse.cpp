@@ -7,6 +7,7 @@
 #include "app/item_properties.h"
 #include "app/recovery_message.h"
 #include "app/wizard_controller.h"
+#include "disk/sector.h"
 #include "recovery/destination_files.h"
 #include "recovery/file_copy.h"
 #include "recovery/folder_path.h"
@@ -166,7 +167,14 @@ void WizardController::ShowProperties() {
     const std::optional<ItemRow> row = list_.row(view_.ListSelectionMark());
     if (!row) return;
     const auto condition = ConditionOfRow(*row);
-    view_.ShowProperties(ItemProperties(*row, session_.records, condition ? ConditionSummary(*condition) : ""));
+    std::optional<FilePlace> place;
+    if (condition) {
+        const ItemRecord* record = session_.records.FindFileByItemNumber(RowKey(*row));
+        const FileLayout layout = LayFileOut(session_.selectedPool, session_.reader->sectorCount(), record->firstBlock, record->size);
+        place = FilePlace{std::nullopt, condition->unreadableRanges};
+        if (!layout.runs.empty()) place->firstSector = layout.runs.front().diskOffset / kSectorSize;
+    }
+    view_.ShowProperties(ItemProperties(*row, session_.records, condition ? ConditionSummary(*condition) : "", place));
 }
 
 // ---------------------------------------------------------------- rename

@@ -148,12 +148,13 @@ void WizardController::SaveToChosenFolder(const SaveSelection& selection) {
 }
 
 void WizardController::OpenHelp() {
-    const std::string path = UserGuidePath(session_.applicationDirectory);
+    const std::string path = UserGuidePath(session_.programDirectory);
     if (!desktop_.FileExists(path)) {
         view_.ShowMessage(MessageKind::Error, kHelpMissing);
         return;
     }
-    desktop_.OpenWithDesktop(path, ShowWindowAs::Normal);
+    if (desktop_.OpenWithDesktop(path, ShowWindowAs::Normal) != ShellOpenResult::Opened)
+        view_.ShowMessage(MessageKind::Error, "No program on this system opens the user guide, a web page. Open it in a web browser:\r\n" + MarkupLiteral(path));
 }
 
 void WizardController::OpenHomePage() { desktop_.OpenWithDesktop(std::string(kHomePage), ShowWindowAs::Maximised); }

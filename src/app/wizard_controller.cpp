@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/option_groups.h"
+#include "app/recovery_message.h"
 #include "platform/application_directory.h"
 #include "recovery/folder_browse.h"
 
@@ -28,6 +29,13 @@ std::optional<uint16_t> DriveRowOfLabel(std::string_view text) {
     return row;
 }
 
+// The desktop's wording of an image that gets no drive row; paths show as literal text.
+std::string ImageNotOpenedText(const std::string& path, const std::string& reason) {
+    return "The disk image " + MarkupLiteral(path) + " cannot be opened: " + MarkupLiteral(reason) + ".";
+}
+
+std::string ImageNotAddedText(const std::string& path) { return "The disk image " + MarkupLiteral(path) + " cannot be added"; }
+
 }  // namespace
 
 WizardController::WizardController(Session& session, View& view, Desktop& desktop)
@@ -49,6 +57,7 @@ WizardController::~WizardController() {
 bool WizardController::StartUp(const DriveSources& sources, const std::string& libraryFolder) {
     WizardState& wizard = session_.wizard;
     session_.applicationDirectory = ApplicationDirectoryFrom(desktop_.CurrentDirectory());
+    session_.programDirectory = libraryFolder;
 
     wizard.setStep(WizardStep::StepStartup);
     const uint32_t root = CreateStepTree(TreeKind::Drives);
@@ -61,7 +70,8 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
         desktop_.EndProcess(0);
         return false;
     }
-    for (const std::string& error : session_.disk.imageErrors()) view_.ShowMessage(MessageKind::Error, error);
+    for (const ImageProblem& problem : session_.disk.imageProblems())
+        view_.ShowMessage(MessageKind::Error, ImageNotOpenedText(problem.path, problem.reason));
     for (const DriveEntry& row : session_.disk.driveTable().rows) session_.inputs.add(row.path);
     for (const std::string& map : sources.rescueMapFiles) session_.inputs.add(map);
     for (size_t row = 0; row < session_.disk.driveTable().count(); ++row)
@@ -90,14 +100,14 @@ bool WizardController::StartUp(const DriveSources& sources, const std::string& l
 void WizardController::OnImageDropped(const std::string& path) {
     if (session_.wizard.currentStep() != WizardStep::StepDisks || session_.wizard.busy()) return;
     if (session_.disk.accessMode() == AccessMode::F) {
-        view_.ShowMessage(MessageKind::Error, "cannot add image " + path + std::string(wizard_text::kImagesInModeNOnly));
+        view_.ShowMessage(MessageKind::Error, ImageNotAddedText(path) + std::string(wizard_text::kImagesInModeNOnly));
         return;
     }
     std::string why;
     const std::optional<size_t> row = session_.disk.addImageRow(path, &why);
     if (!row) {
-        view_.ShowMessage(MessageKind::Error, why.empty() ? "cannot add image " + path + std::string(wizard_text::kDriveListFull)
-                                                         : ImageOpenError(path, why));
+        view_.ShowMessage(MessageKind::Error, why.empty() ? ImageNotAddedText(path) + std::string(wizard_text::kDriveListFull)
+                                                         : ImageNotOpenedText(path, why));
         return;
     }
     session_.inputs.add(path);

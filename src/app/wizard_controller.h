@@ -18,6 +18,7 @@
 #include "app/session.h"
 #include "app/view.h"
 #include "recovery/file_condition.h"
+#include "recovery/search_control.h"
 #include "discovery/memory_failure.h"
 #include "discovery/resumable_scan.h"
 #include "discovery/scan_range.h"
@@ -39,11 +40,16 @@ constexpr std::string_view kPoolRoot = "NSS Pools";
 constexpr std::string_view kVolumeRoot = "NSS Volumes";
 constexpr std::string_view kDriveLabelPrefix = "Storage Device";
 // Follow the path of a dropped image that cannot become a drive row.
-constexpr std::string_view kImagesInModeNOnly = ": disk images are added in the N access mode only";
-constexpr std::string_view kDriveListFull = ": the drive list is full";
+constexpr std::string_view kImagesInModeNOnly = ": disk images are added in the N access mode only.";
+constexpr std::string_view kDriveListFull = ": the drive list is full.";
 // "Administrator rights were not given, so Storage Device" N "cannot be read."
 constexpr std::string_view kRightsNotGivenBefore = "Administrator rights were not given, so ";
 constexpr std::string_view kRightsNotGivenAfter = " cannot be read.";
+constexpr std::string_view kNoWayToAskBefore =
+    "This system has no way to ask for administrator rights (pkexec is not installed), so ";
+constexpr std::string_view kNoWayToAskAfter =
+    " cannot be read.\r\nStart the program with sudo, or have your account added to the disk group "
+    "(then log in again).";
 // "Waiting for administrator rights to read Storage Device" N "..."
 constexpr std::string_view kWaitingForRightsBefore = "Waiting for administrator rights to read ";
 constexpr std::string_view kWaitingForRightsAfter = " ...";
@@ -87,6 +93,8 @@ public:
     // Waits until no worker thread runs. Never call it on the GUI thread of a View that
     // forwards worker calls by blocking (see view.h); tests and shutdown use it.
     void WaitForWorker();
+    // The scan or mount waits for the answer to the Stop question at this moment.
+    bool WorkerHeldByStopQuestion() const { return workerPause_.holding(); }
 
     // ---- commands
     void OnCommand(Command command);
@@ -167,7 +175,8 @@ private:
     // (the reader then reads nothing).
     std::unique_ptr<SectorReader> OpenDriveRow(size_t row, bool& refused);
     void ReadingDisk(size_t row);
-    void ShowRightsNotGiven(size_t row);
+    // The refusal of a drive whose rights were not given or could not be asked for.
+    void ShowRightsNotGiven(size_t row, OpenFailure failure);
     void FillRangeFields();
 
     // workers
@@ -226,6 +235,8 @@ private:
     DirectoryTreeBinding directoryTree_;
     FileListBinding list_;
     std::thread worker_;
+    // Holds the scan or mount while the Stop question is open.
+    SearchControl workerPause_;
     uint32_t driveTreeRoot_ = 0;
     // The disk step's menu mode before a wait for rights, to return to.
     MenuMode diskStepMenu_ = MenuMode::Start;

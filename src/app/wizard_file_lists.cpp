@@ -68,12 +68,15 @@ void WizardController::SelectFromList() {
         return;
     }
     const FileListMatch match = MatchFileList(session_.records, read.paths);
-    FillFileRows(session_.records, list_, match.fileIndexes);
-    view_.Focus(Element::FileList);
-    session_.wizard.treeHasFocus = 0;
-    std::vector<int> rows;
-    for (int row = 0; row < static_cast<int>(match.fileIndexes.size()); ++row) rows.push_back(row);
-    view_.SelectListRows(rows);
+    // A list that names no file leaves the folder shown, rather than an empty list.
+    if (!match.fileIndexes.empty()) {
+        FillFileRows(session_.records, list_, match.fileIndexes);
+        view_.Focus(Element::FileList);
+        session_.wizard.treeHasFocus = 0;
+        std::vector<int> rows;
+        for (int row = 0; row < static_cast<int>(match.fileIndexes.size()); ++row) rows.push_back(row);
+        view_.SelectListRows(rows);
+    }
     std::string message = std::to_string(match.fileIndexes.size()) + " file(s) of the list selected.";
     if (!match.notFound.empty()) {
         message += " Not found (" + std::to_string(match.notFound.size()) + "):";

@@ -28,8 +28,8 @@ std::unique_ptr<SectorReader> WizardController::OpenDriveRow(size_t row, bool& r
     OpenFailure failure = OpenFailure::None;
     ReadingDisk(row);
     auto reader = session_.disk.OpenDrive(row, session_.settings.badSectorRetries, nullptr, &failure);
-    refused = failure == OpenFailure::RightsNotGiven;
-    if (refused) ShowRightsNotGiven(row);
+    refused = failure == OpenFailure::RightsNotGiven || failure == OpenFailure::NoWayToAsk;
+    if (refused) ShowRightsNotGiven(row, failure);
     return reader;
 }
 
@@ -39,9 +39,13 @@ void WizardController::ReadingDisk(size_t row) {
     if (row < rows.size()) session_.inputs.readDisk(rows[row].path, session_.sysRoot);
 }
 
-void WizardController::ShowRightsNotGiven(size_t row) {
-    view_.ShowMessage(MessageKind::Error, std::string(wizard_text::kRightsNotGivenBefore) + DriveLabel(row) +
-                                              std::string(wizard_text::kRightsNotGivenAfter));
+void WizardController::ShowRightsNotGiven(size_t row, OpenFailure failure) {
+    if (failure == OpenFailure::NoWayToAsk)
+        view_.ShowMessage(MessageKind::Error, std::string(wizard_text::kNoWayToAskBefore) + DriveLabel(row) +
+                                                  std::string(wizard_text::kNoWayToAskAfter));
+    else
+        view_.ShowMessage(MessageKind::Error, std::string(wizard_text::kRightsNotGivenBefore) + DriveLabel(row) +
+                                                  std::string(wizard_text::kRightsNotGivenAfter));
 }
 
 bool WizardController::OpenSelectedDrive() {
@@ -77,8 +81,8 @@ std::optional<ResumableScanRequest> WizardController::GoOnFromDisks(std::unique_
                                                                     OpenFailure failure,
                                                                     const std::optional<ScanRange>& range) {
     WizardState& wizard = session_.wizard;
-    if (failure == OpenFailure::RightsNotGiven) {
-        ShowRightsNotGiven(wizard.selectedDrive);
+    if (failure == OpenFailure::RightsNotGiven || failure == OpenFailure::NoWayToAsk) {
+        ShowRightsNotGiven(wizard.selectedDrive, failure);
         ShowNext();
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include "discovery/partition_scan.h"
 #include "disk/progress_estimator.h"
 #include "recovery/folder_browse.h"
+#include "recovery/search_control.h"
 #include "recovery/volume_mount.h"
 #include "snapshot/snapshot_tree_sample.h"
 
@@ -18,9 +19,11 @@ namespace {
 // beside the progress bar (redrawn at most twice a second).
 class ScanDisplay : public ScanEvents {
 public:
-    ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
-        : view_(view), pools_(pools), root_(root), scanSector_(scanSector), live_(live) {}
+    ScanDisplay(View& view, PoolTable& pools, uint32_t root, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live,
+                SearchControl& pause)
+        : view_(view), pools_(pools), root_(root), scanSector_(scanSector), live_(live), pause_(pause) {}
     void onCurrentSector(uint64_t sector) override {
+        pause_.checkpoint();
         scanSector_.store(sector, std::memory_order_relaxed);
         live_.offerPools(pools_);
         sector_ = sector;
@@ -47,6 +50,7 @@ private:
     uint32_t root_;
     std::atomic<uint64_t>& scanSector_;
     LiveDiskFacts& live_;
+    SearchControl& pause_;
     uint64_t sector_ = 0;
     SecondsClock clock_ = SteadySeconds();
     ProgressEstimator estimator_{clock_};
@@ -57,9 +61,11 @@ private:
 // it queued are offered to the disk map first.
 class MountMapOffer : public MountEvents {
 public:
-    MountMapOffer(MountEvents& inner, const BlockQueue& queue, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live)
-        : inner_(inner), queue_(queue), scanSector_(scanSector), live_(live) {}
+    MountMapOffer(MountEvents& inner, const BlockQueue& queue, std::atomic<uint64_t>& scanSector, LiveDiskFacts& live,
+                  SearchControl& pause)
+        : inner_(inner), queue_(queue), scanSector_(scanSector), live_(live), pause_(pause) {}
     void currentSector(uint64_t sector) override {
+        pause_.checkpoint();
         scanSector_.store(sector, std::memory_order_relaxed);
         live_.offerBlocks(queue_);
         inner_.currentSector(sector);
@@ -81,6 +87,7 @@ private:
     const BlockQueue& queue_;
     std::atomic<uint64_t>& scanSector_;
     LiveDiskFacts& live_;
+    SearchControl& pause_;
 };
 
 std::string NoPoolInRangeText(uint64_t start, uint64_t end) {
@@ -116,7 +123,7 @@ void WizardController::PrepareScan(ResumableScanRequest& request) {
 void WizardController::RunScan(const ResumableScanRequest& request) {
     view_.Disable(Element::PoolTree);
     ScanDisplay display(view_, session_.pools, view_.TreeRoot(TreeKind::Pools), session_.wizard.scanSector,
-                        session_.live);
+                        session_.live, workerPause_);
     RunResumableScan(*session_.reader, request, session_.scanStates, session_.wizard.stopRequested, session_.pools,
                      display);
     FinishScan();
@@ -176,8 +183,10 @@ void WizardController::RunMount(uint64_t rootSector) {
     view_.Enable(Element::StopButton);
     ApplyLayout(InfoLayout::MountProgress);
 
-    MountDisplay display(view_);
-    MountMapOffer events(display, session_.blockQueue, session_.wizard.scanSector, session_.live);
+    view_.SetText(Element::ProgressEstimate, "");
+    view_.Show(Element::ProgressEstimate);
+    MountDisplay display(view_, SteadySeconds());
+    MountMapOffer events(display, session_.blockQueue, session_.wizard.scanSector, session_.live, workerPause_);
     MountContext context{*session_.reader, session_.selectedPool, session_.blockQueue, session_.records,
                          events, session_.wizard.stopRequested};
     const MountOutcome outcome = MountVolume(context, MountRequest{session_.wizard.recoveryMode, rootSector});
@@ -199,6 +208,7 @@ void WizardController::EndForMemory(MemoryFailure failure) {
 // Stop stays offered while the folder tree is built: a stop there keeps the folders walked.
 void WizardController::FinishMount() {
     WizardState& wizard = session_.wizard;
+    view_.Hide(Element::ProgressEstimate);
     wizard.setStep(static_cast<WizardStep>(wizard.step.load() + 1));
     wizard.stopRequested = 0;
     EnterBrowseView();
@@ -215,7 +225,7 @@ void WizardController::FinishMount() {
     const DamageMap* damage = session_.reader ? session_.reader->damageMap() : nullptr;
     if (damage) {
         const std::string warning = UnreadableMetadataMessage(damage->metadataDamage(), wizard.recoveryMode == 2);
-        if (!warning.empty()) view_.ShowMessage(MessageKind::Information, warning);
+        if (!warning.empty()) view_.ShowMessage(MessageKind::Warning, warning);
     }
     wizard.workerBusy = 0;
 }

@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "disk/device_request.h"
 
@@ -22,6 +24,19 @@ namespace {
 const char* const kNoRightsHint = "; run with sudo where no authentication agent can ask for them";
 
 DeviceOpenResult Failed(OpenFailure kind, std::string error) { return {nullptr, kind, std::move(error)}; }
+
+// Whether a program of this name can be started from the search path.
+bool OnSearchPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path ? path : "";
+    while (!folders.empty()) {
+        const size_t colon = folders.find(':');
+        const std::string_view folder = folders.substr(0, colon);
+        if (!folder.empty() && access((std::string(folder) + "/" + program).c_str(), X_OK) == 0) return true;
+        folders = colon == std::string_view::npos ? std::string_view{} : folders.substr(colon + 1);
+    }
+    return false;
+}
 
 bool IsBlockDevice(const std::string& path) {
     struct stat info {};
@@ -40,6 +55,10 @@ DeviceOpenResult DeviceOpener::Open(const std::string& path, RightsQuestion ques
     if ((openError != EACCES && openError != EPERM) || !IsBlockDevice(path) || geteuid() == 0)
         return Failed(OpenFailure::Error, error);
     std::lock_guard lock(mutex_);
+    if (socket_ < 0 && !OnSearchPath("pkexec"))
+        return Failed(OpenFailure::NoWayToAsk,
+                      "pkexec is not installed, so administrator rights cannot be asked for; run with sudo or join "
+                      "the disk group");
     if (socket_ < 0 && question == RightsQuestion::NotNow)
         return Failed(OpenFailure::RightsNeeded, "administrator rights are needed");
     return openThroughHelper(path);

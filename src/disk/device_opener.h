@@ -18,6 +18,7 @@ enum class OpenFailure {
     None,
     Error,           // the source cannot be read; the text says why
     RightsNotGiven,  // a disk that needs administrator rights, and pkexec did not give them
+    NoWayToAsk,      // a disk that needs administrator rights, and no pkexec to ask for them
     RightsNeeded,    // a disk that needs administrator rights, not asked for in this call
 };
 

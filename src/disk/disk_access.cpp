@@ -18,7 +18,7 @@ namespace lumbra {
 std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder) {
     driveTable_ = {};
     opener_.setHelperPath(libraryFolder + device_request::kHelperName);
-    imageErrors_.clear();
+    imageProblems_.clear();
     rescueMapWarnings_.clear();
     unrescued_.clear();
     biosOpenFailures_.clear();
@@ -59,7 +59,7 @@ std::optional<std::string> DiskAccess::EnumerateDrives(const DriveSources& sourc
         for (const std::string& image : sources.images) {
             std::string why;
             imageRows.push_back(addImageRow(image, &why));
-            if (!imageRows.back() && !why.empty()) imageErrors_.push_back(ImageOpenError(image, why));
+            if (!imageRows.back() && !why.empty()) imageProblems_.push_back({image, why});
         }
     }
     for (const auto& [image, map] : sources.rescueMaps) {
@@ -74,6 +74,12 @@ const char* const kEmptyImageText = "the image is empty";
 
 std::string ImageOpenError(const std::string& path, const std::string& reason) {
     return "cannot open image " + path + ": " + reason;
+}
+
+std::vector<std::string> DiskAccess::imageErrors() const {
+    std::vector<std::string> errors;
+    for (const ImageProblem& problem : imageProblems_) errors.push_back(ImageOpenError(problem.path, problem.reason));
+    return errors;
 }
 
 std::optional<size_t> DiskAccess::addImageRow(const std::string& path, std::string* errorText) {

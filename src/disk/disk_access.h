@@ -32,6 +32,12 @@ struct DriveSources {
     SystemPaths systemPaths;
 };
 
+// An image file that got no drive row, and why.
+struct ImageProblem {
+    std::string path;
+    std::string reason;
+};
+
 class DiskAccess {
 public:
     explicit DiskAccess(AccessMode mode) : accessMode_(mode) {}
@@ -42,7 +48,9 @@ public:
     std::optional<std::string> EnumerateDrives(const DriveSources& sources, const std::string& libraryFolder);
 
     // "cannot open image PATH: <reason>" for every image of the last enumeration without a row.
-    const std::vector<std::string>& imageErrors() const { return imageErrors_; }
+    std::vector<std::string> imageErrors() const;
+    // The same images, each with its reason.
+    const std::vector<ImageProblem>& imageProblems() const { return imageProblems_; }
     // "IMAGE: <warning>" for each rescue map that does not end where its image ends.
     const std::vector<std::string>& rescueMapWarnings() const { return rescueMapWarnings_; }
 
@@ -77,7 +85,7 @@ private:
     AccessMode accessMode_;
     DriveTable driveTable_;
     DeviceOpener opener_;
-    std::vector<std::string> imageErrors_;
+    std::vector<ImageProblem> imageProblems_;
     std::vector<std::string> rescueMapWarnings_;
     std::unique_ptr<BiosDiskLibrary> biosLibrary_;
     // F mode: why the image of a row could not be opened for the BIOS libraries, told when the

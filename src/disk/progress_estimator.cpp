@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "disk/sector.h"
+
 namespace lumbra {
 
 ProgressEstimator::ProgressEstimator(SecondsClock clock, ProgressEstimatorLimits limits)
@@ -48,10 +50,15 @@ std::string ProgressEstimateText(const ProgressEstimate& estimate, std::string_v
     if (!estimate.secondsLeft) return {};
     const auto left = static_cast<unsigned long long>(std::min(*estimate.secondsLeft, 359999.0 * 100));
     char text[160];
-    std::snprintf(text, sizeof text, "%.0f %.*s/s, %llu:%02llu:%02llu left", estimate.rate,
+    std::snprintf(text, sizeof text, "%.*f %.*s/s, %llu:%02llu:%02llu left", estimate.rate < 10 ? 1 : 0, estimate.rate,
                   static_cast<int>(std::min<size_t>(unitName.size(), 40)), unitName.data(), left / 3600, left / 60 % 60,
                   left % 60);
     return text;
+}
+
+ProgressEstimate SectorsAsMegabytes(ProgressEstimate estimate) {
+    estimate.rate = estimate.rate * kSectorSize / 1e6;
+    return estimate;
 }
 
 }  // namespace lumbra

@@ -51,6 +51,10 @@ private:
 };
 
 // "12345 sectors/s, 1:02:03 left", "slow area: reading sector S", or empty while nothing is known.
+// A rate under 10 keeps one decimal ("2.5 MB/s").
 std::string ProgressEstimateText(const ProgressEstimate& estimate, std::string_view unitName);
+
+// The estimate of a count of sectors with its rate in megabytes (10^6 bytes) a second.
+ProgressEstimate SectorsAsMegabytes(ProgressEstimate estimate);
 
 }  // namespace lumbra

@@ -14,7 +14,7 @@ namespace {
 
 // The message of a map that cannot be used; its image is left out.
 std::string MapProblem(const std::string& image, const std::string& map, const RescueMapError& error) {
-    return "the image " + image + " is left out: " + RescueMapErrorText(map, error);
+    return "The disk image " + image + " is left out: " + RescueMapErrorText(map, error);
 }
 
 // Pairs each --mapfile with the --image before it (the parser keeps the order the options came

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kTitleHeight = 20;
 constexpr int kLegendLine = 18;
-constexpr int kLegendColumns = 2;
+constexpr int kLegendSwatch = 20;  // the swatch and the gap after it
 constexpr size_t kTooltipNames = 12;
 
 QColor Colour(uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
@@ -30,12 +30,20 @@ QString Sectors(uint64_t first, uint64_t count) {
     return QString("sectors %1-%2").arg(first).arg(first + count - 1);
 }
 
+QString LegendText(const LegendEntry& entry) {
+    return QString::fromStdString(entry.name) + ": " + QString::fromStdString(SizeText(entry.sectors));
+}
+
+bool Holds(const PictureCell& cell, uint64_t sector) { return sector >= cell.first && sector - cell.first < cell.count; }
+
 }  // namespace
 
 DiskMapCanvas::DiskMapCanvas(QWidget* parent) : QWidget(parent) {
     setObjectName("DiskMapCanvas");
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The grid and the legend are laid out for the size the canvas asks for.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void DiskMapCanvas::setPicture(std::shared_ptr<const DiskPicture> picture, const RecoveredTree* tree, const QString& title) {
@@ -43,24 +51,53 @@ void DiskMapCanvas::setPicture(std::shared_ptr<const DiskPicture> picture, const
     tree_ = tree;
     title_ = title;
     index_ = std::make_unique<DiskLayoutIndex>(*picture_);
+    selected_.reset();
     refreshCells();
     updateGeometry();
 }
 
 void DiskMapCanvas::refreshCells() {
     if (!picture_) return;
+    // The cells keep their sectors while the picture is the same: a selection stays.
+    const std::optional<uint64_t> kept = selected_ ? std::optional<uint64_t>(selected_->first) : std::nullopt;
     bar_ = picture_->cells(0, picture_->diskSectors(), kBarCells);
     grid_.clear();
     if (picture_->selectedPool != PictureCell::kNoPool) {
         const auto [first, end] = picture_->selectedPoolArea();
         grid_ = picture_->cells(first, end, kGridCells);
     }
+    if (kept) selectSector(*kept);
     update();
 }
 
 void DiskMapCanvas::setOutline(std::vector<SectorRange> runs) {
     outline_ = std::move(runs);
     update();
+}
+
+std::optional<PictureCell> DiskMapCanvas::selectSector(uint64_t sector) {
+    selected_.reset();
+    for (const auto* cells : {&grid_, &bar_}) {
+        const auto found = std::find_if(cells->begin(), cells->end(), [sector](const PictureCell& cell) { return Holds(cell, sector); });
+        if (found == cells->end()) continue;
+        selected_ = *found;
+        break;
+    }
+    update();
+    return selected_;
+}
+
+void DiskMapCanvas::clearSelection() {
+    selected_.reset();
+    update();
+}
+
+int DiskMapCanvas::legendColumns() const {
+    if (!picture_) return 2;
+    const int half = (kGridColumns * kCellSize) / 2 - kLegendSwatch - 4;
+    for (const LegendEntry& entry : PictureLegend(*picture_))
+        if (fontMetrics().horizontalAdvance(LegendText(entry)) > half) return 1;
+    return 2;
 }
 
 int DiskMapCanvas::gridTop() const { return kMargin + kTitleHeight + kBarHeight + kMargin + kTitleHeight; }
@@ -72,7 +109,8 @@ int DiskMapCanvas::legendTop() const {
 
 QSize DiskMapCanvas::sizeHint() const {
     const size_t entries = picture_ ? PictureLegend(*picture_).size() : kPictureKindCount;
-    const int legendRows = static_cast<int>((entries + kLegendColumns - 1) / kLegendColumns);
+    const int columns = legendColumns();
+    const int legendRows = static_cast<int>((entries + columns - 1) / columns);
     const int gridRows = static_cast<int>(kGridCells / kGridColumns);
     return {kGridColumns * kCellSize + 2 * kMargin, gridTop() + gridRows * kCellSize + 2 * kMargin + legendRows * kLegendLine + kMargin};
 }
@@ -136,19 +174,31 @@ void DiskMapCanvas::paintEvent(QPaintEvent*) {
         for (size_t i = 0; i < bar_.size(); ++i)
             if (outlined(bar_[i])) painter.drawRect(barCellRect(i).adjusted(0, 1, -1, -2));
     }
+    // The cell asked for: a thick frame in the outline's colours, over a wider white one.
+    if (selected_) {
+        for (int pass = 0; pass < 2; ++pass) {
+            painter.setPen(QPen(pass == 0 ? Qt::white : Colour(kOutlineColour), pass == 0 ? 5 : 2));
+            for (size_t i = 0; i < grid_.size(); ++i)
+                if (grid_[i].first == selected_->first && grid_[i].count == selected_->count)
+                    painter.drawRect(gridCellRect(i).adjusted(-1, -1, 0, 0));
+            for (size_t i = 0; i < bar_.size(); ++i)
+                if (bar_[i].first == selected_->first && bar_[i].count == selected_->count)
+                    painter.drawRect(barCellRect(i).adjusted(-1, -1, 0, 0));
+        }
+    }
     const auto legend = PictureLegend(*picture_);
-    const int columnWidth = (width() - 2 * kMargin) / kLegendColumns;
+    const int columns = legendColumns();
+    const int columnWidth = (kGridColumns * kCellSize) / columns;
     painter.setPen(palette().windowText().color());
     for (size_t i = 0; i < legend.size(); ++i) {
-        const int x = kMargin + static_cast<int>(i % kLegendColumns) * columnWidth;
-        const int y = legendTop() + static_cast<int>(i / kLegendColumns) * kLegendLine;
+        const int x = kMargin + static_cast<int>(i % static_cast<size_t>(columns)) * columnWidth;
+        const int y = legendTop() + static_cast<int>(i / static_cast<size_t>(columns)) * kLegendLine;
         const QRect swatch(x, y + 2, 14, 14);
         painter.fillRect(swatch, Colour(legend[i].colour));
         PaintMark(painter, swatch, legend[i].hatched, legend[i].faded);
         painter.drawRect(swatch.adjusted(0, 0, -1, -1));
-        const QString text = QString::fromStdString(legend[i].name) + ": " + QString::fromStdString(SizeText(legend[i].sectors));
-        painter.drawText(QRect(x + 20, y, columnWidth - 24, kLegendLine), Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(text, Qt::ElideMiddle, columnWidth - 24));
+        painter.drawText(QRect(x + kLegendSwatch, y, columnWidth - kLegendSwatch, kLegendLine), Qt::AlignLeft | Qt::AlignVCenter,
+                         LegendText(legend[i]));
     }
 }
 
@@ -189,7 +239,11 @@ bool DiskMapCanvas::event(QEvent* event) {
 
 void DiskMapCanvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !picture_) return;
-    if (const auto cell = cellAt(event->position().toPoint())) emit cellClicked(cell->first, cell->count);
+    if (const auto cell = cellAt(event->position().toPoint())) {
+        selected_ = cell;
+        update();
+        emit cellClicked(cell->first, cell->count);
+    }
 }
 
 }  // namespace lumbra

@@ -31,6 +31,12 @@ public:
     void refreshCells();
     // The disk sectors to outline; empty for none.
     void setOutline(std::vector<SectorRange> runs);
+    // Selects the cell that holds `sector`: the pool grid's when the sector lies in the selected
+    // pool's area, else the bar's; nullopt (and nothing selected) when no cell holds it.
+    std::optional<PictureCell> selectSector(uint64_t sector);
+    void clearSelection();
+    // The cell selected by a click or by selectSector; nullopt when none.
+    std::optional<PictureCell> selectedCell() const { return selected_; }
 
     const DiskPicture* picture() const { return picture_.get(); }
     const DiskLayoutIndex* index() const { return index_.get(); }
@@ -42,6 +48,9 @@ public:
     const std::vector<PictureCell>& gridCells() const { return grid_; }
     const std::vector<PictureCell>& barCells() const { return bar_; }
     const std::vector<SectorRange>& outline() const { return outline_; }
+
+    // Two columns when every legend line fits half the width, else one.
+    int legendColumns() const;
 
     QSize sizeHint() const override;
 
@@ -56,6 +65,7 @@ protected:
 private:
     int gridTop() const;
     int legendTop() const;
+
     QString tooltipText(const PictureCell& cell) const;
     void paintCell(class QPainter& painter, const QRect& rect, const PictureCell& cell) const;
     bool outlined(const PictureCell& cell) const;
@@ -67,6 +77,7 @@ private:
     std::vector<PictureCell> bar_;
     std::vector<PictureCell> grid_;
     std::vector<SectorRange> outline_;
+    std::optional<PictureCell> selected_;
 };
 
 }  // namespace lumbra

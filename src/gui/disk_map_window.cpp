@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "app/disk_map_facts.h"
 #include "app/session_rescue_plan.h"
 #include "app/wizard_controller.h"
+#include "disk/number_text.h"
 #include "gui/file_dialog_run.h"
 #include "gui/latin1.h"
 #include "gui/rescue_plan_dialog.h"
@@ -30,8 +32,18 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
     cellFiles_->setMinimumWidth(300);
     save_ = new QPushButton("Save as &PNG...", this);
     save_->setObjectName("DiskMapSave");
+    sectorField_ = new QLineEdit(this);
+    sectorField_->setObjectName("DiskMapSectorField");
+    sectorField_->setPlaceholderText("decimal, or hexadecimal after 0x");
+    sectorField_->setClearButtonEnabled(true);
+    auto* sectorLabel = new QLabel("&Sector:", this);
+    sectorLabel->setBuddy(sectorField_);
+    auto* sectorRow = new QHBoxLayout;
+    sectorRow->addWidget(sectorLabel);
+    sectorRow->addWidget(sectorField_, 1);
     auto* side = new QVBoxLayout;
-    side->addWidget(new QLabel("Files and metadata in the cell clicked:", this));
+    side->addLayout(sectorRow);
+    side->addWidget(new QLabel("Files and metadata in the cell chosen:", this));
     side->addWidget(cellFiles_, 1);
     savePlan_ = new QPushButton("Save Rescue P&lan...", this);
     savePlan_->setObjectName("DiskMapSavePlan");
@@ -44,6 +56,7 @@ DiskMapWindow::DiskMapWindow(Session& session, WizardController& wizard, QWidget
     layout->addWidget(canvas_, 0, Qt::AlignTop);
     layout->addLayout(side, 1);
     connect(canvas_, &DiskMapCanvas::cellClicked, this, &DiskMapWindow::listCell);
+    connect(sectorField_, &QLineEdit::returnPressed, this, &DiskMapWindow::goToSector);
     connect(cellFiles_, &QListWidget::itemClicked, this, &DiskMapWindow::fileChosen);
     connect(cellFiles_, &QListWidget::itemActivated, this, &DiskMapWindow::fileChosen);
     connect(save_, &QPushButton::clicked, this, &DiskMapWindow::askAndSavePng);
@@ -137,6 +150,21 @@ void DiskMapWindow::listCell(uint64_t first, uint64_t count) {
     }
     if (cellFiles_->count() == 0)
         new QListWidgetItem(QString("Nothing read lies in sectors %1-%2").arg(first).arg(first + count - 1), cellFiles_);
+}
+
+void DiskMapWindow::goToSector() {
+    const QString typed = sectorField_->text().trimmed();
+    const uint64_t sectors = canvas_->picture() ? canvas_->picture()->diskSectors() : 0;
+    const auto sector = sectors > 0 ? ParseSectorArgument(typed.toStdString(), 0, sectors - 1) : std::nullopt;
+    const auto cell = sector ? canvas_->selectSector(*sector) : std::nullopt;
+    if (!cell) {
+        canvas_->clearSelection();
+        cellFiles_->clear();
+        new QListWidgetItem(QString("%1 is no sector of this disk (0-%2)").arg(typed).arg(sectors == 0 ? 0 : sectors - 1),
+                            cellFiles_);
+        return;
+    }
+    listCell(cell->first, cell->count);
 }
 
 void DiskMapWindow::fileChosen(QListWidgetItem* item) {

@@ -1,5 +1,6 @@
 #pragma once
-// The "Disk Map" window: the disk map canvas, the files of the cell last clicked, and saving
+// The "Disk Map" window: the disk map canvas, the files of the cell last clicked or of the sector
+// typed, and saving
 // the picture as PNG. It follows the session on a timer, a few times a second at most, so that
 // a running scan, mount or copy is not slowed by it: the picture is made again when the wizard
 // has moved on or the running worker has offered something new (the pools a scan found, the
@@ -13,6 +14,7 @@
 #include "app/session.h"
 #include "gui/disk_map_canvas.h"
 
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -30,6 +32,7 @@ public:
 
     DiskMapCanvas& canvas() const { return *canvas_; }
     QListWidget& cellFiles() const { return *cellFiles_; }
+    QLineEdit& sectorField() const { return *sectorField_; }
     // One step of the timer: what it does on its own every kRedrawMilliseconds.
     void follow();
     QTimer& timer() { return timer_; }
@@ -56,6 +59,8 @@ private:
     const SectorReader* settledReader() const;
     void rebuild();
     void listCell(uint64_t first, uint64_t count);
+    // The sector typed in the field: its cell selected and listed, or why it is none.
+    void goToSector();
     void fileChosen(QListWidgetItem* item);
     void askAndSavePng();
 
@@ -63,6 +68,7 @@ private:
     WizardController& wizard_;
     DiskMapCanvas* canvas_;
     QListWidget* cellFiles_;
+    QLineEdit* sectorField_;
     QPushButton* save_;
     QPushButton* savePlan_;
     QTimer timer_;

@@ -83,7 +83,7 @@ std::optional<FileListExportChoice> MainWindow::AskFileListExport(bool selection
 
 std::optional<std::string> MainWindow::AskFileListToSelect() {
     return calls_.answer([this] {
-        QFileDialog dialog(this, "Select From List", QString(), "File lists (*.txt *.json *.lst);;All files (*)");
+        QFileDialog dialog(this, "Select From List", QString(), "File lists (*.txt *.json *.csv *.lst);;All files (*)");
         dialog.setObjectName("FileListOpenDialog");
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);

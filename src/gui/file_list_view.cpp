@@ -33,6 +33,39 @@ FileListView::FileListView(QWidget* parent)
     addView(details_, detailsDelegate_);
     addView(icons_, iconsDelegate_);
     setCurrentWidget(details_);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        measuredRows_ = 0;
+        widestRow_ = -1;
+        widestName_ = 0;
+    });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (mode_ == ListViewMode::List) fitListCells();
+    });
+    connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
+        // A renamed row may be the new widest, or no longer the widest.
+        measuredRows_ = 0;
+        widestRow_ = -1;
+        widestName_ = 0;
+        if (mode_ == ListViewMode::List) fitListCells();
+    });
+}
+
+void FileListView::fitListCells() {
+    const QFontMetrics metrics(icons_->font());
+    const int rows = model_->rowCount();
+    for (; measuredRows_ < rows; ++measuredRows_) {
+        const int width = metrics.horizontalAdvance(model_->cell(measuredRows_, 0));
+        if (width > widestName_ || widestRow_ < 0) {
+            widestName_ = width;
+            widestRow_ = measuredRows_;
+        }
+    }
+    if (widestRow_ < 0) return;
+    QStyleOptionViewItem option;
+    option.initFrom(icons_);
+    option.decorationSize = icons_->iconSize();
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    icons_->setGridSize(iconsDelegate_->sizeHint(option, model_->index(widestRow_, 0)));
 }
 
 void FileListView::addView(QAbstractItemView* view, ListItemDelegate* delegate) {
@@ -79,6 +112,7 @@ void FileListView::setMode(ListViewMode mode) {
     icons_->setIconSize(large ? QSize(kLargeIconSize, kLargeIconSize) : QSize(16, 16));
     icons_->setGridSize(large ? IconCellSize(icons_->font()) : QSize());
     icons_->setSpacing(0);
+    if (!large) fitListCells();
     setCurrentWidget(icons_);
     icons_->doItemsLayout();
 }

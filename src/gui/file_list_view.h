@@ -52,6 +52,9 @@ protected:
 private:
     void addView(QAbstractItemView* view, ListItemDelegate* delegate);
     ListItemDelegate* activeDelegate() const;
+    // The list look: every cell as wide as the widest name, measured over the rows not measured
+    // yet, so that no name is cut to the width of another.
+    void fitListCells();
 
     FileListModel* model_;
     ListItemDelegate* detailsDelegate_;
@@ -59,6 +62,10 @@ private:
     QTreeView* details_;
     QListView* icons_;
     ListViewMode mode_ = ListViewMode::Details;
+    // The rows fitListCells has measured, and the widest of them (-1: none).
+    int measuredRows_ = 0;
+    int widestRow_ = -1;
+    int widestName_ = 0;
 };
 
 }  // namespace lumbra

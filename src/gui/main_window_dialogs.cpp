@@ -140,7 +140,7 @@ void MainWindow::RunSaving(const SaveSelection& selection, const std::string& de
         const RecoveryRunResult run = window.run(session_, selection, destination);
         for (const auto& [index, result] : run.summary.results)
             if (result.copied()) session_.filesRead.insert(session_.records.files()[index].itemNumber);
-        lumbra::ShowMessage(kMessageInformation, RecoveryRunMessage(run, destination), this);
+        lumbra::ShowMessage(static_cast<int>(RecoveryRunMessageKind(run)), RecoveryRunMessage(run, destination), this);
         return true;
     });
 }

@@ -101,7 +101,7 @@ void SavingWindow::fileProgress(uint32_t percent) {
     const double now = SteadySeconds()();
     if (now - lastEstimate_ < 0.5) return;
     lastEstimate_ = now;
-    calls_.run([this, text = QString::fromStdString(ProgressEstimateText(estimate, "sectors"))] { estimate_->setText(text); });
+    calls_.run([this, text = QString::fromStdString(ProgressEstimateText(SectorsAsMegabytes(estimate), "MB"))] { estimate_->setText(text); });
 }
 
 void SavingWindow::savingDone() {

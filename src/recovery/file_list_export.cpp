@@ -14,16 +14,19 @@ std::vector<FileListEntry> FileListEntries(const RecoveredTree& tree, const std:
     for (size_t index : files) {
         if (index >= tree.files().size()) continue;
         const ItemRecord& file = tree.files()[index];
-        entries.push_back({FindFilesFilePath(tree, file), file.size, file.timeStamp, conditionOf(file)});
+        const std::string& volumeName = tree.VolumeName(file);
+        entries.push_back({VolumeFilePath(tree, file), volumeName == file.name ? std::string() : file.name, file.size,
+                           file.timeStamp, conditionOf(file)});
     }
     return entries;
 }
 
 std::string FileListCsv(const std::vector<FileListEntry>& entries) {
-    std::string csv = "path,size,date,condition,unreadable_bytes\r\n";
+    std::string csv = std::string(kFileListCsvHeader) + "\r\n";
     for (const FileListEntry& entry : entries)
         csv += CsvField(Latin1ToUtf8(entry.path)) + "," + std::to_string(entry.size) + "," + IsoStamp(entry.timeStamp) +
-               "," + ConditionText(entry.condition.kind) + "," + std::to_string(entry.condition.unreadableBytes) + "\r\n";
+               "," + ConditionText(entry.condition.kind) + "," + std::to_string(entry.condition.unreadableBytes) + "," +
+               CsvField(Latin1ToUtf8(entry.renamedTo)) + "\r\n";
     return csv;
 }
 
@@ -38,6 +41,7 @@ std::string FileListJson(const std::vector<FileListEntry>& entries) {
         file["date"] = IsoStamp(entry.timeStamp);
         file["condition"] = ConditionText(entry.condition.kind);
         file["unreadableBytes"] = entry.condition.unreadableBytes;
+        if (!entry.renamedTo.empty()) file["renamedTo"] = Latin1ToUtf8(entry.renamedTo);
         document["files"].push_back(std::move(file));
     }
     return document.dump(1) + "\n";

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "recovery/file_condition.h"
@@ -14,8 +15,12 @@ namespace lumbra {
 
 enum class FileListFormat : uint8_t { Csv, Json };
 
+// The first line of the CSV form; Select From List knows the form by its start.
+constexpr std::string_view kFileListCsvHeader = "path,size,date,condition,unreadable_bytes,renamed_to";
+
 struct FileListEntry {
-    std::string path;  // 8-bit volume path as Find Files shows it, with the file's name
+    std::string path;  // 8-bit volume path as Find Files shows it, with the names the volume gives
+    std::string renamedTo;  // the file's name since a rename; empty when it keeps the volume's
     int64_t size = 0;
     uint32_t timeStamp = 0;
     FileCondition condition;
@@ -25,10 +30,10 @@ struct FileListEntry {
 std::vector<FileListEntry> FileListEntries(const RecoveredTree& tree, const std::vector<size_t>& files,
                                            const std::function<FileCondition(const ItemRecord&)>& conditionOf);
 
-// "path,size,date,condition,unreadable_bytes" and a line per file (CRLF); paths in UTF-8,
-// dates as IsoStamp.
+// "path,size,date,condition,unreadable_bytes,renamed_to" and a line per file (CRLF); paths in
+// UTF-8, dates as IsoStamp.
 std::string FileListCsv(const std::vector<FileListEntry>& entries);
-// {"format":1,"files":[{"path","size","date","condition","unreadableBytes"}]}
+// {"format":1,"files":[{"path","size","date","condition","unreadableBytes"[,"renamedTo"]}]}
 std::string FileListJson(const std::vector<FileListEntry>& entries);
 
 }  // namespace lumbra

@@ -25,6 +25,9 @@ std::string VolumePath(std::string_view utf8) {
 
 FileListRead Problem(std::string text) { return {{}, std::move(text)}; }
 
+// How the export's CSV begins, in every form it has had.
+constexpr std::string_view kCsvStart = "path,size,date,condition,";
+
 FileListRead ReadJson(std::string_view text) {
     const Json document = Json::parse(text, nullptr, false);
     if (document.is_discarded() || !document.is_object()) return Problem("it is not valid JSON");
@@ -49,12 +52,50 @@ FileListRead ReadJson(std::string_view text) {
     return read;
 }
 
+// The first field of every record after the header line, in the CSV the export writes: a field
+// in double quotes may hold commas, line ends and doubled quotes.
+FileListRead ReadCsv(std::string_view text) {
+    FileListRead read;
+    std::string field;
+    size_t column = 0;
+    bool quoted = false;
+    bool header = true;
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (quoted) {
+            if (c == '"' && at + 1 < text.size() && text[at + 1] == '"') {
+                ++at;
+                if (column == 0) field += '"';
+            } else if (c == '"') {
+                quoted = false;
+            } else if (column == 0) {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            ++column;
+        } else if (c == '\n') {
+            if (!header && !field.empty()) read.paths.push_back(VolumePath(field));
+            header = false;
+            field.clear();
+            column = 0;
+        } else if (column == 0 && c != '\r') {
+            field += c;
+        }
+    }
+    if (quoted) return Problem("a quoted field has no end");
+    if (!header && !field.empty()) read.paths.push_back(VolumePath(field));
+    return read;
+}
+
 }  // namespace
 
 FileListRead ReadFileList(std::string_view text) {
     if (text.size() > kMaxFileListBytes) return Problem("it is too large");
     const size_t first = text.find_first_not_of(" \t\r\n");
     if (first != std::string_view::npos && text[first] == '{') return ReadJson(text);
+    if (text.starts_with(kCsvStart)) return ReadCsv(text);
     FileListRead read;
     size_t start = 0;
     while (start < text.size()) {
@@ -75,6 +116,11 @@ FileListMatch MatchFileList(const RecoveredTree& tree, const std::vector<std::st
         const std::string path = FindFilesFilePath(tree, tree.files()[index]);
         byUpperPath[UpperCase8Bit(path)].push_back(index);
         byPath[path].push_back(index);
+        // A renamed file or folder is found by the volume's path too, the one exports write.
+        if (const std::string volumePath = VolumeFilePath(tree, tree.files()[index]); volumePath != path) {
+            byUpperPath[UpperCase8Bit(volumePath)].push_back(index);
+            byPath[volumePath].push_back(index);
+        }
     }
     FileListMatch match;
     std::unordered_set<size_t> chosen;

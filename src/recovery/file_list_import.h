@@ -21,7 +21,8 @@ struct FileListRead {
 
 // Text whose first character (after blanks) is "{" is JSON: {"files":[...]} (list, the export)
 // or {"matches":[...]} (find), each entry's "path" joined with its "name" when it has one; a
-// "format" other than 1 is refused. Any other text is one path a line; blank lines are passed
+// "format" other than 1 is refused. Text that starts as the export's CSV header is that CSV,
+// whose first column is the path. Any other text is one path a line; blank lines are passed
 // over and line ends may be CR LF. Paths are UTF-8 and become 8-bit text.
 FileListRead ReadFileList(std::string_view text);
 
@@ -30,7 +31,8 @@ struct FileListMatch {
     std::vector<std::string> notFound;  // paths of the list no file has, in list order
 };
 
-// The files whose Find Files path and name is one of the paths: those of the same letter case
+// The files whose Find Files path and name, or whose path by the volume's names (before any
+// rename), is one of the paths: those of the same letter case
 // when there are any, else those equal but for letter case (find lists names upper-cased).
 FileListMatch MatchFileList(const RecoveredTree& tree, const std::vector<std::string>& paths);
 

@@ -7,6 +7,17 @@ namespace {
 
 constexpr uint64_t kLowHalf = 0xFFFFFFFFull;
 
+// "\" followed by the chain's names joined by "\", no "\" doubled.
+template <typename NameOf>
+std::string JoinedPath(const std::vector<const ItemRecord*>& chain, NameOf nameOf) {
+    std::string path = "\\";
+    for (const ItemRecord* folder : chain) {
+        if (path.back() != '\\') path += '\\';
+        path += nameOf(*folder);
+    }
+    return path;
+}
+
 }  // namespace
 
 std::vector<const ItemRecord*> ParentFolderChain(const RecoveredTree& tree, uint64_t parentId) {
@@ -26,17 +37,14 @@ std::vector<const ItemRecord*> ParentFolderChain(const RecoveredTree& tree, uint
     return {};
 }
 
-namespace {
-
-template <typename NameOf>
-std::string JoinedPath(const RecoveredTree& tree, uint64_t parentId, NameOf nameOf) {
-    std::string path = "\\";
-    for (const ItemRecord* folder : ParentFolderChain(tree, parentId)) {
-        if (path.back() != '\\') path += '\\';
-        path += nameOf(*folder);
-    }
-    return path;
+std::string VolumeFilePath(const RecoveredTree& tree, const ItemRecord& file) {
+    std::string path = JoinedPath(ParentFolderChain(tree, file.parentId),
+                                  [&tree](const ItemRecord& folder) -> const std::string& { return tree.VolumeName(folder); });
+    if (path.back() != '\\') path += '\\';
+    return path + tree.VolumeName(file);
 }
+
+namespace {
 
 std::string EightBitName(const ItemRecord& record) { return record.name; }
 
@@ -48,7 +56,7 @@ std::string WithName(std::string path, const std::string& name) {
 }  // namespace
 
 std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId) {
-    return JoinedPath(tree, parentId, EightBitName);
+    return JoinedPath(ParentFolderChain(tree, parentId), EightBitName);
 }
 
 std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file) {
@@ -56,7 +64,7 @@ std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file)
 }
 
 std::string FullFolderPath(const RecoveredTree& tree, uint64_t parentId) {
-    return JoinedPath(tree, parentId, NameUtf8);
+    return JoinedPath(ParentFolderChain(tree, parentId), NameUtf8);
 }
 
 std::string FullFilePath(const RecoveredTree& tree, const ItemRecord& file) {

@@ -21,6 +21,9 @@ std::string FindFilesPath(const RecoveredTree& tree, uint64_t parentId);
 
 // That path followed by the file's own name.
 std::string FindFilesFilePath(const RecoveredTree& tree, const ItemRecord& file);
+// The file's path with the names the volume gives, whatever the folders and the file were
+// renamed to since.
+std::string VolumeFilePath(const RecoveredTree& tree, const ItemRecord& file);
 
 // The same two paths as UTF-8 of the names in full (NameUtf8), for what people read.
 std::string FullFolderPath(const RecoveredTree& tree, uint64_t parentId);

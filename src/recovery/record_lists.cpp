@@ -43,6 +43,7 @@ void RecoveredTree::ClearRecords() {
     fileNumbersArePositions_ = true;
     fileByItemNumber_.clear();
     folderByTreeItem_.clear();
+    namesBeforeRename_.clear();
     folderCounter = 0;
     fileCounter = 0;
     treeInsertCounter = 0;
@@ -124,13 +125,22 @@ void RecoveredTree::SetFolderTreeItem(size_t folderIndex, uint32_t treeItem) {
 }
 
 void RecoveredTree::RenameFolder(size_t folderIndex, std::string_view name) {
-    folders_.at(folderIndex).name = CutName(name);
-    folders_.at(folderIndex).fullName.clear();
+    ItemRecord& folder = folders_.at(folderIndex);
+    namesBeforeRename_.try_emplace(&folder, folder.name);
+    folder.name = CutName(name);
+    folder.fullName.clear();
 }
 
 void RecoveredTree::RenameFile(size_t fileIndex, std::string_view name) {
-    files_.at(fileIndex).name = CutName(name);
-    files_.at(fileIndex).fullName.clear();
+    ItemRecord& file = files_.at(fileIndex);
+    namesBeforeRename_.try_emplace(&file, file.name);
+    file.name = CutName(name);
+    file.fullName.clear();
+}
+
+const std::string& RecoveredTree::VolumeName(const ItemRecord& record) const {
+    const auto renamed = namesBeforeRename_.find(&record);
+    return renamed == namesBeforeRename_.end() ? record.name : renamed->second;
 }
 
 }  // namespace lumbra

@@ -9,6 +9,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "recovery/id_map.h"
@@ -106,6 +107,8 @@ public:
     // is the record's only name from then on.
     void RenameFolder(size_t folderIndex, std::string_view name);
     void RenameFile(size_t fileIndex, std::string_view name);
+    // The name a record of these lists has on the volume: the one before any rename.
+    const std::string& VolumeName(const ItemRecord& record) const;
 
 private:
     // Chains the records of one list by parent.
@@ -142,6 +145,9 @@ private:
     // Tree item -> folder position. An entry whose folder no longer carries that tree item is
     // stale and finds nothing.
     IdMap<uint32_t> folderByTreeItem_;
+    // The volume's names of renamed records, by record (records never move: both lists only
+    // grow at their end until ClearRecords).
+    std::unordered_map<const ItemRecord*, std::string> namesBeforeRename_;
 };
 
 }  // namespace lumbra

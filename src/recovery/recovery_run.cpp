@@ -104,6 +104,7 @@ RecoveryRunResult RunRecovery(CopyContext& context, const RecoveredTree& tree, c
     report.stopped = run.summary.stopped;
     const size_t chosen = SelectedFiles(tree, selection).size();
     report.filesNotReached = static_cast<uint32_t>(chosen - std::min(chosen, run.summary.results.size()));
+    run.notReached = report.filesNotReached;
     if (!options.writeReport) return run;
     const ReportPaths paths =
         options.reportPath ? ReportPathsFor(*options.reportPath) : ChooseReportPaths(context.files, destination);

@@ -28,6 +28,7 @@ struct RecoveryRunResult {
     SaveSummary summary;
     uint32_t damaged = 0;   // files written with unreadable bytes
     uint32_t cutShort = 0;  // files written shorter than their size
+    uint32_t notReached = 0;  // files chosen that a stopped run never came to
     std::optional<ReportPaths> report;  // where the report went; unset when none was written
     // "PATH: <reason>" when the report could not be written (the files written stay).
     std::optional<std::string> reportError;

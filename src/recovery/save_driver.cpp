@@ -109,6 +109,7 @@ SaveSummary SaveRecoveredFiles(CopyContext& context, const RecoveredTree& tree, 
         const ItemRecord& file = tree.files()[index];
         const CopyResult result = SaveOne(context, tree, file, destination, folders);
         Tally(summary, result);
+        if (result.outcome == CopyOutcome::CutShort && context.flags.stopSaving.load() != 0) summary.stopCutShort = 1;
         summary.results.emplace_back(index, result);
         if (result.copied() || result.outcome == CopyOutcome::AlreadySaved) folders.NoteFile(result.path);
         if (context.observer) context.observer->fileFinished(result);

@@ -30,6 +30,7 @@ struct SaveSummary {
     uint32_t alreadySaved = 0;  // resuming: files found whole from the run before
     uint64_t bytes = 0;       // bytes written into saved files
     bool stopped = false;     // the stop-saving flag ended the run
+    uint32_t stopCutShort = 0;  // of the saved: the file the stop ended partway (0 or 1)
     // The run stopped at a target that is one of its inputs: that result (path and input).
     std::optional<CopyResult> refused;
     // Each file handled, in order: its place in the file list and how its copy ended.

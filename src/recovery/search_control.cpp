@@ -32,7 +32,9 @@ void SearchControl::reset() {
 bool SearchControl::checkpoint() {
     if (!paused_.load(std::memory_order_acquire)) return !cancelled_.load(std::memory_order_acquire);
     std::unique_lock lock(mutex_);
+    holding_.store(true);
     wake_.wait(lock, [this] { return !paused_.load() || cancelled_.load(); });
+    holding_.store(false);
     return !cancelled_.load();
 }
 

@@ -22,6 +22,8 @@ public:
     bool checkpoint();
 
     bool paused() const { return paused_.load(); }
+    // The worker is waiting in a checkpoint at this moment.
+    bool holding() const { return holding_.load(); }
     bool cancelled() const { return cancelled_.load(); }
 
 private:
@@ -29,6 +31,7 @@ private:
     std::condition_variable wake_;
     std::atomic<bool> paused_{false};
     std::atomic<bool> cancelled_{false};
+    std::atomic<bool> holding_{false};
 };
 
 }  // namespace lumbra

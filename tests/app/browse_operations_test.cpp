@@ -167,7 +167,7 @@ TEST_F(BrowseTest, PropertiesOfAFileAndOfAFolder) {
     wizard->OnCommand(Command::Properties);
     ASSERT_EQ(view.properties.size(), 1u);
     const auto& file = view.properties[0].rows;
-    ASSERT_EQ(file.size(), 6u);
+    ASSERT_EQ(file.size(), 7u);
     EXPECT_EQ(file[0].caption, "Name :");
     EXPECT_EQ(file[0].value, "Big.bin");
     EXPECT_EQ(file[1].caption, "Size                            :");
@@ -177,9 +177,11 @@ TEST_F(BrowseTest, PropertiesOfAFileAndOfAFolder) {
     EXPECT_EQ(file[3].caption, "Creation Date              :");
     EXPECT_EQ(file[3].value, view.rows[static_cast<size_t>(view.selectionMark)].date);
     EXPECT_EQ(file[4].caption, "Creation Time              :");
+    EXPECT_EQ(file[5].caption, "First Sector                :");
+    EXPECT_FALSE(file[5].value.empty());
     // A disk without a rescue map: the file's data has not been read in this session.
-    EXPECT_EQ(file[5].caption, "Condition                    :");
-    EXPECT_EQ(file[5].value, "not read yet");
+    EXPECT_EQ(file[6].caption, "Condition                    :");
+    EXPECT_EQ(file[6].value, "not read yet");
 
     ClickTree(TreeKind::Directory, "DATA");
     MarkRow("Documents");

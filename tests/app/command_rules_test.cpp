@@ -240,8 +240,9 @@ TEST(UserGuide, LiesWithThePackagesDocumentsBesideTheProgramsFolder) {
     EXPECT_EQ(guide.rfind("/usr/", 0), 0u) << guide;
 }
 
-TEST_F(WizardTest, HelpOpensTheGuideOrReportsItMissing) {
-    desktop.currentDirectory = "/opt/lumbra";
+TEST_F(WizardTest, HelpOpensTheGuideBesideTheProgramWhereverItWasStartedFrom) {
+    desktop.currentDirectory = "/home/user/work";
+    programFolder = "/usr/lib/x86_64-linux-gnu/lumbra-nss/";
     StartStandard();
     wizard->OnCommand(Command::Contents);
     ASSERT_EQ(view.messages.size(), 1u);
@@ -249,16 +250,25 @@ TEST_F(WizardTest, HelpOpensTheGuideOrReportsItMissing) {
     EXPECT_EQ(view.messages[0].text, " Corvalt Lumbra Novell NSS.chm not found");
     EXPECT_TRUE(desktop.opened.empty());
 
-    desktop.existing.insert("/opt/lumbra/Corvalt Lumbra Novell NSS.chm");
+    desktop.existing.insert("/home/user/work/Corvalt Lumbra Novell NSS.chm");
+    desktop.existing.insert(UserGuidePath("/home/user/work/"));
     wizard->OnCommand(Command::Contents);
-    EXPECT_EQ(view.messages.size(), 2u) << "the Windows help file is no guide";
+    EXPECT_EQ(view.messages.size(), 2u) << "neither the Windows help file nor a guide of the current folder";
     EXPECT_TRUE(desktop.opened.empty());
 
-    desktop.existing.insert(UserGuidePath("/opt/lumbra/"));
+    desktop.existing.insert(UserGuidePath(programFolder));
     EXPECT_EQ(wizard->FilterKey(Key::F1), KeyAction::Consumed);
     ASSERT_EQ(desktop.opened.size(), 1u);
-    EXPECT_EQ(desktop.opened[0], UserGuidePath("/opt/lumbra/"));
+    EXPECT_EQ(desktop.opened[0], UserGuidePath(programFolder));
     EXPECT_EQ(desktop.openedAs[0], ShowWindowAs::Normal);
+    EXPECT_EQ(view.messages.size(), 2u);
+
+    // With nothing to open web pages, the message says where the guide is.
+    desktop.unassociatedExtensions.insert(".html");
+    wizard->OnCommand(Command::Contents);
+    ASSERT_EQ(view.messages.size(), 3u);
+    EXPECT_EQ(view.messages[2].kind, MessageKind::Error);
+    EXPECT_NE(view.messages[2].text.find(UserGuidePath(programFolder)), std::string::npos) << view.messages[2].text;
 }
 
 TEST_F(WizardTest, TheHomePageOpensMaximised) {

@@ -29,9 +29,17 @@ TEST_F(WizardTest, AFileOnUnrescuedSectorsStandsOutInTheListAndItsPropertiesSayS
     ASSERT_FALSE(view.properties.empty());
     EXPECT_EQ(view.properties.back().rows.back().value, "damaged: 512 bytes unreadable");
     EXPECT_EQ(view.properties.back().rows.back().caption, std::string(properties_text::kCondition));
+    // Where the file lies, and which of its bytes are zeros in a copy.
+    const auto& rows = view.properties.back().rows;
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(rows[5].caption, std::string(properties_text::kFirstSector));
+    EXPECT_EQ(rows[5].value, std::to_string(FileSector(image, "readme.txt", 0)));
+    EXPECT_EQ(rows[6].caption, std::string(properties_text::kUnreadable));
+    EXPECT_EQ(rows[6].value, "512-1023");
     MarkRow("empty.txt");
     wizard->OnCommand(Command::Properties);
     EXPECT_EQ(view.properties.back().rows.back().value, "intact");
+    EXPECT_EQ(view.properties.back().rows.size(), 6u) << "no data, no place on the disk";
 }
 
 // The volume's first leaf block was never rescued: the mount ends with a message that says
@@ -43,7 +51,7 @@ TEST_F(WizardTest, AMountOverUnreadableTreeNodesEndsWithAMessage) {
     StartWithUnrescued(image, leaf, kBlockSize);
     ToBrowse();
     ASSERT_FALSE(view.messages.empty());
-    EXPECT_EQ(view.messages.back().kind, MessageKind::Information);
+    EXPECT_EQ(view.messages.back().kind, MessageKind::Warning);
     EXPECT_EQ(view.messages.back().text, "8 metadata sector(s) could not be read (first: sector " + std::to_string(leaf) +
                                              "); some folders or files may be missing; try Pool Based recovery");
 }
@@ -121,6 +129,13 @@ TEST_F(WizardTest, ADamagedFileMarksItsFolderAndEveryFolderAboveInTheTree) {
     ClickTree(TreeKind::Directory, "Outer");
     EXPECT_TRUE(view.rows.at(static_cast<size_t>(RowNamed("Inner"))).damaged);
     EXPECT_FALSE(view.rows.at(static_cast<size_t>(RowNamed("Beside"))).damaged);
+}
+
+TEST(ItemPropertiesRules, UnreadableRangesShowTheFirstAndCountTheRest) {
+    EXPECT_EQ(UnreadableRangesText({}), "");
+    EXPECT_EQ(UnreadableRangesText({{0, 1}}), "0-0");
+    EXPECT_EQ(UnreadableRangesText({{4096, 512}, {9000, 10}}), "4096-4607 and 1 more");
+    EXPECT_EQ(UnreadableRangesText({{1, 2}, {5, 1}, {9, 1}}), "1-2 and 2 more");
 }
 
 TEST(RecoveryMessage, CountsEveryOutcomeAndShowsPathsAsLiteralText) {

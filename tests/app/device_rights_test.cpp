@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -176,6 +177,22 @@ TEST_F(WizardDeviceRights, RightsNotGivenKeepTheDiskStepAndOtherDrivesStillWork)
                               " cannot be read.\nstayed\nimage read")
             << status;
     }
+}
+
+TEST_F(WizardDeviceRights, WithoutPkexecTheMessageSaysNoQuestionCanBeAskedAndHowToGoOn) {
+    if (loop->device().empty()) GTEST_SKIP() << loop->why();
+    const std::string nothing = NobodysFolder("no-programs");
+    const std::string answer = RunAsNobody(nothing, [&] {
+        setenv("PATH", nothing.c_str(), 1);
+        const std::string label = StartOnTheMachine({image});
+        if (label.empty()) return std::string("the loop device is not listed");
+        const std::string imageLabel = DriveLabel(session.disk.driveTable().count() - 1);
+        return label + "\n" + RefusedThenTheImage(session, label, imageLabel);
+    });
+    const std::string label = answer.substr(0, answer.find('\n'));
+    EXPECT_EQ(answer, label + "\nerror: This system has no way to ask for administrator rights (pkexec is not "
+                              "installed), so " + label + " cannot be read.\r\nStart the program with sudo, or have "
+                              "your account added to the disk group (then log in again).\nstayed\nimage read");
 }
 
 // The F mode: the program opens the disk through the helper before the BIOS libraries are

@@ -129,10 +129,10 @@ TEST_F(WizardTest, AnEmptyImageIsRefusedWhenAdded) {
     const std::string empty = scratch.file("empty.img");
     std::ofstream(empty).close();
     Start({empty, WriteImage(StandardImage())});
-    EXPECT_EQ(Messages(), std::vector<std::string>{"cannot open image " + empty + ": the image is empty"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"The disk image " + empty + " cannot be opened: the image is empty."});
     EXPECT_EQ(view.treeChildren(TreeKind::Drives), std::vector<std::string>{"Storage Device0"});
     wizard->OnImageDropped(empty);
-    EXPECT_EQ(Messages().back(), "cannot open image " + empty + ": the image is empty");
+    EXPECT_EQ(Messages().back(), "The disk image " + empty + " cannot be opened: the image is empty.");
     EXPECT_EQ(session.disk.driveTable().count(), 1u);
 }
 

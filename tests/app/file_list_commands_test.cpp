@@ -87,12 +87,25 @@ TEST_F(FileListCommands, SelectFromListSelectsTheFilesForRecoverSelected) {
     EXPECT_TRUE(view.savings[0].folderIndexes.empty());
 }
 
-TEST_F(FileListCommands, TheExportReadsBackAsAList) {
-    Export(FileListScope::WholeVolume, FileListFormat::Json, "all.json");
-    view.listToSelect = scratch.file("all.json");
+TEST_F(FileListCommands, TheExportReadsBackAsAListInEitherForm) {
+    for (const char* name : {"all.json", "all.csv"}) {
+        Export(FileListScope::WholeVolume, std::string(name).ends_with("json") ? FileListFormat::Json : FileListFormat::Csv,
+               name);
+        view.listToSelect = scratch.file(name);
+        view.selectedRows.clear();
+        wizard->OnCommand(Command::SelectFromList);
+        EXPECT_EQ(view.selectedRows.size(), session.records.files().size()) << name;
+        EXPECT_EQ(view.messages.back().kind, MessageKind::Information) << Messages().back();
+    }
+}
+
+TEST_F(FileListCommands, AListThatNamesNoFileLeavesTheFolderShown) {
+    WriteWholeFile(scratch.file("none.txt"), "\\nothing.txt\n");
+    view.listToSelect = scratch.file("none.txt");
+    const auto rows = RowNames();
     wizard->OnCommand(Command::SelectFromList);
-    EXPECT_EQ(view.selectedRows.size(), session.records.files().size());
-    EXPECT_EQ(view.messages.back().kind, MessageKind::Information);
+    EXPECT_EQ(Messages().back(), "0 file(s) of the list selected. Not found (1):\r\n\\nothing.txt");
+    EXPECT_EQ(RowNames(), rows);
 }
 
 TEST_F(FileListCommands, WhatIsNoListIsToldAndChangesNothing) {

@@ -3,10 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "app/mount_display.h"
+
+#include <algorithm>
 #include "support/fake_view.h"
 
 namespace lumbra::test {
 namespace {
+
+// A clock that never moves: no rate is ever known.
+SecondsClock Frozen() {
+    return [] { return 0.0; };
+}
 
 void ReadRecords(MountDisplay& display, uint32_t first, uint32_t last) {
     for (uint32_t count = first; count <= last; ++count) {
@@ -17,7 +24,7 @@ void ReadRecords(MountDisplay& display, uint32_t first, uint32_t last) {
 
 TEST(MountDisplay, AViewThatKeepsUpIsGivenEveryValueInTheOrderReported) {
     FakeView view;
-    MountDisplay display(view);
+    MountDisplay display(view, Frozen());
     display.statusLine("Sector 0 Of 100");
     display.currentSector(2048);
     display.progress(3);
@@ -35,7 +42,7 @@ TEST(MountDisplay, AViewThatKeepsUpIsGivenEveryValueInTheOrderReported) {
 // The view becomes ready between a record's count and its name: it is given both with the name.
 TEST(MountDisplay, ARecordsCountIsShownWithItsName) {
     FakeView view;
-    MountDisplay display(view);
+    MountDisplay display(view, Frozen());
     view.readyForProgress = false;
     ReadRecords(display, 1, 9);
     display.filesFound(10);
@@ -47,7 +54,7 @@ TEST(MountDisplay, ARecordsCountIsShownWithItsName) {
 
 TEST(MountDisplay, AViewNotReadyIsGivenOnlyTheLatestValuesOnceReadyAgain) {
     FakeView view;
-    MountDisplay display(view);
+    MountDisplay display(view, Frozen());
     view.readyForProgress = false;
     ReadRecords(display, 1, 500);
     display.progress(40);
@@ -62,7 +69,7 @@ TEST(MountDisplay, AViewNotReadyIsGivenOnlyTheLatestValuesOnceReadyAgain) {
 
 TEST(MountDisplay, TheEndHandsOverWhatAViewNotReadyHasNotShownYet) {
     FakeView view;
-    MountDisplay display(view);
+    MountDisplay display(view, Frozen());
     ReadRecords(display, 1, 1);
     view.readyForProgress = false;
     ReadRecords(display, 2, 3000);
@@ -74,6 +81,25 @@ TEST(MountDisplay, TheEndHandsOverWhatAViewNotReadyHasNotShownYet) {
     EXPECT_EQ(view.log.size(), 5u) << "each value once after the first record's";
     display.flush();
     EXPECT_EQ(view.log.size(), 5u);
+}
+
+// Beside the bar, as for the scan: the files a second and the time the bar's pace leaves, shown
+// at most twice a second.
+TEST(MountDisplay, TheRateOfFilesAndTheTimeLeftAreShownBesideTheBar) {
+    FakeView view;
+    double now = 0;
+    MountDisplay display(view, [&now] { return now; });
+    for (uint32_t second = 0; second <= 30; ++second) {
+        now = second;
+        display.progress(second * 2);  // 2 % a second: 20 s left at 30 s
+        display.filesFound(second * 1000);
+        display.lastFileFolder("f");
+    }
+    EXPECT_EQ(view.text(Element::ProgressEstimate), "1000 files/s, 0:00:20 left");
+    const auto estimates = std::count_if(view.log.begin(), view.log.end(),
+                                         [](const std::string& entry) { return entry.starts_with("text ProgressEstimate="); });
+    EXPECT_GE(estimates, 1);
+    EXPECT_LE(estimates, 30 * 2);
 }
 
 }  // namespace

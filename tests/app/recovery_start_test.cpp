@@ -78,4 +78,40 @@ TEST(RecoveryMessage, EmptyFilesAreCountedOnTheirOwnLineAndNotAsSkipped) {
 }
 
 }  // namespace
+TEST(RecoveryMessage, AStoppedRunCountsTheFileItCutShortApartAndSaysHowManyWereNotReached) {
+    RecoveryRunResult run;
+    run.summary.saved = 3;
+    run.summary.stopped = true;
+    run.summary.stopCutShort = 1;
+    run.cutShort = 1;
+    run.notReached = 5;
+    EXPECT_EQ(RecoveryRunMessage(run, "/out"),
+              "Recovery stopped.\n2 file(s) saved, 0 skipped, 0 failed.\n"
+              "The file being saved at the stop was cut short and is not counted as saved.\n5 file(s) not reached.\n"
+              "1 file(s) cut short, 0 file(s) damaged (unreadable parts are zeros).\nDestination: /out\n");
+    run.summary.stopCutShort = 0;
+    run.cutShort = 0;
+    run.notReached = 0;
+    EXPECT_EQ(RecoveryRunMessage(run, "/out"),
+              "Recovery stopped.\n3 file(s) saved, 0 skipped, 0 failed.\n0 file(s) not reached.\n"
+              "0 file(s) cut short, 0 file(s) damaged (unreadable parts are zeros).\nDestination: /out\n");
+}
+
+TEST(RecoveryMessage, TheSignIsAWarningWhenAFileIsDamagedCutShortOrNotWritten) {
+    struct Case {
+        uint32_t damaged, cutShort, stopCutShort, failed;
+        MessageKind kind;
+    };
+    for (const Case& c : {Case{0, 0, 0, 0, MessageKind::Information}, Case{1, 0, 0, 0, MessageKind::Warning},
+                          Case{0, 1, 0, 0, MessageKind::Warning}, Case{0, 1, 1, 0, MessageKind::Information},
+                          Case{0, 2, 1, 0, MessageKind::Warning}, Case{0, 0, 0, 1, MessageKind::Warning}}) {
+        RecoveryRunResult run;
+        run.damaged = c.damaged;
+        run.cutShort = c.cutShort;
+        run.summary.stopCutShort = c.stopCutShort;
+        run.summary.failed = c.failed;
+        EXPECT_EQ(RecoveryRunMessageKind(run), c.kind) << c.damaged << c.cutShort << c.stopCutShort << c.failed;
+    }
+}
+
 }  // namespace lumbra::test

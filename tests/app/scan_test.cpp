@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "wizard_fixture.h"
 
@@ -112,6 +116,44 @@ TEST_F(ScanTest, StopAnsweredNoGoesOn) {
         if (element == Element::InfoValue1 && text == "1") wizard->OnStop();
     };
     StartScan("0", "12000");
+    wizard->WaitForWorker();
+    EXPECT_EQ(view.treeChildren(TreeKind::Pools), (std::vector<std::string>{"POOL1", "SECOND"}));
+}
+
+// Stop asked from the window while the worker runs: the worker waits at its next sector until
+// the answer, then goes on.
+TEST_F(ScanTest, TheScanWaitsWhileTheStopQuestionIsOpen) {
+    std::mutex gate;
+    std::condition_variable changed;
+    bool reached = false;
+    bool released = false;
+    view.onSetText = [&](Element element, const std::string& text) {
+        if (element != Element::InfoValue1 || text != "1") return;
+        std::unique_lock lock(gate);
+        reached = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return released; });
+    };
+    bool held = false;
+    view.whileAsking = [&] {
+        {
+            std::lock_guard lock(gate);
+            released = true;
+        }
+        changed.notify_all();
+        for (int tries = 0; tries < 60000 && !held; ++tries) {
+            held = wizard->WorkerHeldByStopQuestion();
+            if (!held) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    view.answers = {Answer::No};
+    StartScan("0", "12000");
+    {
+        std::unique_lock lock(gate);
+        changed.wait(lock, [&] { return reached; });
+    }
+    wizard->OnStop();
+    EXPECT_TRUE(held) << "the scan went on while the question was open";
     wizard->WaitForWorker();
     EXPECT_EQ(view.treeChildren(TreeKind::Pools), (std::vector<std::string>{"POOL1", "SECOND"}));
 }

@@ -104,7 +104,7 @@ TEST_F(WizardTest, AnImageThatCannotBeOpenedIsToldAndTheOtherDrivesStay) {
     Start({missing, WriteImage(StandardImage())});
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(view.messages[0].text, "cannot open image " + missing + ": No such file or directory");
+    EXPECT_EQ(view.messages[0].text, "The disk image " + missing + " cannot be opened: No such file or directory.");
     EXPECT_TRUE(desktop.endedWith.empty());
     EXPECT_EQ(view.treeChildren(TreeKind::Drives).size(), 1u);
     ToPools();
@@ -125,10 +125,10 @@ TEST_F(WizardTest, ADroppedImageBecomesADriveRowAfterTheOthersAndABadOneIsOnlyTo
     wizard->OnImageDropped(scratch.path().string());
     wizard->OnImageDropped(empty);
     ASSERT_EQ(view.messages.size(), 3u);
-    EXPECT_EQ(view.messages[0].text, "cannot open image " + missing + ": No such file or directory");
+    EXPECT_EQ(view.messages[0].text, "The disk image " + missing + " cannot be opened: No such file or directory.");
     EXPECT_EQ(view.messages[1].text,
-              "cannot open image " + scratch.path().string() + ": is a folder, not a disk or an image");
-    EXPECT_EQ(view.messages[2].text, "cannot open image " + empty + ": the image is empty");
+              "The disk image " + scratch.path().string() + " cannot be opened: is a folder, not a disk or an image.");
+    EXPECT_EQ(view.messages[2].text, "The disk image " + empty + " cannot be opened: the image is empty.");
     EXPECT_EQ(session.disk.driveTable().count(), 2u);
 
     // The dropped drive is a drive like the others.

@@ -62,7 +62,7 @@ protected:
         std::filesystem::create_directories(scratch.file("temp"));
         wizard = std::make_unique<WizardController>(session, view, desktop);
         ASSERT_TRUE(wizard->StartUp(
-            DriveSources{.listSystemDisks = false, .images = images, .rescueMaps = std::move(rescueMaps)}, ""));
+            DriveSources{.listSystemDisks = false, .images = images, .rescueMaps = std::move(rescueMaps)}, programFolder));
     }
     void StartStandard() { Start({WriteImage(StandardImage())}); }
     // Starts over the image, whose rescue map leaves `bytes` from disk sector `sector` unrescued.
@@ -143,6 +143,7 @@ protected:
     ScratchFolder scratch{"wizard"};
     FakeView view;
     FakeDesktop desktop;
+    std::string programFolder;  // the program's folder StartUp is given
     Session session{AccessMode::N};
     std::unique_ptr<WizardController> wizard;
 };

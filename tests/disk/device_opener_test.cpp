@@ -101,8 +101,9 @@ TEST_F(DeviceOpenerTest, WithoutPkexecTheRightsCannotBeAskedFor) {
     DeviceOpener opener(test::OpenDeviceHelperPath());
     const test::OrdinaryUser user;
     const DeviceOpenResult opened = opener.Open(node);
-    EXPECT_EQ(opened.failure, OpenFailure::RightsNotGiven);
-    EXPECT_EQ(opened.error.rfind("pkexec cannot be started", 0), 0u) << opened.error;
+    EXPECT_EQ(opened.failure, OpenFailure::NoWayToAsk);
+    EXPECT_EQ(opened.error.rfind("pkexec is not installed", 0), 0u) << opened.error;
+    EXPECT_EQ(opener.Open(node, RightsQuestion::NotNow).failure, OpenFailure::NoWayToAsk) << "no wait for a question never asked";
 }
 
 // One pkexec for the whole run; the helper's reasons come back as the open's error.

@@ -97,5 +97,20 @@ TEST(ProgressEstimator, TimeLeftIsWrittenInHoursMinutesAndSeconds) {
     EXPECT_EQ(ProgressEstimateText(estimate, "bytes"), "1234 bytes/s, 3:04:05 left");
 }
 
+// The copy's rate in megabytes a second, with a decimal below ten.
+TEST(ProgressEstimator, SectorsAreShownAsMegabytes) {
+    struct Case {
+        double sectorsPerSecond;
+        std::string text;
+    };
+    for (const Case& c : {Case{195313, "100 MB/s, 0:00:10 left"}, Case{19532, "10 MB/s, 0:00:10 left"},
+                          Case{19300, "9.9 MB/s, 0:00:10 left"}, Case{977, "0.5 MB/s, 0:00:10 left"}}) {
+        ProgressEstimate estimate;
+        estimate.rate = c.sectorsPerSecond;
+        estimate.secondsLeft = 10;
+        EXPECT_EQ(ProgressEstimateText(SectorsAsMegabytes(estimate), "MB"), c.text) << c.sectorsPerSecond;
+    }
+}
+
 }  // namespace
 }  // namespace lumbra::test

@@ -119,8 +119,8 @@ TEST(DesktopCommandLine, AnImageWhoseMapCannotBeUsedIsLeftOutWithAMessage) {
     EXPECT_EQ(options.sources.rescueMapFiles, std::vector<std::string>{good});
     EXPECT_EQ(options.problems,
               (std::vector<std::string>{
-                  "the image a.img is left out: rescue map " + bad + " line 2: an area line holds a position, a size and a status",
-                  "the image c.img is left out: rescue map " + missing + ": No such file or directory"}));
+                  "The disk image a.img is left out: rescue map " + bad + " line 2: an area line holds a position, a size and a status",
+                  "The disk image c.img is left out: rescue map " + missing + ": No such file or directory"}));
 }
 
 TEST(DesktopCommandLine, AMapBeforeAnyImageIsStillABadCommandLine) {

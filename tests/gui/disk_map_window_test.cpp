@@ -4,6 +4,7 @@
 
 #include <QHelpEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 #include <QToolTip>
@@ -12,6 +13,7 @@
 #include "gui/disk_map_window.h"
 #include "gui/file_list_view.h"
 #include "gui/latin1.h"
+#include "picture/picture_legend.h"
 #include "gui_harness.h"
 #include "support/scratch_folder.h"
 
@@ -111,6 +113,58 @@ TEST(DiskMapWindow, TheDamagedCellLeadsToItsFileInTheBrowseListWhoseRunsAreThenO
     QString why;
     EXPECT_FALSE(map->savePng(QString::fromStdString(test::DemoImagePath()), &why));
     EXPECT_FALSE(why.isEmpty());
+}
+
+// A sector typed in decimal or hexadecimal selects its cell and lists what lies there; what is
+// no sector of the disk says so. Every legend line is whole.
+TEST(DiskMapWindow, ASectorTypedSelectsItsCellAndListsItsFiles) {
+    const DamagedFile file = PickFile();
+    ASSERT_FALSE(file.name.empty());
+    MainWindowHarness h;
+    h.clickTreeItem(TreeKind::Drives, "Storage Device0");
+    h.clickNext();
+    test::WalkToBrowse(h, "OFFICE", false, "USERS");
+    h.chooseCommand(Command::DiskMap);
+    DiskMapWindow* map = h.window->diskMapWindow();
+    ASSERT_NE(map, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
+    DiskMapCanvas& canvas = map->canvas();
+    const uint64_t last = canvas.picture()->diskSectors() - 1;
+    struct Case {
+        QString typed;
+        std::optional<uint64_t> sector;
+    };
+    for (const Case& c : {Case{QString::number(file.sector), file.sector},
+                          Case{" 0x" + QString::number(file.sector, 16).toUpper(), file.sector}, Case{"0", 0},
+                          Case{QString::number(last), last}, Case{QString::number(last + 1), std::nullopt},
+                          Case{"0x", std::nullopt}, Case{"-1", std::nullopt}, Case{"12a", std::nullopt}}) {
+        map->sectorField().clear();
+        QTest::keyClicks(&map->sectorField(), c.typed);
+        QTest::keyClick(&map->sectorField(), Qt::Key_Return);
+        const auto cell = canvas.selectedCell();
+        ASSERT_EQ(cell.has_value(), c.sector.has_value()) << c.typed.toStdString();
+        QListWidget& files = map->cellFiles();
+        ASSERT_GT(files.count(), 0);
+        if (!c.sector) {
+            EXPECT_TRUE(files.item(0)->text().contains("is no sector of this disk")) << files.item(0)->text().toStdString();
+            continue;
+        }
+        EXPECT_LE(cell->first, *c.sector);
+        EXPECT_GT(cell->first + cell->count, *c.sector);
+        if (*c.sector != file.sector) continue;
+        EXPECT_LE(cell->count, canvas.gridCells().front().count) << "the pool grid's cell, not the whole disk bar's";
+        bool listed = false;
+        for (int i = 0; i < files.count(); ++i) listed = listed || files.item(i)->text().endsWith("\\" + Latin1(file.name));
+        EXPECT_TRUE(listed) << c.typed.toStdString();
+    }
+
+    const int columns = canvas.legendColumns();
+    const int room = (DiskMapCanvas::kGridColumns * DiskMapCanvas::kCellSize) / columns - 20;
+    EXPECT_GE(canvas.width(), DiskMapCanvas::kGridColumns * DiskMapCanvas::kCellSize + 2 * DiskMapCanvas::kMargin);
+    for (const LegendEntry& entry : PictureLegend(*canvas.picture())) {
+        const QString text = QString::fromStdString(entry.name) + ": " + QString::fromStdString(SizeText(entry.sectors));
+        EXPECT_LE(canvas.fontMetrics().horizontalAdvance(text), room) << text.toStdString();
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QRadioButton>
 #include <QTreeView>
 
@@ -39,7 +40,14 @@ TEST(FileListDialogs, ExportedJsonSelectsTheSameFilesAgain) {
     EXPECT_EQ(json.rfind("{\n \"format\": 1,", 0), 0u) << json.substr(0, 80);
     EXPECT_EQ(h.answers.texts().back(), std::to_string(h.session.records.files().size()) + " file(s) listed in " + path + ".");
 
-    h.answers.expect(ChooseFile("FileListOpenDialog", path));
+    // The open dialog offers both forms the export writes.
+    h.answers.expect([path](QWidget* widget) {
+        const auto* dialog = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->nameFilters().front().contains("*.csv")) << dialog->nameFilters().front().toStdString();
+        EXPECT_TRUE(dialog->nameFilters().front().contains("*.json"));
+        ChooseFile("FileListOpenDialog", path)(widget);
+    });
     h.answers.expect(h.answers.pressOk());
     h.chooseCommand(Command::SelectFromList);
     ASSERT_TRUE(h.answers.allAnswered());

@@ -44,9 +44,57 @@ TEST_F(FileLists, CsvHasAHeaderAndAQuotedLinePerFile) {
     const auto entries = FileListEntries(mounted->tree, {0, 1}, Intact);
     const std::string csv = FileListCsv(entries);
     const std::string date = IsoStamp(mounted->tree.files()[1].timeStamp);
-    EXPECT_EQ(csv, "path,size,date,condition,unreadable_bytes\r\n"
-                   "\\Docs\\a.txt,100," + IsoStamp(mounted->tree.files()[0].timeStamp) + ",intact,0\r\n"
-                   "\"\\Docs\\Sub\\Cr\xC3\xA8me, br\xC3\xBBl\xC3\xA9" "e.txt\",5000," + date + ",damaged,512\r\n");
+    EXPECT_EQ(csv, "path,size,date,condition,unreadable_bytes,renamed_to\r\n"
+                   "\\Docs\\a.txt,100," + IsoStamp(mounted->tree.files()[0].timeStamp) + ",intact,0,\r\n"
+                   "\"\\Docs\\Sub\\Cr\xC3\xA8me, br\xC3\xBBl\xC3\xA9" "e.txt\",5000," + date + ",damaged,512,\r\n");
+}
+
+// A renamed file or folder is exported by the volume's path, the new name in a column of its
+// own, and both forms read back to the same files: by the volume's path, and by the new one.
+TEST_F(FileLists, RenamedFilesAreExportedByTheVolumesPathAndReadBackFromCsvAndJson) {
+    mounted->tree.RenameFile(1, "../../\"escape\", 2.png");
+    for (size_t folder = 0; folder < mounted->tree.folders().size(); ++folder)
+        if (mounted->tree.folders()[folder].name == "Sub") mounted->tree.RenameFolder(folder, "Renamed");
+    const std::vector<size_t> chosen{0, 1, 2};
+    const auto entries = FileListEntries(mounted->tree, chosen, Intact);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1].path, "\\Docs\\Sub\\Cr\xE8me, br\xFBl\xE9" "e.txt");
+    EXPECT_EQ(entries[1].renamedTo, "../../\"escape\", 2.png");
+    EXPECT_EQ(entries[0].renamedTo, "");
+    const std::string csv = FileListCsv(entries);
+    EXPECT_NE(csv.find(",\"../../\"\"escape\"\", 2.png\"\r\n"), std::string::npos) << csv;
+    EXPECT_NE(FileListJson(entries).find("\"renamedTo\": \"../../\\\"escape\\\", 2.png\""), std::string::npos);
+    for (const std::string& text : {csv, FileListJson(entries)}) {
+        const FileListRead read = ReadFileList(text);
+        ASSERT_EQ(read.problem, "");
+        EXPECT_EQ(read.paths, PathsOf(chosen));
+        const FileListMatch match = MatchFileList(mounted->tree, read.paths);
+        EXPECT_EQ(match.fileIndexes, chosen);
+        EXPECT_TRUE(match.notFound.empty()) << match.notFound.front();
+    }
+    EXPECT_EQ(MatchFileList(mounted->tree, {"\\Docs\\Renamed\\../../\"escape\", 2.png"}).fileIndexes,
+              std::vector<size_t>{1}) << "the name shown finds it too";
+}
+
+TEST_F(FileLists, CsvFormsReadTheirFirstColumnWhateverTheOtherColumnsHold) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> paths;
+        std::string problem;
+    };
+    const std::vector<Case> cases{
+        {"path,size,date,condition,unreadable_bytes\r\n\\top.bin,9000,x,intact,0\r\n", {"\\top.bin"}, ""},
+        {"path,size,date,condition,unreadable_bytes,renamed_to\n\\a,1,x,intact,0,\"b\r\nc,\"\"d\"\n/e,1,x,intact,0,", {"\\a", "\\e"}, ""},
+        {"path,size,date,condition,unreadable_bytes,renamed_to\r\n\"\\x\"\"y\r\nz\",1\r\n\r\n", {"\\x\"y\r\nz"}, ""},
+        {"path,size,date,condition,unreadable_bytes,renamed_to\r\n", {}, ""},
+        {"path,size,date,condition,unreadable_bytes\r\n\"\\open,1\r\n", {}, "a quoted field has no end"},
+        {"path;size\r\n\\a\r\n", {"\\path;size", "\\a"}, ""},  // no export: a plain list
+    };
+    for (const Case& c : cases) {
+        const FileListRead read = ReadFileList(c.text);
+        EXPECT_EQ(read.problem, c.problem) << c.text;
+        EXPECT_EQ(read.paths, c.problem.empty() ? c.paths : std::vector<std::string>{}) << c.text;
+    }
 }
 
 TEST_F(FileLists, ExportedJsonReadsBackToTheSameFiles) {

@@ -72,6 +72,27 @@ test::NssImage ThreeFiles() {
     return test::BuildVolume(volume);
 }
 
+// A stop within a file: that file is cut short and marked as the stop's, the others not reached.
+TEST(RecoveryReportCsv, AStopWithinAFileMarksThatFileAndCountsTheOthersNotReached) {
+    test::VolumePlan volume{.name = "DATA"};
+    volume.addFile("Big.bin", 0, 4 * 1024 * 1024);
+    volume.addFile("One.txt", 0, 5000);
+    volume.addFile("Two.txt", 0, 7000);
+    test::CopyFixture fixture(test::BuildVolume(volume));
+    fixture.observer.onProgress = [&fixture](uint32_t) {
+        if (fixture.observer.started.back().name == "Big.bin") fixture.flags.stopSaving = 1;
+    };
+    CopyContext context = fixture.context();
+    const RecoveryRunResult run =
+        RunRecovery(context, fixture.mounted.tree, {.everything = true}, fixture.destination.path().string(), {});
+    const size_t handled = run.summary.results.size();
+    ASSERT_GE(handled, 1u);
+    EXPECT_EQ(run.summary.results.back().second.outcome, CopyOutcome::CutShort);
+    EXPECT_EQ(run.summary.saved, handled);
+    EXPECT_EQ(run.summary.stopCutShort, 1u);
+    EXPECT_EQ(run.notReached, 3u - handled);
+}
+
 constexpr const char* kDfxml = "http://www.forensicswiki.org/wiki/Category:Digital_Forensics_XML";
 constexpr const char* kOwn = "urn:corvalt:lumbra-nss:recovery-report";
 
@@ -262,6 +283,9 @@ TEST(RecoveryReportCsv, AStoppedRunCountsTheFilesItNeverReached) {
     xmlNode* record = Child(xmlDocGetRootElement(document.get()), "run");
     EXPECT_EQ(Content(Child(record, "stopped")), "1");
     EXPECT_EQ(Content(Child(record, "files_not_reached")), "2");
+
+    EXPECT_EQ(run.notReached, 2u);
+    EXPECT_EQ(run.summary.stopCutShort, 0u) << "the stop came between two files";
 
     // A run that ends by itself has no such row.
     test::CopyFixture whole(ThreeFiles());

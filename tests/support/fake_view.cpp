@@ -254,9 +254,16 @@ void FakeView::ShowMessage(MessageKind kind, std::string_view text) {
 }
 
 Answer FakeView::AskYesNo(MessageKind kind, std::string_view text) {
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(mutex_);
+        messages.push_back({kind, std::string(text), true});
+        note("ask " + std::string(text));
+        hook = whileAsking;
+    }
+    // Outside the lock: a worker may go on calling the view meanwhile.
+    if (hook) hook();
     std::lock_guard lock(mutex_);
-    messages.push_back({kind, std::string(text), true});
-    note("ask " + std::string(text));
     if (answers.empty()) return Answer::No;
     const Answer answer = answers.front();
     answers.pop_front();

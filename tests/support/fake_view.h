@@ -145,6 +145,8 @@ public:
     std::atomic<bool> readyForProgress{true};
     // Called (outside the view's lock) when a value is written, e.g. to press Stop mid-scan.
     std::function<void(Element, const std::string&)> onSetText;
+    // Runs while a question is open, before it is answered.
+    std::function<void()> whileAsking;
 
     // ---- records
     std::vector<std::string> log;

@@ -33,7 +33,8 @@ DesktopEntry ReadDesktopEntry(const QString& path) {
         else if (key == QLatin1String("Exec")) entry.exec = value;
         else if (key == QLatin1String("MimeType")) entry.mimeTypes = value.split(';', Qt::SkipEmptyParts);
         else if (key == QLatin1String("Type")) application = value == QLatin1String("Application");
-        else if (key == QLatin1String("Hidden") || key == QLatin1String("NoDisplay"))
+        // A terminal program would start with no terminal and end unseen.
+        else if (key == QLatin1String("Hidden") || key == QLatin1String("NoDisplay") || key == QLatin1String("Terminal"))
             hidden = hidden || value == QLatin1String("true");
     }
     if (!application || hidden || entry.exec.isEmpty()) return {};

@@ -13,8 +13,8 @@ struct DesktopEntry {
     QStringList mimeTypes;
 };
 
-// Reads one entry file; an entry that is hidden, not an application or without Exec comes
-// back with an empty name.
+// Reads one entry file; an entry that is hidden, runs in a terminal, is not an application or
+// has no Exec comes back with an empty name.
 DesktopEntry ReadDesktopEntry(const QString& path);
 
 // The folders holding ".desktop" files: $XDG_DATA_HOME and $XDG_DATA_DIRS, each + "/applications".

@@ -11,6 +11,7 @@ uint32_t MessageStyleOfKind(int kind) {
     case kMessageInformation: return message_box::kIconInformation;
     case kMessageError: return message_box::kIconStop;
     case kMessageQuestion: return message_box::kIconQuestion;
+    case kMessageWarning: return message_box::kIconExclamation;
     default: return 0;
     }
 }

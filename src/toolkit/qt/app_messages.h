@@ -15,6 +15,7 @@ inline constexpr const char* kApplicationMessageCaption = "Corvalt Lumbra Novell
 constexpr int kMessageInformation = 1;
 constexpr int kMessageError = 2;
 constexpr int kMessageQuestion = 3;
+constexpr int kMessageWarning = 4;
 
 // The style flags of a kind (its icon with the OK set); 0 for a kind that shows nothing.
 uint32_t MessageStyleOfKind(int kind);

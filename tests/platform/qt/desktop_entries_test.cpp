@@ -25,6 +25,11 @@ TEST(DesktopEntries, ListsTheApplicationsOfAMimeTypeOnceEachSortedByName) {
                "[Desktop Entry]\nType=Application\nName=Editor\nExec=edit --new %U\nMimeType=text/plain;\n");
     WriteEntry(first.path(), "hidden.desktop",
                "[Desktop Entry]\nType=Application\nName=Hidden\nExec=hid %f\nNoDisplay=true\nMimeType=text/plain;\n");
+    // A program that runs in a terminal would start with none and end unseen.
+    WriteEntry(first.path(), "pager.desktop",
+               "[Desktop Entry]\nType=Application\nName=Pager\nExec=less %f\nTerminal=true\nMimeType=text/plain;\n");
+    WriteEntry(first.path(), "windowed.desktop",
+               "[Desktop Entry]\nType=Application\nName=Windowed\nExec=win %f\nTerminal=false\nMimeType=text/x-c;\n");
     WriteEntry(second.path(), "viewer.desktop",
                "[Desktop Entry]\nType=Application\nName=Viewer\nExec=viewer2 %f\nMimeType=text/plain;\n");
     WriteEntry(second.path(), "link.desktop", "[Desktop Entry]\nType=Link\nName=Link\nURL=x\nMimeType=text/plain;\n");
@@ -34,6 +39,7 @@ TEST(DesktopEntries, ListsTheApplicationsOfAMimeTypeOnceEachSortedByName) {
     EXPECT_EQ(entries[1].name, "Viewer");
     EXPECT_EQ(entries[1].exec, "viewer %f");
     EXPECT_TRUE(EntriesForMimeType({first.path()}, "application/x-nothing").empty());
+    EXPECT_EQ(EntriesForMimeType({first.path()}, "text/x-c").size(), 1u) << "Terminal=false is an ordinary program";
 }
 
 TEST(DesktopEntries, TheCommandPutsTheFileWhereTheEntrySays) {
