@@ -18,15 +18,15 @@ std::optional<uint32_t> DataStart(SectorReader& reader, uint64_t header) {
 }
 
 // The size of a lone pool whose data starts at `start`: the pool information's, when it is
-// usable (a size past the disk's end is, when the partition table entry holds it: the disk was
-// cut short); else up to the end of the partition table entry the header lies in, else up to the
+// usable (a size past the disk's end is, when the partition table entry runs past it too: the
+// disk was cut short); else up to the end of the partition table entry the header lies in, else up to the
 // disk's end. Kept below 2^32, as the record holds it.
 void SizeLonePool(SectorReader& reader, uint64_t header, uint32_t start, const ChainEntry& entry, PoolEntry& pool) {
     const std::optional<uint64_t> diskEnd = reader.sectorCount();
     if (pool.poolSize != 0 && (!diskEnd || uint64_t{start} + pool.poolSize <= *diskEnd)) return;
-    // A disk cut short: its partition table entry holds the whole pool, only the disk ends early.
+    // A disk cut short: the partition table entry the pool lies in runs past the disk's end too.
     const bool headerInEntry = entry.end && header >= entry.first && header < *entry.end;
-    if (pool.poolSize != 0 && headerInEntry && uint64_t{start} + pool.poolSize <= *entry.end) return;
+    if (pool.poolSize != 0 && headerInEntry && diskEnd && *entry.end > *diskEnd) return;
     const bool inEntry = headerInEntry && (!diskEnd || *entry.end <= *diskEnd);
     const std::optional<uint64_t> end = inEntry ? entry.end : diskEnd;
     if (!end || *end <= start) return;

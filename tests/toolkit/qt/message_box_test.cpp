@@ -188,7 +188,8 @@ TEST(ApplicationMessages, KindsAndBackground) {
     EXPECT_EQ(MessageStyleOfKind(kMessageInformation), 0x40u);
     EXPECT_EQ(MessageStyleOfKind(kMessageError), 0x10u);
     EXPECT_EQ(MessageStyleOfKind(kMessageQuestion), 0x20u);
-    EXPECT_EQ(MessageStyleOfKind(4), 0u);
+    EXPECT_EQ(MessageStyleOfKind(kMessageWarning), 0x30u);
+    EXPECT_EQ(MessageStyleOfKind(kMessageWarning + 1), 0u);
     const MessageBoxParams params = ApplicationMessageParams();
     EXPECT_EQ(params.window.effect, 12);
     EXPECT_EQ(params.window.background, 0xf7fd86u);
