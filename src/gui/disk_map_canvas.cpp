@@ -59,14 +59,15 @@ void DiskMapCanvas::setPicture(std::shared_ptr<const DiskPicture> picture, const
 void DiskMapCanvas::refreshCells() {
     if (!picture_) return;
     // The cells keep their sectors while the picture is the same: a selection stays.
-    const std::optional<uint64_t> kept = selected_ ? std::optional<uint64_t>(selected_->first) : std::nullopt;
+    const bool keep = selected_.has_value();
+    const uint64_t keptSector = keep ? selected_->first : 0;
     bar_ = picture_->cells(0, picture_->diskSectors(), kBarCells);
     grid_.clear();
     if (picture_->selectedPool != PictureCell::kNoPool) {
         const auto [first, end] = picture_->selectedPoolArea();
         grid_ = picture_->cells(first, end, kGridCells);
     }
-    if (kept) selectSector(*kept);
+    if (keep) selectSector(keptSector);
     update();
 }
 
