@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "built_cli.h"
 #include "support/device_rights.h"
 #include "support/nss_image_builder.h"
 #include "support/scratch_folder.h"
@@ -18,18 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs the built command line with these arguments; what it printed on both streams, then
-// "exit N".
-std::string RunCommandLine(const std::string& arguments) {
-    const std::string command = std::string(LUMBRA_BIN_DIR) + "/lumbra-nss-cli " + arguments + " 2>&1; echo exit $?";
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[512];
-        while (fgets(chunk, sizeof chunk, pipe)) output += chunk;
-        pclose(pipe);
-    }
-    return output;
-}
+using test::RunCommandLine;
 
 class CliDeviceRights : public ::testing::Test {
 protected:

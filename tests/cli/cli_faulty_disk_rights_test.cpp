@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "built_cli.h"
 #include "support/device_rights.h"
 #include "support/faulty_disk.h"
 #include "support/scratch_folder.h"
@@ -14,16 +15,7 @@
 namespace lumbra {
 namespace {
 
-std::string RunCommandLine(const std::string& arguments) {
-    const std::string command = std::string(LUMBRA_BIN_DIR) + "/lumbra-nss-cli " + arguments + " 2>&1; echo exit $?";
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[512];
-        while (fgets(chunk, sizeof chunk, pipe)) output += chunk;
-        pclose(pipe);
-    }
-    return output;
-}
+using test::RunCommandLine;
 
 size_t Occurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
